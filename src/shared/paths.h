@@ -1,0 +1,18 @@
+// Path operations on CP932 paths. Every search for "\" and ":" steps by characters,
+// so a trail byte 0x5C ("ソ", "表") is never taken for a separator.
+#pragma once
+
+#include "textops.h"
+
+Text AddBackslash(const Text& path);
+Text RemoveBackslash(const Text& path);
+// Exactly one "\" between directory and name, whatever either side holds.
+Text JoinPath(const Text& directory, const Text& name);
+
+// The part after the last "\" or ":".
+Text ExtractFileName(const Text& path);
+// Everything before the last "\" or ":", keeping the delimiter of a root ("C:\", "C:").
+Text ExtractFileDir(const Text& path);
+// The last "." of the file name and what follows it, or empty.
+Text ExtractFileExt(const Text& path);
+Text FileNameWithoutExt(const Text& path);

@@ -1,0 +1,15 @@
+// Old-style profile (INI) text in code page 932, read and changed the way the platform's
+// profile functions do: section and key names compare case-insensitively, the first match
+// wins, blanks around names and values are trimmed, and a matching pair of quotes around
+// a value is dropped. Changing a value keeps every other line exactly as it was.
+#pragma once
+
+#include <optional>
+
+#include "jjstring.h"
+
+std::optional<Text> ProfileLookup(const Text& content, const Text& section, const Text& key);
+
+// The content with key set to value in section; the section and key are added at the end
+// when missing. New lines follow the line ending the content already uses.
+Text ProfileStore(const Text& content, const Text& section, const Text& key, const Text& value);

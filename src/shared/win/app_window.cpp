@@ -1,0 +1,15 @@
+#include "app_window.h"
+
+namespace {
+
+HWND applicationWindow = nullptr;
+
+} // namespace
+
+void SetApplicationWindow(HWND window) {
+    applicationWindow = window;
+}
+
+HWND ApplicationWindow() {
+    return applicationWindow;
+}

@@ -1,0 +1,39 @@
+#include "platform_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ShellFolderRules, AdministratorProfileMovesToTheUser) {
+    Text value = "C:\\WINNT\\Profiles\\Administrator\\ﾃﾞｽｸﾄｯﾌﾟ";
+    EXPECT_EQ(ReplaceAdministrator(value, "taro"), "C:\\WINNT\\Profiles\\taro\\ﾃﾞｽｸﾄｯﾌﾟ");
+    EXPECT_EQ(ReplaceAdministrator(value, "Administrator"), value);
+    EXPECT_EQ(ReplaceAdministrator("C:\\x\\administrator", "taro"), "C:\\x\\administrator");
+    EXPECT_EQ(ReplaceAdministrator("", "taro"), "");
+}
+
+TEST(ShellFolderRules, JapaneseFallbacksPerFamily) {
+    EXPECT_EQ(ShellFolderFallback(PlatformWin95, "C:\\WINDOWS", "", "Startup"),
+              "C:\\WINDOWS\\ｽﾀｰﾄ ﾒﾆｭｰ\\ﾌﾟﾛｸﾞﾗﾑ\\ｽﾀｰﾄｱｯﾌﾟ");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, "C:\\WINNT", "taro", "Startup"),
+              "C:\\WINNT\\Profiles\\taro\\ｽﾀｰﾄ ﾒﾆｭｰ\\ﾌﾟﾛｸﾞﾗﾑ\\ｽﾀｰﾄｱｯﾌﾟ");
+    EXPECT_EQ(ShellFolderFallback(PlatformOther, "C:\\WINDOWS\\", "", "Desktop"), "C:\\WINDOWS\\ﾃﾞｽｸﾄｯﾌﾟ");
+    EXPECT_EQ(ShellFolderFallback(PlatformWin95, "C:\\WINDOWS", "", "Start Menu"), "C:\\WINDOWS\\ｽﾀｰﾄ ﾒﾆｭｰ");
+    EXPECT_EQ(ShellFolderFallback(PlatformWin95, "C:\\WINDOWS", "", "Programs"),
+              "C:\\WINDOWS\\ｽﾀｰﾄ ﾒﾆｭｰ\\ﾌﾟﾛｸﾞﾗﾑ");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, "C:\\WINNT", "u", "SendTo"), "C:\\WINNT\\Profiles\\u\\SendTo");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, "C:\\WINNT", "u", "Recent"), "C:\\WINNT\\Profiles\\u\\Recent");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, "C:\\WINNT", "u", "Favorites"), "");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, "C:\\WINNT", "u", "startup"), "");
+    // Half-width katakana: "ｽ" is the single byte 0xBD.
+    EXPECT_EQ(ShellFolderFallback(PlatformWin95, "C:", "", "Start Menu").substr(3, 1), "\xBD");
+}
+
+TEST(SystemDirRule, NeverDoublesTheThirtyTwo) {
+    EXPECT_EQ(SystemDirFromAnswer(PlatformNT, "C:\\windows\\system32"), "C:\\windows\\system32");
+    EXPECT_EQ(SystemDirFromAnswer(PlatformNT, "C:\\WINNT\\system"), "C:\\WINNT\\system32");
+    EXPECT_EQ(SystemDirFromAnswer(PlatformWin95, "C:\\WINDOWS\\SYSTEM"), "C:\\WINDOWS\\SYSTEM");
+    EXPECT_EQ(SystemDirFromAnswer(PlatformNT, ""), "");
+}
+
+} // namespace

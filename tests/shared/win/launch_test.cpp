@@ -1,0 +1,143 @@
+#include "win/launch.h"
+
+#include <gtest/gtest.h>
+
+#include "paths.h"
+#include "test_support.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+#include "win/registry.h"
+
+namespace {
+
+// Points a class's default value at something for one test and restores it afterwards.
+class ClassOverride {
+public:
+    ClassOverride(const Text& key, const Text& value) : key_(key) {
+        existed_ = RegValueExists(HKEY_CLASSES_ROOT, key, "");
+        old_ = RegReadString(HKEY_CLASSES_ROOT, key, "", "");
+        RegWriteString(HKEY_CLASSES_ROOT, key, "", value);
+    }
+    ~ClassOverride() {
+        if (existed_)
+            RegWriteString(HKEY_CLASSES_ROOT, key_, "", old_);
+        else
+            RegDeleteValue(HKEY_CLASSES_ROOT, key_, "");
+    }
+
+private:
+    Text key_, old_;
+    bool existed_;
+};
+
+TEST(Autorun, OpenKeyStartsItsProgramInTheDiscFolder) {
+    ScratchFolder disc("DiscOpen");
+    InstallProbe(disc.file("セットアップ.exe"));
+    Text inf = disc.file("AUTORUN.INF");
+    WriteBytes(inf, "[AutoRun]\r\nopen=セットアップ.exe /install ソ\r\nicon=disc.ico\r\n");
+    ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
+    std::wstring log = WaitForProbeLog(disc.file("セットアップ.exe"));
+    EXPECT_NE(log.find(L"/install \u30BD|"), std::wstring::npos) << log;
+    EXPECT_NE(log.find(L"|" + Widen(disc.path()) + L"\n"), std::wstring::npos) << log;
+}
+
+TEST(Autorun, IconOnlyOpensTheDiscFolder) {
+    ScratchFolder disc("DiscIcon");
+    Text shell = disc.file("folder-opener.exe");
+    InstallProbe(shell);
+    ClassOverride folderOpen("Folder\\shell\\open\\command", "\"" + shell + "\" \"%1\"");
+    ClassOverride directoryOpen("Directory\\shell\\open\\command", "\"" + shell + "\" \"%1\"");
+    Text inf = disc.file("autorun.inf");
+    WriteBytes(inf, "[autorun]\r\nicon=disc.ico\r\n");
+    ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
+    std::wstring log = WaitForProbeLog(shell);
+    EXPECT_NE(log.find(Widen(disc.path())), std::wstring::npos) << log;
+}
+
+TEST(Autorun, NeitherKeyOpensTheFileInTheInfEditor) {
+    ScratchFolder disc("DiscEdit");
+    Text editor = disc.file("editor.exe");
+    InstallProbe(editor);
+    ClassOverride infEditor("inffile\\shell\\open\\Command", editor + " %1");
+    Text inf = disc.file("Autorun.Inf");
+    WriteBytes(inf, "[autorun]\r\nlabel=x\r\n");
+    ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
+    std::wstring log = WaitForProbeLog(editor);
+    EXPECT_NE(log.find(Widen(inf) + L"|" + Widen(disc.path())), std::wstring::npos) << log;
+
+    // The suite's own edit command wins over the INF editor.
+    Text ownEditor = disc.file("own editor.exe");
+    InstallProbe(ownEditor);
+    ClassOverride own("Lumera\\shell\\open(edit)\\Command", ownEditor + " \"%1\"");
+    ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
+    EXPECT_NE(WaitForProbeLog(ownEditor).find(Widen(inf)), std::wstring::npos);
+}
+
+TEST(Autorun, AudioTrackStartsTheCdPlayer) {
+    Text player = JoinPath(GetWindowsDir(), "cdplayer.exe");
+    InstallProbe(player);
+    Text track = "D:\\Track01.cda";
+    ASSERT_TRUE(ExecuteInfOrTrack(track, false));
+    std::wstring log = WaitForProbeLog(player);
+    EXPECT_NE(log.find(L"-play D:\\Track01.cda|"), std::wstring::npos) << log;
+    DeleteFileW(Widen(player).c_str());
+    DeleteFileW(Widen(player + ".log").c_str());
+}
+
+TEST(Autorun, OtherFilesOpenTheirFolderOnlyWhenAsked) {
+    ScratchFolder disc("DiscOther");
+    Text shell = disc.file("folder-opener.exe");
+    InstallProbe(shell);
+    ClassOverride folderOpen("Folder\\shell\\open\\command", "\"" + shell + "\" \"%1\"");
+    ClassOverride directoryOpen("Directory\\shell\\open\\command", "\"" + shell + "\" \"%1\"");
+    Text readme = disc.file("readme.txt");
+    WriteBytes(readme, "x");
+    EXPECT_FALSE(ExecuteInfOrTrack(readme, false));
+    EXPECT_TRUE(ExecuteInfOrTrack(readme, true));
+    std::wstring log = WaitForProbeLog(shell);
+    EXPECT_NE(log.find(Widen(disc.path())), std::wstring::npos) << log;
+    EXPECT_EQ(log.find(L"readme"), std::wstring::npos) << log;
+}
+
+TEST(OpenCommand, FollowsTheFileType) {
+    ClassOverride extension(".lumrun", "LumRun.File");
+    ClassOverride command("LumRun.File\\shell\\open\\command", "C:\\ソ\\viewer.exe \"%1\"");
+    EXPECT_EQ(GetOpenCommand("lumrun"), "C:\\ソ\\viewer.exe \"%1\"");
+    EXPECT_EQ(GetOpenCommand(".lumrun"), "C:\\ソ\\viewer.exe \"%1\"");
+    EXPECT_EQ(GetOpenCommand("x\\lumrun"), "");
+    EXPECT_EQ(GetOpenCommand(""), "");
+    EXPECT_EQ(GetOpenCommand("lumnothing"), "");
+}
+
+TEST(SplitAgainstDisk, ExistingFileWithoutExtension) {
+    ScratchFolder folder("Split");
+    Text tool = folder.file("my tool");
+    WriteBytes(tool, "x");
+    CommandLineParts parts = SplitCommandLine(tool + " -a b");
+    EXPECT_EQ(parts.program, tool);
+    EXPECT_EQ(parts.parameters, "-a b");
+    // A folder of that name does not count.
+    ScratchFolder other("Split2");
+    CreateDirectoryW(Widen(other.file("dir")).c_str(), nullptr);
+    EXPECT_EQ(SplitProgram(other.file("dir") + " x"), other.file("dir") + " x");
+}
+
+int timerTicks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++timerTicks;
+}
+
+TEST(Waiting, KeepsMessagesFlowing) {
+    timerTicks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, CountTick);
+    ULONGLONG start = GetTickCount64();
+    DelayWithMessages(300);
+    ULONGLONG elapsed = GetTickCount64() - start;
+    KillTimer(nullptr, timer);
+    EXPECT_GE(elapsed, 300u);
+    EXPECT_LT(elapsed, 2000u);
+    EXPECT_GE(timerTicks, 3);
+}
+
+} // namespace
