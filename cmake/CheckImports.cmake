@@ -1,0 +1,15 @@
+# Fails when a program imports a MinGW runtime DLL: every program must run from its
+# folder alone. Run with -DOBJDUMP=... -DPROGRAMS="a.exe;b.exe".
+foreach(program IN LISTS PROGRAMS)
+    execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "cannot read ${program}")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+    foreach(import IN LISTS imports)
+        if(import MATCHES "(libstdc|libgcc|libwinpthread|mingw)")
+            message(FATAL_ERROR "${program} needs ${import}")
+        endif()
+    endforeach()
+    message(STATUS "${program}: ${imports}")
+endforeach()

@@ -1,0 +1,52 @@
+# Shared settings of the build and run scripts (sourced, not run).
+repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_root="$repo_root/build"
+native_build="$build_root/native"
+windows_build="$build_root/windows"
+fuzz_build="$build_root/fuzz"
+wine_loader=/usr/lib/wine/wine64 # Debian's wine64 keeps these off PATH
+wineserver=/usr/lib/wine/wineserver64
+jobs="$(nproc)"
+
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+configure_and_build() { # build-dir [cmake options...]
+    local dir="$1"
+    shift
+    cmake -S "$repo_root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir.configure.log" 2>&1 ||
+        { cat "$dir.configure.log"; return 1; }
+    cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1 || { tail -50 "$dir.build.log"; return 1; }
+}
+
+build_windows() {
+    mkdir -p "$build_root"
+    configure_and_build "$windows_build" -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/mingw-w64-x86_64.cmake"
+}
+
+# A Wine prefix of its own, made fresh: never the user's ~/.wine.
+fresh_wine_prefix() { # prefix-dir
+    export WINEPREFIX="$1"
+    "$wineserver" -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    "$wine_loader" wineboot -i >/dev/null 2>&1
+    "$wineserver" -w
+}
+
+# Starts Xvfb when there is no display, and stops it when the script ends.
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return
+    fi
+    local number=97
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    echo "Xvfb did not start" >&2
+    return 1
+}

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Sets up, builds both configurations and runs every test: native unit tests, the
+# Windows tests under Wine in a fresh prefix, and bounded fuzzing runs.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+"$repo_root/scripts/setup.sh" || exit 1
+mkdir -p "$build_root"
+
+passed=0
+failed=0
+failed_names=()
+
+# Runs one CTest suite and adds its counts to the totals.
+run_suite() { # name build-dir [ctest options...]
+    local name="$1" dir="$2" log="$2/ctest.log"
+    shift 2
+    echo "== $name"
+    (cd "$dir" && ctest --output-on-failure --timeout 600 "$@") >"$log" 2>&1
+    grep -E '^ *[0-9]+/[0-9]+ Test' "$log" || true
+    local summary
+    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" | tail -1)
+    local total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
+    local bad=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    if [ -z "$summary" ]; then
+        total=1 bad=1
+        cat "$log"
+    elif [ "$bad" -gt 0 ]; then
+        sed -n '/Output from these tests/,$p;/\*\*\*Failed\|FAILED/p' "$log" | tail -150
+    fi
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    [ "$bad" -gt 0 ] && failed_names+=("$name")
+}
+
+build_failed() { # name
+    echo "== $1: build failed"
+    failed=$((failed + 1))
+    failed_names+=("$1 (build)")
+}
+
+echo "== building native"
+if configure_and_build "$native_build"; then run_suite native "$native_build"; else build_failed native; fi
+
+echo "== building windows"
+if build_windows; then
+    ensure_display
+    fresh_wine_prefix "$windows_build/wineprefix"
+    run_suite windows "$windows_build"
+    "$wineserver" -k >/dev/null 2>&1 || true
+else
+    build_failed windows
+fi
+
+echo "== building fuzzers"
+if CC=clang CXX=clang++ configure_and_build "$fuzz_build" -DLUMERA_FUZZ=ON; then
+    run_suite fuzz "$fuzz_build" -j 3
+else
+    build_failed fuzz
+fi
+
+echo
+echo "Summary: $passed passed, $failed failed${failed_names[*]:+ (${failed_names[*]})}"
+[ "$failed" -eq 0 ]

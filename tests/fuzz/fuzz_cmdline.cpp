@@ -1,0 +1,19 @@
+// Command-line splitting on arbitrary bytes, with a file system that answers from the
+// input itself.
+#include <cstdlib>
+
+#include "cmdline.h"
+#include "fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput input(data, size);
+    Text line = input.NextText();
+    Text existing = input.NextText();
+    auto exists = [&existing](const Text& path) { return !existing.empty() && path == existing; };
+    CommandLineParts parts = SplitCommandLine(line, exists);
+    if (parts.program.size() + parts.parameters.size() > line.size())
+        std::abort();
+    if (SplitProgram(line, exists) != parts.program)
+        std::abort();
+    return 0;
+}
