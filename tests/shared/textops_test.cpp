@@ -82,3 +82,26 @@ TEST(CharacterAwareText, TrailingAndLeadingCharacters) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HostileInput, LongLinesLoneLeadBytesAndZeros) {
+    Text longLine(100 * 1024, 'a');
+    longLine[50000] = ' ';
+    Text trimmed = longLine + "  ";
+    EXPECT_EQ(TrimText(trimmed, TrimBoth, true), longLine);
+    EXPECT_EQ(CharLength(longLine), longLine.size());
+    EXPECT_EQ(RightChars(longLine, 3), "aaa");
+
+    Text lone = "C:\\dir\\\x83";
+    EXPECT_EQ(CharLength(lone), 8u);
+    EXPECT_EQ(StripTrailingChars('\\', lone), lone);
+    EXPECT_EQ(UpperCaseText(lone), "C:\\DIR\\\x83");
+
+    Text zeros("a\0b\\", 4);
+    EXPECT_EQ(StripTrailingChars('\\', zeros), Text("a\0b", 3));
+    EXPECT_EQ(FindLastChar('b', zeros), 3u);
+    EXPECT_EQ(PosFrom(Text("\0", 1), zeros, 1), 2u);
+}
+
+} // namespace

@@ -12,28 +12,6 @@ namespace {
 
 const Text ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// Sets or removes a registry value for one test and puts the old state back afterwards.
-class ValueOverride {
-public:
-    ValueOverride(HKEY root, const Text& key, const Text& name) : root_(root), key_(key), name_(name) {
-        existed_ = RegValueExists(root, key, name);
-        old_ = RegReadString(root, key, name, "");
-    }
-    ~ValueOverride() {
-        if (existed_)
-            RegWriteString(root_, key_, name_, old_);
-        else
-            RegDeleteValue(root_, key_, name_);
-    }
-    void Set(const Text& value) { RegWriteString(root_, key_, name_, value); }
-    void Remove() { RegDeleteValue(root_, key_, name_); }
-
-private:
-    HKEY root_;
-    Text key_, name_, old_;
-    bool existed_;
-};
-
 TEST(SystemFolders, FamilyAndFolders) {
     EXPECT_EQ(GetPlatformFamily(), PlatformNT);
     Text windows = GetWindowsDir();

@@ -11,26 +11,6 @@
 
 namespace {
 
-// Points a class's default value at something for one test and restores it afterwards.
-class ClassOverride {
-public:
-    ClassOverride(const Text& key, const Text& value) : key_(key) {
-        existed_ = RegValueExists(HKEY_CLASSES_ROOT, key, "");
-        old_ = RegReadString(HKEY_CLASSES_ROOT, key, "", "");
-        RegWriteString(HKEY_CLASSES_ROOT, key, "", value);
-    }
-    ~ClassOverride() {
-        if (existed_)
-            RegWriteString(HKEY_CLASSES_ROOT, key_, "", old_);
-        else
-            RegDeleteValue(HKEY_CLASSES_ROOT, key_, "");
-    }
-
-private:
-    Text key_, old_;
-    bool existed_;
-};
-
 TEST(Autorun, OpenKeyStartsItsProgramInTheDiscFolder) {
     ScratchFolder disc("DiscOpen");
     InstallProbe(disc.file("セットアップ.exe"));
@@ -72,6 +52,21 @@ TEST(Autorun, NeitherKeyOpensTheFileInTheInfEditor) {
     ClassOverride own("Lumera\\shell\\open(edit)\\Command", ownEditor + " \"%1\"");
     ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
     EXPECT_NE(WaitForProbeLog(ownEditor).find(Widen(inf)), std::wstring::npos);
+}
+
+TEST(Autorun, NotepadWhenNoEditorIsRegistered) {
+    ScratchFolder disc("DiscNotepad");
+    ValueOverride infEditor(HKEY_CLASSES_ROOT, "inffile\\shell\\open\\Command", "");
+    ValueOverride ownEditor(HKEY_CLASSES_ROOT, "Lumera\\shell\\open(edit)\\Command", "");
+    infEditor.Remove();
+    ownEditor.Remove();
+    // The shell looks in the working folder first, so a probe there answers for notepad.
+    Text notepad = disc.file("notepad.exe");
+    InstallProbe(notepad);
+    Text inf = disc.file("AUTORUN.INF");
+    WriteBytes(inf, "[other]\r\nopen=x.exe\r\n");
+    ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
+    EXPECT_NE(WaitForProbeLog(notepad).find(Widen(inf)), std::wstring::npos);
 }
 
 TEST(Autorun, AudioTrackStartsTheCdPlayer) {

@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "win/encoding.h"
 #include "win/files.h"
+#include "win/registry.h"
 
 namespace {
 
@@ -44,6 +45,25 @@ ScratchKey::ScratchKey(const Text& name) : path_("\\Software\\Morivane\\LumeraTe
 
 ScratchKey::~ScratchKey() {
     RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path_.substr(1)).c_str());
+}
+
+ValueOverride::ValueOverride(HKEY root, const Text& key, const Text& name)
+    : root_(root), key_(key), name_(name), old_(RegReadString(root, key, name, "")),
+      existed_(RegValueExists(root, key, name)) {}
+
+ValueOverride::~ValueOverride() {
+    if (existed_)
+        RegWriteString(root_, key_, name_, old_);
+    else
+        RegDeleteValue(root_, key_, name_);
+}
+
+void ValueOverride::Set(const Text& value) {
+    RegWriteString(root_, key_, name_, value);
+}
+
+void ValueOverride::Remove() {
+    RegDeleteValue(root_, key_, name_);
 }
 
 Text TestProgramDir() {

@@ -38,6 +38,30 @@ private:
     Text path_;
 };
 
+// Sets or removes one registry string value for a test and puts the old state back.
+class ValueOverride {
+public:
+    ValueOverride(HKEY root, const Text& key, const Text& name);
+    ~ValueOverride();
+    ValueOverride(const ValueOverride&) = delete;
+    ValueOverride& operator=(const ValueOverride&) = delete;
+
+    void Set(const Text& value);
+    void Remove();
+
+private:
+    HKEY root_;
+    Text key_, name_, old_;
+    bool existed_;
+};
+
+// The default value of a class under HKEY_CLASSES_ROOT, set for one test.
+struct ClassOverride : ValueOverride {
+    ClassOverride(const Text& key, const Text& value) : ValueOverride(HKEY_CLASSES_ROOT, key, "") {
+        Set(value);
+    }
+};
+
 Text TestProgramDir();
 void WriteBytes(const Text& path, const Text& bytes);
 
