@@ -1,0 +1,255 @@
+#include "controls.h"
+
+#include <shellapi.h>
+
+#include "win/encoding.h"
+
+bool Button::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
+    return Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, bounds);
+}
+
+bool Button::OnCommand(WORD code) {
+    if (code != BN_CLICKED || !onClick)
+        return false;
+    onClick();
+    return true;
+}
+
+bool CheckBox::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
+    return CreateWithStyle(parent, caption, bounds, WS_TABSTOP | BS_AUTOCHECKBOX);
+}
+
+bool CheckBox::CreateWithStyle(Widget& parent, const Text& caption, const Bounds& bounds, DWORD style) {
+    return Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | style, 0, bounds);
+}
+
+bool CheckBox::checked() const { return SendMessageW(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::SetChecked(bool checked) {
+    SendMessageW(handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool CheckBox::OnCommand(WORD code) {
+    if (code != BN_CLICKED || !onClick)
+        return false;
+    onClick();
+    return true;
+}
+
+bool RadioButton::Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup) {
+    return CreateWithStyle(parent, caption, bounds, BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0));
+}
+
+bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment) {
+    return Control::Create(parent, WC_STATICW, caption, WS_VISIBLE | alignment, 0, bounds);
+}
+
+bool GroupBox::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
+    return Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | BS_GROUPBOX, 0, bounds);
+}
+
+bool Bevel::Create(Widget& parent, const Bounds& bounds, Shape shape) {
+    DWORD style = shape == Frame ? SS_ETCHEDFRAME : shape == HorizontalLine ? SS_ETCHEDHORZ : SS_ETCHEDVERT;
+    return Control::Create(parent, WC_STATICW, "", WS_VISIBLE | style, 0, bounds);
+}
+
+bool Edit::Create(Widget& parent, const Text& text, const Bounds& bounds, DWORD extraStyle) {
+    return Control::Create(parent, WC_EDITW, text, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle,
+                           WS_EX_CLIENTEDGE, bounds);
+}
+
+bool Edit::OnCommand(WORD code) {
+    const std::function<void()>* handler = code == EN_CHANGE     ? &onChange
+                                           : code == EN_SETFOCUS ? &onEnter
+                                           : code == EN_KILLFOCUS ? &onExit
+                                                                  : nullptr;
+    if (!handler || !*handler)
+        return false;
+    (*handler)();
+    return true;
+}
+
+bool ComboBox::Create(Widget& parent, const Bounds& bounds, int dropHeight) {
+    Bounds withList = bounds;
+    withList.height = bounds.height + dropHeight;
+    return Control::Create(parent, WC_COMBOBOXW, "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                           0, withList);
+}
+
+void ComboBox::AddItem(const Text& item) {
+    SendMessageW(handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+}
+
+void ComboBox::ClearItems() { SendMessageW(handle(), CB_RESETCONTENT, 0, 0); }
+
+size_t ComboBox::itemCount() const {
+    LRESULT count = SendMessageW(handle(), CB_GETCOUNT, 0, 0);
+    return count > 0 ? static_cast<size_t>(count) : 0;
+}
+
+Text ComboBox::item(size_t index) const {
+    LRESULT length = SendMessageW(handle(), CB_GETLBTEXTLEN, index, 0);
+    if (length < 0)
+        return Text();
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    return Narrow(buffer.c_str());
+}
+
+void ComboBox::AddToHistory(const Text& text, size_t maxItems) {
+    Text current = this->text();
+    for (size_t i = itemCount(); i-- > 0;) {
+        if (item(i) == text)
+            SendMessageW(handle(), CB_DELETESTRING, i, 0);
+    }
+    SendMessageW(handle(), CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    while (itemCount() > maxItems)
+        SendMessageW(handle(), CB_DELETESTRING, itemCount() - 1, 0);
+    SetText(current);
+}
+
+bool ComboBox::OnCommand(WORD code) {
+    if ((code != CBN_EDITCHANGE && code != CBN_SELCHANGE) || !onChange)
+        return false;
+    onChange();
+    return true;
+}
+
+bool ListBox::Create(Widget& parent, const Bounds& bounds) {
+    return Control::Create(parent, WC_LISTBOXW, "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                           WS_EX_CLIENTEDGE, bounds);
+}
+
+void ListBox::AddItem(const Text& item) {
+    SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+}
+
+void ListBox::ClearItems() { SendMessageW(handle(), LB_RESETCONTENT, 0, 0); }
+
+size_t ListBox::itemCount() const {
+    LRESULT count = SendMessageW(handle(), LB_GETCOUNT, 0, 0);
+    return count > 0 ? static_cast<size_t>(count) : 0;
+}
+
+Text ListBox::item(size_t index) const {
+    LRESULT length = SendMessageW(handle(), LB_GETTEXTLEN, index, 0);
+    if (length < 0)
+        return Text();
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    return Narrow(buffer.c_str());
+}
+
+int ListBox::itemIndex() const { return static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0)); }
+
+void ListBox::SetItemIndex(int index) { SendMessageW(handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+bool ListBox::OnCommand(WORD code) {
+    const std::function<void()>* handler = code == LBN_SELCHANGE ? &onClick : code == LBN_DBLCLK ? &onDblClick : nullptr;
+    if (!handler || !*handler)
+        return false;
+    (*handler)();
+    return true;
+}
+
+bool Image::Create(Widget& parent, const Bounds& bounds, bool centred) {
+    return Control::Create(parent, WC_STATICW, "", WS_VISIBLE | SS_ICON | (centred ? SS_CENTERIMAGE : 0), 0, bounds);
+}
+
+void Image::SetIcon(HICON icon) {
+    LONG style = GetWindowLongW(handle(), GWL_STYLE);
+    SetWindowLongW(handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_ICON);
+    SendMessageW(handle(), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+void Image::SetBitmap(HBITMAP bitmap) {
+    LONG style = GetWindowLongW(handle(), GWL_STYLE);
+    SetWindowLongW(handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_BITMAP);
+    SendMessageW(handle(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+}
+
+bool ProgressBar::Create(Widget& parent, const Bounds& bounds) {
+    return Control::Create(parent, PROGRESS_CLASSW, "", WS_VISIBLE, 0, bounds);
+}
+
+void ProgressBar::SetRange(int minimum, int maximum) { SendMessageW(handle(), PBM_SETRANGE32, minimum, maximum); }
+
+void ProgressBar::SetPosition(int position) { SendMessageW(handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0); }
+
+int ProgressBar::position() const { return static_cast<int>(SendMessageW(handle(), PBM_GETPOS, 0, 0)); }
+
+bool Animation::Create(Widget& parent, const Bounds& bounds) {
+    return Control::Create(parent, ANIMATE_CLASSW, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, bounds);
+}
+
+bool Animation::Open(ShellClip clip) {
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    return SendMessageW(handle(), ACM_OPENW, reinterpret_cast<WPARAM>(shell),
+                        reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(clip))) != 0;
+}
+
+void Animation::Play() { SendMessageW(handle(), ACM_PLAY, static_cast<WPARAM>(-1), MAKELONG(0, -1)); }
+
+void Animation::Stop() { SendMessageW(handle(), ACM_STOP, 0, 0); }
+
+bool Panel::Create(Widget& parent, const Bounds& bounds, bool sunken) {
+    WindowParams params;
+    params.className = "TPanel";
+    params.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    params.exStyle = WS_EX_CONTROLPARENT | (sunken ? WS_EX_STATICEDGE : 0);
+    params.parent = parent.handle();
+    params.bounds = bounds;
+    if (!Window::Create(params))
+        return false;
+    SetFont(parent.font());
+    return true;
+}
+
+bool TabControl::Create(Widget& parent, const Bounds& bounds) {
+    parent_ = &parent;
+    return Control::Create(parent, WC_TABCONTROLW, "", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, bounds);
+}
+
+Panel& TabControl::AddPage(const Text& caption) {
+    std::wstring wide = Widen(caption);
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = wide.data();
+    SendMessageW(handle(), TCM_INSERTITEMW, pages_.size(), reinterpret_cast<LPARAM>(&item));
+
+    // The page covers the display area of the tabs, as a sibling above the tab control.
+    RECT area;
+    GetClientRect(handle(), &area);
+    SendMessageW(handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    MapWindowPoints(handle(), parent_->handle(), reinterpret_cast<POINT*>(&area), 2);
+    DpiScale scale = dpi();
+    Bounds pageBounds = {scale.Unscale(area.left), scale.Unscale(area.top), scale.Unscale(area.right - area.left),
+                         scale.Unscale(area.bottom - area.top)};
+    pages_.push_back(std::make_unique<Panel>());
+    pages_.back()->Create(*parent_, pageBounds);
+    SetWindowPos(pages_.back()->handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowSelectedPage();
+    return *pages_.back();
+}
+
+int TabControl::selectedIndex() const { return static_cast<int>(SendMessageW(handle(), TCM_GETCURSEL, 0, 0)); }
+
+void TabControl::SetSelectedIndex(int index) {
+    SendMessageW(handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ShowSelectedPage();
+}
+
+void TabControl::ShowSelectedPage() {
+    int selected = selectedIndex();
+    for (size_t i = 0; i < pages_.size(); ++i)
+        pages_[i]->SetVisible(static_cast<int>(i) == selected);
+}
+
+bool TabControl::OnNotify(NMHDR* header, LRESULT&) {
+    if (header->code != TCN_SELCHANGE)
+        return false;
+    ShowSelectedPage();
+    if (onChange)
+        onChange();
+    return true;
+}

@@ -1,0 +1,140 @@
+// The platform's standard controls, created from a form's 96-DPI positions, with their
+// notifications turned into handlers.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "control.h"
+#include "window.h"
+
+class Button : public Control {
+public:
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds);
+    std::function<void()> onClick;
+    void Click() { SendMessageW(handle(), BM_CLICK, 0, 0); }
+    bool OnCommand(WORD code) override;
+};
+
+class CheckBox : public Control {
+public:
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds);
+    bool checked() const;
+    void SetChecked(bool checked);
+    std::function<void()> onClick;
+    bool OnCommand(WORD code) override;
+
+protected:
+    bool CreateWithStyle(Widget& parent, const Text& caption, const Bounds& bounds, DWORD style);
+};
+
+class RadioButton : public CheckBox {
+public:
+    // The first button of a group starts a new group for arrow-key navigation.
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup = false);
+};
+
+class Label : public Control {
+public:
+    // "&X" in the caption moves the focus to the next control in tab order.
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment = SS_LEFT);
+};
+
+class GroupBox : public Control {
+public:
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds);
+};
+
+class Bevel : public Control {
+public:
+    enum Shape { Frame, HorizontalLine, VerticalLine };
+    bool Create(Widget& parent, const Bounds& bounds, Shape shape = Frame);
+};
+
+class Edit : public Control {
+public:
+    bool Create(Widget& parent, const Text& text, const Bounds& bounds, DWORD extraStyle = 0);
+    void SetReadOnly(bool readOnly) { SendMessageW(handle(), EM_SETREADONLY, readOnly, 0); }
+    bool readOnly() const { return (GetWindowLongW(handle(), GWL_STYLE) & ES_READONLY) != 0; }
+    void SelectAll() { SendMessageW(handle(), EM_SETSEL, 0, -1); }
+    std::function<void()> onChange, onEnter, onExit;
+    bool OnCommand(WORD code) override;
+};
+
+class ComboBox : public Control {
+public:
+    // A drop-down with an edit field; the list keeps what was entered before.
+    bool Create(Widget& parent, const Bounds& bounds, int dropHeight = 150);
+    void AddItem(const Text& item);
+    void ClearItems();
+    size_t itemCount() const;
+    Text item(size_t index) const;
+    // Puts the text at the top of the list, removing an equal older entry and keeping at
+    // most maxItems entries.
+    void AddToHistory(const Text& text, size_t maxItems);
+    std::function<void()> onChange;
+    bool OnCommand(WORD code) override;
+};
+
+class ListBox : public Control {
+public:
+    bool Create(Widget& parent, const Bounds& bounds);
+    void AddItem(const Text& item);
+    void ClearItems();
+    size_t itemCount() const;
+    Text item(size_t index) const;
+    int itemIndex() const;
+    void SetItemIndex(int index);
+    std::function<void()> onClick, onDblClick;
+    bool OnCommand(WORD code) override;
+};
+
+class Image : public Control {
+public:
+    bool Create(Widget& parent, const Bounds& bounds, bool centred = true);
+    void SetIcon(HICON icon);     // not owned
+    void SetBitmap(HBITMAP bitmap); // not owned
+};
+
+class ProgressBar : public Control {
+public:
+    bool Create(Widget& parent, const Bounds& bounds);
+    void SetRange(int minimum, int maximum);
+    void SetPosition(int position);
+    int position() const;
+};
+
+// The shell's animations of file operations.
+class Animation : public Control {
+public:
+    enum ShellClip { FileMove = 160, FileCopy = 161, RecycleDelete = 162, FileDelete = 164 };
+    bool Create(Widget& parent, const Bounds& bounds);
+    bool Open(ShellClip clip);
+    void Play();
+    void Stop();
+};
+
+// A container for other controls, drawn as the form's background or as a sunken frame.
+class Panel : public Window {
+public:
+    bool Create(Widget& parent, const Bounds& bounds, bool sunken = false);
+};
+
+// Tabs above pages; each page is a panel shown only while its tab is selected.
+class TabControl : public Control {
+public:
+    bool Create(Widget& parent, const Bounds& bounds);
+    Panel& AddPage(const Text& caption);
+    size_t pageCount() const { return pages_.size(); }
+    Panel& page(size_t index) { return *pages_[index]; }
+    int selectedIndex() const;
+    void SetSelectedIndex(int index); // fires no onChange, as for a change from code
+    std::function<void()> onChange;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    void ShowSelectedPage();
+    Widget* parent_ = nullptr;
+    std::vector<std::unique_ptr<Panel>> pages_;
+};

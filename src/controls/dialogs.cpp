@@ -1,0 +1,98 @@
+#include "dialogs.h"
+
+#include <commdlg.h>
+
+#include "app.h"
+#include "win/encoding.h"
+
+int ShowMessageBox(const Text& text, const Text& caption, UINT flags, HWND owner) {
+    const Text& shownCaption = caption.empty() ? Application::Title() : caption;
+    return MessageBoxW(owner ? owner : Application::MainWindow(), Widen(text).c_str(), Widen(shownCaption).c_str(),
+                       flags);
+}
+
+bool OpenFileDialog::Execute(HWND owner) {
+    // The platform wants "desc\0pattern\0...\0\0".
+    std::wstring filters = Widen(filter);
+    for (auto& c : filters) {
+        if (c == L'|')
+            c = L'\0';
+    }
+    filters.append(2, L'\0');
+    std::wstring file = Widen(fileName);
+    file.resize(std::max<size_t>(file.size() + 1, 32768), L'\0');
+    std::wstring wideTitle = Widen(title);
+    std::wstring wideDir = Widen(initialDir);
+    std::wstring wideExt = Widen(defaultExt);
+
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.empty() ? nullptr : filters.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(filterIndex);
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = wideTitle.empty() ? nullptr : wideTitle.c_str();
+    dialog.lpstrInitialDir = wideDir.empty() ? nullptr : wideDir.c_str();
+    dialog.lpstrDefExt = wideExt.empty() ? nullptr : wideExt.c_str();
+    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&dialog))
+        return false;
+    fileName = Narrow(file.c_str());
+    filterIndex = static_cast<int>(dialog.nFilterIndex);
+    return true;
+}
+
+namespace {
+
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : open_(OpenClipboard(owner)) {}
+    ~ClipboardScope() {
+        if (open_)
+            CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    bool open() const { return open_; }
+
+private:
+    bool open_;
+};
+
+} // namespace
+
+bool SetClipboardText(const Text& text, HWND owner) {
+    std::wstring wide = Widen(text);
+    size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory)
+        return false;
+    if (void* locked = GlobalLock(memory)) {
+        memcpy(locked, wide.c_str(), bytes);
+        GlobalUnlock(memory);
+    }
+    ClipboardScope clipboard(owner);
+    if (!clipboard.open() || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, memory)) {
+        GlobalFree(memory);
+        return false;
+    }
+    return true; // the clipboard owns the memory now
+}
+
+Text GetClipboardText(HWND owner) {
+    ClipboardScope clipboard(owner);
+    if (!clipboard.open())
+        return Text();
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data)
+        return Text();
+    const auto* locked = static_cast<const wchar_t*>(GlobalLock(data));
+    Text text = locked ? Narrow(locked) : Text();
+    GlobalUnlock(data);
+    return text;
+}
+
+bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data) {
+    return WinHelpW(owner, Widen(helpFile).c_str(), command, data) != FALSE;
+}

@@ -1,0 +1,34 @@
+// Message boxes, the file-open dialog, clipboard text and the help viewer.
+#pragma once
+
+#include <windows.h>
+
+#include "jjstring.h"
+
+// Flag values the programs use: 16 stop/OK, 36 question/Yes-No, 0x40 information.
+enum MessageBoxFlags : UINT {
+    MessageStop = MB_ICONSTOP | MB_OK,
+    MessageQuestion = MB_ICONQUESTION | MB_YESNO,
+    MessageInformation = MB_ICONINFORMATION,
+};
+
+// The program title is the caption when none is given; returns the answer (6 Yes, 7 No).
+int ShowMessageBox(const Text& text, const Text& caption = Text(), UINT flags = 0, HWND owner = nullptr);
+
+struct OpenFileDialog {
+    Text filter; // "description|pattern|description|pattern"
+    int filterIndex = 1;
+    Text defaultExt;
+    Text title;
+    Text fileName; // in: proposed name; out: the chosen file
+    Text initialDir;
+
+    bool Execute(HWND owner);
+};
+
+bool SetClipboardText(const Text& text, HWND owner = nullptr);
+Text GetClipboardText(HWND owner = nullptr);
+
+// The help viewer: contents (11), help on help (4), a context number (1).
+enum HelpCommand : UINT { HelpContext = 0x0001, HelpOnHelp = 0x0004, HelpContents = 0x000B };
+bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data = 0);

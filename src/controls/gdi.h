@@ -1,0 +1,74 @@
+// Owners for GDI objects and device contexts, in the style of the kernel handle owners.
+#pragma once
+
+#include "win/handles.h"
+
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DeleteObject(h); }
+};
+
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DestroyMenu(h); }
+};
+
+using UniqueGdiObject = Owned<GdiObjectTraits>;
+using UniqueMenu = Owned<MenuTraits>;
+
+inline HFONT AsFont(const UniqueGdiObject& object) { return static_cast<HFONT>(object.get()); }
+
+// Selects an object into a device context for as long as it lives.
+class SelectObjectScope {
+public:
+    SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectObjectScope() { SelectObject(dc_, old_); }
+    SelectObjectScope(const SelectObjectScope&) = delete;
+    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// BeginPaint/EndPaint as a pair.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HDC dc() const { return dc_; }
+    const RECT& area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_;
+    HDC dc_;
+};
+
+// A memory device context with a bitmap of the given size, for flicker-free painting.
+class OffscreenBitmap {
+public:
+    OffscreenBitmap(HDC target, int width, int height)
+        : dc_(CreateCompatibleDC(target)), bitmap_(CreateCompatibleBitmap(target, width, height)),
+          old_(SelectObject(dc_, bitmap_.get())) {}
+    ~OffscreenBitmap() {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    OffscreenBitmap(const OffscreenBitmap&) = delete;
+    OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;
+
+    HDC dc() const { return dc_; }
+
+private:
+    HDC dc_;
+    UniqueGdiObject bitmap_;
+    HGDIOBJ old_;
+};

@@ -1,0 +1,88 @@
+#include "widget.h"
+
+#include "win/encoding.h"
+
+namespace {
+
+const wchar_t* const ObjectProperty = L"Lumera.Widget";
+
+} // namespace
+
+Widget::~Widget() {
+    if (hwnd_) {
+        HWND window = hwnd_;
+        Detach();
+        DestroyWindow(window);
+    }
+}
+
+Widget* Widget::FromHandle(HWND window) {
+    return window ? static_cast<Widget*>(GetPropW(window, ObjectProperty)) : nullptr;
+}
+
+void Widget::Attach(HWND window) {
+    hwnd_ = window;
+    SetPropW(window, ObjectProperty, this);
+}
+
+void Widget::Detach() {
+    if (hwnd_)
+        RemovePropW(hwnd_, ObjectProperty);
+    hwnd_ = nullptr;
+}
+
+Text Widget::text() const {
+    int length = GetWindowTextLengthW(hwnd_);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(hwnd_, buffer.data(), length + 1);
+    return Narrow(buffer.c_str());
+}
+
+void Widget::SetText(const Text& text) { SetWindowTextW(hwnd_, Widen(text).c_str()); }
+
+bool Widget::enabled() const { return IsWindowEnabled(hwnd_); }
+
+void Widget::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+
+bool Widget::visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void Widget::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+
+void Widget::Focus() { SetFocus(hwnd_); }
+
+bool Widget::focused() const { return GetFocus() == hwnd_; }
+
+void Widget::SetBounds(const Bounds& b) {
+    DpiScale scale = dpi();
+    SetWindowPos(hwnd_, nullptr, scale.Scale(b.left), scale.Scale(b.top), scale.Scale(b.width),
+                 scale.Scale(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Bounds Widget::bounds() const {
+    RECT rect;
+    GetWindowRect(hwnd_, &rect);
+    HWND parent = GetParent(hwnd_);
+    if (parent && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    DpiScale scale = dpi();
+    return {scale.Unscale(rect.left), scale.Unscale(rect.top), scale.Unscale(rect.right - rect.left),
+            scale.Unscale(rect.bottom - rect.top)};
+}
+
+int Widget::ClientWidth() const {
+    RECT rect;
+    GetClientRect(hwnd_, &rect);
+    return rect.right;
+}
+
+int Widget::ClientHeight() const {
+    RECT rect;
+    GetClientRect(hwnd_, &rect);
+    return rect.bottom;
+}
+
+void Widget::Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+void Widget::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+HFONT Widget::font() const { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
