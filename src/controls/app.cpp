@@ -15,15 +15,22 @@ namespace Application {
 void Initialize(HINSTANCE programInstance, const Text& programTitle) {
     instance = programInstance;
     title = programTitle;
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                     ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 }
 
-HINSTANCE Instance() { return instance ? instance : GetModuleHandleW(nullptr); }
+HINSTANCE Instance() {
+    return instance ? instance : GetModuleHandleW(nullptr);
+}
 
-const Text& Title() { return title; }
+const Text& Title() {
+    return title;
+}
 
-void SetTitle(const Text& newTitle) { title = newTitle; }
+void SetTitle(const Text& newTitle) {
+    title = newTitle;
+}
 
 HICON MainIcon() {
     static HICON icon = [] {
@@ -33,9 +40,13 @@ HICON MainIcon() {
     return icon;
 }
 
-void SetMainWindow(HWND window) { SetApplicationWindow(window); }
+void SetMainWindow(HWND window) {
+    SetApplicationWindow(window);
+}
 
-HWND MainWindow() { return ApplicationWindow(); }
+HWND MainWindow() {
+    return ApplicationWindow();
+}
 
 void DispatchOne(MSG& message) {
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;

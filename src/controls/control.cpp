@@ -21,13 +21,13 @@ Control::~Control() {
         RemoveWindowSubclass(handle(), SubclassProc, SubclassId);
 }
 
-bool Control::Create(Widget& parent, const wchar_t* platformClass, const Text& text, DWORD style, DWORD exStyle,
-                     const Bounds& b) {
+bool Control::Create(Widget& parent, const wchar_t* platformClass, const Text& text, DWORD style,
+                     DWORD exStyle, const Bounds& b) {
     DpiScale scale = parent.dpi();
-    HWND window = CreateWindowExW(exStyle, platformClass, Widen(text).c_str(), style | WS_CHILD, scale.Scale(b.left),
-                                  scale.Scale(b.top), scale.Scale(b.width), scale.Scale(b.height), parent.handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
-                                  Application::Instance(), nullptr);
+    HWND window = CreateWindowExW(
+        exStyle, platformClass, Widen(text).c_str(), style | WS_CHILD, scale.Scale(b.left),
+        scale.Scale(b.top), scale.Scale(b.width), scale.Scale(b.height), parent.handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())), Application::Instance(), nullptr);
     if (!window)
         return false;
     Attach(window);

@@ -23,7 +23,9 @@ bool CheckBox::CreateWithStyle(Widget& parent, const Text& caption, const Bounds
     return Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | style, 0, bounds);
 }
 
-bool CheckBox::checked() const { return SendMessageW(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool CheckBox::checked() const {
+    return SendMessageW(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void CheckBox::SetChecked(bool checked) {
     SendMessageW(handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -37,7 +39,8 @@ bool CheckBox::OnCommand(WORD code) {
 }
 
 bool RadioButton::Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup) {
-    return CreateWithStyle(parent, caption, bounds, BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0));
+    return CreateWithStyle(parent, caption, bounds,
+                           BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0));
 }
 
 bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment) {
@@ -59,8 +62,8 @@ bool Edit::Create(Widget& parent, const Text& text, const Bounds& bounds, DWORD 
 }
 
 bool Edit::OnCommand(WORD code) {
-    const std::function<void()>* handler = code == EN_CHANGE     ? &onChange
-                                           : code == EN_SETFOCUS ? &onEnter
+    const std::function<void()>* handler = code == EN_CHANGE      ? &onChange
+                                           : code == EN_SETFOCUS  ? &onEnter
                                            : code == EN_KILLFOCUS ? &onExit
                                                                   : nullptr;
     if (!handler || !*handler)
@@ -72,15 +75,18 @@ bool Edit::OnCommand(WORD code) {
 bool ComboBox::Create(Widget& parent, const Bounds& bounds, int dropHeight) {
     Bounds withList = bounds;
     withList.height = bounds.height + dropHeight;
-    return Control::Create(parent, WC_COMBOBOXW, "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                           0, withList);
+    return Control::Create(parent, WC_COMBOBOXW, "",
+                           WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
+                           withList);
 }
 
 void ComboBox::AddItem(const Text& item) {
     SendMessageW(handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
 }
 
-void ComboBox::ClearItems() { SendMessageW(handle(), CB_RESETCONTENT, 0, 0); }
+void ComboBox::ClearItems() {
+    SendMessageW(handle(), CB_RESETCONTENT, 0, 0);
+}
 
 size_t ComboBox::itemCount() const {
     LRESULT count = SendMessageW(handle(), CB_GETCOUNT, 0, 0);
@@ -116,7 +122,8 @@ bool ComboBox::OnCommand(WORD code) {
 }
 
 bool ListBox::Create(Widget& parent, const Bounds& bounds) {
-    return Control::Create(parent, WC_LISTBOXW, "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+    return Control::Create(parent, WC_LISTBOXW, "",
+                           WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            WS_EX_CLIENTEDGE, bounds);
 }
 
@@ -124,7 +131,9 @@ void ListBox::AddItem(const Text& item) {
     SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
 }
 
-void ListBox::ClearItems() { SendMessageW(handle(), LB_RESETCONTENT, 0, 0); }
+void ListBox::ClearItems() {
+    SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
+}
 
 size_t ListBox::itemCount() const {
     LRESULT count = SendMessageW(handle(), LB_GETCOUNT, 0, 0);
@@ -140,12 +149,18 @@ Text ListBox::item(size_t index) const {
     return Narrow(buffer.c_str());
 }
 
-int ListBox::itemIndex() const { return static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0)); }
+int ListBox::itemIndex() const {
+    return static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0));
+}
 
-void ListBox::SetItemIndex(int index) { SendMessageW(handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void ListBox::SetItemIndex(int index) {
+    SendMessageW(handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
 
 bool ListBox::OnCommand(WORD code) {
-    const std::function<void()>* handler = code == LBN_SELCHANGE ? &onClick : code == LBN_DBLCLK ? &onDblClick : nullptr;
+    const std::function<void()>* handler = code == LBN_SELCHANGE ? &onClick
+                                           : code == LBN_DBLCLK  ? &onDblClick
+                                                                 : nullptr;
     if (!handler || !*handler)
         return false;
     (*handler)();
@@ -153,7 +168,8 @@ bool ListBox::OnCommand(WORD code) {
 }
 
 bool Image::Create(Widget& parent, const Bounds& bounds, bool centred) {
-    return Control::Create(parent, WC_STATICW, "", WS_VISIBLE | SS_ICON | (centred ? SS_CENTERIMAGE : 0), 0, bounds);
+    return Control::Create(parent, WC_STATICW, "", WS_VISIBLE | SS_ICON | (centred ? SS_CENTERIMAGE : 0), 0,
+                           bounds);
 }
 
 void Image::SetIcon(HICON icon) {
@@ -172,11 +188,17 @@ bool ProgressBar::Create(Widget& parent, const Bounds& bounds) {
     return Control::Create(parent, PROGRESS_CLASSW, "", WS_VISIBLE, 0, bounds);
 }
 
-void ProgressBar::SetRange(int minimum, int maximum) { SendMessageW(handle(), PBM_SETRANGE32, minimum, maximum); }
+void ProgressBar::SetRange(int minimum, int maximum) {
+    SendMessageW(handle(), PBM_SETRANGE32, minimum, maximum);
+}
 
-void ProgressBar::SetPosition(int position) { SendMessageW(handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0); }
+void ProgressBar::SetPosition(int position) {
+    SendMessageW(handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
 
-int ProgressBar::position() const { return static_cast<int>(SendMessageW(handle(), PBM_GETPOS, 0, 0)); }
+int ProgressBar::position() const {
+    return static_cast<int>(SendMessageW(handle(), PBM_GETPOS, 0, 0));
+}
 
 bool Animation::Create(Widget& parent, const Bounds& bounds) {
     return Control::Create(parent, ANIMATE_CLASSW, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, bounds);
@@ -188,9 +210,13 @@ bool Animation::Open(ShellClip clip) {
                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(clip))) != 0;
 }
 
-void Animation::Play() { SendMessageW(handle(), ACM_PLAY, static_cast<WPARAM>(-1), MAKELONG(0, -1)); }
+void Animation::Play() {
+    SendMessageW(handle(), ACM_PLAY, static_cast<WPARAM>(-1), MAKELONG(0, -1));
+}
 
-void Animation::Stop() { SendMessageW(handle(), ACM_STOP, 0, 0); }
+void Animation::Stop() {
+    SendMessageW(handle(), ACM_STOP, 0, 0);
+}
 
 bool Panel::Create(Widget& parent, const Bounds& bounds, bool sunken) {
     WindowParams params;
@@ -223,8 +249,8 @@ Panel& TabControl::AddPage(const Text& caption) {
     SendMessageW(handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     MapWindowPoints(handle(), parent_->handle(), reinterpret_cast<POINT*>(&area), 2);
     DpiScale scale = dpi();
-    Bounds pageBounds = {scale.Unscale(area.left), scale.Unscale(area.top), scale.Unscale(area.right - area.left),
-                         scale.Unscale(area.bottom - area.top)};
+    Bounds pageBounds = {scale.Unscale(area.left), scale.Unscale(area.top),
+                         scale.Unscale(area.right - area.left), scale.Unscale(area.bottom - area.top)};
     pages_.push_back(std::make_unique<Panel>());
     pages_.back()->Create(*parent_, pageBounds);
     SetWindowPos(pages_.back()->handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -232,7 +258,9 @@ Panel& TabControl::AddPage(const Text& caption) {
     return *pages_.back();
 }
 
-int TabControl::selectedIndex() const { return static_cast<int>(SendMessageW(handle(), TCM_GETCURSEL, 0, 0)); }
+int TabControl::selectedIndex() const {
+    return static_cast<int>(SendMessageW(handle(), TCM_GETCURSEL, 0, 0));
+}
 
 void TabControl::SetSelectedIndex(int index) {
     SendMessageW(handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);

@@ -93,7 +93,7 @@ public:
 class Image : public Control {
 public:
     bool Create(Widget& parent, const Bounds& bounds, bool centred = true);
-    void SetIcon(HICON icon);     // not owned
+    void SetIcon(HICON icon);       // not owned
     void SetBitmap(HBITMAP bitmap); // not owned
 };
 

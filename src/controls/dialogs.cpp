@@ -7,8 +7,8 @@
 
 int ShowMessageBox(const Text& text, const Text& caption, UINT flags, HWND owner) {
     const Text& shownCaption = caption.empty() ? Application::Title() : caption;
-    return MessageBoxW(owner ? owner : Application::MainWindow(), Widen(text).c_str(), Widen(shownCaption).c_str(),
-                       flags);
+    return MessageBoxW(owner ? owner : Application::MainWindow(), Widen(text).c_str(),
+                       Widen(shownCaption).c_str(), flags);
 }
 
 bool OpenFileDialog::Execute(HWND owner) {

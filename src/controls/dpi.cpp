@@ -10,7 +10,8 @@ GetDpiForWindowFn LoadGetDpiForWindow() {
     if (!user32)
         return nullptr;
     // Through void* to tell the compiler the function type is known to be right.
-    return reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    return reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
 }
 
 } // namespace

@@ -34,8 +34,8 @@ bool FontFamilyExists(const Text& name) {
 }
 
 Text ResolveFontFace(const Text& wanted) {
-    static const char* const japaneseFaces[] = {"ＭＳ Ｐゴシック", "MS UI Gothic", "Meiryo UI", "Yu Gothic UI",
-                                                "Noto Sans CJK JP", "Noto Sans JP"};
+    static const char* const japaneseFaces[] = {"ＭＳ Ｐゴシック", "MS UI Gothic",     "Meiryo UI",
+                                                "Yu Gothic UI",    "Noto Sans CJK JP", "Noto Sans JP"};
     if (FontFamilyExists(wanted))
         return wanted;
     for (const char* face : japaneseFaces) {

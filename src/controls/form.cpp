@@ -1,7 +1,7 @@
 #include "form.h"
 
-bool Form::CreateForm(const Text& className, const Text& caption, DWORD style, int clientWidth, int clientHeight,
-                      HWND owner, DWORD exStyle, const FontSpec& font) {
+bool Form::CreateForm(const Text& className, const Text& caption, DWORD style, int clientWidth,
+                      int clientHeight, HWND owner, DWORD exStyle, const FontSpec& font) {
     WindowParams params;
     params.className = className;
     params.caption = caption;
@@ -21,7 +21,8 @@ bool Form::CreateForm(const Text& className, const Text& caption, DWORD style, i
 void Form::SetClientSize(int width, int height) {
     DpiScale scale = dpi();
     RECT rect = {0, 0, scale.Scale(width), scale.Scale(height)};
-    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(handle(), GWL_STYLE)), GetMenu(handle()) != nullptr,
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(handle(), GWL_STYLE)),
+                       GetMenu(handle()) != nullptr,
                        static_cast<DWORD>(GetWindowLongW(handle(), GWL_EXSTYLE)));
     SetWindowPos(handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -44,16 +45,22 @@ void Form::Show() {
     SetForegroundWindow(handle());
 }
 
-void Form::Hide() { ShowWindow(handle(), SW_HIDE); }
+void Form::Hide() {
+    ShowWindow(handle(), SW_HIDE);
+}
 
-void Form::Close() { PostMessageW(handle(), WM_CLOSE, 0, 0); }
+void Form::Close() {
+    PostMessageW(handle(), WM_CLOSE, 0, 0);
+}
 
 void Form::SetDefaultButton(Control& button) {
     defaultId_ = button.id();
     SendMessageW(handle(), DM_SETDEFID, static_cast<WPARAM>(defaultId_), 0);
 }
 
-void Form::SetCancelButton(Control& button) { button.SetId(IDCANCEL); }
+void Form::SetCancelButton(Control& button) {
+    button.SetId(IDCANCEL);
+}
 
 bool Form::PreviewMessage(MSG& message) {
     if (keyPreview && onKeyDown && message.message == WM_KEYDOWN && onKeyDown(message.wParam))
@@ -74,8 +81,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         defaultId_ = static_cast<int>(wParam);
         for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (child == old || GetDlgCtrlID(child) == defaultId_)
-                SendMessageW(child, BM_SETSTYLE, GetDlgCtrlID(child) == defaultId_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
-                             TRUE);
+                SendMessageW(child, BM_SETSTYLE,
+                             GetDlgCtrlID(child) == defaultId_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
         }
         return TRUE;
     }

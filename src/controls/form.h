@@ -12,8 +12,9 @@
 class Form : public Window {
 public:
     // Creates the form with a client area of the given 96-DPI size, centred on the screen.
-    bool CreateForm(const Text& className, const Text& caption, DWORD style, int clientWidth, int clientHeight,
-                    HWND owner = nullptr, DWORD exStyle = 0, const FontSpec& font = FontSpec());
+    bool CreateForm(const Text& className, const Text& caption, DWORD style, int clientWidth,
+                    int clientHeight, HWND owner = nullptr, DWORD exStyle = 0,
+                    const FontSpec& font = FontSpec());
     void SetClientSize(int width, int height);
     void CenterOnScreen();
     void Show();

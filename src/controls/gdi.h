@@ -20,7 +20,9 @@ struct MenuTraits {
 using UniqueGdiObject = Owned<GdiObjectTraits>;
 using UniqueMenu = Owned<MenuTraits>;
 
-inline HFONT AsFont(const UniqueGdiObject& object) { return static_cast<HFONT>(object.get()); }
+inline HFONT AsFont(const UniqueGdiObject& object) {
+    return static_cast<HFONT>(object.get());
+}
 
 // Selects an object into a device context for as long as it lives.
 class SelectObjectScope {

@@ -39,7 +39,9 @@ MenuItem& MenuItem::Add(const Text& caption, Handler onClick) {
     return *items_.back();
 }
 
-MenuItem& MenuItem::AddSeparator() { return Add("-"); }
+MenuItem& MenuItem::AddSeparator() {
+    return Add("-");
+}
 
 void MenuItem::DeleteFrom(size_t index) {
     for (size_t i = index; i < items_.size(); ++i)
@@ -132,4 +134,3 @@ bool Run(UINT commandId) {
 }
 
 } // namespace MenuCommands
-

@@ -23,7 +23,7 @@ public:
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
 
-    Text caption; // "-" makes a separator
+    Text caption;  // "-" makes a separator
     Text shortcut; // shown after a tab, such as "F1"
     Text hint;
     int tag = 0;

@@ -5,6 +5,7 @@
 namespace {
 
 const wchar_t* const ObjectProperty = L"Lumera.Widget";
+const wchar_t* const NameProperty = L"Lumera.Name"; // a global atom holding the name
 
 } // namespace
 
@@ -26,9 +27,28 @@ void Widget::Attach(HWND window) {
 }
 
 void Widget::Detach() {
-    if (hwnd_)
+    if (hwnd_) {
         RemovePropW(hwnd_, ObjectProperty);
+        if (HANDLE atom = RemovePropW(hwnd_, NameProperty))
+            GlobalDeleteAtom(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(atom)));
+    }
     hwnd_ = nullptr;
+}
+
+void Widget::SetName(const Text& name) {
+    if (HANDLE old = RemovePropW(hwnd_, NameProperty))
+        GlobalDeleteAtom(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(old)));
+    ATOM atom = GlobalAddAtomW(Widen(name).c_str());
+    if (atom)
+        SetPropW(hwnd_, NameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+}
+
+Text Widget::NameOf(HWND window) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(window, NameProperty)));
+    wchar_t name[256];
+    if (atom == 0 || GlobalGetAtomNameW(atom, name, 256) == 0)
+        return Text();
+    return Narrow(name);
 }
 
 Text Widget::text() const {
@@ -38,19 +58,33 @@ Text Widget::text() const {
     return Narrow(buffer.c_str());
 }
 
-void Widget::SetText(const Text& text) { SetWindowTextW(hwnd_, Widen(text).c_str()); }
+void Widget::SetText(const Text& text) {
+    SetWindowTextW(hwnd_, Widen(text).c_str());
+}
 
-bool Widget::enabled() const { return IsWindowEnabled(hwnd_); }
+bool Widget::enabled() const {
+    return IsWindowEnabled(hwnd_);
+}
 
-void Widget::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+void Widget::SetEnabled(bool enabled) {
+    EnableWindow(hwnd_, enabled);
+}
 
-bool Widget::visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Widget::visible() const {
+    return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
-void Widget::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+void Widget::SetVisible(bool visible) {
+    ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
 
-void Widget::Focus() { SetFocus(hwnd_); }
+void Widget::Focus() {
+    SetFocus(hwnd_);
+}
 
-bool Widget::focused() const { return GetFocus() == hwnd_; }
+bool Widget::focused() const {
+    return GetFocus() == hwnd_;
+}
 
 void Widget::SetBounds(const Bounds& b) {
     DpiScale scale = dpi();
@@ -81,8 +115,14 @@ int Widget::ClientHeight() const {
     return rect.bottom;
 }
 
-void Widget::Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+void Widget::Invalidate() {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
-void Widget::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+void Widget::SetFont(HFONT font) {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
 
-HFONT Widget::font() const { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
+HFONT Widget::font() const {
+    return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+}

@@ -36,6 +36,11 @@ public:
     bool focused() const;
     int tag = 0;
 
+    // The component's name ("Button1", "CheckBox12"), kept with the window so that other
+    // programs (and tools that drive the program) can find the control by it.
+    void SetName(const Text& name);
+    static Text NameOf(HWND window);
+
     DpiScale dpi() const { return DpiScale::ForWindow(hwnd_); }
     // Position and size in 96-DPI pixels relative to the parent's client area.
     void SetBounds(const Bounds& bounds);

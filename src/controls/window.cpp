@@ -6,7 +6,8 @@
 #include "menu.h"
 #include "win/encoding.h"
 
-void RegisterWindowClass(const Text& className, UINT classStyle, HBRUSH background, HICON icon, WNDPROC proc) {
+void RegisterWindowClass(const Text& className, UINT classStyle, HBRUSH background, HICON icon,
+                         WNDPROC proc) {
     static std::set<Text> registered;
     if (!registered.insert(className).second)
         return;
@@ -27,9 +28,10 @@ bool Window::Create(const WindowParams& params) {
     RegisterWindowClass(params.className, params.classStyle, params.background, params.icon, StaticProc);
     DpiScale scale = params.parent ? DpiScale::ForWindow(params.parent) : DpiScale::ForSystem();
     const Bounds& b = params.bounds;
-    HWND window = CreateWindowExW(params.exStyle, Widen(params.className).c_str(), Widen(params.caption).c_str(),
-                                  params.style, scale.Scale(b.left), scale.Scale(b.top), scale.Scale(b.width),
-                                  scale.Scale(b.height), params.parent, nullptr, Application::Instance(), this);
+    HWND window =
+        CreateWindowExW(params.exStyle, Widen(params.className).c_str(), Widen(params.caption).c_str(),
+                        params.style, scale.Scale(b.left), scale.Scale(b.top), scale.Scale(b.width),
+                        scale.Scale(b.height), params.parent, nullptr, Application::Instance(), this);
     return window != nullptr;
 }
 
@@ -57,7 +59,8 @@ LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (lParam != 0) {
-            if (Widget* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child->OnCommand(HIWORD(wParam)))
+            if (Widget* child = FromHandle(reinterpret_cast<HWND>(lParam));
+                child && child->OnCommand(HIWORD(wParam)))
                 return 0;
         } else if (MenuCommands::Run(LOWORD(wParam))) {
             return 0;
