@@ -32,7 +32,19 @@ fresh_wine_prefix() { # prefix-dir
     "$wineserver" -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     "$wine_loader" wineboot -i >/dev/null 2>&1
+    # One virtual desktop with a shell tray for every program of the prefix.
+    "$wine_loader" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$wine_loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     "$wineserver" -w
+}
+
+# Turns the screenshots the tests saved as BMP into PNG beside them.
+convert_screenshots() { # folder
+    local bmp
+    for bmp in "$1"/*.bmp; do
+        [ -e "$bmp" ] || continue
+        convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+    done
 }
 
 # Starts Xvfb when there is no display, and stops it when the script ends.

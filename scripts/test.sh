@@ -46,8 +46,12 @@ echo "== building windows"
 if build_windows; then
     ensure_display
     fresh_wine_prefix "$windows_build/wineprefix"
+    export LUMERA_SCREENSHOTS="$windows_build/screenshots"
+    rm -rf "$LUMERA_SCREENSHOTS" && mkdir -p "$LUMERA_SCREENSHOTS"
     run_suite windows "$windows_build"
     "$wineserver" -k >/dev/null 2>&1 || true
+    convert_screenshots "$LUMERA_SCREENSHOTS"
+    echo "screenshots: $LUMERA_SCREENSHOTS"
 else
     build_failed windows
 fi

@@ -1,0 +1,19 @@
+// How the desktop settings' text values map to the wallpaper arrangement.
+#pragma once
+
+#include "jjstring.h"
+
+enum WallpaperStyle { WallpaperCentred = 0, WallpaperTiled = 1, WallpaperStretched = 2 };
+
+// "WallpaperStyle" decides unless it is exactly "0"; then "TileWallpaper" does. "2" is
+// stretched, "1" tiled, anything else (empty included) centred.
+int WallpaperStyleFromValues(const Text& wallpaperStyle, const Text& tileWallpaper);
+
+struct WallpaperStyleTexts {
+    Text tileWallpaper;
+    Text wallpaperStyle;
+};
+WallpaperStyleTexts WallpaperStyleToValues(int style);
+
+// True when the file's extension, upper-cased, is the given one (".SCR", ".BMP").
+bool HasExtension(const Text& file, const Text& upperExtension);

@@ -1,0 +1,290 @@
+#include "tray_icon.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app.h"
+#include "dialogs.h"
+#include "form.h"
+#include "tray_rules.h"
+#include "win/encoding.h"
+
+const char* const TrayIconError = "タスクトレイにアイコンを登録できません。";
+
+namespace {
+
+// Process-wide: the icons by id in the order they were registered, and the one window
+// the shell talks to.
+std::vector<std::pair<int, TTrayIcon*>>& RegisteredIcons() {
+    static std::vector<std::pair<int, TTrayIcon*>> icons;
+    return icons;
+}
+
+TTrayIcon* FindIcon(int id) {
+    for (auto& [iconId, icon] : RegisteredIcons()) {
+        if (iconId == id)
+            return icon;
+    }
+    return nullptr;
+}
+
+class TCallbackWindow : public Window {
+public:
+    explicit TCallbackWindow(HWND owner) {
+        WindowParams params;
+        params.className = "TCallbackWindow";
+        params.style = WS_POPUP;
+        params.exStyle = WS_EX_TOOLWINDOW;
+        params.parent = owner;
+        Create(params);
+        taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == TrayCallbackMessage) {
+            if (TTrayIcon* icon = FindIcon(static_cast<int>(wParam)))
+                icon->HandleCallback(static_cast<UINT>(lParam));
+            return 0;
+        }
+        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+            // Copy: re-adding may show a message box that pumps messages.
+            auto icons = RegisteredIcons();
+            for (auto& [id, icon] : icons)
+                icon->Readd();
+            return 0;
+        }
+        return DefaultHandling(message, wParam, lParam);
+    }
+
+private:
+    UINT taskbarCreated_ = 0;
+};
+
+std::unique_ptr<TCallbackWindow>& CallbackWindow() {
+    static std::unique_ptr<TCallbackWindow> window;
+    return window;
+}
+
+ShiftState ShiftOf(MouseButton button) {
+    return button == MouseButton::Left    ? ShiftState::Left
+           : button == MouseButton::Right ? ShiftState::Right
+                                          : ShiftState::Middle;
+}
+
+} // namespace
+
+TTrayIcon::TTrayIcon(Form* owner) : owner_(owner) {
+    std::vector<int> ids;
+    for (auto& entry : RegisteredIcons())
+        ids.push_back(entry.first);
+    id_ = NextTrayIconId(ids);
+    if (id_ == 0)
+        return; // a hundredth icon: it can never be added
+    RegisteredIcons().emplace_back(id_, this);
+    if (!CallbackWindow())
+        CallbackWindow() = std::make_unique<TCallbackWindow>(owner ? owner->handle() : nullptr);
+    frameTimer_.SetHandler([this] { NextFrame(); });
+}
+
+TTrayIcon::~TTrayIcon() {
+    if (added_)
+        Notify(TrayOperation::Delete);
+    auto& icons = RegisteredIcons();
+    icons.erase(
+        std::remove_if(icons.begin(), icons.end(), [this](auto& entry) { return entry.second == this; }),
+        icons.end());
+    if (icons.empty())
+        CallbackWindow().reset();
+}
+
+bool TTrayIcon::Notify(TrayOperation operation) {
+    if (id_ == 0 || !CallbackWindow())
+        return false;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = CallbackWindow()->handle();
+    data.uID = static_cast<UINT>(id_);
+    data.uCallbackMessage = TrayCallbackMessage;
+    data.hIcon = animating_ && frameIcon_ ? frameIcon_.get() : icon_.get();
+    data.uFlags = NIF_MESSAGE | NIF_ICON;
+    if (!tip_.empty()) {
+        data.uFlags |= NIF_TIP;
+        std::wstring tip = Widen(tip_);
+        tip.copy(data.szTip, std::min<size_t>(tip.size(), 63));
+    }
+    switch (operation) {
+    case TrayOperation::Add:
+        if (!visible_)
+            return false;
+        if (!Shell_NotifyIconW(NIM_ADD, &data))
+            return false;
+        added_ = true;
+        return true;
+    case TrayOperation::Modify:
+        return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    case TrayOperation::Delete:
+        Shell_NotifyIconW(NIM_DELETE, &data);
+        added_ = false;
+        return true;
+    }
+    return false;
+}
+
+void TTrayIcon::SetAnimateIcons(HIMAGELIST icons) {
+    if (icons == animateIcons_ || animating_)
+        return;
+    frameIndex_ = 0;
+    animateIcons_ = icons;
+}
+
+void TTrayIcon::SetAnimateRate(int milliseconds) {
+    if (milliseconds == animateRate_)
+        return;
+    animateRate_ = std::max(milliseconds, 100);
+    if (animating_)
+        frameTimer_.SetInterval(static_cast<unsigned>(animateRate_));
+}
+
+void TTrayIcon::SetIcon(HICON icon) {
+    if (icon && icon == icon_.get())
+        return;
+    if (!icon) {
+        icon_.reset();
+        SetVisible(false);
+        return;
+    }
+    icon_.reset(CopyIcon(icon));
+    if (added_ && !Notify(TrayOperation::Modify))
+        ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
+}
+
+void TTrayIcon::SetTipHelp(const Text& tip) {
+    Text cut = CutTip(tip);
+    if (cut == tip_)
+        return;
+    tip_ = cut;
+    if (added_ && !Notify(TrayOperation::Modify))
+        ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
+}
+
+bool TTrayIcon::SetVisible(bool visible) {
+    if (visible == visible_)
+        return true;
+    visible_ = visible && icon_;
+    if (!loaded_)
+        return true;
+    if (visible_) {
+        if (!Notify(TrayOperation::Add)) {
+            visible_ = false;
+            ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
+            return false;
+        }
+    } else if (added_) {
+        Notify(TrayOperation::Delete);
+    }
+    return true;
+}
+
+void TTrayIcon::Loaded() {
+    loaded_ = true;
+    if (visible_ && !added_ && !Notify(TrayOperation::Add)) {
+        visible_ = false;
+        ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
+    }
+}
+
+void TTrayIcon::Readd() {
+    added_ = false;
+    if (visible_ && loaded_)
+        Notify(TrayOperation::Add);
+}
+
+void TTrayIcon::StartAnimation() {
+    if (!animateIcons_ || ImageList_GetImageCount(animateIcons_) == 0)
+        return;
+    animating_ = true;
+    frameIndex_ = -1;
+    NextFrame();
+    frameTimer_.SetInterval(static_cast<unsigned>(animateRate_));
+    frameTimer_.SetEnabled(true);
+}
+
+void TTrayIcon::StopAnimation() {
+    frameTimer_.SetEnabled(false);
+    animating_ = false;
+    frameIcon_.reset();
+    if (added_)
+        Notify(TrayOperation::Modify);
+}
+
+void TTrayIcon::NextFrame() {
+    int count = animateIcons_ ? ImageList_GetImageCount(animateIcons_) : 0;
+    if (count == 0) {
+        StopAnimation();
+        return;
+    }
+    frameIndex_ = (frameIndex_ + 1) % count;
+    frameIcon_.reset(ImageList_GetIcon(animateIcons_, frameIndex_, ILD_NORMAL));
+    if (added_)
+        Notify(TrayOperation::Modify);
+}
+
+void TTrayIcon::ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int x, int y) {
+    if (menu && AutoPopup) {
+        if (owner_) {
+            SetForegroundWindow(owner_->handle());
+            Application::ProcessMessages();
+        }
+        menu->Popup(owner_ ? owner_->handle() : CallbackWindow()->handle(), x, y);
+    } else if (OnMouseDown) {
+        OnMouseDown(*this, button, shift, x, y);
+    }
+}
+
+void TTrayIcon::HandleCallback(UINT mouseMessage) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    int x = cursor.x;
+    int y = cursor.y;
+    auto up = [&](MouseButton button) {
+        if (OnMouseUp)
+            OnMouseUp(*this, button, ShiftOf(button), x, y);
+    };
+    auto down = [&](MouseButton button) {
+        if (OnMouseDown)
+            OnMouseDown(*this, button, ShiftOf(button), x, y);
+    };
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE:
+        if (OnMouseMove)
+            OnMouseMove(*this, ShiftState::None, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        ButtonDown(LBPopupMenu, MouseButton::Left, ShiftState::Left, x, y);
+        break;
+    case WM_LBUTTONUP:
+        up(MouseButton::Left);
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (OnDblClick)
+            OnDblClick(*this);
+        break;
+    case WM_RBUTTONDOWN:
+        ButtonDown(RBPopupMenu, MouseButton::Right, ShiftState::Right, x, y);
+        break;
+    case WM_RBUTTONUP:
+        up(MouseButton::Right);
+        break;
+    case WM_MBUTTONDOWN:
+        down(MouseButton::Middle);
+        break;
+    case WM_MBUTTONUP:
+        up(MouseButton::Middle);
+        break;
+    default:
+        break; // right and middle double clicks included
+    }
+}

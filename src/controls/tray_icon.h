@@ -1,0 +1,89 @@
+// An icon in the notification area. The shell's mouse messages for it become events, or
+// pop up the menu assigned to the button. All icons of a process share one hidden
+// "TCallbackWindow" that receives the shell's callback message 1224 and finds the icon by
+// its id (1 to 99).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+
+#include "gdi.h"
+#include "menu.h"
+#include "timer.h"
+#include "win/handles.h"
+
+class Form;
+
+enum class MouseButton { Left, Right, Middle };
+// The one button flag of the shift state; keyboard modifiers are not reported.
+enum class ShiftState { None, Left, Right, Middle };
+
+constexpr UINT TrayCallbackMessage = WM_USER + 200; // 1224
+extern const char* const TrayIconError; // "タスクトレイにアイコンを登録できません。"
+
+class TTrayIcon {
+public:
+    // The owner form is brought to the foreground before a menu pops up.
+    explicit TTrayIcon(Form* owner);
+    ~TTrayIcon();
+    TTrayIcon(const TTrayIcon&) = delete;
+    TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+    // 0 when the process already had 99 icons; such an icon never shows.
+    int id() const { return id_; }
+
+    HIMAGELIST AnimateIcons() const { return animateIcons_; }
+    void SetAnimateIcons(HIMAGELIST icons); // not owned
+    int AnimateRate() const { return animateRate_; }
+    void SetAnimateRate(int milliseconds);
+    bool AutoPopup = true;
+    HICON Icon() const { return icon_.get(); }
+    // Keeps a copy; null releases the icon and hides it.
+    void SetIcon(HICON icon);
+    Menu* LBPopupMenu = nullptr;
+    Menu* RBPopupMenu = nullptr;
+    const Text& TipHelp() const { return tip_; }
+    void SetTipHelp(const Text& tip);
+    bool Visible() const { return visible_; }
+    // False (after telling the user) when the shell refuses the icon.
+    bool SetVisible(bool visible);
+    // Adds the icon when it is meant to be visible, once the owner is set up.
+    void Loaded();
+
+    // Steps through AnimateIcons at AnimateRate until stopped.
+    void StartAnimation();
+    void StopAnimation();
+    bool Animating() const { return animating_; }
+
+    std::function<void(TTrayIcon&)> OnDblClick;
+    std::function<void(TTrayIcon&, MouseButton, ShiftState, int x, int y)> OnMouseDown;
+    std::function<void(TTrayIcon&, ShiftState, int x, int y)> OnMouseMove;
+    std::function<void(TTrayIcon&, MouseButton, ShiftState, int x, int y)> OnMouseUp;
+
+    // The shell's callback for this icon (from the shared window).
+    void HandleCallback(UINT mouseMessage);
+    // Explorer started again: a visible icon adds itself anew.
+    void Readd();
+
+private:
+    enum class TrayOperation { Add, Modify, Delete };
+    bool Notify(TrayOperation operation);
+    void ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int x, int y);
+    void NextFrame();
+
+    Form* owner_;
+    int id_ = 0;
+    HIMAGELIST animateIcons_ = nullptr;
+    int animateRate_ = 500;
+    UniqueIcon icon_;
+    Text tip_ = "TipHelp";
+    bool visible_ = false;
+    bool loaded_ = false;
+    bool added_ = false;
+    bool animating_ = false;
+    int frameIndex_ = 0;
+    UniqueIcon frameIcon_;
+    Timer frameTimer_{500, false};
+};

@@ -1,0 +1,116 @@
+#include "win_utility.h"
+
+#include <windows.h>
+
+#include "app.h"
+#include "desktop_rules.h"
+#include "win/encoding.h"
+#include "win/handles.h"
+#include "win/profile_file.h"
+#include "win/registry.h"
+
+namespace {
+
+const Text DesktopKey = "\\Control Panel\\Desktop";
+
+// The desktop key is opened without creating it: a user without one gets nothing written.
+UniqueHKey OpenDesktopKey() {
+    UniqueHKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, key.receive()) !=
+        ERROR_SUCCESS)
+        key.release();
+    return key;
+}
+
+void WriteDesktopValue(const wchar_t* name, const Text& value) {
+    if (UniqueHKey key = OpenDesktopKey()) {
+        std::wstring wide = Widen(value);
+        RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    }
+}
+
+Text ReadDesktopValue(const Text& name) {
+    return RegReadString(HKEY_CURRENT_USER, DesktopKey, name, "");
+}
+
+} // namespace
+
+TWinUtility::TWinUtility(PlatformFamily family) : family_(family) {}
+
+PlatformFamily TWinUtility::DesktopSettingsFamily() {
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&info))
+        return PlatformWin95;
+#pragma GCC diagnostic pop
+    switch (info.dwPlatformId) {
+    case VER_PLATFORM_WIN32s:
+        return PlatformOther;
+    case VER_PLATFORM_WIN32_NT:
+        return PlatformNT;
+    default:
+        return PlatformWin95;
+    }
+}
+
+Text TWinUtility::GetScreenSaver() const {
+    Text file = family_ == PlatformWin95 ? IniReadString("System.INI", "boot", "SCRNSAVE.EXE", "")
+                                         : ReadDesktopValue("SCRNSAVE.EXE");
+    return HasExtension(file, ".SCR") ? file : Text();
+}
+
+void TWinUtility::SetScreenSaver(const Text& file) {
+    if (file == GetScreenSaver())
+        return;
+    if (family_ == PlatformWin95) {
+        IniWriteString("System.INI", "boot", "SCRNSAVE.EXE", file);
+    } else if (!file.empty()) {
+        WriteDesktopValue(L"SCRNSAVE.EXE", file);
+    } else if (UniqueHKey key = OpenDesktopKey()) {
+        RegDeleteValueW(key.get(), L"SCRNSAVE.EXE");
+    }
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, file.empty() ? FALSE : TRUE, nullptr, SPIF_UPDATEINIFILE);
+}
+
+bool TWinUtility::LaunchScreenSaver(int delaySeconds) {
+    if (GetScreenSaver().empty() || busy_)
+        return false;
+    busy_ = true;
+    ULONGLONG start = GetTickCount64();
+    ULONGLONG delay = static_cast<ULONGLONG>(delaySeconds > 0 ? delaySeconds : 0) * 1000;
+    for (ULONGLONG elapsed; (elapsed = GetTickCount64() - start) < delay;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(delay - elapsed), QS_ALLINPUT);
+        Application::ProcessMessages();
+    }
+    SendMessageW(Application::MainWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    busy_ = false;
+    return true;
+}
+
+Text TWinUtility::GetWallpaper() const {
+    Text file = ReadDesktopValue("Wallpaper");
+    return HasExtension(file, ".BMP") ? file : Text();
+}
+
+void TWinUtility::SetWallpaperFile(const Text& file) {
+    WriteDesktopValue(L"Wallpaper", file);
+}
+
+int TWinUtility::GetWallpaperStyle() const {
+    return WallpaperStyleFromValues(ReadDesktopValue("WallpaperStyle"), ReadDesktopValue("TileWallpaper"));
+}
+
+void TWinUtility::SetWallpaperStyle(int style) {
+    WallpaperStyleTexts texts = WallpaperStyleToValues(style);
+    WriteDesktopValue(L"TileWallpaper", texts.tileWallpaper);
+    WriteDesktopValue(L"WallpaperStyle", texts.wallpaperStyle);
+}
+
+void TWinUtility::ApplyWallpaper() {
+    std::wstring file = Widen(GetWallpaper());
+    file.resize(MAX_PATH, L'\0');
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+}

@@ -1,0 +1,35 @@
+#include "desktop_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WallpaperStyleRule, WallpaperStyleDecidesUnlessItIsZero) {
+    EXPECT_EQ(WallpaperStyleFromValues("2", "1"), WallpaperStretched);
+    EXPECT_EQ(WallpaperStyleFromValues("0", "1"), WallpaperTiled);
+    EXPECT_EQ(WallpaperStyleFromValues("", "1"), WallpaperCentred); // no WallpaperStyle value
+    EXPECT_EQ(WallpaperStyleFromValues("0", "0"), WallpaperCentred);
+    EXPECT_EQ(WallpaperStyleFromValues("1", "0"), WallpaperTiled);
+    EXPECT_EQ(WallpaperStyleFromValues("10", "2"), WallpaperCentred); // e.g. "fill" of later systems
+}
+
+TEST(WallpaperStyleRule, StylesWriteTwoValuesThatReadBack) {
+    for (int style : {WallpaperCentred, WallpaperTiled, WallpaperStretched}) {
+        WallpaperStyleTexts texts = WallpaperStyleToValues(style);
+        EXPECT_EQ(WallpaperStyleFromValues(texts.wallpaperStyle, texts.tileWallpaper), style);
+    }
+    EXPECT_EQ(WallpaperStyleToValues(1).tileWallpaper, "1");
+    EXPECT_EQ(WallpaperStyleToValues(2).wallpaperStyle, "2");
+    EXPECT_EQ(WallpaperStyleToValues(7).tileWallpaper, "");
+    EXPECT_EQ(WallpaperStyleToValues(7).wallpaperStyle, "0");
+}
+
+TEST(ExtensionRule, CaseInsensitiveOnTheLastDot) {
+    EXPECT_TRUE(HasExtension("C:\\WINDOWS\\SYSTEM\\Flying.scr", ".SCR"));
+    EXPECT_FALSE(HasExtension("C:\\WINDOWS\\SYSTEM\\LOGON.EXE", ".SCR"));
+    EXPECT_FALSE(HasExtension("C:\\pics.bmp\\photo.jpg", ".BMP"));
+    EXPECT_TRUE(HasExtension("C:\\ソ\\壁紙.BMP", ".BMP"));
+    EXPECT_FALSE(HasExtension("", ".BMP"));
+}
+
+} // namespace

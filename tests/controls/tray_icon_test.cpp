@@ -1,0 +1,171 @@
+#include "tray_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
+
+#include "app.h"
+#include "form.h"
+
+namespace {
+
+// A hidden owner form that notes when a menu loop starts (a pop-up was shown).
+class OwnerForm : public Form {
+public:
+    OwnerForm() { CreateForm("TTrayTestForm", "tray test", WS_OVERLAPPEDWINDOW, 200, 100); }
+    int menuLoops = 0;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_ENTERMENULOOP)
+            ++menuLoops;
+        return Form::HandleMessage(message, wParam, lParam);
+    }
+};
+
+HWND CallbackWindow() {
+    return FindWindowW(L"TCallbackWindow", nullptr);
+}
+
+// Sends the shell's callback for an icon; a pop-up it opens is closed again at once.
+void ShellSends(int id, UINT mouseMessage) {
+    UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    SendMessageW(CallbackWindow(), TrayCallbackMessage, static_cast<WPARAM>(id), mouseMessage);
+    KillTimer(nullptr, closer);
+}
+
+bool ShellKnows(int id) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = CallbackWindow();
+    data.uID = static_cast<UINT>(id);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+struct Events {
+    std::vector<std::pair<MouseButton, ShiftState>> downs, ups;
+    int doubleClicks = 0;
+    int moves = 0;
+};
+
+void Record(TTrayIcon& icon, Events& events) {
+    icon.OnMouseDown = [&events](TTrayIcon&, MouseButton b, ShiftState s, int, int) {
+        events.downs.push_back({b, s});
+    };
+    icon.OnMouseUp = [&events](TTrayIcon&, MouseButton b, ShiftState s, int, int) {
+        events.ups.push_back({b, s});
+    };
+    icon.OnDblClick = [&events](TTrayIcon&) { ++events.doubleClicks; };
+    icon.OnMouseMove = [&events](TTrayIcon&, ShiftState, int, int) { ++events.moves; };
+}
+
+TEST(TrayIcon, AddedToTheShellOnlyWithAnIcon) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    icon.Loaded();
+    EXPECT_TRUE(icon.SetVisible(true));
+    EXPECT_FALSE(icon.Visible()); // no icon yet
+    EXPECT_FALSE(ShellKnows(icon.id()));
+
+    icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    icon.SetTipHelp("Lumera Deck for Windows");
+    ASSERT_TRUE(icon.SetVisible(true));
+    EXPECT_TRUE(icon.Visible());
+    EXPECT_TRUE(ShellKnows(icon.id()));
+
+    icon.SetIcon(nullptr); // releasing the icon hides it
+    EXPECT_FALSE(icon.Visible());
+    EXPECT_FALSE(ShellKnows(icon.id()));
+}
+
+TEST(TrayIcon, TipIsCutAndEmptyTipStillShows) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    EXPECT_EQ(icon.TipHelp(), "TipHelp");
+    icon.SetTipHelp(Text(70, 'x'));
+    EXPECT_EQ(icon.TipHelp(), Text(62, 'x'));
+    icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    icon.SetTipHelp("");
+    icon.Loaded();
+    ASSERT_TRUE(icon.SetVisible(true));
+    EXPECT_TRUE(ShellKnows(icon.id()));
+}
+
+TEST(TrayIcon, IdsCountUpToNinetyNine) {
+    OwnerForm owner;
+    std::vector<std::unique_ptr<TTrayIcon>> icons;
+    for (int i = 0; i < 99; ++i)
+        icons.push_back(std::make_unique<TTrayIcon>(&owner));
+    EXPECT_EQ(icons.front()->id(), 1);
+    EXPECT_EQ(icons.back()->id(), 99);
+    TTrayIcon hundredth(&owner);
+    EXPECT_EQ(hundredth.id(), 0);
+    hundredth.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    icons.pop_back(); // the last id is free again; one in the middle would not be
+    TTrayIcon again(&owner);
+    EXPECT_EQ(again.id(), 99);
+}
+
+TEST(TrayIcon, RightButtonPopsTheMenuInsteadOfMouseDown) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    Events events;
+    Record(icon, events);
+    Menu menu;
+    menu.items().Add("終了(&X)");
+    icon.RBPopupMenu = &menu;
+
+    ShellSends(icon.id(), WM_RBUTTONDOWN);
+    EXPECT_EQ(owner.menuLoops, 1);
+    EXPECT_TRUE(events.downs.empty());
+
+    icon.AutoPopup = false;
+    ShellSends(icon.id(), WM_RBUTTONDOWN);
+    EXPECT_EQ(owner.menuLoops, 1);
+    ASSERT_EQ(events.downs.size(), 1u);
+    EXPECT_EQ(events.downs[0].first, MouseButton::Right);
+    EXPECT_EQ(events.downs[0].second, ShiftState::Right);
+}
+
+TEST(TrayIcon, MouseMessagesBecomeEvents) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    Events events;
+    Record(icon, events);
+    for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_MBUTTONDOWN,
+                         WM_MBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_RBUTTONUP})
+        ShellSends(icon.id(), message);
+    EXPECT_EQ(events.moves, 1);
+    EXPECT_EQ(events.doubleClicks, 1); // only the left double click
+    ASSERT_EQ(events.downs.size(), 2u);
+    EXPECT_EQ(events.downs[0].first, MouseButton::Left);
+    EXPECT_EQ(events.downs[1].first, MouseButton::Middle);
+    ASSERT_EQ(events.ups.size(), 3u);
+    EXPECT_EQ(events.ups[2].first, MouseButton::Right);
+    EXPECT_EQ(events.ups[2].second, ShiftState::Right);
+
+    size_t before = events.downs.size();
+    ShellSends(icon.id() + 50, WM_LBUTTONDOWN); // an id nobody has
+    EXPECT_EQ(events.downs.size(), before);
+}
+
+TEST(TrayIcon, ExplorerRestartAddsVisibleIconsAgain) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    icon.Loaded();
+    ASSERT_TRUE(icon.SetVisible(true));
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = CallbackWindow();
+    data.uID = static_cast<UINT>(icon.id());
+    Shell_NotifyIconW(NIM_DELETE, &data); // as if the tray had gone away
+    ASSERT_FALSE(ShellKnows(icon.id()));
+    SendMessageW(CallbackWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(ShellKnows(icon.id()));
+}
+
+} // namespace
