@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "win/encoding.h"
 
 bool Button::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
@@ -41,6 +43,43 @@ bool CheckBox::OnCommand(WORD code) {
 bool RadioButton::Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup) {
     return CreateWithStyle(parent, caption, bounds,
                            BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0));
+}
+
+bool RadioGroup::Create(Widget& parent, const Text& caption, const Bounds& bounds,
+                        const std::vector<Text>& items) {
+    if (!Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | BS_GROUPBOX, 0, bounds))
+        return false;
+    // The buttons are the group box's siblings, so the parent's keyboard handling and
+    // reflection reach them.
+    const int top = 18, bottom = 6;
+    int rowHeight =
+        items.empty() ? 0 : std::max(16, (bounds.height - top - bottom) / static_cast<int>(items.size()));
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto button = std::make_unique<RadioButton>();
+        button->Create(
+            parent, items[i],
+            {bounds.left + 8, bounds.top + top + static_cast<int>(i) * rowHeight, bounds.width - 16, 16},
+            i == 0);
+        button->onClick = [this] {
+            if (onClick)
+                onClick();
+        };
+        buttons_.push_back(std::move(button));
+    }
+    return true;
+}
+
+int RadioGroup::itemIndex() const {
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        if (buttons_[i]->checked())
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void RadioGroup::SetItemIndex(int index) {
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        buttons_[i]->SetChecked(static_cast<int>(i) == index);
 }
 
 bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment) {

@@ -35,6 +35,19 @@ public:
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup = false);
 };
 
+// A group box holding radio buttons, one per item, in one column.
+class RadioGroup : public Control {
+public:
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, const std::vector<Text>& items);
+    int itemIndex() const;
+    void SetItemIndex(int index);
+    size_t itemCount() const { return buttons_.size(); }
+    std::function<void()> onClick;
+
+private:
+    std::vector<std::unique_ptr<RadioButton>> buttons_;
+};
+
 class Label : public Control {
 public:
     // "&X" in the caption moves the focus to the next control in tab order.

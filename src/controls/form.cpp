@@ -53,6 +53,14 @@ void Form::Close() {
     PostMessageW(handle(), WM_CLOSE, 0, 0);
 }
 
+void Form::SetMainMenu(Menu& menu) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    SetMenu(handle(), menu.Realize());
+    DpiScale scale = dpi();
+    SetClientSize(scale.Unscale(client.right), scale.Unscale(client.bottom)); // the bar takes no client space
+}
+
 void Form::SetDefaultButton(Control& button) {
     defaultId_ = button.id();
     SendMessageW(handle(), DM_SETDEFID, static_cast<WPARAM>(defaultId_), 0);

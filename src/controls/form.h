@@ -7,6 +7,7 @@
 
 #include "control.h"
 #include "fonts.h"
+#include "menu.h"
 #include "window.h"
 
 class Form : public Window {
@@ -21,6 +22,10 @@ public:
     void Hide();
     // Asks the form to close, as the close box does.
     void Close();
+
+    // Shows the menu as the form's menu bar (realized anew); its commands reach the
+    // items' handlers.
+    void SetMainMenu(Menu& menu);
 
     void SetDefaultButton(Control& button);
     void SetCancelButton(Control& button);
