@@ -81,6 +81,18 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnCloseRequest();
         return 0;
+    case WM_NEXTDLGCTL: {
+        // The dialog manager asks for this on "&X" accelerators and Tab; forms are not
+        // dialogs, so the move is done here.
+        HWND target =
+            lParam ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(handle(), GetFocus(), wParam != 0);
+        if (target) {
+            SetFocus(target);
+            if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                SendMessageW(target, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
     case DM_GETDEFID:
         return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
     case DM_SETDEFID: {
