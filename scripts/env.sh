@@ -62,3 +62,6 @@ ensure_display() {
     echo "Xvfb did not start" >&2
     return 1
 }
+
+# The Windows form of a Unix path (Wine's Z: drive is the root).
+winepath_of() { printf 'Z:%s' "$(echo "$1" | sed 's#/#\\#g')"; }

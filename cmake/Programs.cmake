@@ -1,0 +1,12 @@
+# add_lumera_program(Name "description" sources...): a GUI program of the suite with the
+# shared manifest and version information, statically linked, listed for the import check.
+function(add_lumera_program name description)
+    set(PROGRAM_NAME ${name})
+    set(PROGRAM_DESCRIPTION ${description})
+    configure_file(${PROJECT_SOURCE_DIR}/src/controls/res/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${name}_version.rc @ONLY)
+    add_executable(${name} WIN32 ${ARGN} ${CMAKE_CURRENT_BINARY_DIR}/${name}_version.rc)
+    target_link_options(${name} PRIVATE -municode)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src/controls/res)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_property(GLOBAL APPEND PROPERTY LUMERA_PROGRAMS ${name})
+endfunction()

@@ -1,0 +1,223 @@
+// Wallpaper, arrangement and screen saver from the tray menu, and the refresh that keeps
+// their check marks and the tray icon in step with the system.
+#include "app.h"
+#include "desktop_marks_rules.h"
+#include "list_rules.h"
+#include "main_form.h"
+#include "paths.h"
+#include "settings.h"
+#include "win/folders.h"
+
+namespace {
+
+// Shared icons of the program file: the system keeps them, the tray icon takes copies.
+HICON ScreenSaverOnIcon() {
+    static HICON icon = LoadIconW(Application::Instance(), L"MAINICON");
+    return icon ? icon : Application::MainIcon();
+}
+
+HICON ScreenSaverOffIcon() {
+    static HICON icon = LoadIconW(Application::Instance(), L"SUBICON");
+    return icon ? icon : ScreenSaverOnIcon();
+}
+
+// Compares two files on their upper-cased short forms. The refresh asks this every tick,
+// mostly with the same two texts, so the last answer is kept: a tick then makes no file
+// system call, which could wait on a network path.
+class FileComparison {
+public:
+    bool Same(const Text& a, const Text& b) {
+        if (a == b)
+            return true;
+        if (a != lastA_ || b != lastB_) {
+            lastA_ = a;
+            lastB_ = b;
+            lastSame_ = SamePathForm(GetShortPath(a), GetShortPath(b));
+        }
+        return lastSame_;
+    }
+
+private:
+    Text lastA_, lastB_;
+    bool lastSame_ = false;
+};
+
+FileComparison wallpaperComparison;
+FileComparison screenSaverComparison;
+
+// Moves the mark of a wallpaper or screen-saver submenu to the item showing the file.
+int MarkCurrentFile(MenuItem& submenu, int markedIndex, const Text& current) {
+    if (markedIndex >= 0 && static_cast<size_t>(markedIndex) < submenu.count())
+        submenu[static_cast<size_t>(markedIndex)].SetChecked(false);
+    std::vector<Text> files;
+    files.reserve(submenu.count());
+    for (size_t i = 0; i < submenu.count(); ++i) {
+        bool listed = i > 0 && i + 1 < submenu.count();
+        files.push_back(listed && !current.empty() ? GetShortPath(submenu[i].hint) : Text());
+    }
+    int index = MarkedItemIndex(GetShortPath(current), files);
+    if (static_cast<size_t>(index) < submenu.count())
+        submenu[static_cast<size_t>(index)].SetChecked(true);
+    return index;
+}
+
+void SetCheckedIfChanged(MenuItem& item, bool checked) {
+    if (item.checked() != checked)
+        item.SetChecked(checked);
+}
+
+// The file-open dialog is modal; a second request from the tray menu while it shows is
+// ignored rather than stacked on the first.
+class BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& busy_;
+};
+
+} // namespace
+
+void TLumeraMainForm::Wall0RightClick(MenuItem& item) {
+    Text wallpaper;
+    if (item.tag == static_cast<int>(WallRight->count()) - 1) {
+        if (FBusy)
+            return;
+        BusyScope busy(FBusy);
+        OpenDialog1.filter = "ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*";
+        OpenDialog1.filterIndex = 1;
+        OpenDialog1.defaultExt = "bmp";
+        OpenDialog1.title = "壁紙参照";
+        OpenDialog1.fileName = GetLongPath(WinUtility1.GetWallpaper());
+        if (!OpenDialog1.fileName.empty())
+            OpenDialog1.initialDir = ExtractFileDir(OpenDialog1.fileName);
+        if (!OpenDialog1.Execute(handle()))
+            return;
+        wallpaper = OpenDialog1.fileName;
+    } else {
+        wallpaper = GetShortPath(item.hint); // empty for "(なし)": no wallpaper
+    }
+    WinUtility1.SetWallpaperFile(wallpaper);
+    WinUtility1.ApplyWallpaper();
+}
+
+namespace {
+
+void ChooseArrangement(TLumeraMainForm& form, MenuItem& chosen, int style) {
+    for (MenuItem* item : {form.WallTileRight, form.WallCenterRight, form.WallStretchRight})
+        item->SetChecked(item == &chosen);
+    form.WinUtility1.SetWallpaperStyle(style);
+    form.WinUtility1.ApplyWallpaper();
+}
+
+} // namespace
+
+void TLumeraMainForm::WallTileRightClick(MenuItem&) {
+    ChooseArrangement(*this, *WallTileRight, 1);
+}
+void TLumeraMainForm::WallCenterRightClick(MenuItem&) {
+    ChooseArrangement(*this, *WallCenterRight, 0);
+}
+void TLumeraMainForm::WallStretchRightClick(MenuItem&) {
+    ChooseArrangement(*this, *WallStretchRight, 2);
+}
+
+void TLumeraMainForm::Screen0RightClick(MenuItem& item) {
+    int last = static_cast<int>(ScreenRight->count()) - 1;
+    if (item.tag == 0) {
+        if (static_cast<size_t>(FScreenIndex) < ScreenRight->count())
+            (*ScreenRight)[static_cast<size_t>(FScreenIndex)].SetChecked(false);
+        FScreenIndex = 0;
+        (*ScreenRight)[0].SetChecked(true);
+        ScreenTrueRight->SetEnabled(false);
+        ScreenStartRight->SetEnabled(false);
+        FKnownScreenSaver.clear();
+        SwitchScreenSaverOff();
+    } else if (item.tag == last) {
+        if (FBusy)
+            return;
+        BusyScope busy(FBusy);
+        OpenDialog1.filter = "ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*";
+        OpenDialog1.filterIndex = 1;
+        OpenDialog1.defaultExt = "scr";
+        OpenDialog1.title = "ｽｸﾘｰﾝｾｰﾊﾞｰ参照";
+        OpenDialog1.fileName = GetLongPath(WinUtility1.GetScreenSaver());
+        if (!OpenDialog1.fileName.empty())
+            OpenDialog1.initialDir = ExtractFileDir(OpenDialog1.fileName);
+        if (OpenDialog1.Execute(handle()))
+            WinUtility1.SetScreenSaver(OpenDialog1.fileName);
+    } else {
+        WinUtility1.SetScreenSaver(item.hint);
+    }
+}
+
+void TLumeraMainForm::ScreenTrueRightClick(MenuItem&) {
+    SwitchScreenSaverOn();
+}
+void TLumeraMainForm::ScreenFalseRightClick(MenuItem&) {
+    SwitchScreenSaverOff();
+}
+
+void TLumeraMainForm::ScreenStartRightClick(MenuItem&) {
+    SwitchScreenSaverOn();
+    WinUtility1.LaunchScreenSaver(0);
+}
+
+void TLumeraMainForm::SwitchScreenSaverOn() {
+    if (FKnownScreenSaver.empty()) {
+        SwitchScreenSaverOff();
+        return;
+    }
+    TrayIcon1.SetIcon(ScreenSaverOnIcon());
+    ScreenTrueRight->SetChecked(true);
+    ScreenFalseRight->SetChecked(false);
+    WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
+    SetSettingInt("Screen", "Enabled", 1);
+}
+
+void TLumeraMainForm::SwitchScreenSaverOff() {
+    TrayIcon1.SetIcon(ScreenSaverOffIcon());
+    ScreenTrueRight->SetChecked(false);
+    ScreenFalseRight->SetChecked(true);
+    WinUtility1.SetScreenSaver("");
+    SetSettingInt("Screen", "Enabled", 0);
+}
+
+void TLumeraMainForm::RefreshDesktopMarks() {
+    Text wallpaper = WinUtility1.GetWallpaper();
+    if (!wallpaperComparison.Same(FKnownWallpaper, wallpaper)) {
+        FWallIndex = MarkCurrentFile(*WallRight, FWallIndex, wallpaper);
+        FKnownWallpaper = wallpaper;
+    }
+
+    int style = WinUtility1.GetWallpaperStyle();
+    SetCheckedIfChanged(*WallCenterRight, style == 0);
+    SetCheckedIfChanged(*WallTileRight, style == 1);
+    SetCheckedIfChanged(*WallStretchRight, style == 2);
+
+    Text screenSaver = WinUtility1.GetScreenSaver();
+    if (!screenSaver.empty() && !screenSaverComparison.Same(FKnownScreenSaver, screenSaver)) {
+        FScreenIndex = MarkCurrentFile(*ScreenRight, FScreenIndex, screenSaver);
+        if (FScreenIndex != 0) {
+            ScreenTrueRight->SetEnabled(true);
+            ScreenStartRight->SetEnabled(true);
+        }
+        FKnownScreenSaver = screenSaver;
+        SwitchScreenSaverOn();
+    }
+
+    switch (SwitchForEnabledValue(GetSettingInt("Screen", "Enabled", 0), ScreenTrueRight->checked(),
+                                  ScreenFalseRight->checked())) {
+    case SaverSwitch::On:
+        SwitchScreenSaverOn();
+        break;
+    case SaverSwitch::Off:
+        SwitchScreenSaverOff();
+        break;
+    case SaverSwitch::Keep:
+        break;
+    }
+}

@@ -1,0 +1,77 @@
+// The help items of the tray menu and of the settings window's menu bar, and the about box.
+#include "help_items.h"
+
+#include "about_box.h"
+#include "dialogs.h"
+#include "main_form.h"
+#include "paths.h"
+#include "win/launch.h"
+
+namespace {
+
+constexpr int HelpContextMenus = 100;
+
+Text HelpFile() {
+    return JoinPath(ProgramFolder(), "Lumera.hlp");
+}
+
+} // namespace
+
+void TLumeraMainForm::AddHelpItems(MenuItem& helpMenu) {
+    using Handler = void (TLumeraMainForm::*)(MenuItem&);
+    auto add = [this, &helpMenu](const Text& caption, Handler method, const Text& shortcut = Text()) {
+        MenuItem& item = helpMenu.Add(caption, [this, method](MenuItem& chosen) { (this->*method)(chosen); });
+        item.shortcut = shortcut;
+        item.helpContext = HelpContextMenus;
+    };
+    helpMenu.helpContext = HelpContextMenus;
+    add("ﾄﾋﾟｯｸの検索(&H)", &TLumeraMainForm::HelpTopicItemClick, "F1");
+    add("ﾍﾙﾌﾟの使い方(&U)", &TLumeraMainForm::HelpUseItemClick);
+    helpMenu.AddSeparator().helpContext = HelpContextMenus;
+    add("ｲﾝﾀｰﾈｯﾄ ﾛｰｶﾙﾌｧｲﾙ(&F)...", &TLumeraMainForm::HelpHomeItemClick);
+    add("ｲﾝﾀｰﾈｯﾄ ｼｮｰﾄｶｯﾄ(&S)...", &TLumeraMainForm::HelpHome2ItemClick);
+    helpMenu.AddSeparator().helpContext = HelpContextMenus;
+    add("ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TLumeraMainForm::HelpAboutItemClick, "F2");
+}
+
+void TLumeraMainForm::HelpTopicItemClick(MenuItem&) {
+    ShowHelp(handle(), HelpFile(), HelpContents);
+}
+
+void TLumeraMainForm::HelpUseItemClick(MenuItem&) {
+    ShowHelp(handle(), HelpFile(), HelpOnHelp);
+}
+
+void TLumeraMainForm::HelpHomeItemClick(MenuItem&) {
+    ShellOpen(JoinPath(ProgramFolder(), "Morivane.htm"), "", "");
+}
+
+void TLumeraMainForm::HelpHome2ItemClick(MenuItem&) {
+    ShellOpen(JoinPath(ProgramFolder(), "Morivane.url"), "", "");
+}
+
+void TLumeraMainForm::HelpAboutItemClick(MenuItem&) {
+    if (FBusy)
+        return;
+    FBusy = true;
+    {
+        TAboutBox box;
+        if (box.FormCreate(handle()))
+            box.ShowModal();
+    }
+    FBusy = false;
+}
+
+bool HandleHelpShortcut(TLumeraMainForm& form, WPARAM key) {
+    const char* shortcut = key == VK_F1 ? "F1" : key == VK_F2 ? "F2" : nullptr;
+    if (!shortcut || !form.HelpRight)
+        return false;
+    for (size_t i = 0; i < form.HelpRight->count(); ++i) {
+        MenuItem& item = (*form.HelpRight)[i];
+        if (item.shortcut == shortcut && item.onClick) {
+            item.onClick(item);
+            return true;
+        }
+    }
+    return false;
+}

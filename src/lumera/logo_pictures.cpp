@@ -1,0 +1,178 @@
+// The start-up, restart and shutdown logo pictures of the Windows 95 family: the system's
+// files they live in, the copies saved at the first start, the three submenus and the
+// choice that installs a picture or removes the file.
+#include "main_form.h"
+
+#include "list_rules.h"
+#include "logo_rules.h"
+#include "paths.h"
+#include "settings.h"
+#include "textops.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+
+namespace {
+
+const Text LogoSection = "Logo";
+
+Text LogoFolderList() {
+    return GetSettingString(LogoSection, "Path", JoinPath(ProgramFolder(), "LogoDir"));
+}
+
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool CreateFolderTree(const Text& folder) {
+    std::wstring wide = Widen(RemoveBackslash(folder));
+    for (size_t at = wide.find_first_of(L"\\/", 1); at != std::wstring::npos;
+         at = wide.find_first_of(L"\\/", at + 1))
+        CreateDirectoryW(wide.substr(0, at).c_str(), nullptr); // roots and existing parents just fail
+    CreateDirectoryW(wide.c_str(), nullptr);
+    return DirectoryExists(folder);
+}
+
+Text ComparedForm(const Text& path) {
+    return UpperCaseText(GetShortPath(path));
+}
+
+class BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& busy_;
+};
+
+} // namespace
+
+void TLumeraMainForm::CompleteLogoSettings() {
+    Text bootDir = GetSetupPath("BootDir");
+    Text windowsDir = GetWindowsDir();
+    for (int logo = 0; logo < LogoCount; ++logo) {
+        const char* target = LogoKinds[logo].targetValue;
+        if (GetSettingString(LogoSection, target, "").empty())
+            SetSettingString(LogoSection, target,
+                             LogoTargetDefault(static_cast<LogoIndex>(logo), bootDir, windowsDir));
+    }
+
+    // The pictures found on the machine are saved once per logo folder, while it is new.
+    Text folder = FirstFolder(LogoFolderList());
+    if (folder.empty() || DirectoryExists(folder))
+        return;
+    CreateFolderTree(folder);
+    for (const LogoKind& kind : LogoKinds) {
+        Text copy = AddBackslash(folder) + kind.savedCopyName;
+        Text target = GetSettingString(LogoSection, kind.targetValue, "");
+        bool saved = !target.empty() && CopyFileW(Widen(target).c_str(), Widen(copy).c_str(), FALSE);
+        SetSettingString(LogoSection, kind.fileValue, saved ? copy : Text());
+    }
+}
+
+void TLumeraMainForm::BuildLogoSubmenus() {
+    MenuItem* const submenus[LogoCount] = {LogoRight, LogowRight, LogosRight};
+    int* const indexes[LogoCount] = {&FLogoIndex, &FLogowIndex, &FLogosIndex};
+    for (MenuItem* submenu : submenus) {
+        (*submenu)[0].SetChecked(false);
+        submenu->DeleteFrom(1);
+    }
+    if (!LogoRight->visible && !LogowRight->visible && !LogosRight->visible)
+        return;
+
+    // One scan; the other two submenus get the same pictures, each with its own action.
+    ScanFolders(*LogoRight, LogoFolderList(), "*.bmp", [this](MenuItem& item) { Logo0RightClick(item); });
+    const MenuItem::Handler handlers[LogoCount] = {
+        [this](MenuItem& item) { Logo0RightClick(item); },
+        [this](MenuItem& item) { Logow0RightClick(item); },
+        [this](MenuItem& item) { Logos0RightClick(item); },
+    };
+    std::vector<Text> pictureForms;
+    for (size_t i = 1; i < LogoRight->count(); ++i) {
+        const MenuItem& picture = (*LogoRight)[i];
+        pictureForms.push_back(ComparedForm(picture.hint));
+        for (int logo = RestartLogo; logo < LogoCount; ++logo) {
+            MenuItem& copy = submenus[logo]->Add(picture.caption, handlers[logo]);
+            copy.hint = picture.hint;
+            copy.tag = picture.tag;
+        }
+    }
+
+    for (int logo = 0; logo < LogoCount; ++logo) {
+        MenuItem& submenu = *submenus[logo];
+        submenu.Add("(その他)", handlers[logo]).tag = static_cast<int>(submenu.count() - 1);
+        Text installed = GetSettingString(LogoSection, LogoKinds[logo].fileValue, "");
+        *indexes[logo] = LogoMarkIndex(pictureForms, installed.empty() ? Text() : ComparedForm(installed));
+        submenu[static_cast<size_t>(*indexes[logo])].SetChecked(true);
+    }
+}
+
+namespace {
+
+struct LogoChoice {
+    MenuItem& submenu;
+    int& index;
+    const LogoKind& kind;
+};
+
+// Installs the chosen item's picture onto the logo's system file, or removes the file
+// for the first item; the mark and the stored value record the choice either way.
+void ChooseLogo(TLumeraMainForm& form, LogoChoice logo, MenuItem& item) {
+    MenuItem& submenu = logo.submenu;
+    size_t count = submenu.count();
+    size_t chosenIndex = static_cast<size_t>(item.tag);
+    if (chosenIndex >= count)
+        return;
+    size_t otherIndex = count - 1;
+    if (chosenIndex == otherIndex && otherIndex != 0) {
+        if (form.FBusy)
+            return;
+        BusyScope busy(form.FBusy);
+        OpenFileDialog& dialog = form.OpenDialog1;
+        dialog.filter = "ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*";
+        dialog.filterIndex = 1;
+        dialog.defaultExt = "bmp";
+        dialog.title = "ﾛｺﾞ参照";
+        size_t current = static_cast<size_t>(logo.index);
+        dialog.fileName = current < count ? submenu[current].hint : Text();
+        if (!dialog.fileName.empty())
+            dialog.initialDir = ExtractFileDir(dialog.fileName);
+        if (!dialog.Execute(form.handle()))
+            return;
+        submenu[otherIndex].hint = dialog.fileName;
+        std::vector<Text> pictures;
+        for (size_t i = 1; i < otherIndex; ++i)
+            pictures.push_back(submenu[i].hint);
+        chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, dialog.fileName));
+    }
+
+    if (static_cast<size_t>(logo.index) < count)
+        submenu[static_cast<size_t>(logo.index)].SetChecked(false);
+    MenuItem& chosen = submenu[chosenIndex];
+    logo.index = chosen.tag;
+    chosen.SetChecked(true);
+
+    Text target = GetSettingString(LogoSection, logo.kind.targetValue, "");
+    std::wstring wideTarget = Widen(target);
+    // A read-only, hidden or system file must not stop the replacement.
+    SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    if (logo.index != 0)
+        CopyFileW(Widen(chosen.hint).c_str(), wideTarget.c_str(), FALSE);
+    else
+        DeleteFileW(wideTarget.c_str());
+    SetSettingString(LogoSection, logo.kind.fileValue, logo.index != 0 ? chosen.hint : Text());
+}
+
+} // namespace
+
+void TLumeraMainForm::Logo0RightClick(MenuItem& item) {
+    ChooseLogo(*this, {*LogoRight, FLogoIndex, LogoKinds[StartupLogo]}, item);
+}
+
+void TLumeraMainForm::Logow0RightClick(MenuItem& item) {
+    ChooseLogo(*this, {*LogowRight, FLogowIndex, LogoKinds[RestartLogo]}, item);
+}
+
+void TLumeraMainForm::Logos0RightClick(MenuItem& item) {
+    ChooseLogo(*this, {*LogosRight, FLogosIndex, LogoKinds[ShutdownLogo]}, item);
+}

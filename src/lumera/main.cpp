@@ -1,0 +1,91 @@
+// The tray program's entry: the instance rule, the splash, the application-information
+// block, the form and its message loop.
+#include <windows.h>
+
+#include "app.h"
+#include "instance_rules.h"
+#include "main_form.h"
+#include "paths.h"
+#include "publisher.h"
+#include "settings.h"
+#include "splash.h"
+#include "win/encoding.h"
+#include "win/folders.h"
+#include "win/handles.h"
+#include "win/process.h"
+
+namespace {
+
+bool MutexExists(const Text& name) {
+    UniqueHandle mutex(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, Widen(name).c_str()));
+    return static_cast<bool>(mutex);
+}
+
+// Hands over to the running instance: its window comes forward, restored when minimised.
+void ActivateFirstInstance() {
+    HWND first = FindWindowW(L"TLumeraMainForm", nullptr);
+    if (!first)
+        return;
+    SetForegroundWindow(first);
+    if (IsIconic(first))
+        ShowWindow(first, SW_SHOWNORMAL);
+}
+
+void WriteApplicationInformation() {
+    Text path = ProgramFolder();
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    Text exePath = Narrow(self);
+    SetSettingString("Setup", "Title", ProductTitle);
+    SetSettingString("Setup", "Version", Publisher::ToolVersion);
+    SetSettingString("Setup", "CopyRight", Publisher::Copyright);
+    SetSettingString("Setup", "ExePath", exePath);
+    SetSettingString("Setup", "ExeDir", ExtractFileDir(exePath));
+    SetSettingString("Setup", "ExeName", ExtractFileName(exePath));
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    Application::Initialize(instanceHandle, ProductTitle);
+
+    SlotScan scan = ScanInstanceSlots([](int slot) { return MutexExists(InstanceMutexName(slot)); });
+    if (scan.tooMany) {
+        ShowAppMessage("同時に起動できるのは256個までです。", "", MB_ICONSTOP | MB_OK);
+        return 0;
+    }
+    if (scan.otherInstances > 0 && GetSettingInt("OtherSet", "2ndStart", 0) == 0) {
+        ActivateFirstInstance();
+        return 0;
+    }
+    bool ntFamily = GetPlatformFamily() == PlatformNT;
+    if (ntFamily)
+        SetProcessPrivilege("SeBackupPrivilege", false);
+
+    InstanceInfo instance;
+    instance.slot = scan.slot;
+    instance.otherInstances = scan.otherInstances;
+    std::unique_ptr<TSplashWindow> splash;
+    if (scan.otherInstances == 0 && GetSettingFlag("OtherSet", "SplashVisible", true)) {
+        splash = std::make_unique<TSplashWindow>();
+        splash->ShowNow();
+        instance.splashShown = true;
+    }
+
+    WriteApplicationInformation();
+    Options().escCloses = GetSettingFlag("OtherSet", "EscToClose", true);
+    Options().soundEnabled = GetSettingFlag("Sound", "Visible", true);
+
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, Widen(InstanceMutexName(instance.slot)).c_str()));
+    int exitCode = 0;
+    {
+        TLumeraMainForm form(instance);
+        if (!form.FormCreate())
+            return 1;
+        form.onSplashDone = [&splash] { splash.reset(); };
+        exitCode = Application::Run();
+    }
+    if (ntFamily)
+        SetProcessPrivilege("SeBackupPrivilege", true);
+    return exitCode;
+}

@@ -1,0 +1,17 @@
+// Which items of the wallpaper and screen-saver groups carry the check marks, decided from
+// the files the system reports and the files the submenus list.
+#pragma once
+
+#include <vector>
+
+#include "jjstring.h"
+
+// The submenu is "(なし)", one item per file, "(その他)"; itemFiles holds the hint texts
+// of all its items in short form (the first and the last are not looked at). No current
+// file marks "(なし)"; a file the list does not hold marks "(その他)"; otherwise the first
+// item naming it wins.
+int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles);
+
+enum class SaverSwitch { Keep, On, Off };
+// What the stored on/off value asks for, given the marks of "有効(&T)" and "無効(&F)".
+SaverSwitch SwitchForEnabledValue(long enabled, bool onMarked, bool offMarked);

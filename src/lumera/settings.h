@@ -1,0 +1,22 @@
+// The tray program's settings: one registry key per section below
+// HKEY_CURRENT_USER "\Software\Morivane\Lumera\". Nothing is cached; every reader asks
+// the registry with its default, every writer writes one value at once.
+#pragma once
+
+#include <windows.h>
+
+#include "jjstring.h"
+
+extern const char* const ProductTitle; // "Lumera Deck for Windows"
+
+Text GetSettingString(const Text& section, const Text& name, const Text& defaultValue);
+bool SetSettingString(const Text& section, const Text& name, const Text& text);
+long GetSettingInt(const Text& section, const Text& name, long defaultValue);
+bool SetSettingInt(const Text& section, const Text& name, long value);
+bool SettingExists(const Text& section, const Text& name);
+bool DeleteSetting(const Text& section, const Text& name);
+// A boolean setting is on only for the stored value 1.
+bool GetSettingFlag(const Text& section, const Text& name, bool defaultValue);
+
+// A message box owned by the application window; the product title when no caption is given.
+int ShowAppMessage(const Text& text, const Text& caption = Text(), UINT flags = 0);

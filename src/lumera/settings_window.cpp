@@ -1,0 +1,320 @@
+// The settings window: which menu items are shown, the folders searched for pictures,
+// screen savers and logos, the refresh interval, the splash window and the two entry lists.
+// The form is the window; its controls are made once and refilled at every opening.
+#include <algorithm>
+#include <string>
+
+#include "main_form.h"
+
+#include "browse_dialog.h"
+#include "paths.h"
+#include "settings.h"
+#include "settings_rules.h"
+#include "win/files.h"
+#include "win/folders.h"
+
+namespace {
+
+constexpr int BasicTab = 0, RunTab = 1, ClipboardTab = 2;
+
+const char* const FolderMissingMessage = "ﾌｫﾙﾀﾞが存在しません。存在するﾌｫﾙﾀﾞを入力してください。";
+const char* const BrowseTitles[] = {"基本ﾌｫﾙﾀﾞ [壁紙]", "基本ﾌｫﾙﾀﾞ [ｽｸﾘｰﾝｾｰﾊﾞｰ]", "基本ﾌｫﾙﾀﾞ [ﾛｺﾞ]"};
+
+// Positions on the basic-settings page: three columns, the first boxes of a group at the
+// left, the items that follow them indented.
+constexpr int Col0 = 10, Indent = 26, Col1 = 126, Col2 = 246;
+constexpr int BoxHeight = 20, EditLeft = 126, EditWidth = 230;
+
+struct BoxPlace {
+    int left, top, width;
+};
+// CheckBox1 .. CheckBox17.
+constexpr BoxPlace CheckBoxPlaces[17] = {
+    {Col0, 9, 112},   {Indent, 31, 100},  {Col0, 65, 112},  {Indent, 87, 100}, {Col1, 87, 116},
+    {Col0, 121, 112}, {Indent, 143, 100}, {Col1, 143, 116}, {Col0, 177, 116},  {Col1, 177, 118},
+    {Col2, 177, 100}, {Col0, 211, 116},   {Col1, 211, 130}, {Col0, 233, 116},  {Col1, 233, 130},
+    {Col0, 255, 116}, {Col0, 289, 150},
+};
+constexpr int BevelTops[5] = {57, 113, 169, 203, 281};
+constexpr int FolderBoxTops[3] = {8, 64, 120};
+constexpr int IntervalTop = 316;
+
+Text Number(int n) {
+    return std::to_string(n);
+}
+
+// Rows 1 .. k hold the entries, row k + 1 is the empty new-entry row.
+void FillEntryGrid(TStringGrid& grid, const Text& section, const Text& contentName) {
+    grid.SetEditorMode(false);
+    grid.SetRowCount(2);
+    int n = 1;
+    for (;; ++n) {
+        Text content = GetSettingString(section, contentName + Number(n), "");
+        if (content.empty())
+            break;
+        grid.SetRowCount(n + 2);
+        grid.SetCell(EntryNumberCol, n, Number(n));
+        grid.SetCell(EntryNameCol, n,
+                     GetSettingString(section, "Name" + Number(n), FileNameWithoutExt(content)));
+        grid.SetCell(EntryContentCol, n, content);
+    }
+    for (int col = 0; col < grid.ColCount(); ++col)
+        grid.SetCell(col, n, "");
+    grid.SetCol(EntryNameCol);
+    grid.SetRow(1);
+}
+
+// Every row before the new-entry row, in order.
+std::vector<ListRow> EntryRows(const TStringGrid& grid) {
+    std::vector<ListRow> rows;
+    for (int row = 1; row < grid.RowCount() - 1; ++row)
+        rows.push_back({grid.Cell(EntryNameCol, row), grid.Cell(EntryContentCol, row)});
+    return rows;
+}
+
+void StoreEntryList(const TStringGrid& grid, const Text& section, const Text& contentName) {
+    WriteNumberedList(
+        EntryRows(grid), contentName,
+        {[&section](const Text& name, const Text& value) { SetSettingString(section, name, value); },
+         [&section](const Text& name) { return SettingExists(section, name); },
+         [&section](const Text& name) { DeleteSetting(section, name); }});
+}
+
+void ApplyColumnWidths(TStringGrid& grid, const Text& prefix) {
+    for (int col = 0; col < EntryGridColumns; ++col) {
+        long width = GetSettingInt("Position", prefix + Number(col + 1), DefaultEntryColWidths[col]);
+        grid.SetColWidth(col, static_cast<int>(std::clamp(width, 0L, 10000L)));
+    }
+}
+
+void StoreColumnWidths(const TStringGrid& grid, const Text& prefix) {
+    for (int col = 0; col < EntryGridColumns; ++col)
+        SetSettingInt("Position", prefix + Number(col + 1), grid.ColWidth(col));
+}
+
+} // namespace
+
+void TLumeraMainForm::CreateSettingsControls() {
+    SettingsWindowControls& s = settings;
+
+    MenuItem& help = s.MainMenu1.items().Add("ﾍﾙﾌﾟ(&H)");
+    help.helpContext = 100;
+    AddHelpItems(help);
+    SetMainMenu(s.MainMenu1);
+
+    s.PageControl1.Create(*this, {4, 4, 378, 386});
+    s.PageControl1.SetName("PageControl1");
+    const char* const tabs[] = {"基本設定", "実行", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ"};
+    for (int i = 0; i < 3; ++i)
+        s.PageControl1.AddPage(tabs[i]).SetName("TabSheet" + Number(i + 1));
+    s.PageControl1.onChange = [this] { PageControl1Change(); };
+
+    // Tab order follows creation: each folder box right after the check box it belongs to.
+    Panel& basic = s.PageControl1.page(BasicTab);
+    for (int i = 0; i < 17; ++i) {
+        const BoxPlace& place = CheckBoxPlaces[i];
+        s.CheckBoxes[i].Create(basic, "", {place.left, place.top, place.width, BoxHeight});
+        s.CheckBoxes[i].SetName("CheckBox" + Number(i + 1));
+        int folderTag = i == 0 ? 0 : i == 2 ? 1 : i == 5 ? 2 : -1;
+        if (folderTag < 0)
+            continue;
+        Edit& box = s.FolderBox(folderTag);
+        box.Create(basic, "", {EditLeft, FolderBoxTops[folderTag], EditWidth, 21});
+        box.SetName("Edit" + Number(folderTag + 1));
+        box.tag = folderTag;
+        box.onEnter = [this, folderTag] { Edit1Enter(folderTag); };
+    }
+    for (int i = 0; i < 5; ++i)
+        s.Bevels[i].Create(basic, {8, BevelTops[i], 350, 2}, Bevel::HorizontalLine);
+    s.Label1.Create(basic, "", {Col0, IntervalTop + 4, 112, 16});
+    s.Label1.SetName("Label1");
+    s.SpinEdit1.Create(basic, {EditLeft, IntervalTop, 80, 22});
+    s.SpinEdit1.SetName("SpinEdit1");
+    s.SpinEdit1.SetMinValue(1);
+    s.SpinEdit1.SetMaxValue(10000);
+
+    TStringGrid* grids[] = {&s.StringGrid1, &s.StringGrid2};
+    for (int i = 0; i < 2; ++i) {
+        Panel& page = s.PageControl1.page(i == 0 ? RunTab : ClipboardTab);
+        Bounds area = page.bounds();
+        TStringGrid& grid = *grids[i];
+        grid.Create(page, {2, 2, area.width - 4, area.height - 4}, EntryGridColumns, 2, 1, 1);
+        grid.SetName(i == 0 ? "StringGrid1" : "StringGrid2");
+        grid.OnSetEditText = [this, &grid](int col, int row, const Text& value) {
+            StringGrid1SetEditText(grid, col, row, value);
+        };
+    }
+
+    const int buttonTop = 398, buttonWidth = 84, buttonHeight = 25;
+    s.BitBtn1.Create(*this, "", {116, buttonTop, buttonWidth, buttonHeight});
+    s.BitBtn1.SetName("BitBtn1");
+    s.BitBtn1.onClick = [this] { BitBtn1Click(); };
+    s.BitBtn2.Create(*this, "", {206, buttonTop, buttonWidth, buttonHeight});
+    s.BitBtn2.SetName("BitBtn2");
+    s.BitBtn2.onClick = [this] { BitBtn2Click(); };
+    s.BitBtn4.Create(*this, "", {296, buttonTop, buttonWidth, buttonHeight});
+    s.BitBtn4.SetName("BitBtn4");
+    s.BitBtn4.onClick = [this] { BitBtn4Click(); };
+    SetDefaultButton(s.BitBtn1);
+    // With "EscToClose" off, Esc must not reach the cancel button either.
+    if (Options().escCloses)
+        SetCancelButton(s.BitBtn2);
+}
+
+void TLumeraMainForm::ApplySettingsLayout() {
+    SettingsWindowControls& s = settings;
+    for (size_t i = 0; i < s.CheckBoxes.size(); ++i)
+        s.CheckBoxes[i].SetText(SettingsCheckBoxTable()[i].caption);
+    s.Label1.SetText("更新時間[ms](&T):");
+    s.BitBtn1.SetText("OK(&Y)");
+    s.BitBtn2.SetText("ｷｬﾝｾﾙ(&N)");
+    s.BitBtn4.SetText("参照(&B)");
+
+    s.StringGrid1.SetCell(EntryNameCol, 0, "氏名");
+    s.StringGrid1.SetCell(EntryContentCol, 0, "ﾌｧｲﾙ/ﾌｫﾙﾀﾞ/URL/E-Mail");
+    s.StringGrid2.SetCell(EntryNameCol, 0, "氏名");
+    s.StringGrid2.SetCell(EntryContentCol, 0, "内容");
+    ApplyColumnWidths(s.StringGrid1, "Run");
+    ApplyColumnWidths(s.StringGrid2, "Clipboard");
+
+    s.PageControl1.SetSelectedIndex(TabIndexFromSetting(GetSettingInt("Position", "SetBarTab", 1)));
+    PageControl1Change();
+}
+
+void TLumeraMainForm::StoreSettingsLayout() {
+    SetSettingInt("Position", "SetBarTab", settings.PageControl1.selectedIndex() + 1);
+    StoreColumnWidths(settings.StringGrid1, "Run");
+    StoreColumnWidths(settings.StringGrid2, "Clipboard");
+}
+
+void TLumeraMainForm::SetRightClick(MenuItem&) {
+    SettingsWindowControls& s = settings;
+    // The boxes show what the menu shows now.
+    const MenuItem* shownBy[16] = {WallRight,        WallTileRight, ScreenRight,    ScreenTrueRight,
+                                   ScreenStartRight, LogoRight,     LogowRight,     LogosRight,
+                                   AutoRight,        KickonRight,   AutoEjectRight, RunRight,
+                                   ClipRight,        StartUpRight,  HaltoRight,     ScreenProRight};
+    bool ntFamily = GetPlatformFamily() == PlatformNT;
+    for (int i = 0; i < 16; ++i) {
+        s.CheckBoxes[i].SetChecked(shownBy[i]->visible);
+        s.CheckBoxes[i].SetEnabled(!(ntFamily && SettingsCheckBoxTable()[i].win95Only));
+    }
+    s.CheckBoxes[16].SetChecked(GetSettingFlag("OtherSet", "SplashVisible", true));
+
+    s.Edit1.SetText(GetSettingString("Wall", "Path", GetWindowsDir()));
+    s.Edit2.SetText(GetSettingString("Screen", "Path", GetSystemDir()));
+    s.Edit3.SetText(GetSettingString("Logo", "Path", AddBackslash(ProgramFolder()) + "LogoDir"));
+    s.SpinEdit1.SetValue(static_cast<int>(Timer2.interval()));
+
+    FillEntryGrid(s.StringGrid1, "Run", "File");
+    FillEntryGrid(s.StringGrid2, "Clipboard", "Clip");
+
+    if (IsIconic(handle()))
+        ShowWindow(handle(), SW_RESTORE);
+    Show();
+    if (!IsChild(handle(), GetFocus()))
+        s.PageControl1.Focus();
+}
+
+void TLumeraMainForm::BitBtn1Click() {
+    SettingsWindowControls& s = settings;
+    // An edit still open in a grid belongs to what is confirmed.
+    s.StringGrid1.SetEditorMode(false);
+    s.StringGrid2.SetEditorMode(false);
+
+    for (int tag = 0; tag < 3; ++tag) {
+        Edit& box = s.FolderBox(tag);
+        Text first = FirstFolder(box.text());
+        if (DirectoryExists(first))
+            continue;
+        s.PageControl1.SetSelectedIndex(BasicTab);
+        PageControl1Change();
+        box.Focus();
+        ShowAppMessage(first + "\r\n" + FolderMissingMessage, "", MB_ICONSTOP | MB_OK);
+        // The form is no dialog: its focus is not given back when the message box goes.
+        box.Focus();
+        return;
+    }
+
+    const auto& table = SettingsCheckBoxTable();
+    for (int i = 0; i < 16; ++i)
+        SetSettingInt(table[i].section, table[i].value, s.CheckBoxes[i].checked() ? 1 : 0);
+    SetSettingString("Wall", "Path", s.Edit1.text());
+    SetSettingString("Screen", "Path", s.Edit2.text());
+    SetSettingString("Logo", "Path", s.Edit3.text());
+    SetSettingInt("OtherSet", "Interval", std::clamp(s.SpinEdit1.Value(), 1, 10000));
+    SetSettingInt(table[16].section, table[16].value, s.CheckBoxes[16].checked() ? 1 : 0);
+
+    StoreEntryList(s.StringGrid1, "Run", "File");
+    StoreEntryList(s.StringGrid2, "Clipboard", "Clip");
+
+    SwitchScreenSaverOn();
+    Timer2.SetEnabled(false);
+    FWallIndex = FScreenIndex = FLogoIndex = FLogowIndex = FLogosIndex = 0;
+    FKnownScreenSaver.clear();
+    FKnownWallpaper.clear();
+    BuildTrayMenu();
+    Timer2.SetEnabled(true);
+    Timer2Timer();
+    Hide();
+}
+
+void TLumeraMainForm::BitBtn2Click() {
+    Close();
+}
+
+void TLumeraMainForm::BitBtn4Click() {
+    SettingsWindowControls& s = settings;
+    int tab = s.PageControl1.selectedIndex();
+    if (tab == BasicTab) {
+        int tag = std::clamp(FLastEditTag, 0, 2);
+        Edit& box = s.FolderBox(tag);
+        TBrowseDialog dialog;
+        dialog.Caption = BrowseTitles[tag];
+        dialog.Directory = box.text();
+        if (dialog.Execute())
+            box.SetText(dialog.Directory);
+    } else if (tab == RunTab) {
+        TStringGrid& grid = s.StringGrid1;
+        grid.SetEditorMode(false);
+        int row = grid.Row();
+        Text current = grid.Cell(EntryContentCol, row);
+        OpenDialog1.filter = "実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*";
+        OpenDialog1.filterIndex = 1;
+        OpenDialog1.defaultExt = "exe";
+        OpenDialog1.title = "実行";
+        OpenDialog1.fileName = current;
+        if (!current.empty())
+            OpenDialog1.initialDir = ExtractFileDir(current);
+        if (!OpenDialog1.Execute(handle()))
+            return;
+        // The dialog is modal, but the grid may have been refilled behind it.
+        if (row >= grid.RowCount())
+            return;
+        grid.SetCell(EntryContentCol, row, OpenDialog1.fileName);
+        StringGrid1SetEditText(grid, EntryContentCol, row, OpenDialog1.fileName);
+    }
+}
+
+void TLumeraMainForm::Edit1Enter(int tag) {
+    FLastEditTag = tag;
+}
+
+void TLumeraMainForm::StringGrid1SetEditText(TStringGrid& grid, int, int row, const Text& value) {
+    EntryEditEffect effect =
+        EntryEditEffectOf(value, row, grid.RowCount(), grid.Cell(EntryNameCol, row).empty(),
+                          !value.empty() && FileExists(value));
+    if (effect.fillName)
+        grid.SetCell(EntryNameCol, row, FileNameWithoutExt(value));
+    if (effect.appendRow) {
+        grid.SetRowCount(grid.RowCount() + 1);
+        grid.SetCell(EntryNumberCol, row,
+                     Number(NextEntryNumber(grid.Cell(EntryNumberCol, row - 1), row - 1 < grid.FixedRows())));
+        for (int col = 0; col < grid.ColCount(); ++col)
+            grid.SetCell(col, grid.RowCount() - 1, "");
+    }
+}
+
+void TLumeraMainForm::PageControl1Change() {
+    settings.BitBtn4.SetEnabled(settings.PageControl1.selectedIndex() != ClipboardTab);
+}

@@ -1,0 +1,168 @@
+// Helpers for the tray program's end-to-end tests: a copy of Lumera.exe in a folder of its
+// own (the program looks beside itself for Tezzo.exe, Halto.exe, LogoDir, ...), a clean
+// settings key, and the tray menu opened and chosen from as a user would.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <initializer_list>
+#include <memory>
+
+#include "robot.h"
+#include "win/encoding.h"
+
+namespace lumera_e2e {
+
+// A program built with the suite (Lumera.exe, Halto.exe, ...).
+inline Text BuiltProgram(const Text& exeName) {
+    return robot::ProgramFolder() + "..\\..\\bin\\" + exeName;
+}
+
+inline void DeleteTree(const Text& path) {
+    std::wstring from = Widen(path) + L'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+// The whole settings key: the next start behaves as the first.
+inline void ResetSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\Lumera");
+}
+
+// A folder C:\lumera-e2e\<name> holding a copy of Lumera.exe; removed again afterwards.
+class Installation {
+public:
+    explicit Installation(const Text& name) : folder_("C:\\lumera-e2e\\" + name) {
+        DeleteTree(folder_);
+        CreateDirectoryW(L"C:\\lumera-e2e", nullptr);
+        CreateDirectoryW(Widen(folder_).c_str(), nullptr);
+        CopyFileW(Widen(BuiltProgram("Lumera.exe")).c_str(), Widen(exe()).c_str(), FALSE);
+    }
+    ~Installation() { DeleteTree(folder_); }
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    const Text& folder() const { return folder_; }
+    Text exe() const { return file("Lumera.exe"); }
+    Text file(const Text& name) const { return folder_ + "\\" + name; }
+    // Puts a copy of the probe program (it logs how it was started to "<path>.log") here.
+    Text InstallProbe(const Text& name) const {
+        CopyFileW(Widen(robot::ProgramFolder() + "probe.exe").c_str(), Widen(file(name)).c_str(), FALSE);
+        return file(name);
+    }
+
+private:
+    Text folder_;
+};
+
+// Lumera running from an installation, with its tray menu at hand.
+class RunningLumera {
+public:
+    // Starts the program and waits until its tray menu can be opened.
+    bool Start(const Installation& installation, const Text& arguments = "") {
+        if (!process.Start(installation.exe(), arguments, installation.folder()))
+            return false;
+        menus_ = std::make_unique<robot::MenuReader>(process.id());
+        return robot::WaitUntil(
+            [this] {
+                if (!robot::FindTrayCallbackWindow(process.id()))
+                    return false;
+                if (!OpenMenu(1500).empty())
+                    return menus_->CloseAll(), true;
+                return false;
+            },
+            20000);
+    }
+
+    // Right-clicks the tray icon; the open menus, outermost first.
+    std::vector<robot::PopupMenu> OpenMenu(DWORD timeout = robot::DefaultTimeout) {
+        robot::SendTrayCallback(process.id(), 1, WM_RBUTTONDOWN);
+        return menus_->WaitForMenus(1, timeout);
+    }
+
+    // Opens the tray menu and chooses along the captions ("壁紙(&B)", "(なし)"); the
+    // menus open before the last choice are returned for inspection. Under load Wine can
+    // lose a click on a menu; a choice that did not happen clicked nothing, so it is
+    // tried again from the start.
+    std::vector<robot::PopupMenu> Choose(std::initializer_list<Text> path) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            std::vector<robot::PopupMenu> seen = ChooseOnce(path);
+            if (!seen.empty())
+                return seen;
+            menus_->CloseAll();
+        }
+        return {};
+    }
+
+    robot::MenuReader& menus() { return *menus_; }
+
+private:
+    std::vector<robot::PopupMenu> ChooseOnce(std::initializer_list<Text> path) {
+        robot::ParkMouse();
+        std::vector<robot::PopupMenu> seen = OpenMenu();
+        if (seen.empty())
+            return {};
+        int level = 1;
+        size_t index = 0;
+        for (const Text& caption : path) {
+            if (!menus_->Choose(caption))
+                return {};
+            if (++index < path.size()) {
+                seen = menus_->WaitForMenus(++level);
+                if (static_cast<int>(seen.size()) < level)
+                    return {};
+            }
+        }
+        return seen;
+    }
+
+public:
+    // Ends the program through "終了(&X)" and waits for it to go.
+    bool Exit() {
+        Choose({"終了(&X)"});
+        return process.WaitForExit(15000).has_value();
+    }
+
+    robot::Process process;
+
+private:
+    std::unique_ptr<robot::MenuReader> menus_;
+};
+
+inline std::optional<DWORD> SettingInt(const Text& section, const Text& name) {
+    return robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\" + section, name);
+}
+
+inline std::optional<Text> SettingString(const Text& section, const Text& name) {
+    return robot::ReadRegistryString(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\" + section, name);
+}
+
+inline bool SetSettingIntRaw(const Text& section, const Text& name, DWORD value) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen("Software\\Morivane\\Lumera\\" + section).c_str(), 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool written = RegSetValueExW(key, Widen(name).c_str(), 0, REG_DWORD,
+                                  reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+inline bool SetSettingStringRaw(const Text& section, const Text& name, const Text& value) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen("Software\\Morivane\\Lumera\\" + section).c_str(), 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    std::wstring wide = Widen(value);
+    bool written =
+        RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+} // namespace lumera_e2e

@@ -1,0 +1,46 @@
+// Opens the tray menu of a running Lumera.exe and saves a screenshot of it:
+//   lumera_tray_shot <screenshot.bmp>
+// The main job uses it to show, without a display, that the program works.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "robot.h"
+#include "win/encoding.h"
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: lumera_tray_shot <screenshot.bmp>\n");
+        return 2;
+    }
+    Text path = Narrow(argv[1]);
+    DWORD processId = 0;
+    bool found = robot::WaitUntil(
+        [&] {
+            HWND form = FindWindowW(L"TLumeraMainForm", nullptr);
+            if (!form)
+                return false;
+            GetWindowThreadProcessId(form, &processId);
+            return robot::FindTrayCallbackWindow(processId) != nullptr;
+        },
+        60000);
+    if (!found) {
+        std::fprintf(stderr, "Lumera is not running\n");
+        return 1;
+    }
+    robot::MenuReader menus(processId);
+    bool opened = robot::WaitUntil(
+        [&] {
+            robot::SendTrayCallback(processId, 1, WM_RBUTTONDOWN);
+            return !menus.WaitForMenus(1, 2000).empty();
+        },
+        30000);
+    if (!opened) {
+        std::fprintf(stderr, "the tray menu did not open\n");
+        return 1;
+    }
+    Sleep(300); // let the menu finish drawing
+    bool saved = robot::WriteScreenBmp(path);
+    menus.CloseAll();
+    return saved ? 0 : 1;
+}

@@ -1,0 +1,48 @@
+#include "desktop_marks_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// "(なし)", two pictures, "(その他)" as the wallpaper submenu holds them.
+const std::vector<Text> Submenu = {"", "C:\\WINDOWS\\CLOUDS.BMP", "C:\\WINDOWS\\SETUP.BMP", ""};
+
+TEST(DesktopMarks, NoFileMarksTheFirstItem) {
+    EXPECT_EQ(MarkedItemIndex("", Submenu), 0);
+}
+
+TEST(DesktopMarks, AListedFileMarksItsItemWhateverTheCase) {
+    EXPECT_EQ(MarkedItemIndex("C:\\WINDOWS\\SETUP.BMP", Submenu), 2);
+    EXPECT_EQ(MarkedItemIndex("c:\\windows\\clouds.bmp", Submenu), 1);
+}
+
+TEST(DesktopMarks, AFileFromElsewhereMarksTheLastItem) {
+    EXPECT_EQ(MarkedItemIndex("D:\\PICS\\SETUP.BMP", Submenu), 3);
+    // With no pictures listed, any file is one from elsewhere.
+    EXPECT_EQ(MarkedItemIndex("C:\\WINDOWS\\SETUP.BMP", {"", ""}), 1);
+}
+
+TEST(DesktopMarks, TheFirstOfTwoItemsNamingOneFileWins) {
+    std::vector<Text> twice = {"", "C:\\A\\X.BMP", "C:\\B\\Y.BMP", "c:\\a\\x.bmp", ""};
+    EXPECT_EQ(MarkedItemIndex("C:\\A\\X.BMP", twice), 1);
+}
+
+TEST(DesktopMarks, TheEndItemsAreNeverMatched) {
+    // Their hint texts are empty in the menu; even if they were not, they are no picture.
+    std::vector<Text> odd = {"C:\\X.BMP", "C:\\Y.BMP", "C:\\X.BMP"};
+    EXPECT_EQ(MarkedItemIndex("C:\\X.BMP", odd), 2);
+    EXPECT_EQ(MarkedItemIndex("C:\\X.BMP", {"C:\\X.BMP"}), 0);
+    EXPECT_EQ(MarkedItemIndex("C:\\X.BMP", {}), 0);
+}
+
+TEST(DesktopMarks, TheStoredSwitchActsOnlyWhenTheMarksDisagree) {
+    EXPECT_EQ(SwitchForEnabledValue(1, false, true), SaverSwitch::On);
+    EXPECT_EQ(SwitchForEnabledValue(1, true, false), SaverSwitch::Keep);
+    EXPECT_EQ(SwitchForEnabledValue(5, false, false), SaverSwitch::On);
+    EXPECT_EQ(SwitchForEnabledValue(0, true, false), SaverSwitch::Off);
+    EXPECT_EQ(SwitchForEnabledValue(-1, false, true), SaverSwitch::Keep);
+    // At start neither item carries a mark: the stored value decides.
+    EXPECT_EQ(SwitchForEnabledValue(0, false, false), SaverSwitch::Off);
+}
+
+} // namespace
