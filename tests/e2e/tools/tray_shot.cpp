@@ -29,18 +29,20 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     robot::MenuReader menus(processId);
-    bool opened = robot::WaitUntil(
-        [&] {
+    bool saved = false;
+    for (int attempt = 0; attempt < 10 && !saved; ++attempt) {
+        robot::ParkMouse(); // the menu pops up at the cursor
+        if (robot::OpenMenuCount(processId) == 0)
             robot::SendTrayCallback(processId, 1, WM_RBUTTONDOWN);
-            return !menus.WaitForMenus(1, 2000).empty();
-        },
-        30000);
-    if (!opened) {
-        std::fprintf(stderr, "the tray menu did not open\n");
-        return 1;
+        if (menus.WaitForMenus(1, 3000).empty())
+            continue;
+        Sleep(500); // let the menu finish drawing
+        // Keep the picture only if the menu was open before and after it was taken.
+        saved = robot::OpenMenuCount(processId) > 0 && robot::WriteScreenBmp(path) &&
+                robot::OpenMenuCount(processId) > 0;
     }
-    Sleep(300); // let the menu finish drawing
-    bool saved = robot::WriteScreenBmp(path);
+    if (!saved)
+        std::fprintf(stderr, "the tray menu did not stay open\n");
     menus.CloseAll();
     return saved ? 0 : 1;
 }
