@@ -49,6 +49,8 @@ if build_windows; then
     export LUMERA_SCREENSHOTS="$windows_build/screenshots"
     rm -rf "$LUMERA_SCREENSHOTS" && mkdir -p "$LUMERA_SCREENSHOTS"
     run_suite windows "$windows_build"
+    echo "== benchmark: building the tray menu over many bitmaps (figures only, not a test)"
+    "$wine_loader" "$windows_build/bench/menu_bench.exe" 2>/dev/null | grep -E 'files|BuildTrayMenu  |together|ratio' || true
     "$wineserver" -k >/dev/null 2>&1 || true
     convert_screenshots "$LUMERA_SCREENSHOTS"
     echo "screenshots: $LUMERA_SCREENSHOTS"

@@ -66,35 +66,13 @@ void SetCheckedIfChanged(MenuItem& item, bool checked) {
         item.SetChecked(checked);
 }
 
-// The file-open dialog is modal; a second request from the tray menu while it shows is
-// ignored rather than stacked on the first.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& busy_;
-};
-
 } // namespace
 
 void TLumeraMainForm::Wall0RightClick(MenuItem& item) {
     Text wallpaper;
     if (item.tag == static_cast<int>(WallRight->count()) - 1) {
-        if (FBusy)
-            return;
-        BusyScope busy(FBusy);
-        OpenDialog1.filter = "ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*";
-        OpenDialog1.filterIndex = 1;
-        OpenDialog1.defaultExt = "bmp";
-        OpenDialog1.title = "壁紙参照";
-        OpenDialog1.fileName = GetLongPath(WinUtility1.GetWallpaper());
-        if (!OpenDialog1.fileName.empty())
-            OpenDialog1.initialDir = ExtractFileDir(OpenDialog1.fileName);
-        if (!OpenDialog1.Execute(handle()))
+        if (!ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "壁紙参照",
+                        GetLongPath(WinUtility1.GetWallpaper())))
             return;
         wallpaper = OpenDialog1.fileName;
     } else {
@@ -137,17 +115,8 @@ void TLumeraMainForm::Screen0RightClick(MenuItem& item) {
         FKnownScreenSaver.clear();
         SwitchScreenSaverOff();
     } else if (item.tag == last) {
-        if (FBusy)
-            return;
-        BusyScope busy(FBusy);
-        OpenDialog1.filter = "ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*";
-        OpenDialog1.filterIndex = 1;
-        OpenDialog1.defaultExt = "scr";
-        OpenDialog1.title = "ｽｸﾘｰﾝｾｰﾊﾞｰ参照";
-        OpenDialog1.fileName = GetLongPath(WinUtility1.GetScreenSaver());
-        if (!OpenDialog1.fileName.empty())
-            OpenDialog1.initialDir = ExtractFileDir(OpenDialog1.fileName);
-        if (OpenDialog1.Execute(handle()))
+        if (ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr", "ｽｸﾘｰﾝｾｰﾊﾞｰ参照",
+                       GetLongPath(WinUtility1.GetScreenSaver())))
             WinUtility1.SetScreenSaver(OpenDialog1.fileName);
     } else {
         WinUtility1.SetScreenSaver(item.hint);

@@ -125,7 +125,7 @@ void TLumeraMainForm::StartUpFalseRightClick(MenuItem&) {
     Text startup = RemoveBackslash(GetShellFolder("Startup"));
     Text parked = DisabledStartupFolder(startup);
     if (!parked.empty()) {
-        SHCreateDirectoryExW(nullptr, Widen(parked).c_str(), nullptr);
+        ForceDirectories(parked);
         if (DirectoryExists(parked))
             MoveEntries(startup, parked);
     }

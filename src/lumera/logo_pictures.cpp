@@ -20,30 +20,9 @@ Text LogoFolderList() {
     return GetSettingString(LogoSection, "Path", JoinPath(ProgramFolder(), "LogoDir"));
 }
 
-// Creates the folder and every missing parent; true when it exists afterwards.
-bool CreateFolderTree(const Text& folder) {
-    std::wstring wide = Widen(RemoveBackslash(folder));
-    for (size_t at = wide.find_first_of(L"\\/", 1); at != std::wstring::npos;
-         at = wide.find_first_of(L"\\/", at + 1))
-        CreateDirectoryW(wide.substr(0, at).c_str(), nullptr); // roots and existing parents just fail
-    CreateDirectoryW(wide.c_str(), nullptr);
-    return DirectoryExists(folder);
-}
-
 Text ComparedForm(const Text& path) {
     return UpperCaseText(GetShortPath(path));
 }
-
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& busy_;
-};
 
 } // namespace
 
@@ -61,7 +40,7 @@ void TLumeraMainForm::CompleteLogoSettings() {
     Text folder = FirstFolder(LogoFolderList());
     if (folder.empty() || DirectoryExists(folder))
         return;
-    CreateFolderTree(folder);
+    ForceDirectories(folder);
     for (const LogoKind& kind : LogoKinds) {
         Text copy = AddBackslash(folder) + kind.savedCopyName;
         Text target = GetSettingString(LogoSection, kind.targetValue, "");
@@ -125,20 +104,11 @@ void ChooseLogo(TLumeraMainForm& form, LogoChoice logo, MenuItem& item) {
         return;
     size_t otherIndex = count - 1;
     if (chosenIndex == otherIndex && otherIndex != 0) {
-        if (form.FBusy)
-            return;
-        BusyScope busy(form.FBusy);
-        OpenFileDialog& dialog = form.OpenDialog1;
-        dialog.filter = "ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*";
-        dialog.filterIndex = 1;
-        dialog.defaultExt = "bmp";
-        dialog.title = "ﾛｺﾞ参照";
         size_t current = static_cast<size_t>(logo.index);
-        dialog.fileName = current < count ? submenu[current].hint : Text();
-        if (!dialog.fileName.empty())
-            dialog.initialDir = ExtractFileDir(dialog.fileName);
-        if (!dialog.Execute(form.handle()))
+        if (!form.ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "ﾛｺﾞ参照",
+                             current < count ? submenu[current].hint : Text()))
             return;
+        const OpenFileDialog& dialog = form.OpenDialog1;
         submenu[otherIndex].hint = dialog.fileName;
         std::vector<Text> pictures;
         for (size_t i = 1; i < otherIndex; ++i)

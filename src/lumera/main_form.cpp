@@ -128,6 +128,23 @@ void TLumeraMainForm::PlaceWindow() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
+                                 const Text& proposedFile) {
+    if (FBusy)
+        return false;
+    FBusy = true;
+    OpenDialog1.filter = filter;
+    OpenDialog1.filterIndex = 1;
+    OpenDialog1.defaultExt = defaultExt;
+    OpenDialog1.title = title;
+    OpenDialog1.fileName = proposedFile;
+    if (!proposedFile.empty())
+        OpenDialog1.initialDir = ExtractFileDir(proposedFile);
+    bool chosen = OpenDialog1.Execute(handle());
+    FBusy = false;
+    return chosen;
+}
+
 bool TLumeraMainForm::FormCloseQuery() {
     if (IsWindowVisible(handle())) {
         Hide();

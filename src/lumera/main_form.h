@@ -52,6 +52,10 @@ public:
     // Releases the splash window at the end of the start-up.
     std::function<void()> onSplashDone;
     void PlaceWindow();
+    // The file-open dialog, prepared as every "参照" of the program does it (filter index 1,
+    // the proposed file and its folder). True with OpenDialog1.fileName chosen; a request
+    // while another modal window of the menus is open is ignored.
+    bool ChooseFile(const Text& filter, const Text& defaultExt, const Text& title, const Text& proposedFile);
     void FindSoundFiles();
 
     // ---- Tray menu ----

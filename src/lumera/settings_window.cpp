@@ -279,14 +279,7 @@ void TLumeraMainForm::BitBtn4Click() {
         grid.SetEditorMode(false);
         int row = grid.Row();
         Text current = grid.Cell(EntryContentCol, row);
-        OpenDialog1.filter = "実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*";
-        OpenDialog1.filterIndex = 1;
-        OpenDialog1.defaultExt = "exe";
-        OpenDialog1.title = "実行";
-        OpenDialog1.fileName = current;
-        if (!current.empty())
-            OpenDialog1.initialDir = ExtractFileDir(current);
-        if (!OpenDialog1.Execute(handle()))
+        if (!ChooseFile("実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*", "exe", "実行", current))
             return;
         // The dialog is modal, but the grid may have been refilled behind it.
         if (row >= grid.RowCount())

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "../textops.h"
 #include "encoding.h"
 #include "handles.h"
 
@@ -33,6 +34,16 @@ bool FileExists(const Text& path) {
 bool DirectoryExists(const Text& path) {
     DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const Text& folder) {
+    if (folder.empty())
+        return false;
+    // Each "\" found by characters ends a parent; roots and existing parents just fail.
+    for (size_t at = FindCharFrom('\\', folder, 2); at != 0; at = FindCharFrom('\\', folder, at + 1))
+        CreateDirectoryW(Widen(folder.substr(0, at - 1)).c_str(), nullptr);
+    CreateDirectoryW(Widen(folder).c_str(), nullptr);
+    return DirectoryExists(folder);
 }
 
 std::optional<Text> ReadFileBytes(const Text& path) {
