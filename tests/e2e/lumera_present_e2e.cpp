@@ -101,7 +101,6 @@ TEST(LumeraSplash, ShowsWhileTheFirstInstanceStartsAndGoesAfterwards) {
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&labels));
-        robot::SaveScreenshot("lumera-splash.bmp");
     });
     RunningLumera lumera;
     ASSERT_TRUE(lumera.Start(installation));
