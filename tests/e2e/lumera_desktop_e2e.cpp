@@ -16,18 +16,7 @@ std::optional<Text> DesktopValue(const Text& name) {
 }
 
 void SetDesktopValue(const Text& name, const std::optional<Text>& value) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(DesktopKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return;
-    if (value) {
-        std::wstring wide = Widen(*value);
-        RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key, Widen(name).c_str());
-    }
-    RegCloseKey(key);
+    SetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, value);
 }
 
 // Puts the desktop values a test touches back as they were.
@@ -109,18 +98,6 @@ std::optional<robot::PopupMenu> ReadSubmenu(RunningLumera& lumera, const Text& c
     if (menus.size() < 2)
         return std::nullopt;
     return menus[1];
-}
-
-// Chooses along the captions. Under load the tray menu now and then does not open or
-// take a click in time; a failed attempt has chosen nothing, so it is closed and tried
-// again.
-bool Choose(RunningLumera& lumera, std::initializer_list<Text> path) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!lumera.Choose(path).empty())
-            return true;
-        lumera.menus().CloseAll();
-    }
-    return false;
 }
 
 // The captions that carry a check mark.

@@ -45,18 +45,6 @@ std::wstring ProbeParameters(const std::wstring& line, const Text& program) {
     return first == std::wstring::npos ? std::wstring() : rest.substr(first);
 }
 
-// Chooses along the captions. Under load the tray menu now and then does not open or
-// take a click in time; a failed attempt has chosen nothing, so it is closed and tried
-// again.
-bool Choose(RunningLumera& lumera, std::initializer_list<Text> path) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!lumera.Choose(path).empty())
-            return true;
-        lumera.menus().CloseAll();
-    }
-    return false;
-}
-
 // Chooses the item and answers the message box it shows; the box's text.
 Text ChooseAndReadMessage(RunningLumera& lumera, std::initializer_list<Text> path) {
     if (!Choose(lumera, path))

@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 #include "robot.h"
 #include "win/encoding.h"
@@ -132,6 +133,28 @@ public:
 private:
     std::unique_ptr<robot::MenuReader> menus_;
 };
+
+// Chooses along the captions of the tray menu (RunningLumera::Choose retries lost clicks).
+inline bool Choose(RunningLumera& lumera, std::initializer_list<Text> path) {
+    return !lumera.Choose(path).empty();
+}
+
+// Writes a string value, or deletes it when there is none.
+inline void SetRegistryString(HKEY root, const Text& keyPath, const Text& name,
+                              const std::optional<Text>& value) {
+    HKEY key;
+    if (RegCreateKeyExW(root, Widen(keyPath).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    if (value) {
+        std::wstring wide = Widen(*value);
+        RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key, Widen(name).c_str());
+    }
+    RegCloseKey(key);
+}
 
 inline std::optional<DWORD> SettingInt(const Text& section, const Text& name) {
     return robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\" + section, name);

@@ -48,18 +48,7 @@ public:
 private:
     static constexpr const char* SetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
     void Write(const std::optional<Text>& value) {
-        HKEY key;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(SetupKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        if (value) {
-            std::wstring wide = Widen(*value);
-            RegSetValueExW(key, Widen(name_).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                           static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-        } else {
-            RegDeleteValueW(key, Widen(name_).c_str());
-        }
-        RegCloseKey(key);
+        SetRegistryString(HKEY_LOCAL_MACHINE, SetupKey, name_, value);
     }
     Text name_;
     std::optional<Text> saved_;
@@ -213,16 +202,6 @@ robot::PopupMenu ReadSubmenu(RunningLumera& lumera, const Text& caption, const T
             return menus[1];
     }
     return robot::PopupMenu();
-}
-
-// Chooses along the captions, trying again when the menu did not take the clicks.
-bool Choose(RunningLumera& lumera, std::initializer_list<Text> path) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!lumera.Choose(path).empty())
-            return true;
-        lumera.menus().CloseAll();
-    }
-    return false;
 }
 
 // Whether the submenu's item carries a check mark; no value when the item is missing.
