@@ -7,6 +7,7 @@
 
 #include "app.h"
 #include "dialogs.h"
+#include "dpi.h"
 #include "form.h"
 #include "tray_rules.h"
 #include "win/encoding.h"
@@ -66,6 +67,67 @@ private:
 std::unique_ptr<TCallbackWindow>& CallbackWindow() {
     static std::unique_ptr<TCallbackWindow> window;
     return window;
+}
+
+// The shell shows tray icons at the small icon size of the DPI; a copy made at that size
+// looks right where the shell would otherwise shrink the large icon itself.
+HICON TrayCopy(HICON icon, HWND window) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static auto getSystemMetricsForDpi = [] {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 ? reinterpret_cast<GetSystemMetricsForDpiFn>(
+                            reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")))
+                      : nullptr;
+    }();
+    int width = 0, height = 0;
+    if (getSystemMetricsForDpi) {
+        UINT dpi = static_cast<UINT>(DpiScale::ForWindow(window).dpi());
+        width = getSystemMetricsForDpi(SM_CXSMICON, dpi);
+        height = getSystemMetricsForDpi(SM_CYSMICON, dpi);
+    }
+    if (width <= 0 || height <= 0) {
+        width = GetSystemMetrics(SM_CXSMICON);
+        height = GetSystemMetrics(SM_CYSMICON);
+    }
+    // From the resource when the icon has one (the best image of that size), else scaled.
+    HANDLE copy = CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE);
+    if (!copy)
+        copy = CopyImage(icon, IMAGE_ICON, width, height, 0);
+    return copy ? static_cast<HICON>(copy) : CopyIcon(icon);
+}
+
+bool OwnedBy(HWND window, HWND owner) {
+    for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER)) {
+        if (up == owner)
+            return true;
+    }
+    return false;
+}
+
+// The window a modal loop of this thread is showing over the (then disabled) owner, or
+// null when none is open.
+HWND ModalWindowOver(HWND owner) {
+    if (!owner || IsWindowEnabled(owner))
+        return nullptr;
+    HWND last = GetLastActivePopup(owner);
+    if (last && last != owner && IsWindowVisible(last) && IsWindowEnabled(last))
+        return last;
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search = {owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(param);
+            if (IsWindowVisible(window) && IsWindowEnabled(window) && OwnedBy(window, search->owner)) {
+                search->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 ShiftState ShiftOf(MouseButton button) {
@@ -156,7 +218,7 @@ void TTrayIcon::SetIcon(HICON icon) {
         SetVisible(false);
         return;
     }
-    icon_.reset(CopyIcon(icon));
+    icon_.reset(TrayCopy(icon, CallbackWindow() ? CallbackWindow()->handle() : nullptr));
     if (added_ && !Notify(TrayOperation::Modify))
         ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
 }
@@ -170,15 +232,16 @@ void TTrayIcon::SetTipHelp(const Text& tip) {
         ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
 }
 
+// A refused add keeps the wish to be visible: the shell's tray may simply not be there yet
+// (at log-on), and "TaskbarCreated" or EnsureAdded adds the icon once it is.
 bool TTrayIcon::SetVisible(bool visible) {
-    if (visible == visible_)
+    if (visible == visible_ && (!visible || added_ || !loaded_))
         return true;
     visible_ = visible && icon_;
     if (!loaded_)
         return true;
     if (visible_) {
-        if (!Notify(TrayOperation::Add)) {
-            visible_ = false;
+        if (!added_ && !Notify(TrayOperation::Add)) {
             ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
             return false;
         }
@@ -190,16 +253,19 @@ bool TTrayIcon::SetVisible(bool visible) {
 
 void TTrayIcon::Loaded() {
     loaded_ = true;
-    if (visible_ && !added_ && !Notify(TrayOperation::Add)) {
-        visible_ = false;
+    if (visible_ && !added_ && !Notify(TrayOperation::Add))
         ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
-    }
+}
+
+bool TTrayIcon::EnsureAdded() {
+    if (!added_ && visible_ && loaded_)
+        Notify(TrayOperation::Add);
+    return added_;
 }
 
 void TTrayIcon::Readd() {
     added_ = false;
-    if (visible_ && loaded_)
-        Notify(TrayOperation::Add);
+    EnsureAdded();
 }
 
 void TTrayIcon::StartAnimation() {
@@ -234,6 +300,12 @@ void TTrayIcon::NextFrame() {
 
 void TTrayIcon::ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int x, int y) {
     if (menu && AutoPopup) {
+        // A menu command must not run underneath a modal window of the program (the about
+        // box, a folder chooser): the click brings that window forward instead.
+        if (HWND modal = ModalWindowOver(owner_ ? owner_->handle() : Application::MainWindow())) {
+            SetForegroundWindow(modal);
+            return;
+        }
         if (owner_) {
             SetForegroundWindow(owner_->handle());
             Application::ProcessMessages();
@@ -245,6 +317,9 @@ void TTrayIcon::ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int
 }
 
 void TTrayIcon::HandleCallback(UINT mouseMessage) {
+    // Before the add the program may still be setting up (its menu not built yet).
+    if (!added_)
+        return;
     POINT cursor;
     GetCursorPos(&cursor);
     int x = cursor.x;

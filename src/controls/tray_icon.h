@@ -40,17 +40,24 @@ public:
     void SetAnimateRate(int milliseconds);
     bool AutoPopup = true;
     HICON Icon() const { return icon_.get(); }
-    // Keeps a copy; null releases the icon and hides it.
+    // Keeps a copy at the tray's size (the small icon size for the DPI); null releases the
+    // icon and hides it.
     void SetIcon(HICON icon);
     Menu* LBPopupMenu = nullptr;
     Menu* RBPopupMenu = nullptr;
     const Text& TipHelp() const { return tip_; }
     void SetTipHelp(const Text& tip);
+    // Whether the icon is meant to be in the tray; the wish outlives a refusal by the shell
+    // (which may simply not run yet), see EnsureAdded.
     bool Visible() const { return visible_; }
     // False (after telling the user) when the shell refuses the icon.
     bool SetVisible(bool visible);
     // Adds the icon when it is meant to be visible, once the owner is set up.
     void Loaded();
+    // Quietly tries the add again when the icon is meant to be visible but is not in the
+    // tray; true when it is in the tray now.
+    bool EnsureAdded();
+    bool inTray() const { return added_; }
 
     // Steps through AnimateIcons at AnimateRate until stopped.
     void StartAnimation();
@@ -62,7 +69,8 @@ public:
     std::function<void(TTrayIcon&, ShiftState, int x, int y)> OnMouseMove;
     std::function<void(TTrayIcon&, MouseButton, ShiftState, int x, int y)> OnMouseUp;
 
-    // The shell's callback for this icon (from the shared window).
+    // The shell's callback for this icon (from the shared window); ignored until the icon
+    // is in the tray.
     void HandleCallback(UINT mouseMessage);
     // Explorer started again: a visible icon adds itself anew.
     void Readd();

@@ -45,6 +45,38 @@ bool ShellKnows(int id) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+// The shell only talks about icons it holds.
+void PutInTray(TTrayIcon& icon) {
+    icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    icon.Loaded();
+    ASSERT_TRUE(icon.SetVisible(true));
+    ASSERT_TRUE(icon.inTray());
+}
+
+// The shell's own entry for an id, made behind the icon's back (the tray then refuses
+// the icon's add) or removed (as if the tray had gone away).
+bool ShellEntry(int id, DWORD operation) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = CallbackWindow();
+    data.uID = static_cast<UINT>(id);
+    return Shell_NotifyIconW(operation, &data) != FALSE;
+}
+
+// Answers the message box that a refused add shows.
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (std::wstring(className) == L"#32770")
+                PostMessageW(window, WM_COMMAND, IDOK, 0);
+            return TRUE;
+        },
+        0);
+}
+
 struct Events {
     std::vector<std::pair<MouseButton, ShiftState>> downs, ups;
     int doubleClicks = 0;
@@ -112,6 +144,7 @@ TEST(TrayIcon, IdsCountUpToNinetyNine) {
 TEST(TrayIcon, RightButtonPopsTheMenuInsteadOfMouseDown) {
     OwnerForm owner;
     TTrayIcon icon(&owner);
+    PutInTray(icon);
     Events events;
     Record(icon, events);
     Menu menu;
@@ -133,6 +166,7 @@ TEST(TrayIcon, RightButtonPopsTheMenuInsteadOfMouseDown) {
 TEST(TrayIcon, MouseMessagesBecomeEvents) {
     OwnerForm owner;
     TTrayIcon icon(&owner);
+    PutInTray(icon);
     Events events;
     Record(icon, events);
     for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_MBUTTONDOWN,
@@ -166,6 +200,94 @@ TEST(TrayIcon, ExplorerRestartAddsVisibleIconsAgain) {
     ASSERT_FALSE(ShellKnows(icon.id()));
     SendMessageW(CallbackWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(ShellKnows(icon.id()));
+}
+
+TEST(TrayIcon, MessagesBeforeTheAddAreIgnored) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    Events events;
+    Record(icon, events);
+    Menu menu;
+    menu.items().Add("終了(&X)");
+    icon.RBPopupMenu = &menu;
+    ShellSends(icon.id(), WM_RBUTTONDOWN);
+    ShellSends(icon.id(), WM_LBUTTONDOWN);
+    EXPECT_EQ(owner.menuLoops, 0);
+    EXPECT_TRUE(events.downs.empty());
+
+    PutInTray(icon);
+    ShellSends(icon.id(), WM_RBUTTONDOWN);
+    EXPECT_EQ(owner.menuLoops, 1);
+}
+
+TEST(TrayIcon, RefusedAddKeepsTheWishAndIsRetried) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    ASSERT_TRUE(icon.SetVisible(true));
+    ASSERT_TRUE(ShellEntry(icon.id(), NIM_ADD)); // the tray refuses a second add of the id
+    UINT_PTR answer = SetTimer(nullptr, 0, 50, AnswerBox);
+    icon.Loaded(); // tells the user
+    KillTimer(nullptr, answer);
+    EXPECT_TRUE(icon.Visible());
+    EXPECT_FALSE(icon.inTray());
+    EXPECT_FALSE(icon.EnsureAdded());
+
+    ASSERT_TRUE(ShellEntry(icon.id(), NIM_DELETE)); // the tray is ready now
+    EXPECT_TRUE(icon.EnsureAdded());                // quietly: no box to answer
+    EXPECT_TRUE(icon.inTray());
+    EXPECT_TRUE(ShellKnows(icon.id()));
+
+    // Refused again, then the shell starts anew and says so.
+    ASSERT_TRUE(ShellEntry(icon.id(), NIM_DELETE));
+    ASSERT_TRUE(ShellEntry(icon.id(), NIM_ADD));
+    SendMessageW(CallbackWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(icon.Visible());
+    EXPECT_FALSE(icon.inTray());
+    ASSERT_TRUE(ShellEntry(icon.id(), NIM_DELETE));
+    SendMessageW(CallbackWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(icon.inTray());
+
+    icon.SetVisible(false);
+    EXPECT_FALSE(ShellKnows(icon.id()));
+    EXPECT_FALSE(icon.EnsureAdded()); // not wanted: nothing to retry
+}
+
+TEST(TrayIcon, TrayGetsTheSmallIconSize) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION)); // the large icon
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon.Icon(), &info));
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST(TrayIcon, ClickDuringAModalWindowBringsItForward) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    PutInTray(icon);
+    Menu menu;
+    menu.items().Add("終了(&X)");
+    icon.RBPopupMenu = &menu;
+    Form about;
+    about.CreateForm("TModalTestForm", "about", WS_POPUP | WS_CAPTION, 100, 50, owner.handle());
+    about.Show();
+    EnableWindow(owner.handle(), FALSE); // as a modal loop does
+    SetForegroundWindow(owner.handle());
+
+    ShellSends(icon.id(), WM_RBUTTONDOWN);
+    EXPECT_EQ(owner.menuLoops, 0);
+    EXPECT_EQ(GetForegroundWindow(), about.handle());
+
+    EnableWindow(owner.handle(), TRUE);
+    about.Hide();
+    ShellSends(icon.id(), WM_RBUTTONDOWN);
+    EXPECT_EQ(owner.menuLoops, 1);
 }
 
 } // namespace
