@@ -14,8 +14,8 @@ Text NarrowReporting(const std::wstring& text, bool& lossy) {
         return Text();
     int size = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
-    int length = WideCharToMultiByte(CodePage932, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr,
-                                     &usedDefault);
+    int length = WideCharToMultiByte(CodePage932, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
+                                     nullptr, &usedDefault);
     Text narrow(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CodePage932, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length, nullptr,
                         &usedDefault);

@@ -70,7 +70,8 @@ std::wstring Describe(const std::wstring& path, bool narrowSeparators) {
     } else {
         unsigned long long size =
             (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        description = FormatByteCount(size, narrowSeparators) + L" byte " + FormatLocalTime(found.ftLastWriteTime);
+        description =
+            FormatByteCount(size, narrowSeparators) + L" byte " + FormatLocalTime(found.ftLastWriteTime);
     }
     DWORD attributes = wildcard ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
     return description + AttributeFlags(attributes);

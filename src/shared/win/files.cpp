@@ -31,7 +31,8 @@ UniqueHandle CreateTemporaryBeside(const std::wstring& target, DWORD attributes,
         swprintf(suffix, 48, L".~%lx%lx.tmp", GetCurrentProcessId(),
                  static_cast<unsigned long>(InterlockedIncrement(&counter)) ^ (GetTickCount() << 8));
         name = target + suffix;
-        UniqueHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+        UniqueHandle file(
+            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS)
             return file;
     }
@@ -83,8 +84,8 @@ bool WriteFileBytes(const std::wstring& path, const Text& bytes) {
     bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (existed && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    DWORD kept = existed ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+    DWORD kept = existed ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
                          : 0;
     std::wstring temporary;
     {

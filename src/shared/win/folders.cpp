@@ -74,8 +74,9 @@ std::wstring GetSetupPathWide(const Text& name) {
 }
 
 std::wstring GetShellFolderWide(const Text& name) {
-    std::wstring folder = RegReadString(
-        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, L"");
+    std::wstring folder =
+        RegReadString(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, L"");
     PlatformFamily family = GetPlatformFamily();
     std::wstring user = family == PlatformNT ? GetUserNameWide() : std::wstring();
     if (family == PlatformNT)

@@ -44,7 +44,8 @@ void RunAutorun(const std::wstring& infPath) {
         return;
     }
     // Neither key: show the file in the editor registered for INF files.
-    std::wstring editor = RegReadString(HKEY_CLASSES_ROOT, "inffile\\shell\\open\\Command", "", L"notepad.exe");
+    std::wstring editor =
+        RegReadString(HKEY_CLASSES_ROOT, "inffile\\shell\\open\\Command", "", L"notepad.exe");
     editor = RegReadString(HKEY_CLASSES_ROOT, "Lumera\\shell\\open(edit)\\Command", "", editor);
     ShellOpen(SplitProgram(editor), infPath, folder);
 }
@@ -52,8 +53,8 @@ void RunAutorun(const std::wstring& infPath) {
 } // namespace
 
 void ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& workingDir) {
-    ShellExecuteW(ApplicationWindow(), L"OPEN", file.c_str(), OptionalText(parameters), OptionalText(workingDir),
-                  SW_SHOW);
+    ShellExecuteW(ApplicationWindow(), L"OPEN", file.c_str(), OptionalText(parameters),
+                  OptionalText(workingDir), SW_SHOW);
 }
 
 void ShellOpen(const Text& file, const Text& parameters, const Text& workingDir) {

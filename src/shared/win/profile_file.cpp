@@ -16,8 +16,8 @@ std::wstring ResolveProfilePath(const std::wstring& file) {
 }
 
 bool IsUtf16(const Text& content) {
-    return content.size() >= 2 && ((content[0] == '\xFF' && content[1] == '\xFE') ||
-                                   (content[0] == '\xFE' && content[1] == '\xFF'));
+    return content.size() >= 2 &&
+           ((content[0] == '\xFF' && content[1] == '\xFE') || (content[0] == '\xFE' && content[1] == '\xFF'));
 }
 
 // The content as CP932 text: a UTF-16 file (little or big endian, with its mark) is decoded.

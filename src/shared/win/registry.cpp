@@ -42,8 +42,8 @@ UniqueHKey OpenKey(HKEY root, const Text& key, REGSAM access) {
     return opened;
 }
 
-bool WriteValue(HKEY root, const std::wstring& key, const std::wstring& valueName, DWORD type, const void* data,
-                DWORD size) {
+bool WriteValue(HKEY root, const std::wstring& key, const std::wstring& valueName, DWORD type,
+                const void* data, DWORD size) {
     UniqueHKey created;
     if (RegCreateKeyExW(root, KeyPath(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, created.receive(), nullptr) != ERROR_SUCCESS) {
@@ -105,7 +105,8 @@ std::optional<std::wstring> ReadStringValue(HKEY root, const std::wstring& key, 
     return std::nullopt;
 }
 
-bool WriteStringValue(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text) {
+bool WriteStringValue(HKEY root, const std::wstring& key, const std::wstring& name,
+                      const std::wstring& text) {
     DWORD size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
     return WriteValue(root, key, name, REG_SZ, text.c_str(), size);
 }
@@ -117,7 +118,8 @@ std::wstring RegReadString(HKEY root, const std::wstring& key, const std::wstrin
     return ReadStringValue(root, key, valueName).value_or(defaultValue);
 }
 
-std::wstring RegReadString(HKEY root, const Text& key, const Text& valueName, const std::wstring& defaultValue) {
+std::wstring RegReadString(HKEY root, const Text& key, const Text& valueName,
+                           const std::wstring& defaultValue) {
     return RegReadString(root, Widen(key), Widen(valueName), defaultValue);
 }
 
@@ -129,7 +131,8 @@ Text RegReadString(HKEY root, const Text& key, const Text& valueName, const Text
     return narrow;
 }
 
-bool RegWriteString(HKEY root, const std::wstring& key, const std::wstring& valueName, const std::wstring& text) {
+bool RegWriteString(HKEY root, const std::wstring& key, const std::wstring& valueName,
+                    const std::wstring& text) {
     return WriteStringValue(root, key, valueName, text);
 }
 
@@ -209,6 +212,6 @@ bool RegDeleteKey(HKEY root, const Text& key, const Text& subkey) {
     LONG status = OpenKey(root, key, KEY_READ | KEY_WRITE, opened);
     if (status != ERROR_SUCCESS)
         return status == ERROR_FILE_NOT_FOUND;
-    status = RegDeleteKeyW(opened.get(), KeyPath(subkey).c_str());
+    status = RegDeleteKeyW(opened.get(), KeyPath(StripTrailingChars('\\', subkey)).c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }

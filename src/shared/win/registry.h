@@ -39,8 +39,10 @@ bool RegDeleteValue(HKEY root, const Text& key, const Text& valueName);
 bool RegDeleteKey(HKEY root, const Text& key, const Text& subkey);
 
 // UTF-16 strings, stored and read back without a CP932 round trip.
-std::wstring RegReadString(HKEY root, const Text& key, const Text& valueName, const std::wstring& defaultValue);
+std::wstring RegReadString(HKEY root, const Text& key, const Text& valueName,
+                           const std::wstring& defaultValue);
 bool RegWriteString(HKEY root, const Text& key, const Text& valueName, const std::wstring& text);
 std::wstring RegReadString(HKEY root, const std::wstring& key, const std::wstring& valueName,
                            const std::wstring& defaultValue);
-bool RegWriteString(HKEY root, const std::wstring& key, const std::wstring& valueName, const std::wstring& text);
+bool RegWriteString(HKEY root, const std::wstring& key, const std::wstring& valueName,
+                    const std::wstring& text);

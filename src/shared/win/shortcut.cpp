@@ -29,8 +29,9 @@ bool FitsInLink(const std::wstring& path) {
 
 } // namespace
 
-bool CreateShortcut(const std::wstring& shortcutFile, const std::wstring& target, const std::wstring& workingDir,
-                    const std::wstring& iconFile, int iconIndex, int showMode) {
+bool CreateShortcut(const std::wstring& shortcutFile, const std::wstring& target,
+                    const std::wstring& workingDir, const std::wstring& iconFile, int iconIndex,
+                    int showMode) {
     // The link stores these in MAX_PATH fields and would cut a longer one silently.
     if (!FitsInLink(shortcutFile) || !FitsInLink(target) || !FitsInLink(workingDir) || !FitsInLink(iconFile))
         return false;
@@ -59,8 +60,8 @@ bool CreateShortcut(const std::wstring& shortcutFile, const std::wstring& target
     return true;
 }
 
-bool CreateShortcut(const Text& shortcutFile, const Text& target, const Text& workingDir, const Text& iconFile,
-                    int iconIndex, int showMode) {
+bool CreateShortcut(const Text& shortcutFile, const Text& target, const Text& workingDir,
+                    const Text& iconFile, int iconIndex, int showMode) {
     return CreateShortcut(Widen(shortcutFile), Widen(target), Widen(workingDir), Widen(iconFile), iconIndex,
                           showMode);
 }
@@ -76,8 +77,19 @@ std::wstring GetShortcutTarget(const std::wstring& shortcutFile) {
     wchar_t target[MAX_PATH] = L"";
     if (link->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH) != S_OK || target[0] == 0)
         return shortcutFile;
+    std::wstring path = target;
+    // Wine keeps the path text only in the ANSI code page ("café" comes back as "cafe");
+    // the item list holds the names in UTF-16, so it wins when only it names a file.
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        PIDLIST_ABSOLUTE items = nullptr;
+        wchar_t fromItems[MAX_PATH] = L"";
+        if (SUCCEEDED(link->GetIDList(&items)) && items && SHGetPathFromIDListW(items, fromItems) &&
+            GetFileAttributesW(fromItems) != INVALID_FILE_ATTRIBUTES)
+            path = fromItems;
+        CoTaskMemFree(items);
+    }
     // Wine answers with the long form whatever the flag says.
-    return GetShortPath(std::wstring(target));
+    return GetShortPath(path);
 }
 
 Text GetShortcutTarget(const Text& shortcutFile) {
