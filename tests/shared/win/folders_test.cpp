@@ -88,7 +88,7 @@ TEST(SystemFolders, WideFormsAgreeWithTheCp932Forms) {
     EXPECT_EQ(GetUserNameWide(), Widen(GetUserNameText()));
     EXPECT_EQ(GetSetupPathWide("BootDir"), Widen(GetSetupPath("BootDir")));
     // The fallback folders are the same Japanese names in both forms.
-    for (const Text& name : {"Start Menu", "Programs", "Startup", "Desktop", "SendTo", "Recent"}) {
+    for (const char* name : {"Start Menu", "Programs", "Startup", "Desktop", "SendTo", "Recent"}) {
         EXPECT_EQ(ShellFolderFallback(PlatformNT, L"C:\\W", L"u", name),
                   Widen(ShellFolderFallback(PlatformNT, "C:\\W", "u", name)));
     }
