@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "jjstring.h"
 
@@ -15,3 +16,13 @@ using FileExistsTest = std::function<bool(const Text& path)>;
 
 CommandLineParts SplitCommandLine(const Text& commandLine, const FileExistsTest& fileExists);
 Text SplitProgram(const Text& commandLine, const FileExistsTest& fileExists);
+
+// The same split for a UTF-16 command line, against a UTF-16 file system.
+struct WideCommandLineParts {
+    std::wstring program;
+    std::wstring parameters;
+};
+using WideFileExistsTest = std::function<bool(const std::wstring& path)>;
+
+WideCommandLineParts SplitCommandLine(const std::wstring& commandLine, const WideFileExistsTest& fileExists);
+std::wstring SplitProgram(const std::wstring& commandLine, const WideFileExistsTest& fileExists);

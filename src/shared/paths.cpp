@@ -50,3 +50,55 @@ Text FileNameWithoutExt(const Text& path) {
     Text name = ExtractFileName(path);
     return name.substr(0, name.size() - ExtractFileExt(name).size());
 }
+
+// UTF-16 has no trail units that look like "\", ":" or ".", so the wide forms search by
+// code units and follow the same rules as the CP932 forms above.
+
+std::wstring AddBackslash(const std::wstring& path) {
+    return !path.empty() && path.back() == L'\\' ? path : path + L'\\';
+}
+
+std::wstring RemoveBackslash(const std::wstring& path) {
+    size_t end = path.find_last_not_of(L'\\');
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+
+std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
+    size_t start = name.find_first_not_of(L'\\');
+    return AddBackslash(directory) + (start == std::wstring::npos ? std::wstring() : name.substr(start));
+}
+
+namespace {
+
+// 1-based position of the last "\" or ":", 0 when there is none.
+size_t LastDelimiter(const std::wstring& path) {
+    size_t at = path.find_last_of(L"\\:");
+    return at == std::wstring::npos ? 0 : at + 1;
+}
+
+} // namespace
+
+std::wstring ExtractFileName(const std::wstring& path) {
+    return path.substr(LastDelimiter(path));
+}
+
+std::wstring ExtractFileDir(const std::wstring& path) {
+    size_t delimiter = LastDelimiter(path);
+    if (delimiter == 0)
+        return std::wstring();
+    bool afterDelimiter = delimiter > 1 && (path[delimiter - 2] == L'\\' || path[delimiter - 2] == L':');
+    bool dropDelimiter = path[delimiter - 1] == L'\\' && delimiter > 1 && !afterDelimiter;
+    return path.substr(0, dropDelimiter ? delimiter - 1 : delimiter);
+}
+
+std::wstring ExtractFileExt(const std::wstring& path) {
+    size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || dot + 1 <= LastDelimiter(path))
+        return std::wstring();
+    return path.substr(dot);
+}
+
+std::wstring FileNameWithoutExt(const std::wstring& path) {
+    std::wstring name = ExtractFileName(path);
+    return name.substr(0, name.size() - ExtractFileExt(name).size());
+}

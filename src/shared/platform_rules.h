@@ -2,6 +2,8 @@
 // they hold for any Windows directory and user name.
 #pragma once
 
+#include <string>
+
 #include "jjstring.h"
 
 enum PlatformFamily { PlatformOther = 0, PlatformWin95 = 1, PlatformNT = 2 };
@@ -17,3 +19,9 @@ Text ShellFolderFallback(PlatformFamily family, const Text& windowsDir, const Te
 // The system folder from the platform's answer: the NT family's system folder ends in
 // "32", which current systems already report, so "32" is added only when missing.
 Text SystemDirFromAnswer(PlatformFamily family, const Text& answer);
+
+// The same rules for UTF-16 folders and user names ("C:\Users\José").
+std::wstring ReplaceAdministrator(const std::wstring& value, const std::wstring& userName);
+std::wstring ShellFolderFallback(PlatformFamily family, const std::wstring& windowsDir,
+                                 const std::wstring& userName, const Text& folderName);
+std::wstring SystemDirFromAnswer(PlatformFamily family, const std::wstring& answer);

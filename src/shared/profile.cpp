@@ -147,3 +147,20 @@ Text ProfileStore(const Text& content, const Text& section, const Text& key, con
         return content + br + newEntry + br;
     return content.substr(0, insertAt) + br + newEntry + content.substr(insertAt);
 }
+
+bool ProfileStorable(const Text& section, const Text& key, const Text& value) {
+    const Text breaks("\r\n\0", 3);
+    for (const Text* text : {&section, &key, &value}) {
+        if (text->find_first_of(breaks) != Text::npos)
+            return false;
+    }
+    // A lone lead byte at the end would swallow the "]" or "=" the writer puts after it.
+    for (const Text* name : {&section, &key}) {
+        if (!name->empty() && IsLeadByte(static_cast<unsigned char>(name->back())) &&
+            LastCharPos(*name) == name->size())
+            return false;
+    }
+    Text trimmedKey = TrimBlanks(key);
+    return !ContainsChar(']', section) && !ContainsChar('=', trimmedKey) &&
+           (trimmedKey.empty() || trimmedKey[0] != '[');
+}

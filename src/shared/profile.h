@@ -13,3 +13,8 @@ std::optional<Text> ProfileLookup(const Text& content, const Text& section, cons
 // The content with key set to value in section; the section and key are added at the end
 // when missing. New lines follow the line ending the content already uses.
 Text ProfileStore(const Text& content, const Text& section, const Text& key, const Text& value);
+
+// True when the entry can be written without changing the file's structure: no line
+// break or zero byte anywhere (it would inject lines and sections), no "]" in the
+// section, no "=" in the key, and a key that cannot be read as a section header.
+bool ProfileStorable(const Text& section, const Text& key, const Text& value);

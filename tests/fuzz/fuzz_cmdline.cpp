@@ -15,5 +15,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     if (SplitProgram(line, exists) != parts.program)
         std::abort();
+
+    // The wide split agrees wherever both can hold the line.
+    std::wstring wideLine, wideExisting, program, parameters;
+    if (AsciiToWide(line, wideLine) && AsciiToWide(existing, wideExisting)) {
+        auto wideExists = [&wideExisting](const std::wstring& path) {
+            return !wideExisting.empty() && path == wideExisting;
+        };
+        WideCommandLineParts wide = SplitCommandLine(wideLine, wideExists);
+        if (!AsciiToWide(parts.program, program) || !AsciiToWide(parts.parameters, parameters) ||
+            wide.program != program || wide.parameters != parameters)
+            std::abort();
+    }
     return 0;
 }

@@ -32,3 +32,15 @@ private:
     size_t size_;
     size_t pos_ = 0;
 };
+
+// The text as wide characters when every byte is ASCII other than zero, where CP932 and
+// UTF-16 agree character by character; false otherwise.
+inline bool AsciiToWide(const std::string& text, std::wstring& wide) {
+    wide.clear();
+    for (char c : text) {
+        if (c <= 0)
+            return false;
+        wide += static_cast<wchar_t>(c);
+    }
+    return true;
+}

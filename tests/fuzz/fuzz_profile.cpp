@@ -26,6 +26,22 @@ bool Storable(const Text& section, const Text& key, const Text& value) {
     return !ContainsChar('=', key) && !ContainsChar(']', section) && key[0] != '[' && section[0] != ';';
 }
 
+// Lines that read as section headers.
+size_t CountSectionLines(const Text& content) {
+    size_t count = 0;
+    size_t begin = 0;
+    while (begin <= content.size()) {
+        size_t end = content.find_first_of("\r\n", begin);
+        if (end == Text::npos)
+            end = content.size();
+        Text line = content.substr(begin, end - begin);
+        if (!TrimText(line, TrimBoth, false).empty() && line[0] == '[')
+            ++count;
+        begin = end + 1;
+    }
+    return count;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ProfileLookup(content, section, key);
     Text stored = ProfileStore(content, section, key, value);
+    // A write the checker allows adds at most its own section header, never another.
+    if (ProfileStorable(section, key, value) && CountSectionLines(stored) > CountSectionLines(content) + 1)
+        std::abort();
     if (Storable(section, key, value)) {
         auto readBack = ProfileLookup(stored, section, key);
         if (!readBack || *readBack != value)

@@ -51,5 +51,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ExtractFileName(text);
     Check(ExtractFileDir(text).size() <= text.size());
     FileNameWithoutExt(text);
+
+    // The wide path operations follow the same rules wherever both can hold the text.
+    std::wstring wideText, wideOther;
+    if (AsciiToWide(text, wideText) && AsciiToWide(other, wideOther)) {
+        auto same = [](const Text& narrow, const std::wstring& wide) {
+            std::wstring widened;
+            Check(AsciiToWide(narrow, widened) || narrow.empty());
+            Check(widened == wide);
+        };
+        same(AddBackslash(text), AddBackslash(wideText));
+        same(RemoveBackslash(text), RemoveBackslash(wideText));
+        same(JoinPath(text, other), JoinPath(wideText, wideOther));
+        same(ExtractFileName(text), ExtractFileName(wideText));
+        same(ExtractFileDir(text), ExtractFileDir(wideText));
+        same(ExtractFileExt(text), ExtractFileExt(wideText));
+        same(FileNameWithoutExt(text), FileNameWithoutExt(wideText));
+    }
     return 0;
 }

@@ -54,4 +54,28 @@ TEST(SplitCommandLine, JapaneseNamesStayWhole) {
     ExpectSplit("C:\\ソフト\\表示.exe /s", "C:\\ソフト\\表示.exe", "/s", none);
 }
 
+void ExpectWideSplit(const std::wstring& line, const std::wstring& program, const std::wstring& parameters,
+                     std::set<std::wstring> files = {}) {
+    auto exists = [&files](const std::wstring& path) { return files.count(path) != 0; };
+    WideCommandLineParts parts = SplitCommandLine(line, exists);
+    EXPECT_EQ(parts.program, program);
+    EXPECT_EQ(parts.parameters, parameters);
+    EXPECT_EQ(SplitProgram(line, exists), program);
+}
+
+// Names CP932 cannot hold split by the same rules.
+TEST(SplitCommandLine, WideLinesFollowTheSameRules) {
+    ExpectWideSplit(L"C:\\Users\\Jos\u00E9\\app.EXE  \uD55C\uAE00.txt", L"C:\\Users\\Jos\u00E9\\app.EXE",
+                    L" \uD55C\uAE00.txt");
+    ExpectWideSplit(L"C:\\Zo\u00EB\\my tool -a b", L"C:\\Zo\u00EB\\my tool", L"-a b",
+                    {L"C:\\Zo\u00EB\\my tool"});
+    ExpectWideSplit(L"C:\\d\\\U0001F600 me.png now", L"C:\\d\\\U0001F600 me.png", L"now");
+    ExpectWideSplit(L"\"C:\\\u5F20\u4F1F.doc\" x", L"C:\\\u5F20\u4F1F.doc", L"");
+    ExpectWideSplit(L"\"C:\\open ended.exe -z", L"C:\\open ended.exe", L"-z");
+    ExpectWideSplit(L"\u3000 notepad.exe a.txt \u3000\t", L"notepad.exe", L"a.txt");
+    ExpectWideSplit(L"program with words", L"program with words", L"");
+    ExpectWideSplit(L"   ", L"", L"");
+    ExpectWideSplit(L"\"\"", L"", L"");
+}
+
 } // namespace

@@ -36,4 +36,23 @@ TEST(SystemDirRule, NeverDoublesTheThirtyTwo) {
     EXPECT_EQ(SystemDirFromAnswer(PlatformNT, ""), "");
 }
 
+TEST(ShellFolderRules, WideUserNamesAndFolders) {
+    EXPECT_EQ(ReplaceAdministrator(L"C:\\Users\\Administrator\\Desktop", L"Jos\u00E9"),
+              L"C:\\Users\\Jos\u00E9\\Desktop");
+    EXPECT_EQ(ReplaceAdministrator(L"C:\\Users\\Administrator", L"Administrator"),
+              L"C:\\Users\\Administrator");
+    EXPECT_EQ(ReplaceAdministrator(L"C:\\Users\\Administrator", L""), L"C:\\Users\\Administrator");
+    EXPECT_EQ(ReplaceAdministrator("C:\\Administrator", ""), "C:\\Administrator");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, L"C:\\WINNT", L"\uAE40\uBBFC\uC900", "Desktop"),
+              L"C:\\WINNT\\Profiles\\\uAE40\uBBFC\uC900\\\uFF83\uFF9E\uFF7D\uFF78\uFF84\uFF6F\uFF8C\uFF9F");
+    EXPECT_EQ(
+        ShellFolderFallback(PlatformWin95, L"C:\\WINDOWS\\", L"", "Startup"),
+        L"C:\\WINDOWS\\\uFF7D\uFF80\uFF70\uFF84 \uFF92\uFF86\uFF6D\uFF70\\\uFF8C\uFF9F\uFF9B\uFF78\uFF9E"
+        L"\uFF97\uFF91\\\uFF7D\uFF80\uFF70\uFF84\uFF71\uFF6F\uFF8C\uFF9F");
+    EXPECT_EQ(ShellFolderFallback(PlatformNT, L"C:\\WINNT", L"u", "Favorites"), L"");
+    EXPECT_EQ(SystemDirFromAnswer(PlatformNT, L"C:\\windows\\system32\\"), L"C:\\windows\\system32");
+    EXPECT_EQ(SystemDirFromAnswer(PlatformNT, L"C:\\WINNT\\system"), L"C:\\WINNT\\system32");
+    EXPECT_EQ(SystemDirFromAnswer(PlatformWin95, L"C:\\WINDOWS\\SYSTEM"), L"C:\\WINDOWS\\SYSTEM");
+}
+
 } // namespace

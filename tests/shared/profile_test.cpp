@@ -75,4 +75,24 @@ TEST(ProfileText, LongLinesAndStrayBytes) {
     EXPECT_EQ(ProfileLookup(ProfileStore(stray, "s", "k", "z"), "s", "k"), Text("z"));
 }
 
+TEST(ProfileStorable, RefusesWhatWouldInjectLinesOrSections) {
+    EXPECT_TRUE(ProfileStorable("表", "名前", "C:\\ソ\\値=1 [x]"));
+    EXPECT_TRUE(ProfileStorable("a", "k", ""));
+    for (const Text& bad : {Text("a\r\n[boot]"), Text("a\nb"), Text("a\rb"), Text("a\0b", 3)}) {
+        EXPECT_FALSE(ProfileStorable(bad, "k", "v")) << bad;
+        EXPECT_FALSE(ProfileStorable("s", bad, "v")) << bad;
+        EXPECT_FALSE(ProfileStorable("s", "k", bad)) << bad;
+    }
+    EXPECT_FALSE(ProfileStorable("a]b", "k", "v"));
+    EXPECT_FALSE(ProfileStorable("s", "k=x", "v"));
+    EXPECT_FALSE(ProfileStorable("s", " [boot]", "v"));
+    EXPECT_FALSE(ProfileStorable("s", "k\x83", "v"));
+    EXPECT_FALSE(ProfileStorable("s\x83", "k", "v"));
+    // "ー" ends in 5B and "\x83\x5D" in 5D: trail bytes are not brackets.
+    EXPECT_TRUE(ProfileStorable("\x83\x5D", "ー", "v"));
+    // What is refused here is exactly what ProfileStore would turn into another structure.
+    Text stored = ProfileStore("[a]\r\nk=1\r\n", "a", "k", "x\r\n[boot]\r\nshell=evil.exe");
+    EXPECT_TRUE(ProfileLookup(stored, "boot", "shell").has_value());
+}
+
 } // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 // Asks a "fill this buffer" function, growing the buffer when the answer is longer.
-template <typename Fill> Text AskPlatform(Fill fill) {
+template <typename Fill> std::wstring AskPlatform(Fill fill) {
     std::wstring buffer(MAX_PATH + 1, L'\0');
     DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length >= buffer.size()) {
@@ -18,9 +18,13 @@ template <typename Fill> Text AskPlatform(Fill fill) {
         length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
     }
     if (length == 0 || length >= buffer.size())
-        return Text();
+        return std::wstring();
     buffer.resize(length);
-    return Narrow(buffer);
+    return buffer;
+}
+
+bool HasWildcard(const std::wstring& path) {
+    return path.find_first_of(L"*?") != std::wstring::npos;
 }
 
 } // namespace
@@ -44,57 +48,105 @@ PlatformFamily GetPlatformFamily() {
     }
 }
 
-Text GetUserNameText() {
+std::wstring GetUserNameWide() {
     wchar_t buffer[257];
     DWORD size = 257;
-    return GetUserNameW(buffer, &size) ? Narrow(buffer) : Text();
+    return GetUserNameW(buffer, &size) ? std::wstring(buffer) : std::wstring();
 }
 
-Text GetWindowsDir() {
+std::wstring GetWindowsDirWide() {
     return RemoveBackslash(AskPlatform([](wchar_t* b, DWORD n) { return GetWindowsDirectoryW(b, n); }));
 }
 
-Text GetSystemDir() {
-    Text answer = AskPlatform([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); });
+std::wstring GetSystemDirWide() {
+    std::wstring answer = AskPlatform([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); });
     return SystemDirFromAnswer(GetPlatformFamily(), answer);
 }
 
-Text GetSetupPath(const Text& name) {
-    Text path =
-        RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup", name, "");
+std::wstring GetSetupPathWide(const Text& name) {
+    std::wstring path =
+        RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup", name, L"");
     if (path.empty())
-        path = RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", name, "");
+        path = RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", name, L"");
     if (path.empty() && name == "MediaPath")
-        path = JoinPath(GetWindowsDir(), "media");
+        path = JoinPath(GetWindowsDirWide(), L"media");
     return path;
 }
 
-Text GetShellFolder(const Text& name) {
-    Text folder = RegReadString(
-        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, "");
+std::wstring GetShellFolderWide(const Text& name) {
+    std::wstring folder =
+        RegReadString(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, L"");
     PlatformFamily family = GetPlatformFamily();
-    Text user = family == PlatformNT ? GetUserNameText() : Text();
+    std::wstring user = family == PlatformNT ? GetUserNameWide() : std::wstring();
     if (family == PlatformNT)
         folder = ReplaceAdministrator(folder, user);
     if (folder.empty())
-        folder = ShellFolderFallback(family, GetWindowsDir(), user, name);
+        folder = ShellFolderFallback(family, GetWindowsDirWide(), user, name);
     return folder;
 }
 
-Text GetShortPath(const Text& path) {
-    std::wstring wide = Widen(path);
-    Text shortPath =
-        AskPlatform([&wide](wchar_t* b, DWORD n) { return GetShortPathNameW(wide.c_str(), b, n); });
+std::wstring GetShortPath(const std::wstring& path) {
+    std::wstring shortPath =
+        AskPlatform([&path](wchar_t* b, DWORD n) { return GetShortPathNameW(path.c_str(), b, n); });
     return shortPath.empty() ? path : shortPath;
 }
 
-Text GetLongName(const Text& path) {
+std::wstring GetLongName(const std::wstring& path) {
+    // A wildcard would make the search report some other file's name.
+    if (HasWildcard(path))
+        return ExtractFileName(path);
     WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW(Widen(path).c_str(), &found));
-    return search ? Narrow(found.cFileName) : ExtractFileName(path);
+    UniqueFind search(FindFirstFileW(path.c_str(), &found));
+    return search ? std::wstring(found.cFileName) : ExtractFileName(path);
+}
+
+std::wstring GetLongPath(const std::wstring& path) {
+    std::wstring longPath = GetLongName(path);
+    std::wstring directory = path;
+    for (;;) {
+        std::wstring parent = ExtractFileDir(directory);
+        bool progressed = parent.size() < directory.size();
+        directory = parent;
+        if (!progressed || directory.size() < 4)
+            break;
+        longPath = JoinPath(GetLongName(directory), longPath);
+    }
+    return ExtractFileDir(directory) + longPath;
+}
+
+Text GetUserNameText() {
+    return NarrowOrEmpty(GetUserNameWide());
+}
+
+Text GetWindowsDir() {
+    return NarrowOrEmpty(GetWindowsDirWide());
+}
+
+Text GetSystemDir() {
+    return NarrowOrEmpty(GetSystemDirWide());
+}
+
+Text GetSetupPath(const Text& name) {
+    return NarrowOrEmpty(GetSetupPathWide(name));
+}
+
+Text GetShellFolder(const Text& name) {
+    return NarrowOrEmpty(GetShellFolderWide(name));
+}
+
+Text GetShortPath(const Text& path) {
+    Text shortPath;
+    return NarrowExact(GetShortPath(Widen(path)), shortPath) ? shortPath : path;
+}
+
+Text GetLongName(const Text& path) {
+    Text name;
+    return NarrowExact(GetLongName(Widen(path)), name) ? name : ExtractFileName(path);
 }
 
 Text GetLongPath(const Text& path) {
+    // Component by component, so one name CP932 cannot hold keeps its given form only.
     Text longPath = GetLongName(path);
     Text directory = path;
     for (;;) {

@@ -18,66 +18,94 @@ const wchar_t* OptionalText(const std::wstring& wide) {
     return wide.empty() ? nullptr : wide.c_str();
 }
 
-bool EndsWithName(const Text& path, const Text& upperName) {
-    return UpperCaseText(RightBytes(path, static_cast<long>(upperName.size()))) == upperName;
+bool EndsWithName(const std::wstring& path, const std::wstring& upperName) {
+    if (path.size() < upperName.size())
+        return false;
+    for (size_t i = 0; i < upperName.size(); ++i) {
+        wchar_t c = path[path.size() - upperName.size() + i];
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        if (c != upperName[i])
+            return false;
+    }
+    return true;
 }
 
-void RunAutorun(const Text& infPath) {
-    Text folder = ExtractFileDir(infPath);
-    Text open = IniReadString(infPath, "autorun", "open", "");
-    Text icon = open.empty() ? IniReadString(infPath, "autorun", "icon", "") : Text();
+void RunAutorun(const std::wstring& infPath) {
+    std::wstring folder = ExtractFileDir(infPath);
+    // The file's keys are CP932 text; the names they give meet the disk in UTF-16.
+    std::wstring open = Widen(IniReadString(infPath, "autorun", "open", ""));
+    std::wstring icon = open.empty() ? Widen(IniReadString(infPath, "autorun", "icon", "")) : std::wstring();
     if (!open.empty() || !icon.empty()) {
         if (open.empty())
             open = folder;
-        CommandLineParts command = SplitCommandLine(open);
+        WideCommandLineParts command = SplitCommandLine(open);
         ShellOpen(command.program, command.parameters, folder);
         return;
     }
     // Neither key: show the file in the editor registered for INF files.
-    Text editor = RegReadString(HKEY_CLASSES_ROOT, "inffile\\shell\\open\\Command", "", "notepad.exe");
+    std::wstring editor =
+        RegReadString(HKEY_CLASSES_ROOT, "inffile\\shell\\open\\Command", "", L"notepad.exe");
     editor = RegReadString(HKEY_CLASSES_ROOT, "Lumera\\shell\\open(edit)\\Command", "", editor);
     ShellOpen(SplitProgram(editor), infPath, folder);
 }
 
 } // namespace
 
+void ShellOpen(const std::wstring& file, const std::wstring& parameters, const std::wstring& workingDir) {
+    ShellExecuteW(ApplicationWindow(), L"OPEN", file.c_str(), OptionalText(parameters),
+                  OptionalText(workingDir), SW_SHOW);
+}
+
 void ShellOpen(const Text& file, const Text& parameters, const Text& workingDir) {
-    std::wstring wideFile = Widen(file);
-    std::wstring wideParameters = Widen(parameters);
-    std::wstring wideDir = Widen(workingDir);
-    ShellExecuteW(ApplicationWindow(), L"OPEN", wideFile.c_str(), OptionalText(wideParameters),
-                  OptionalText(wideDir), SW_SHOW);
+    ShellOpen(Widen(file), Widen(parameters), Widen(workingDir));
 }
 
 CommandLineParts SplitCommandLine(const Text& commandLine) {
-    return SplitCommandLine(commandLine, FileExists);
+    return SplitCommandLine(commandLine, [](const Text& path) { return FileExists(path); });
 }
 
 Text SplitProgram(const Text& commandLine) {
-    return SplitProgram(commandLine, FileExists);
+    return SplitCommandLine(commandLine).program;
 }
 
-bool ExecuteInfOrTrack(const Text& path, bool openFolder) {
-    if (EndsWithName(path, "AUTORUN.INF")) {
+WideCommandLineParts SplitCommandLine(const std::wstring& commandLine) {
+    return SplitCommandLine(commandLine, [](const std::wstring& path) { return FileExists(path); });
+}
+
+std::wstring SplitProgram(const std::wstring& commandLine) {
+    return SplitCommandLine(commandLine).program;
+}
+
+bool ExecuteInfOrTrack(const std::wstring& path, bool openFolder) {
+    if (EndsWithName(path, L"AUTORUN.INF")) {
         RunAutorun(path);
         return true;
     }
-    if (EndsWithName(path, "TRACK01.CDA")) {
-        ShellOpen(JoinPath(GetWindowsDir(), "cdplayer.exe"), "-play " + path, "");
+    if (EndsWithName(path, L"TRACK01.CDA")) {
+        ShellOpen(JoinPath(GetWindowsDirWide(), L"cdplayer.exe"), L"-play " + path, L"");
         return true;
     }
     if (openFolder) {
-        ShellOpen(ExtractFileDir(path), "", "");
+        ShellOpen(ExtractFileDir(path), L"", L"");
         return true;
     }
     return false;
 }
 
-Text GetOpenCommand(const Text& extension) {
-    Text type = RegisteredFileType(extension);
+bool ExecuteInfOrTrack(const Text& path, bool openFolder) {
+    return ExecuteInfOrTrack(Widen(path), openFolder);
+}
+
+std::wstring GetOpenCommand(const std::wstring& extension) {
+    std::wstring type = RegisteredFileType(extension);
     if (type.empty())
-        return Text();
-    return RegReadString(HKEY_CLASSES_ROOT, type + "\\shell\\open\\command", "", "");
+        return std::wstring();
+    return RegReadString(HKEY_CLASSES_ROOT, type + L"\\shell\\open\\command", L"", L"");
+}
+
+Text GetOpenCommand(const Text& extension) {
+    return NarrowOrEmpty(GetOpenCommand(Widen(extension)));
 }
 
 void DelayWithMessages(unsigned milliseconds) {

@@ -1,11 +1,16 @@
 // One-shot registry helpers: each opens what it needs, does one read or write and closes
 // again. Reads give the caller's default and writes give false on any failure; nothing
 // is thrown or shown. A key path may start with "\".
+//
+// String reads expand REG_EXPAND_SZ values ("%SystemRoot%\...") before they are returned.
+// The CP932 string read gives the default for a value CP932 cannot hold, so a "?" name
+// never reaches a caller; paths and histories use the wide forms.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "../jjstring.h"
 
@@ -28,6 +33,16 @@ bool RegKeyExists(HKEY root, const Text& key, const Text& subkey);
 bool RegKeyHasContent(HKEY root, const Text& key);
 // True when the value is gone afterwards (deleted, or there was none).
 bool RegDeleteValue(HKEY root, const Text& key, const Text& valueName);
-// False at once for an empty subkey name; otherwise true when the subkey is gone
-// afterwards. A subkey with subkeys of its own stays where the platform refuses.
+// False at once for a subkey name that addresses no subkey ("", "\", "\\"), which would
+// reach the opened key itself; otherwise true when the subkey is gone afterwards. A
+// subkey with subkeys of its own stays where the platform refuses.
 bool RegDeleteKey(HKEY root, const Text& key, const Text& subkey);
+
+// UTF-16 strings, stored and read back without a CP932 round trip.
+std::wstring RegReadString(HKEY root, const Text& key, const Text& valueName,
+                           const std::wstring& defaultValue);
+bool RegWriteString(HKEY root, const Text& key, const Text& valueName, const std::wstring& text);
+std::wstring RegReadString(HKEY root, const std::wstring& key, const std::wstring& valueName,
+                           const std::wstring& defaultValue);
+bool RegWriteString(HKEY root, const std::wstring& key, const std::wstring& valueName,
+                    const std::wstring& text);

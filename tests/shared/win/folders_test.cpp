@@ -82,4 +82,63 @@ TEST(PathForms, ShortAndLongFormsRoundTrip) {
     EXPECT_EQ(GetLongPath("C:\\"), "C:\\");
 }
 
+TEST(SystemFolders, WideFormsAgreeWithTheCp932Forms) {
+    EXPECT_EQ(GetWindowsDirWide(), Widen(GetWindowsDir()));
+    EXPECT_EQ(GetSystemDirWide(), Widen(GetSystemDir()));
+    EXPECT_EQ(GetUserNameWide(), Widen(GetUserNameText()));
+    EXPECT_EQ(GetSetupPathWide("BootDir"), Widen(GetSetupPath("BootDir")));
+    // The fallback folders are the same Japanese names in both forms.
+    for (const char* name : {"Start Menu", "Programs", "Startup", "Desktop", "SendTo", "Recent"}) {
+        EXPECT_EQ(ShellFolderFallback(PlatformNT, L"C:\\W", L"u", name),
+                  Widen(ShellFolderFallback(PlatformNT, "C:\\W", "u", name)));
+    }
+}
+
+TEST(ShellFolders, ProfilesBeyondCp932StayWholeInTheWideForm) {
+    ValueOverride desktop(HKEY_CURRENT_USER, ShellFoldersKey, "Desktop");
+    const std::wstring jose = L"C:\\Users\\Jos\u00E9\\Desktop";
+    desktop.Set(jose);
+    EXPECT_EQ(GetShellFolderWide("Desktop"), jose);
+    EXPECT_EQ(GetShellFolder("Desktop"), ""); // never "C:\Users\Jos?\Desktop"
+
+    desktop.Set(L"C:\\Users\\Administrator\\\uBC14\uD0D5 \uD654\uBA74");
+    std::wstring user = GetUserNameWide();
+    EXPECT_EQ(GetShellFolderWide("Desktop"),
+              ReplaceAdministrator(L"C:\\Users\\Administrator\\\uBC14\uD0D5 \uD654\uBA74", user));
+
+    ValueOverride startup(HKEY_CURRENT_USER, ShellFoldersKey, "Startup");
+    startup.Remove();
+    EXPECT_EQ(GetShellFolderWide("Startup"), Widen(GetShellFolder("Startup")));
+
+    // Folders stored as REG_EXPAND_SZ come back expanded.
+    ValueOverride recent(HKEY_CURRENT_USER, ShellFoldersKey, "Recent");
+    ASSERT_TRUE(WriteExpandString(HKEY_CURRENT_USER, ShellFoldersKey, "Recent", L"%SystemRoot%\\Recent"));
+    EXPECT_EQ(GetShellFolderWide("Recent"), GetWindowsDirWide() + L"\\Recent");
+}
+
+TEST(PathForms, WideNamesAndWildcards) {
+    ScratchFolder folder("PathFormsWide");
+    std::wstring dir = folder.file(L"Zo\u00EB's Long Folder");
+    std::wstring file = JoinPath(dir, L"\u5915\u713C\u3051 caf\u00E9.jpg");
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(file, "x"));
+    std::wstring shortFile = GetShortPath(file);
+    EXPECT_TRUE(FileExists(shortFile));
+    EXPECT_EQ(GetLongName(shortFile), L"\u5915\u713C\u3051 caf\u00E9.jpg");
+    EXPECT_TRUE(SameText(Narrow(GetLongPath(shortFile)), Narrow(file)));
+    EXPECT_EQ(GetLongPath(shortFile).size(), file.size());
+
+    // The CP932 forms never return a name they cannot hold: the given name stays.
+    Text narrowShort;
+    if (NarrowExact(shortFile, narrowShort)) {
+        EXPECT_EQ(GetLongName(narrowShort), ExtractFileName(narrowShort));
+        EXPECT_EQ(GetShortPath(narrowShort), narrowShort);
+    }
+
+    // "?" is a wildcard to the platform, never a name: it must not find "a.txt".
+    WriteBytes(folder.file("a.txt"), "x");
+    EXPECT_EQ(GetLongName(folder.file("?.txt")), "?.txt");
+    EXPECT_EQ(GetLongName(folder.file(L"*.txt")), L"*.txt");
+}
+
 } // namespace

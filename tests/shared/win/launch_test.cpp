@@ -118,6 +118,53 @@ TEST(SplitAgainstDisk, ExistingFileWithoutExtension) {
     EXPECT_EQ(SplitProgram(other.file("dir") + " x"), other.file("dir") + " x");
 }
 
+TEST(Autorun, DiscFoldersAndProgramsBeyondCp932) {
+    ScratchFolder disc("DiscWide");
+    std::wstring folder = disc.file(L"\uD55C\uAE00 \uBA54\uBAA8");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring setup = JoinPath(folder, L"setup.exe");
+    InstallProbe(setup);
+    std::wstring inf = JoinPath(folder, L"AUTORUN.INF");
+    ASSERT_TRUE(WriteFileBytes(inf, "[autorun]\r\nopen=setup.exe /x\r\n"));
+    ASSERT_TRUE(ExecuteInfOrTrack(inf, false));
+    std::wstring log = WaitForProbeLog(setup);
+    EXPECT_NE(log.find(L"/x|" + folder + L"\n"), std::wstring::npos) << Narrow(log);
+    EXPECT_FALSE(ExecuteInfOrTrack(JoinPath(folder, L"\U0001F600.png"), false));
+}
+
+TEST(Launch, WideProgramsDocumentsAndTheirFolders) {
+    ScratchFolder folder("LaunchWide");
+    std::wstring dir = folder.file(L"Zo\u00EB");
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    std::wstring program = JoinPath(dir, L"Jos\u00E9 tool.exe");
+    InstallProbe(program);
+    std::wstring document = JoinPath(dir, L"\u5915\u713C\u3051 caf\u00E9.jpg");
+    ShellOpen(program, L"\"" + document + L"\"", dir);
+    std::wstring log = WaitForProbeLog(program);
+    EXPECT_NE(log.find(document + L"\"|" + dir), std::wstring::npos) << Narrow(log);
+
+    // Split against the disk: an existing program without extension takes the blank.
+    std::wstring tool = JoinPath(dir, L"\u5F20\u4F1F tool");
+    ASSERT_TRUE(WriteFileBytes(tool, "x"));
+    WideCommandLineParts parts = SplitCommandLine(tool + L" -a \U0001F600");
+    EXPECT_EQ(parts.program, tool);
+    EXPECT_EQ(parts.parameters, L"-a \U0001F600");
+    EXPECT_EQ(SplitProgram(dir + L" x"), dir + L" x"); // a folder does not count
+}
+
+TEST(OpenCommand, ExpandableAndWideCommands) {
+    ClassOverride extension(".lumexp2", "LumExp2.File");
+    ValueOverride command(HKEY_CLASSES_ROOT, "LumExp2.File\\shell\\open\\command", "");
+    ASSERT_TRUE(WriteExpandString(HKEY_CLASSES_ROOT, "LumExp2.File\\shell\\open\\command", "",
+                                  L"%SystemRoot%\\viewer.exe \"%1\""));
+    EXPECT_EQ(GetOpenCommand("lumexp2"), GetWindowsDir() + "\\viewer.exe \"%1\"");
+    EXPECT_EQ(GetOpenCommand(L"lumexp2"), GetWindowsDirWide() + L"\\viewer.exe \"%1\"");
+
+    command.Set(L"C:\\Users\\Jos\u00E9\\viewer.exe \"%1\"");
+    EXPECT_EQ(GetOpenCommand(L".lumexp2"), L"C:\\Users\\Jos\u00E9\\viewer.exe \"%1\"");
+    EXPECT_EQ(GetOpenCommand(".lumexp2"), ""); // never "C:\Users\Jos?\viewer.exe"
+}
+
 int timerTicks = 0;
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
     ++timerTicks;

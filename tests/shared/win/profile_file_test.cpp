@@ -44,4 +44,47 @@ TEST(ProfileFile, BareNamesMeanTheWindowsFolder) {
     DeleteFileW(Widen(inWindows).c_str());
 }
 
+TEST(ProfileFile, WideFileNames) {
+    ScratchFolder folder("IniWide");
+    std::wstring file = folder.file(L"\u5915\u713C\u3051 caf\u00E9.ini");
+    EXPECT_TRUE(IniWriteString(file, "一般", "写真", "C:\\ソ\\a.jpg"));
+    EXPECT_EQ(IniReadString(file, "一般", "写真", ""), "C:\\ソ\\a.jpg");
+    EXPECT_TRUE(IniWriteString(file, "一般", "回数", "7"));
+    EXPECT_EQ(IniReadInteger(file, "一般", "回数", 0), 7);
+    EXPECT_FALSE(FileExists(folder.file("? caf?.ini")));
+}
+
+TEST(ProfileFile, LineBreaksInNamesOrValuesAreRefused) {
+    ScratchFolder folder("IniInject");
+    Text file = folder.file("autorun.inf");
+    const Text original = "[autorun]\r\nopen=setup.exe\r\n";
+    WriteBytes(file, original);
+    EXPECT_FALSE(IniWriteString(file, "autorun", "label", "x\r\n[boot]\r\nshell=evil.exe"));
+    EXPECT_FALSE(IniWriteString(file, "autorun]\n[boot", "k", "v"));
+    EXPECT_FALSE(IniWriteString(file, "autorun", "open\nshell", "v"));
+    EXPECT_FALSE(IniWriteString(file, "autorun", "open=x", "v"));
+    EXPECT_EQ(ReadFileBytes(file).value_or(""), original);
+}
+
+TEST(ProfileFile, ReadOnlyFilesAreRefusedAndKept) {
+    ScratchFolder folder("IniReadOnly");
+    Text file = folder.file("system.ini");
+    WriteBytes(file, "[boot]\r\nSCRNSAVE.EXE=a.scr\r\n");
+    SetFileAttributesW(Widen(file).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(IniWriteString(file, "boot", "SCRNSAVE.EXE", "b.scr"));
+    EXPECT_EQ(IniReadString(file, "boot", "SCRNSAVE.EXE", ""), "a.scr");
+    SetFileAttributesW(Widen(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(ProfileFile, Utf16FilesAreReadButNeverAppendedTo) {
+    ScratchFolder folder("IniUtf16");
+    Text file = folder.file("AUTORUN.INF");
+    std::wstring wide = L"\uFEFF[autorun]\r\nopen=\u30BB\u30C3\u30C8.exe\r\n";
+    const Text original(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+    WriteBytes(file, original);
+    EXPECT_EQ(IniReadString(file, "AutoRun", "open", ""), "セット.exe");
+    EXPECT_FALSE(IniWriteString(file, "autorun", "label", "x"));
+    EXPECT_EQ(ReadFileBytes(file).value_or(""), original);
+}
+
 } // namespace

@@ -107,4 +107,50 @@ TEST(Registry, Deleting) {
     EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, scratch.path(), "Kept"));
 }
 
+TEST(Registry, WideStringsKeepNamesBeyondCp932) {
+    ScratchKey scratch("Wide");
+    const std::wstring photo = L"C:\\Users\\Jos\u00E9\\\u5915\u713C\u3051 caf\u00E9.jpg";
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, scratch.path(), "File1", photo));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "File1", L""), photo);
+    // The CP932 read refuses what it cannot hold instead of handing back "?" names.
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "File1", "dflt"), "dflt");
+    // Key and value names may be wide too; narrow text reads through the wide form.
+    std::wstring wideKey = Widen(scratch.path()) + L"\\\uD55C\uAE00";
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, wideKey, L"\U0001F600", L"Zo\u00EB"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, wideKey, L"\U0001F600", L""), L"Zo\u00EB");
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, scratch.path(), "Plain", "値ソ"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "Plain", L""), Widen("値ソ"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "Missing", L"d"), L"d");
+    ASSERT_TRUE(RegWriteInteger(HKEY_CURRENT_USER, scratch.path(), "Number", 1));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "Number", L"n"), L"n");
+}
+
+TEST(Registry, ExpandableStringsComeBackExpanded) {
+    ScratchKey scratch("Expand");
+    ASSERT_TRUE(
+        WriteExpandString(HKEY_CURRENT_USER, scratch.path(), "Cmd", L"%SystemRoot%\\notepad.exe \"%1\""));
+    wchar_t root[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH), 0u);
+    std::wstring expected = std::wstring(root) + L"\\notepad.exe \"%1\"";
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "Cmd", L""), expected);
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "Cmd", ""), Narrow(expected));
+    // A reference to no variable stays as it is.
+    ASSERT_TRUE(WriteExpandString(HKEY_CURRENT_USER, scratch.path(), "Odd", L"%LumeraNoSuchVariable%\\x"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, scratch.path(), "Odd", ""), "%LumeraNoSuchVariable%\\x");
+}
+
+TEST(Registry, DeletingNeverAddressesTheKeyItself) {
+    ScratchKey scratch("DeleteSelf");
+    Text key = scratch.path() + "\\Parent";
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, key + "\\Child", "v", "x"));
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, key, "v", "x"));
+    for (const Text& self : {Text("\\"), Text("\\\\"), Text("\\\\\\")}) {
+        EXPECT_FALSE(RegDeleteKey(HKEY_CURRENT_USER, key, self)) << self;
+        EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, key, "v"));
+        EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key, "Child"));
+    }
+    EXPECT_TRUE(RegDeleteKey(HKEY_CURRENT_USER, key, "\\Child\\"));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, key, "Child"));
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "paths.h"
 #include "win/encoding.h"
@@ -39,6 +40,10 @@ Text ScratchFolder::file(const Text& name) const {
     return JoinPath(path_, name);
 }
 
+std::wstring ScratchFolder::file(const std::wstring& name) const {
+    return JoinPath(Widen(path_), name);
+}
+
 ScratchKey::ScratchKey(const Text& name) : path_("\\Software\\Morivane\\LumeraTests\\" + name) {
     RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path_.substr(1)).c_str());
 }
@@ -48,17 +53,36 @@ ScratchKey::~ScratchKey() {
 }
 
 ValueOverride::ValueOverride(HKEY root, const Text& key, const Text& name)
-    : root_(root), key_(key), name_(name), old_(RegReadString(root, key, name, "")),
-      existed_(RegValueExists(root, key, name)) {}
+    : root_(root), key_(key), name_(name), existed_(false) {
+    // Raw and unexpanded, so the value goes back exactly as it was.
+    DWORD size = 0;
+    std::wstring wideKey = Widen(StripLeadingChars('\\', key)), wideName = Widen(name);
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(),
+                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &oldType_, nullptr,
+                     &size) != ERROR_SUCCESS)
+        return;
+    old_.assign(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(old_.size() * sizeof(wchar_t));
+    existed_ = RegGetValueW(root, wideKey.c_str(), wideName.c_str(),
+                            RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &oldType_, old_.data(),
+                            &size) == ERROR_SUCCESS;
+    old_.resize(wcslen(old_.c_str()));
+}
 
 ValueOverride::~ValueOverride() {
-    if (existed_)
+    if (existed_ && oldType_ == REG_EXPAND_SZ)
+        WriteExpandString(root_, key_, name_, old_);
+    else if (existed_)
         RegWriteString(root_, key_, name_, old_);
     else
         RegDeleteValue(root_, key_, name_);
 }
 
 void ValueOverride::Set(const Text& value) {
+    RegWriteString(root_, key_, name_, value);
+}
+
+void ValueOverride::Set(const std::wstring& value) {
     RegWriteString(root_, key_, name_, value);
 }
 
@@ -81,11 +105,26 @@ void InstallProbe(const Text& path) {
     DeleteFileW(Widen(path + ".log").c_str());
 }
 
+void InstallProbe(const std::wstring& path) {
+    CopyFileW(Widen(JoinPath(TestProgramDir(), "probe.exe")).c_str(), path.c_str(), FALSE);
+    DeleteFileW((path + L".log").c_str());
+}
+
+bool WriteExpandString(HKEY root, const Text& key, const Text& name, const std::wstring& value) {
+    return RegSetKeyValueW(root, Widen(StripLeadingChars('\\', key)).c_str(), Widen(name).c_str(),
+                           REG_EXPAND_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 std::wstring WaitForProbeLog(const Text& probePath, size_t lines, unsigned timeoutMs) {
+    return WaitForProbeLog(Widen(probePath), lines, timeoutMs);
+}
+
+std::wstring WaitForProbeLog(const std::wstring& probePath, size_t lines, unsigned timeoutMs) {
     ULONGLONG deadline = GetTickCount64() + timeoutMs;
     std::wstring log;
     do {
-        auto bytes = ReadFileBytes(probePath + ".log");
+        auto bytes = ReadFileBytes(probePath + L".log");
         if (bytes) {
             log.assign(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
             if (static_cast<size_t>(std::count(log.begin(), log.end(), L'\n')) >= lines)

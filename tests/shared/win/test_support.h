@@ -19,6 +19,8 @@ public:
 
     const Text& path() const { return path_; }
     Text file(const Text& name) const;
+    // A path in the folder for a name CP932 cannot hold ("café.txt", "한글 메모.txt").
+    std::wstring file(const std::wstring& name) const;
 
 private:
     Text path_;
@@ -38,7 +40,8 @@ private:
     Text path_;
 };
 
-// Sets or removes one registry string value for a test and puts the old state back.
+// Sets or removes one registry string value for a test and puts the old state back,
+// whatever characters and kind (REG_SZ or REG_EXPAND_SZ) it had.
 class ValueOverride {
 public:
     ValueOverride(HKEY root, const Text& key, const Text& name);
@@ -47,11 +50,14 @@ public:
     ValueOverride& operator=(const ValueOverride&) = delete;
 
     void Set(const Text& value);
+    void Set(const std::wstring& value);
     void Remove();
 
 private:
     HKEY root_;
-    Text key_, name_, old_;
+    Text key_, name_;
+    std::wstring old_;
+    DWORD oldType_ = REG_SZ;
     bool existed_;
 };
 
@@ -67,6 +73,11 @@ void WriteBytes(const Text& path, const Text& bytes);
 
 // A copy of the probe program under the given path; its starts are logged beside it.
 void InstallProbe(const Text& path);
+void InstallProbe(const std::wstring& path);
 // The probe's log lines "command line|working folder", waiting up to timeoutMs for the
 // given number of lines.
 std::wstring WaitForProbeLog(const Text& probePath, size_t lines = 1, unsigned timeoutMs = 10000);
+std::wstring WaitForProbeLog(const std::wstring& probePath, size_t lines = 1, unsigned timeoutMs = 10000);
+
+// A string value stored as REG_EXPAND_SZ, bypassing the helpers under test.
+bool WriteExpandString(HKEY root, const Text& key, const Text& name, const std::wstring& value);
