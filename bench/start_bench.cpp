@@ -25,17 +25,6 @@ double Seconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double ProcessorSeconds(HANDLE process) {
-    FILETIME created, ended, kernel, user;
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
-        return -1;
-    auto seconds = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
-               1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
 std::wstring Beside(const std::wstring& relative) {
     wchar_t self[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -132,9 +121,8 @@ struct Program {
 };
 
 struct Round {
-    double startSeconds = -1;    // to the first window
-    double readySeconds = -1;    // to the end of the start-up, the icon in the tray
-    double readyCpuSeconds = -1; // processor time the program spent until then (steadier under load)
+    double startSeconds = -1; // to the first window
+    double readySeconds = -1; // to the end of the start-up, the icon in the tray
     long rssAnonKb = -1;
 };
 
@@ -162,7 +150,6 @@ Round MeasureOnce(const Program& program) {
         main = FindWindowOf(process.dwProcessId, program.mainClass, !program.waitForReadyMark);
         if (main && (!program.waitForReadyMark || GetPropW(main, L"LumeraReady"))) {
             round.readySeconds = Seconds() - start;
-            round.readyCpuSeconds = ProcessorSeconds(process.hProcess);
             break;
         }
         main = nullptr;
@@ -188,9 +175,6 @@ Round Measure(const Program& program) {
             best.startSeconds = round.startSeconds;
         if (round.readySeconds >= 0 && (best.readySeconds < 0 || round.readySeconds < best.readySeconds))
             best.readySeconds = round.readySeconds;
-        if (round.readyCpuSeconds >= 0 &&
-            (best.readyCpuSeconds < 0 || round.readyCpuSeconds < best.readyCpuSeconds))
-            best.readyCpuSeconds = round.readyCpuSeconds;
         if (round.rssAnonKb >= 0 && (best.rssAnonKb < 0 || round.rssAnonKb < best.rssAnonKb))
             best.rssAnonKb = round.rssAnonKb;
     }
@@ -220,10 +204,6 @@ int wmain(int argc, wchar_t** argv) {
         "start-up, process start to the icon in the tray (best of %d): Lumera.exe %.3f s, baseline %.3f s, "
         "ratio %.2f\n",
         Rounds, ours.readySeconds, theirs.readySeconds, ours.readySeconds / theirs.readySeconds);
-    std::printf(
-        "processor time until the icon is in the tray (least of %d): Lumera.exe %.3f s, baseline %.3f s, "
-        "ratio %.2f\n",
-        Rounds, ours.readyCpuSeconds, theirs.readyCpuSeconds, ours.readyCpuSeconds / theirs.readyCpuSeconds);
     std::printf(
         "idle private memory (RssAnon, least of %d): Lumera.exe %.1f MB, baseline %.1f MB, ratio %.2f\n",
         Rounds, ours.rssAnonKb / 1024.0, theirs.rssAnonKb / 1024.0,
