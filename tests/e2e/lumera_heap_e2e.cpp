@@ -48,8 +48,11 @@ Text StartClickAndEnd(const Installation& installation) {
         if (!ready)
             return "start-up did not finish";
         menus.CloseAll();
-        if (!robot::WaitUntil([&] { return robot::OpenMenuCount(process.id()) == 0 || !process.running(); }))
+        if (!robot::WaitUntil(
+                [&] { return robot::OpenMenuCount(process.id()) == 0 || !process.running(); })) {
+            robot::SaveScreenshot("lumera-heap-menu-stuck.bmp"); // the last such start
             return "the menu did not close";
+        }
         if (HWND form = MainForm(process.id()))
             PostMessageW(form, WM_CLOSE, 0, 0);
     }
