@@ -81,6 +81,7 @@ void TLumeraMainForm::Timer1Timer() {
     ApplySettingsLayout();
     PlaceWindow();
     Timer2.SetEnabled(true);
+    SetPropW(handle(), L"LumeraReady", reinterpret_cast<HANDLE>(1)); // start-up done, icon in the tray
 }
 
 void TLumeraMainForm::Timer2Timer() {

@@ -128,7 +128,7 @@ TEST_F(Lifecycle, EndMessageNoKeepsTheProgramRunning) {
     question = robot::WaitForMessageBox(lumera.process.id());
     ASSERT_TRUE(question.has_value());
     ASSERT_TRUE(robot::AnswerMessageBox(question->window, IDYES));
-    EXPECT_TRUE(lumera.process.WaitForExit(15000).has_value());
+    EXPECT_TRUE(lumera.ExpectExitCodeZero(15000));
     EXPECT_EQ(SettingInt("Screen", "Enabled"), DWORD(1));
 }
 

@@ -53,7 +53,7 @@ protected:
     void TearDown() override {
         robot::ParkMouse();
         if (lumera.process.running())
-            lumera.Exit();
+            EXPECT_TRUE(lumera.Exit());
         ResetSettings();
     }
 

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -63,20 +65,38 @@ private:
 // Lumera running from an installation, with its tray menu at hand.
 class RunningLumera {
 public:
-    // Starts the program and waits until its tray menu can be opened.
+    RunningLumera() = default;
+    RunningLumera(const RunningLumera&) = delete;
+    RunningLumera& operator=(const RunningLumera&) = delete;
+    // A program that ended by itself with anything but 0 (a crash on the way out: Wine
+    // reports heap corruption as 0x80000101) fails the test, however it was ended.
+    ~RunningLumera() {
+        DWORD code = 0;
+        if (!exitChecked_ && process.handle() && !process.running() &&
+            GetExitCodeProcess(process.handle(), &code) && code != 0)
+            ADD_FAILURE() << "Lumera.exe ended with exit code 0x" << std::hex << code;
+    }
+
+    // Starts the program and waits until its start-up has finished: the main form carries
+    // the window property "LumeraReady" once the icon is in the tray. Nothing is clicked
+    // before, since a tray message during the start-up is no user's doing.
     bool Start(const Installation& installation, const Text& arguments = "") {
         if (!process.Start(installation.exe(), arguments, installation.folder()))
             return false;
         menus_ = std::make_unique<robot::MenuReader>(process.id());
-        return robot::WaitUntil(
-            [this] {
-                if (!robot::FindTrayCallbackWindow(process.id()))
-                    return false;
-                if (!OpenMenu(1500).empty())
-                    return menus_->CloseAll(), true;
-                return false;
-            },
-            20000);
+        return WaitUntilReady(process.id(), 20000);
+    }
+
+    // True once a main form of the process carries "LumeraReady".
+    static bool IsReady(DWORD processId) {
+        for (HWND form : robot::FindTopWindows("TLumeraMainForm", "", processId)) {
+            if (GetPropW(form, L"LumeraReady"))
+                return true;
+        }
+        return false;
+    }
+    static bool WaitUntilReady(DWORD processId, DWORD timeout) {
+        return robot::WaitUntil([processId] { return IsReady(processId); }, timeout);
     }
 
     // Right-clicks the tray icon; the open menus, outermost first.
@@ -122,16 +142,28 @@ private:
     }
 
 public:
-    // Ends the program through "終了(&X)" and waits for it to go.
-    bool Exit() {
+    // Ends the program through "終了(&X)"; a success once it has gone with exit code 0.
+    [[nodiscard]] ::testing::AssertionResult Exit() {
         Choose({"終了(&X)"});
-        return process.WaitForExit(15000).has_value();
+        return ExpectExitCodeZero(15000);
+    }
+
+    // Waits for the program to end by whatever it was asked; a success for exit code 0.
+    [[nodiscard]] ::testing::AssertionResult ExpectExitCodeZero(DWORD timeout = robot::DefaultTimeout) {
+        std::optional<DWORD> code = process.WaitForExit(timeout);
+        if (!code)
+            return ::testing::AssertionFailure() << "Lumera.exe did not end";
+        exitChecked_ = true;
+        if (*code != 0)
+            return ::testing::AssertionFailure() << "Lumera.exe ended with exit code 0x" << std::hex << *code;
+        return ::testing::AssertionSuccess();
     }
 
     robot::Process process;
 
 private:
     std::unique_ptr<robot::MenuReader> menus_;
+    bool exitChecked_ = false;
 };
 
 // Chooses along the captions of the tray menu (RunningLumera::Choose retries lost clicks).

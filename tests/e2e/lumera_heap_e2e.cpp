@@ -1,0 +1,85 @@
+// The tray program started again and again with a click on its icon arriving as early as
+// it can: as soon as the window the shell talks to exists, while the start-up still runs.
+// CTest runs this with Wine's and glibc's heap checking on (LUMERA_HEAPCHECK=1), so a menu
+// torn down or rebuilt under the user's hand shows as a heap abort or a bad exit code.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "lumera_support.h"
+
+using namespace lumera_e2e;
+
+namespace {
+
+constexpr int Starts = 50;
+
+// The window the shell talks to, looked for without pause: the message must beat the start-up.
+HWND WaitForCallbackWindow(const robot::Process& process, DWORD timeout) {
+    ULONGLONG end = GetTickCount64() + timeout;
+    while (GetTickCount64() < end && process.running()) {
+        if (HWND window = robot::FindTrayCallbackWindow(process.id()))
+            return window;
+        Sleep(0);
+    }
+    return nullptr;
+}
+
+HWND MainForm(DWORD processId) {
+    auto forms = robot::FindTopWindows("TLumeraMainForm", "", processId);
+    return forms.empty() ? nullptr : forms.front();
+}
+
+// One start: the early click, the start-up finished, every menu closed and the program
+// ended as the shell ends it. Empty when all went well, else what went wrong.
+Text StartClickAndEnd(const Installation& installation) {
+    robot::Process process;
+    if (!process.Start(installation.exe(), "", installation.folder()))
+        return "did not start";
+    robot::MenuReader menus(process.id());
+    HWND callback = WaitForCallbackWindow(process, 20000);
+    if (!callback)
+        return "no callback window";
+    PostMessageW(callback, robot::TrayCallbackMessage, 1, WM_RBUTTONDOWN);
+
+    bool ready =
+        robot::WaitUntil([&] { return RunningLumera::IsReady(process.id()) || !process.running(); }, 20000);
+    if (process.running()) {
+        if (!ready)
+            return "start-up did not finish";
+        menus.CloseAll();
+        if (!robot::WaitUntil(
+                [&] { return robot::OpenMenuCount(process.id()) == 0 || !process.running(); })) {
+            robot::SaveScreenshot("lumera-heap-menu-stuck.bmp"); // the last such start
+            return "the menu did not close";
+        }
+        if (HWND form = MainForm(process.id()))
+            PostMessageW(form, WM_CLOSE, 0, 0);
+    }
+    std::optional<DWORD> code = process.WaitForExit(15000);
+    if (!code)
+        return "did not end";
+    if (*code != 0) {
+        std::ostringstream text;
+        text << "ended with exit code 0x" << std::hex << *code << (ready ? "" : " during the start-up");
+        return text.str();
+    }
+    return "";
+}
+
+TEST(LumeraEarlyTrayMessage, NoHeapAbortInFiftyStarts) {
+    ResetSettings();
+    Installation installation("heap");
+    int failures = 0;
+    for (int start = 1; start <= Starts; ++start) {
+        Text fault = StartClickAndEnd(installation);
+        if (!fault.empty()) {
+            ++failures;
+            ADD_FAILURE() << "start " << start << ": " << fault;
+        }
+    }
+    std::printf("%d of %d starts failed\n", failures, Starts);
+    ResetSettings();
+}
+
+} // namespace
