@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "jjstring.h"
 
 // Flag values the programs use: 16 stop/OK, 36 question/Yes-No, 0x40 information.
@@ -15,13 +17,15 @@ enum MessageBoxFlags : UINT {
 // The program title is the caption when none is given; returns the answer (6 Yes, 7 No).
 int ShowMessageBox(const Text& text, const Text& caption = Text(), UINT flags = 0, HWND owner = nullptr);
 
+// The platform's file-open dialog. The paths are UTF-16 as the platform gives them, so a
+// chosen name that code page 932 cannot hold ("Zoë", "한글") comes back whole.
 struct OpenFileDialog {
     Text filter; // "description|pattern|description|pattern"
     int filterIndex = 1;
     Text defaultExt;
     Text title;
-    Text fileName; // in: proposed name; out: the chosen file
-    Text initialDir;
+    std::wstring fileName; // in: proposed name; out: the chosen file
+    std::wstring initialDir;
 
     bool Execute(HWND owner);
 };

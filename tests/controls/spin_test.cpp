@@ -64,7 +64,7 @@ class SpinTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application::Initialize(GetModuleHandleW(nullptr), "spin test");
-        ASSERT_TRUE(form.CreateForm("TSpinTestForm", "Spin", WS_OVERLAPPEDWINDOW, 320, 200));
+        ASSERT_TRUE(form.CreateForm({"TSpinTestForm", "Spin", WS_OVERLAPPEDWINDOW, 320, 200}));
         ASSERT_TRUE(spin.Create(form, {10, 10, 121, 21}));
         ASSERT_TRUE(other.Create(form, "next", {10, 60, 80, 22}));
         ASSERT_TRUE(cancel.Create(form, "cancel", {100, 60, 80, 25}));

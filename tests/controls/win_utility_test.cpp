@@ -26,7 +26,7 @@ bool ScreenSaverActive() {
 class MainForm : public Form {
 public:
     MainForm() {
-        CreateForm("TWinUtilityTestForm", "test", WS_OVERLAPPEDWINDOW, 100, 100);
+        CreateForm({"TWinUtilityTestForm", "test", WS_OVERLAPPEDWINDOW, 100, 100});
         Application::SetMainWindow(handle());
     }
     ~MainForm() override { Application::SetMainWindow(nullptr); }
