@@ -97,7 +97,8 @@ void TTimerSpeedButton::RepeatTick() {
     try {
         Click();
     } catch (...) {
-        repeat_.SetEnabled(false); // and no further: nothing may leave the timer callback
+        repeat_.SetEnabled(false);
+        throw; // passed on to the timer's catch-all, which reports it
     }
 }
 
@@ -443,6 +444,11 @@ LRESULT TSpinEdit::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lPar
         else if (wParam == VK_DELETE && !editorEnabled_) {
             // The Delete key edits without a character; refuse it like one.
             MessageBeep(0);
+            return 0;
+        } else if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+            // The edit control pastes Shift+Insert itself, without WM_PASTE; asking for the
+            // paste by message puts it under the same rule as every other paste.
+            SendMessageW(handle(), WM_PASTE, 0, 0);
             return 0;
         }
         break;
