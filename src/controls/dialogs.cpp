@@ -6,10 +6,14 @@
 #include "win/encoding.h"
 
 int ShowMessageBox(const Text& text, const Text& caption, UINT flags, HWND owner) {
+    return ShowMessageBox(Widen(text), caption, flags, owner);
+}
+
+int ShowMessageBox(const std::wstring& text, const Text& caption, UINT flags, HWND owner) {
     const Text& shownCaption = caption.empty() ? Application::Title() : caption;
     Application::ModalScope modal;
-    return MessageBoxW(owner ? owner : Application::MainWindow(), Widen(text).c_str(),
-                       Widen(shownCaption).c_str(), flags);
+    return MessageBoxW(owner ? owner : Application::MainWindow(), text.c_str(), Widen(shownCaption).c_str(),
+                       flags);
 }
 
 bool OpenFileDialog::Execute(HWND owner) {
@@ -97,5 +101,9 @@ Text GetClipboardText(HWND owner) {
 }
 
 bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data) {
-    return WinHelpW(owner, Widen(helpFile).c_str(), command, data) != FALSE;
+    return ShowHelp(owner, Widen(helpFile), command, data);
+}
+
+bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULONG_PTR data) {
+    return WinHelpW(owner, helpFile.c_str(), command, data) != FALSE;
 }

@@ -147,6 +147,7 @@ TEST(ModalWindows, AMessageBoxIsTheModalWindowWhileItIsOpen) {
     EXPECT_EQ(Application::ActiveModalWindow(), nullptr);
     HWND seen = nullptr, owner = nullptr;
     Text seenClass;
+    std::wstring shownText;
     Timer check(100);
     check.SetHandler([&] {
         HWND box = Application::ActiveModalWindow();
@@ -156,12 +157,17 @@ TEST(ModalWindows, AMessageBoxIsTheModalWindowWhileItIsOpen) {
         seen = box;
         seenClass = ClassOf(box);
         owner = GetWindow(box, GW_OWNER);
+        wchar_t text[128] = L"";
+        GetDlgItemTextW(box, 0xFFFF, text, 128);
+        shownText = text;
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
-    ShowMessageBox("確認", "", MB_OK, form.handle());
+    const std::wstring text = L"Zo\u00EB.bmp \uAE40"; // "Zoë.bmp 김"
+    ShowMessageBox(text, "", MB_OK, form.handle());
     ASSERT_NE(seen, nullptr);
     EXPECT_EQ(seenClass, "#32770");
     EXPECT_EQ(owner, form.handle());
+    EXPECT_EQ(shownText, text);
     EXPECT_EQ(Application::ActiveModalWindow(), nullptr);
 }
 
