@@ -355,7 +355,7 @@ bool TSpinEdit::Create(Widget& parent, const Bounds& bounds) {
                          WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOHSCROLL,
                          WS_EX_CLIENTEDGE, bounds))
         return false;
-    if (!button_.Create(*this, {0, 0, 15, 17}))
+    if (!button_.Create(*this, {0, 0, InnerButtonWidth, 17}))
         return false;
     button_.SetFocusControl(handle());
     button_.onUpClick = [this] { UpClick(); };
@@ -388,8 +388,10 @@ void TSpinEdit::Step(long long delta) {
     SetValue(StepValue(Value(), delta, minValue_, maxValue_));
 }
 
+// The arrows' width as designed, for the DPI the field is shown at now, so that they
+// follow the field to a monitor of another DPI.
 int TSpinEdit::ButtonWidth() const {
-    return button_.handle() ? WindowSize(button_.handle()).cx : 0;
+    return button_.handle() ? dpi().Scale(InnerButtonWidth) : 0;
 }
 
 int TSpinEdit::MinHeight() const {
