@@ -1,12 +1,28 @@
 #include "app.h"
 
+#include <algorithm>
+#include <exception>
+#include <mutex>
+#include <vector>
+
 #include "form.h"
 #include "win/app_window.h"
+#include "win/encoding.h"
 
 namespace {
 
 HINSTANCE instance = nullptr;
 Text title;
+
+// Open modal windows, innermost last. Guarded: a splash or worker thread may show a box.
+std::mutex modalLock;
+std::vector<Application::ModalScope*> modalScopes;
+
+bool IsDialogClass(LPCWSTR className) {
+    if (IS_INTRESOURCE(className))
+        return LOWORD(reinterpret_cast<ULONG_PTR>(className)) == 32770;
+    return className && lstrcmpiW(className, L"#32770") == 0;
+}
 
 } // namespace
 
@@ -63,6 +79,62 @@ int Run() {
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         DispatchOne(message);
     return static_cast<int>(message.wParam);
+}
+
+void HandlerFailed(const char* where) noexcept {
+    std::wstring report = L"Lumera: a handler failed in " + Widen(where ? where : "?");
+    try {
+        if (std::exception_ptr failure = std::current_exception())
+            std::rethrow_exception(failure);
+    } catch (const std::exception& failure) {
+        report += L": " + Widen(failure.what());
+    } catch (...) {
+    }
+    report += L"\n";
+    OutputDebugStringW(report.c_str());
+}
+
+HWND ActiveModalWindow() {
+    std::lock_guard<std::mutex> lock(modalLock);
+    for (auto scope = modalScopes.rbegin(); scope != modalScopes.rend(); ++scope) {
+        HWND window = (*scope)->window();
+        if (window && IsWindow(window))
+            return window;
+    }
+    return nullptr;
+}
+
+ModalScope::ModalScope(HWND window) : window_(window), thread_(GetCurrentThreadId()) {
+    if (!window_)
+        hook_ = SetWindowsHookExW(WH_CBT, WatchCreation, nullptr, thread_);
+    std::lock_guard<std::mutex> lock(modalLock);
+    modalScopes.push_back(this);
+}
+
+ModalScope::~ModalScope() {
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+    std::lock_guard<std::mutex> lock(modalLock);
+    modalScopes.erase(std::remove(modalScopes.begin(), modalScopes.end(), this), modalScopes.end());
+}
+
+LRESULT CALLBACK ModalScope::WatchCreation(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (!(create->style & WS_CHILD) && IsDialogClass(create->lpszClass)) {
+            std::lock_guard<std::mutex> lock(modalLock);
+            DWORD thread = GetCurrentThreadId();
+            // The innermost open scope of this thread that is still waiting for its window.
+            for (auto scope = modalScopes.rbegin(); scope != modalScopes.rend(); ++scope) {
+                if ((*scope)->thread_ != thread)
+                    continue;
+                if (!(*scope)->window_)
+                    (*scope)->window_ = reinterpret_cast<HWND>(wParam);
+                break;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void ProcessMessages() {

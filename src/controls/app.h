@@ -25,4 +25,33 @@ void ProcessMessages();
 // Gives one message the forms' keyboard handling and dispatches it.
 void DispatchOne(MSG& message);
 
+// Called from the catch-all of a window procedure, subclass procedure or callback: a
+// failing handler must not end the program, so the failure is only reported to a
+// debugger and the message counts as handled.
+void HandlerFailed(const char* where) noexcept;
+
+// The program's modal window that is open now (the innermost when they stack): a message
+// box, a file or folder dialog, or a modal form; nullptr when none is open.
+HWND ActiveModalWindow();
+
+// Registers a modal window for as long as it lives. A modal form passes its window; for
+// the platform's boxes and dialogs, which make their window inside the call, the scope
+// takes the first dialog window the thread creates while it lives.
+class ModalScope {
+public:
+    explicit ModalScope(HWND window = nullptr);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+    HWND window() const { return window_; }
+
+private:
+    static LRESULT CALLBACK WatchCreation(int code, WPARAM wParam, LPARAM lParam) noexcept;
+
+    HWND window_;
+    DWORD thread_;
+    HHOOK hook_ = nullptr;
+};
+
 } // namespace Application

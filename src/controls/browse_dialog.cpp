@@ -21,9 +21,9 @@ struct ItemList {
     ItemList& operator=(const ItemList&) = delete;
 };
 
-Text PathOfItems(PCIDLIST_ABSOLUTE items) {
+std::wstring PathOfItems(PCIDLIST_ABSOLUTE items) {
     wchar_t path[MAX_PATH * 2] = L"";
-    return items && SHGetPathFromIDListW(items, path) ? Narrow(path) : Text();
+    return items && SHGetPathFromIDListW(items, path) ? std::wstring(path) : std::wstring();
 }
 
 // Makes the dialog modal for the whole thread, as the forms' own modal windows are, and
@@ -46,10 +46,14 @@ public:
     ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
 
 private:
-    static BOOL CALLBACK DisableOne(HWND window, LPARAM self) {
+    static BOOL CALLBACK DisableOne(HWND window, LPARAM self) noexcept {
         if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+            try {
+                reinterpret_cast<ThreadWindowsDisabled*>(self)->disabled_.push_back(window);
+            } catch (...) {
+                return FALSE; // out of memory: leave the rest enabled rather than lose track
+            }
             EnableWindow(window, FALSE);
-            reinterpret_cast<ThreadWindowsDisabled*>(self)->disabled_.push_back(window);
         }
         return TRUE;
     }
@@ -67,6 +71,12 @@ Text InitialSelectionPath(const Text& directory) {
     return directory;
 }
 
+std::wstring InitialSelectionPath(const std::wstring& directory) {
+    if (directory.size() > 3 && directory.back() == L'\\')
+        return directory.substr(0, directory.size() - 1);
+    return directory;
+}
+
 bool TBrowseDialog::Execute() {
     ComInit com;
     ItemList root;
@@ -76,7 +86,7 @@ bool TBrowseDialog::Execute() {
             ShowMessageBox("TBrowseDialog: SHGetDesktopFolder Failed.", "", MB_ICONSTOP);
             return false;
         }
-        std::wstring rootPath = Widen(Root);
+        std::wstring rootPath = Root;
         PIDLIST_RELATIVE parsed = nullptr;
         // An unparsable root leaves the desktop as the top.
         if (SUCCEEDED(desktop->ParseDisplayName(Application::MainWindow(), nullptr, rootPath.data(), nullptr,
@@ -98,37 +108,42 @@ bool TBrowseDialog::Execute() {
     ItemList chosen;
     {
         ThreadWindowsDisabled modal(nullptr);
+        Application::ModalScope open;
         chosen.items = SHBrowseForFolderW(&info);
     }
     if (!chosen.items)
         return false;
-    DisplayName = Narrow(displayName);
+    DisplayName = displayName;
     Directory = PathOfItems(chosen.items);
     return true;
 }
 
-int CALLBACK TBrowseDialog::Callback(HWND wnd, UINT message, LPARAM parameter, LPARAM data) {
+int CALLBACK TBrowseDialog::Callback(HWND wnd, UINT message, LPARAM parameter, LPARAM data) noexcept {
     auto* self = reinterpret_cast<TBrowseDialog*>(data);
     if (!self)
         return 0;
-    Text showText;
-    TOKButtonState okState = okLeaveAsIs;
-    if (message == BFFM_INITIALIZED) {
-        Text path = self->Directory.empty() ? Text() : InitialSelectionPath(self->Directory);
-        if (!path.empty())
-            SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Widen(path).c_str()));
-        if (self->OnInitialized)
-            self->OnInitialized(*self, wnd, path, showText, okState);
-    } else if (message == BFFM_SELCHANGED) {
-        Text path = PathOfItems(reinterpret_cast<PCIDLIST_ABSOLUTE>(parameter));
-        if (self->OnSelectionChanged)
-            self->OnSelectionChanged(*self, wnd, path, showText, okState);
+    try {
+        std::wstring showText;
+        TOKButtonState okState = okLeaveAsIs;
+        if (message == BFFM_INITIALIZED) {
+            std::wstring path = InitialSelectionPath(self->Directory);
+            if (!path.empty())
+                SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+            if (self->OnInitialized)
+                self->OnInitialized(*self, wnd, path, showText, okState);
+        } else if (message == BFFM_SELCHANGED) {
+            std::wstring path = PathOfItems(reinterpret_cast<PCIDLIST_ABSOLUTE>(parameter));
+            if (self->OnSelectionChanged)
+                self->OnSelectionChanged(*self, wnd, path, showText, okState);
+        }
+        // The status line is cleared unless a handler set it.
+        SendMessageW(wnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(showText.c_str()));
+        if (okState == okEnable)
+            SendMessageW(wnd, BFFM_ENABLEOK, 0, TRUE);
+        else if (okState == okDisable)
+            SendMessageW(wnd, BFFM_ENABLEOK, 0, FALSE);
+    } catch (...) {
+        Application::HandlerFailed("the folder chooser's callback");
     }
-    // The status line is cleared unless a handler set it.
-    SendMessageW(wnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(Widen(showText).c_str()));
-    if (okState == okEnable)
-        SendMessageW(wnd, BFFM_ENABLEOK, 0, TRUE);
-    else if (okState == okDisable)
-        SendMessageW(wnd, BFFM_ENABLEOK, 0, FALSE);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "jjstring.h"
 
@@ -22,18 +23,19 @@ enum TBrowseOption : unsigned {
 enum TOKButtonState { okLeaveAsIs = 0, okEnable = 1, okDisable = 2 };
 
 class TBrowseDialog;
-using TBrowseDialogEvent = std::function<void(TBrowseDialog& sender, HWND wnd, const Text& path,
-                                              Text& showText, TOKButtonState& okState)>;
+// The paths are UTF-16 as the shell gives them, so every folder name arrives whole.
+using TBrowseDialogEvent = std::function<void(TBrowseDialog& sender, HWND wnd, const std::wstring& path,
+                                              std::wstring& showText, TOKButtonState& okState)>;
 
 class TBrowseDialog {
 public:
     // Before Execute: the folder selected at the start; after a choice: the chosen
     // folder (empty when the item is not a file-system folder).
-    Text Directory;
-    Text Caption; // the instruction above the tree
-    Text Root;    // the top of the tree; empty means the desktop
+    std::wstring Directory;
+    Text Caption;      // the instruction above the tree
+    std::wstring Root; // the top of the tree; empty means the desktop
     unsigned Options = biReturnOnlyFSDirs;
-    Text DisplayName; // of the chosen item, after a choice
+    std::wstring DisplayName; // of the chosen item, after a choice
     TBrowseDialogEvent OnInitialized;
     TBrowseDialogEvent OnSelectionChanged;
 
@@ -41,8 +43,9 @@ public:
     bool Execute();
 
 private:
-    static int CALLBACK Callback(HWND wnd, UINT message, LPARAM parameter, LPARAM data);
+    static int CALLBACK Callback(HWND wnd, UINT message, LPARAM parameter, LPARAM data) noexcept;
 };
 
 // The selection sent when the chooser opens: a trailing "\" goes except at a drive root.
 Text InitialSelectionPath(const Text& directory);
+std::wstring InitialSelectionPath(const std::wstring& directory);

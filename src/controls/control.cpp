@@ -46,12 +46,17 @@ LRESULT Control::CallPlatform(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data) {
+                                       DWORD_PTR data) noexcept {
     auto* self = reinterpret_cast<Control*>(data);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, SubclassProc, SubclassId);
         self->Detach();
         return DefSubclassProc(window, message, wParam, lParam);
     }
-    return self->HandleControlMessage(message, wParam, lParam);
+    try {
+        return self->HandleControlMessage(message, wParam, lParam);
+    } catch (...) {
+        Application::HandlerFailed("a control's subclass procedure");
+        return 0;
+    }
 }

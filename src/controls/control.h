@@ -21,7 +21,7 @@ protected:
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
+                                         DWORD_PTR data) noexcept;
 };
 
 // Ids for children: unique within the process, so any control can be the dialog default.

@@ -111,7 +111,51 @@ bool Edit::OnCommand(WORD code) {
     return true;
 }
 
+namespace {
+
+const ItemListControl::Messages ComboMessages = {CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING,
+                                                 CB_RESETCONTENT, CB_GETCOUNT,     CB_GETLBTEXTLEN,
+                                                 CB_GETLBTEXT};
+const ItemListControl::Messages ListMessages = {
+    LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
+
+} // namespace
+
+void ItemListControl::AddItem(const std::wstring& item) {
+    SendMessageW(handle(), messages_.add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void ItemListControl::InsertItem(size_t index, const std::wstring& item) {
+    SendMessageW(handle(), messages_.insert, index, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void ItemListControl::DeleteItem(size_t index) {
+    SendMessageW(handle(), messages_.remove, index, 0);
+}
+
+void ItemListControl::ClearItems() {
+    SendMessageW(handle(), messages_.reset, 0, 0);
+}
+
+size_t ItemListControl::itemCount() const {
+    LRESULT count = SendMessageW(handle(), messages_.count, 0, 0);
+    return count > 0 ? static_cast<size_t>(count) : 0;
+}
+
+std::wstring ItemListControl::wideItem(size_t index) const {
+    LRESULT length = SendMessageW(handle(), messages_.textLength, index, 0);
+    if (length < 0)
+        return std::wstring();
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied = SendMessageW(handle(), messages_.text, index, reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return buffer;
+}
+
+ComboBox::ComboBox() : ItemListControl(ComboMessages) {}
+
 bool ComboBox::Create(Widget& parent, const Bounds& bounds, int dropHeight) {
+    dropHeight_ = dropHeight;
     Bounds withList = bounds;
     withList.height = bounds.height + dropHeight;
     return Control::Create(parent, WC_COMBOBOXW, "",
@@ -119,37 +163,15 @@ bool ComboBox::Create(Widget& parent, const Bounds& bounds, int dropHeight) {
                            withList);
 }
 
-void ComboBox::AddItem(const Text& item) {
-    SendMessageW(handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-}
-
-void ComboBox::ClearItems() {
-    SendMessageW(handle(), CB_RESETCONTENT, 0, 0);
-}
-
-size_t ComboBox::itemCount() const {
-    LRESULT count = SendMessageW(handle(), CB_GETCOUNT, 0, 0);
-    return count > 0 ? static_cast<size_t>(count) : 0;
-}
-
-Text ComboBox::item(size_t index) const {
-    LRESULT length = SendMessageW(handle(), CB_GETLBTEXTLEN, index, 0);
-    if (length < 0)
-        return Text();
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-    return Narrow(buffer.c_str());
-}
-
-void ComboBox::AddToHistory(const Text& text, size_t maxItems) {
-    Text current = this->text();
+void ComboBox::AddToHistory(const std::wstring& text, size_t maxItems) {
+    std::wstring current = wideText();
     for (size_t i = itemCount(); i-- > 0;) {
-        if (item(i) == text)
-            SendMessageW(handle(), CB_DELETESTRING, i, 0);
+        if (wideItem(i) == text)
+            DeleteItem(i);
     }
-    SendMessageW(handle(), CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    InsertItem(0, text);
     while (itemCount() > maxItems)
-        SendMessageW(handle(), CB_DELETESTRING, itemCount() - 1, 0);
+        DeleteItem(itemCount() - 1);
     SetText(current);
 }
 
@@ -160,32 +182,12 @@ bool ComboBox::OnCommand(WORD code) {
     return true;
 }
 
+ListBox::ListBox() : ItemListControl(ListMessages) {}
+
 bool ListBox::Create(Widget& parent, const Bounds& bounds) {
     return Control::Create(parent, WC_LISTBOXW, "",
                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            WS_EX_CLIENTEDGE, bounds);
-}
-
-void ListBox::AddItem(const Text& item) {
-    SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-}
-
-void ListBox::ClearItems() {
-    SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
-}
-
-size_t ListBox::itemCount() const {
-    LRESULT count = SendMessageW(handle(), LB_GETCOUNT, 0, 0);
-    return count > 0 ? static_cast<size_t>(count) : 0;
-}
-
-Text ListBox::item(size_t index) const {
-    LRESULT length = SendMessageW(handle(), LB_GETTEXTLEN, index, 0);
-    if (length < 0)
-        return Text();
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-    return Narrow(buffer.c_str());
 }
 
 int ListBox::itemIndex() const {

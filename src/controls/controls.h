@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control.h"
+#include "win/encoding.h"
 #include "window.h"
 
 class Button : public Control {
@@ -75,28 +76,53 @@ public:
     bool OnCommand(WORD code) override;
 };
 
-class ComboBox : public Control {
+// What a combo box and a list box share: a list of strings. Items that carry names (a
+// path, a file) keep them in the wide form; the Text forms are for the programs' texts.
+class ItemListControl : public Control {
 public:
-    // A drop-down with an edit field; the list keeps what was entered before.
-    bool Create(Widget& parent, const Bounds& bounds, int dropHeight = 150);
-    void AddItem(const Text& item);
+    void AddItem(const Text& item) { AddItem(Widen(item)); }
+    void AddItem(const std::wstring& item);
+    void InsertItem(size_t index, const std::wstring& item);
+    void DeleteItem(size_t index);
     void ClearItems();
     size_t itemCount() const;
-    Text item(size_t index) const;
-    // Puts the text at the top of the list, removing an equal older entry and keeping at
-    // most maxItems entries.
-    void AddToHistory(const Text& text, size_t maxItems);
-    std::function<void()> onChange;
-    bool OnCommand(WORD code) override;
+    Text item(size_t index) const { return Narrow(wideItem(index)); }
+    std::wstring wideItem(size_t index) const;
+
+    // The platform's messages for the operations above (CB_* or LB_*).
+    struct Messages {
+        UINT add, insert, remove, reset, count, textLength, text;
+    };
+
+protected:
+    explicit ItemListControl(const Messages& messages) : messages_(messages) {}
+
+private:
+    const Messages& messages_;
 };
 
-class ListBox : public Control {
+class ComboBox : public ItemListControl {
 public:
+    ComboBox();
+    // A drop-down with an edit field; the list keeps what was entered before.
+    bool Create(Widget& parent, const Bounds& bounds, int dropHeight = 150);
+    // The height of the drop-down list in 96-DPI pixels.
+    int dropHeight() const { return dropHeight_; }
+    // Puts the text at the top of the list, removing an equal older entry and keeping at
+    // most maxItems entries.
+    void AddToHistory(const Text& text, size_t maxItems) { AddToHistory(Widen(text), maxItems); }
+    void AddToHistory(const std::wstring& text, size_t maxItems);
+    std::function<void()> onChange;
+    bool OnCommand(WORD code) override;
+
+private:
+    int dropHeight_ = 0;
+};
+
+class ListBox : public ItemListControl {
+public:
+    ListBox();
     bool Create(Widget& parent, const Bounds& bounds);
-    void AddItem(const Text& item);
-    void ClearItems();
-    size_t itemCount() const;
-    Text item(size_t index) const;
     int itemIndex() const;
     void SetItemIndex(int index);
     std::function<void()> onClick, onDblClick;

@@ -6,9 +6,14 @@
 #include "win/encoding.h"
 
 int ShowMessageBox(const Text& text, const Text& caption, UINT flags, HWND owner) {
+    return ShowMessageBox(Widen(text), caption, flags, owner);
+}
+
+int ShowMessageBox(const std::wstring& text, const Text& caption, UINT flags, HWND owner) {
     const Text& shownCaption = caption.empty() ? Application::Title() : caption;
-    return MessageBoxW(owner ? owner : Application::MainWindow(), Widen(text).c_str(),
-                       Widen(shownCaption).c_str(), flags);
+    Application::ModalScope modal;
+    return MessageBoxW(owner ? owner : Application::MainWindow(), text.c_str(), Widen(shownCaption).c_str(),
+                       flags);
 }
 
 bool OpenFileDialog::Execute(HWND owner) {
@@ -19,10 +24,9 @@ bool OpenFileDialog::Execute(HWND owner) {
             c = L'\0';
     }
     filters.append(2, L'\0');
-    std::wstring file = Widen(fileName);
+    std::wstring file = fileName;
     file.resize(std::max<size_t>(file.size() + 1, 32768), L'\0');
     std::wstring wideTitle = Widen(title);
-    std::wstring wideDir = Widen(initialDir);
     std::wstring wideExt = Widen(defaultExt);
 
     OPENFILENAMEW dialog = {};
@@ -33,12 +37,15 @@ bool OpenFileDialog::Execute(HWND owner) {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = wideTitle.empty() ? nullptr : wideTitle.c_str();
-    dialog.lpstrInitialDir = wideDir.empty() ? nullptr : wideDir.c_str();
+    dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     dialog.lpstrDefExt = wideExt.empty() ? nullptr : wideExt.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&dialog))
-        return false;
-    fileName = Narrow(file.c_str());
+    {
+        Application::ModalScope modal;
+        if (!GetOpenFileNameW(&dialog))
+            return false;
+    }
+    fileName = file.c_str();
     filterIndex = static_cast<int>(dialog.nFilterIndex);
     return true;
 }
@@ -94,5 +101,9 @@ Text GetClipboardText(HWND owner) {
 }
 
 bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data) {
-    return WinHelpW(owner, Widen(helpFile).c_str(), command, data) != FALSE;
+    return ShowHelp(owner, Widen(helpFile), command, data);
+}
+
+bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULONG_PTR data) {
+    return WinHelpW(owner, helpFile.c_str(), command, data) != FALSE;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "jjstring.h"
 
 // Flag values the programs use: 16 stop/OK, 36 question/Yes-No, 0x40 information.
@@ -14,14 +16,19 @@ enum MessageBoxFlags : UINT {
 
 // The program title is the caption when none is given; returns the answer (6 Yes, 7 No).
 int ShowMessageBox(const Text& text, const Text& caption = Text(), UINT flags = 0, HWND owner = nullptr);
+// For a text that names a file beyond code page 932.
+int ShowMessageBox(const std::wstring& text, const Text& caption = Text(), UINT flags = 0,
+                   HWND owner = nullptr);
 
+// The platform's file-open dialog. The paths are UTF-16 as the platform gives them, so a
+// chosen name that code page 932 cannot hold ("Zoë", "한글") comes back whole.
 struct OpenFileDialog {
     Text filter; // "description|pattern|description|pattern"
     int filterIndex = 1;
     Text defaultExt;
     Text title;
-    Text fileName; // in: proposed name; out: the chosen file
-    Text initialDir;
+    std::wstring fileName; // in: proposed name; out: the chosen file
+    std::wstring initialDir;
 
     bool Execute(HWND owner);
 };
@@ -32,3 +39,4 @@ Text GetClipboardText(HWND owner = nullptr);
 // The help viewer: contents (11), help on help (4), a context number (1).
 enum HelpCommand : UINT { HelpContext = 0x0001, HelpOnHelp = 0x0004, HelpContents = 0x000B };
 bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data = 0);
+bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULONG_PTR data = 0);

@@ -1,21 +1,65 @@
 #include "form.h"
 
-bool Form::CreateForm(const Text& className, const Text& caption, DWORD style, int clientWidth,
-                      int clientHeight, HWND owner, DWORD exStyle, const FontSpec& font) {
+#include "controls.h"
+
+bool Form::CreateForm(const FormParams& form) {
     WindowParams params;
-    params.className = className;
-    params.caption = caption;
-    params.style = style;
-    params.exStyle = exStyle | WS_EX_CONTROLPARENT;
-    params.parent = owner;
-    params.bounds = {0, 0, clientWidth, clientHeight};
+    params.className = form.className;
+    params.caption = form.caption;
+    params.style = form.style;
+    params.exStyle = form.exStyle | WS_EX_CONTROLPARENT;
+    params.parent = form.owner;
+    params.bounds = {0, 0, form.clientWidth, form.clientHeight};
     if (!Create(params))
         return false;
-    font_ = CreateFontFor(font, dpi().dpi());
+    dpi_ = dpi().dpi();
+    fontSpec_ = form.font;
+    font_ = CreateFontFor(fontSpec_, dpi_);
     SetFont(AsFont(font_));
-    SetClientSize(clientWidth, clientHeight);
+    SetClientSize(form.clientWidth, form.clientHeight);
     CenterOnScreen();
     return true;
+}
+
+void Form::OnDpiChanged(int newDpi, const RECT& suggested) {
+    int oldDpi = dpi_;
+    dpi_ = newDpi;
+    UniqueGdiObject newFont = CreateFontFor(fontSpec_, newDpi);
+    HFONT oldFont = AsFont(font_);
+    if (newFont)
+        SetFont(AsFont(newFont));
+    if (oldDpi != newDpi)
+        ScaleChildren(handle(), oldDpi, newDpi, oldFont, newFont ? AsFont(newFont) : oldFont);
+    if (newFont)
+        font_ = std::move(newFont); // the old one only now, after every control let go of it
+    SetWindowPos(handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+// Scales the form's controls and the panels' controls; what a control holds inside
+// (a combo box's edit, the spin edit's arrows) it lays out itself when resized.
+void Form::ScaleChildren(HWND parent, int oldDpi, int newDpi, HFONT oldFont, HFONT newFont) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+        wchar_t className[32] = L"";
+        GetClassNameW(child, className, 32);
+        int height = MulDiv(rect.bottom - rect.top, newDpi, oldDpi);
+        // A combo box's window height also sets its drop-down list, which its rectangle
+        // does not show.
+        if (auto* combo = dynamic_cast<ComboBox*>(Widget::FromHandle(child)))
+            height += MulDiv(combo->dropHeight(), newDpi, 96);
+        // The font before the size: a combo box sizes its parts anew for a new font.
+        if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == oldFont)
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(newFont), FALSE);
+        SetWindowPos(child, nullptr, MulDiv(rect.left, newDpi, oldDpi), MulDiv(rect.top, newDpi, oldDpi),
+                     MulDiv(rect.right - rect.left, newDpi, oldDpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (lstrcmpW(className, L"TPanel") == 0)
+            ScaleChildren(child, oldDpi, newDpi, oldFont, newFont);
+        InvalidateRect(child, nullptr, TRUE);
+    }
 }
 
 void Form::SetClientSize(int width, int height) {
@@ -78,6 +122,9 @@ bool Form::PreviewMessage(MSG& message) {
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         OnCloseRequest();
         return 0;

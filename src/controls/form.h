@@ -10,12 +10,20 @@
 #include "menu.h"
 #include "window.h"
 
+struct FormParams {
+    Text className; // also the form's name, by which other programs find it
+    Text caption;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    int clientWidth = 0, clientHeight = 0; // 96-DPI pixels
+    HWND owner = nullptr;
+    DWORD exStyle = 0;
+    FontSpec font = FontSpec();
+};
+
 class Form : public Window {
 public:
     // Creates the form with a client area of the given 96-DPI size, centred on the screen.
-    bool CreateForm(const Text& className, const Text& caption, DWORD style, int clientWidth,
-                    int clientHeight, HWND owner = nullptr, DWORD exStyle = 0,
-                    const FontSpec& font = FontSpec());
+    bool CreateForm(const FormParams& params);
     void SetClientSize(int width, int height);
     void CenterOnScreen();
     void Show();
@@ -41,8 +49,15 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The close box, Alt+F4 and Close(): hide or destroy as the form decides.
     virtual void OnCloseRequest() { DestroyWindow(handle()); }
+    // Moved to a monitor of another DPI: takes the suggested window rectangle, remakes the
+    // font and scales the controls, keeping the layout the form gave in 96-DPI pixels.
+    virtual void OnDpiChanged(int newDpi, const RECT& suggested);
 
 private:
+    void ScaleChildren(HWND parent, int oldDpi, int newDpi, HFONT oldFont, HFONT newFont);
+
     UniqueGdiObject font_;
+    FontSpec fontSpec_;
+    int dpi_ = 96; // the DPI the controls are laid out for now
     int defaultId_ = 0;
 };

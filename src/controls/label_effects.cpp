@@ -1,5 +1,7 @@
 #include "label_effects.h"
 
+#include <algorithm>
+
 #include "win/encoding.h"
 
 // ---- TShadow ----
@@ -272,17 +274,21 @@ void TBlinkLabel::Paint(HDC dc, const RECT& clip) {
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, format | DT_CALCRECT);
         OffsetRect(&rect, 0, LayoutOffset(layout_, rect.bottom - rect.top, measured.bottom - measured.top));
     }
+    // The offsets are 96-DPI pixels like every position of the forms.
     const TShadow& shadow = Shadow();
+    DpiScale scale = dpi();
     if (shadow.Visible()) {
-        ShadowShift shift = ShadowShiftFor(alignment_, layout_, shadow.OffsetLeft(), shadow.OffsetTop());
+        int offsetLeft = scale.Scale(shadow.OffsetLeft()), offsetTop = scale.Scale(shadow.OffsetTop());
+        ShadowShift shift = ShadowShiftFor(alignment_, layout_, offsetLeft, offsetTop);
         OffsetRect(&rect, shift.dx, shift.dy);
         DrawLabelText(dc, rect, format, shadow.Color());
-        OffsetRect(&rect, -shadow.OffsetLeft(), -shadow.OffsetTop());
+        OffsetRect(&rect, -offsetLeft, -offsetTop);
     }
     if (!enabled()) {
-        OffsetRect(&rect, 1, 1);
+        int emboss = std::max(1, scale.Scale(1));
+        OffsetRect(&rect, emboss, emboss);
         DrawLabelText(dc, rect, format, GetSysColor(COLOR_BTNHIGHLIGHT));
-        OffsetRect(&rect, -1, -1);
+        OffsetRect(&rect, -emboss, -emboss);
         DrawLabelText(dc, rect, format, GetSysColor(COLOR_BTNSHADOW));
     } else {
         DrawLabelText(dc, rect, format, FontColor());
@@ -349,12 +355,14 @@ void TMarqueeLabel::Paint(HDC dc, const RECT&) {
     FillRect(canvas, &client, static_cast<HBRUSH>(brush.get()));
 
     const TShadow& shadow = Shadow();
-    int y = MarqueeY(height, size.cy, shadow.Visible(), shadow.OffsetTop());
-    int x = MarqueeX(Counter(), Steps(), width, size.cx, direction_, shadow.Visible(), shadow.OffsetLeft());
+    DpiScale scale = dpi();
+    int offsetLeft = scale.Scale(shadow.OffsetLeft()), offsetTop = scale.Scale(shadow.OffsetTop());
+    int y = MarqueeY(height, size.cy, shadow.Visible(), offsetTop);
+    int x = MarqueeX(Counter(), Steps(), width, size.cx, direction_, shadow.Visible(), offsetLeft);
     SetBkMode(canvas, TRANSPARENT);
     if (shadow.Visible()) {
         SetTextColor(canvas, shadow.Color());
-        TextOutW(canvas, x + shadow.OffsetLeft(), y + shadow.OffsetTop(), caption.c_str(), length);
+        TextOutW(canvas, x + offsetLeft, y + offsetTop, caption.c_str(), length);
     }
     SetTextColor(canvas, FontColor());
     TextOutW(canvas, x, y, caption.c_str(), length);

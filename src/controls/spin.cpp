@@ -97,7 +97,8 @@ void TTimerSpeedButton::RepeatTick() {
     try {
         Click();
     } catch (...) {
-        repeat_.SetEnabled(false); // and no further: nothing may leave the timer callback
+        repeat_.SetEnabled(false);
+        throw; // passed on to the timer's catch-all, which reports it
     }
 }
 
@@ -354,7 +355,7 @@ bool TSpinEdit::Create(Widget& parent, const Bounds& bounds) {
                          WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOHSCROLL,
                          WS_EX_CLIENTEDGE, bounds))
         return false;
-    if (!button_.Create(*this, {0, 0, 15, 17}))
+    if (!button_.Create(*this, {0, 0, InnerButtonWidth, 17}))
         return false;
     button_.SetFocusControl(handle());
     button_.onUpClick = [this] { UpClick(); };
@@ -387,8 +388,10 @@ void TSpinEdit::Step(long long delta) {
     SetValue(StepValue(Value(), delta, minValue_, maxValue_));
 }
 
+// The arrows' width as designed, for the DPI the field is shown at now, so that they
+// follow the field to a monitor of another DPI.
 int TSpinEdit::ButtonWidth() const {
-    return button_.handle() ? WindowSize(button_.handle()).cx : 0;
+    return button_.handle() ? dpi().Scale(InnerButtonWidth) : 0;
 }
 
 int TSpinEdit::MinHeight() const {
@@ -443,6 +446,11 @@ LRESULT TSpinEdit::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lPar
         else if (wParam == VK_DELETE && !editorEnabled_) {
             // The Delete key edits without a character; refuse it like one.
             MessageBeep(0);
+            return 0;
+        } else if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+            // The edit control pastes Shift+Insert itself, without WM_PASTE; asking for the
+            // paste by message puts it under the same rule as every other paste.
+            SendMessageW(handle(), WM_PASTE, 0, 0);
             return 0;
         }
         break;

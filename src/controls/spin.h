@@ -131,6 +131,7 @@ protected:
     LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static constexpr int InnerButtonWidth = 15; // 96-DPI pixels
     int ButtonWidth() const;
     int MinHeight() const;
     void LayOut();

@@ -1,11 +1,21 @@
 #include "timer.h"
 
 #include <unordered_map>
+#include <unordered_set>
+
+#include "app.h"
 
 namespace {
 
 std::unordered_map<UINT_PTR, Timer*>& RunningTimers() {
     static std::unordered_map<UINT_PTR, Timer*> timers;
+    return timers;
+}
+
+// Timers whose handler is running now; a timer destroyed by its own handler leaves here
+// in its destructor.
+std::unordered_set<const Timer*>& TickingTimers() {
+    static std::unordered_set<const Timer*> timers;
     return timers;
 }
 
@@ -16,6 +26,7 @@ Timer::Timer(unsigned intervalMs, bool enabled) : interval_(intervalMs), enabled
 Timer::~Timer() {
     enabled_ = false;
     Update();
+    TickingTimers().erase(this);
 }
 
 void Timer::SetInterval(unsigned intervalMs) {
@@ -56,11 +67,19 @@ void Timer::Update() {
     }
 }
 
-void CALLBACK Timer::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK Timer::Tick(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     auto found = RunningTimers().find(id);
-    if (found != RunningTimers().end() && found->second->onTimer_) {
+    if (found == RunningTimers().end() || !found->second->onTimer_)
+        return;
+    Timer* timer = found->second;
+    try {
+        if (!TickingTimers().insert(timer).second)
+            return; // still inside its own handler
         // Copy: the handler may change or destroy the timer.
-        auto handler = found->second->onTimer_;
+        auto handler = timer->onTimer_;
         handler();
+    } catch (...) {
+        Application::HandlerFailed("a timer handler");
     }
+    TickingTimers().erase(timer); // a no-op when the handler destroyed the timer
 }

@@ -1,5 +1,7 @@
 // A message-driven timer on the user-interface thread. It ticks while it is enabled,
-// has an interval above zero and a handler; it needs no window of its own.
+// has an interval above zero and a handler; it needs no window of its own. A handler never
+// runs inside itself: ticks that come while it still runs (a message box it shows runs a
+// message loop) are dropped.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +23,7 @@ public:
 
 private:
     void Update();
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) noexcept;
 
     unsigned interval_;
     bool enabled_;

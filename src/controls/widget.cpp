@@ -52,14 +52,23 @@ Text Widget::NameOf(HWND window) {
 }
 
 Text Widget::text() const {
-    int length = GetWindowTextLengthW(hwnd_);
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(hwnd_, buffer.data(), length + 1);
-    return Narrow(buffer.c_str());
+    return Narrow(wideText());
 }
 
 void Widget::SetText(const Text& text) {
-    SetWindowTextW(hwnd_, Widen(text).c_str());
+    SetText(Widen(text));
+}
+
+std::wstring Widget::wideText() const {
+    int length = GetWindowTextLengthW(hwnd_);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(hwnd_, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return buffer;
+}
+
+void Widget::SetText(const std::wstring& text) {
+    SetWindowTextW(hwnd_, text.c_str());
 }
 
 bool Widget::enabled() const {

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <string>
 
 #include "dpi.h"
 #include "jjstring.h"
@@ -26,8 +27,12 @@ public:
     HWND handle() const { return hwnd_; }
     static Widget* FromHandle(HWND window);
 
+    // The window text. The wide forms carry names beyond code page 932 (a path chosen by
+    // the user) through unchanged; the Text forms are for the programs' own captions.
     Text text() const;
     void SetText(const Text& text);
+    std::wstring wideText() const;
+    void SetText(const std::wstring& text);
     bool enabled() const;
     void SetEnabled(bool enabled);
     bool visible() const;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app.h"
 #include "desktop_rules.h"
 #include "win/encoding.h"
@@ -22,16 +24,49 @@ UniqueHKey OpenDesktopKey() {
     return key;
 }
 
-void WriteDesktopValue(const wchar_t* name, const Text& value) {
+void WriteDesktopValue(const wchar_t* name, const std::wstring& value) {
     if (UniqueHKey key = OpenDesktopKey()) {
-        std::wstring wide = Widen(value);
-        RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+        RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
+}
+
+void WriteDesktopValue(const wchar_t* name, const Text& value) {
+    WriteDesktopValue(name, Widen(value));
 }
 
 Text ReadDesktopValue(const Text& name) {
     return RegReadString(HKEY_CURRENT_USER, DesktopKey, name, "");
+}
+
+// A string value as UTF-16, without the round trip through code page 932; empty when
+// absent or not a string.
+std::wstring ReadDesktopValueW(const wchar_t* name) {
+    UniqueHKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.receive()) !=
+        ERROR_SUCCESS) {
+        key.release();
+        return std::wstring();
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) { // the value may grow between the calls
+        DWORD type = 0, bytes = 0;
+        if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+            (type != REG_SZ && type != REG_EXPAND_SZ))
+            return std::wstring();
+        std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+        DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+        LONG result =
+            RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size);
+        if (result == ERROR_MORE_DATA)
+            continue;
+        if (result != ERROR_SUCCESS)
+            return std::wstring();
+        value.resize(size / sizeof(wchar_t));
+        while (!value.empty() && value.back() == L'\0')
+            value.pop_back();
+        return value;
+    }
+    return std::wstring();
 }
 
 } // namespace
@@ -91,11 +126,19 @@ bool TWinUtility::LaunchScreenSaver(int delaySeconds) {
 }
 
 Text TWinUtility::GetWallpaper() const {
-    Text file = ReadDesktopValue("Wallpaper");
-    return HasExtension(file, ".BMP") ? file : Text();
+    return Narrow(GetWallpaperW());
+}
+
+std::wstring TWinUtility::GetWallpaperW() const {
+    std::wstring file = ReadDesktopValueW(L"Wallpaper");
+    return WallpaperCounts(file, family_ == PlatformWin95) ? file : std::wstring();
 }
 
 void TWinUtility::SetWallpaperFile(const Text& file) {
+    WriteDesktopValue(L"Wallpaper", file);
+}
+
+void TWinUtility::SetWallpaperFile(const std::wstring& file) {
     WriteDesktopValue(L"Wallpaper", file);
 }
 
@@ -110,7 +153,7 @@ void TWinUtility::SetWallpaperStyle(int style) {
 }
 
 void TWinUtility::ApplyWallpaper() {
-    std::wstring file = Widen(GetWallpaper());
-    file.resize(MAX_PATH, L'\0');
+    std::wstring file = GetWallpaperW();
+    file.resize(std::max<size_t>(file.size() + 1, MAX_PATH), L'\0');
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }

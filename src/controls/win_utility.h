@@ -3,6 +3,8 @@
 // store and every change writes it.
 #pragma once
 
+#include <string>
+
 #include "jjstring.h"
 #include "platform_rules.h"
 
@@ -21,13 +23,17 @@ public:
     bool LaunchScreenSaver(int delaySeconds);
     bool Busy() const { return busy_; }
 
-    // The wallpaper file, or empty when it is not a ".BMP".
+    // The wallpaper file: on the 95 family only a ".BMP" counts (else empty); on the
+    // others any picture. The wide forms keep names beyond code page 932 ("Zoë").
     Text GetWallpaper() const;
+    std::wstring GetWallpaperW() const;
     // Stores the file only; ApplyWallpaper makes it current.
     void SetWallpaperFile(const Text& file);
+    void SetWallpaperFile(const std::wstring& file);
     int GetWallpaperStyle() const;
     void SetWallpaperStyle(int style);
-    // Makes the stored wallpaper and arrangement current and tells every window.
+    // Makes the stored wallpaper and arrangement current and tells every window. A file
+    // that does not count (a JPEG on the 95 family) removes the wallpaper.
     void ApplyWallpaper();
 
     // The family as these settings see it: the 95 family when the version query fails.

@@ -35,7 +35,7 @@ bool Window::Create(const WindowParams& params) {
     return window != nullptr;
 }
 
-LRESULT CALLBACK Window::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Window::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         static_cast<Window*>(create->lpCreateParams)->Attach(window);
@@ -43,12 +43,15 @@ LRESULT CALLBACK Window::StaticProc(HWND window, UINT message, WPARAM wParam, LP
     auto* self = static_cast<Window*>(FromHandle(window));
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        LRESULT result = self->HandleMessage(message, wParam, lParam);
-        self->Detach();
-        return result;
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        Application::HandlerFailed("a window procedure");
     }
-    return self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        self->Detach();
+    return result;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,8 +32,8 @@ TAboutBox::~TAboutBox() {
 
 bool TAboutBox::FormCreate(HWND owner) {
     owner_ = owner;
-    if (!CreateForm("TAboutBox", "ﾊﾞｰｼﾞｮﾝ情報", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, BoxWidth,
-                    BoxHeight, owner, WS_EX_DLGMODALFRAME))
+    if (!CreateForm({"TAboutBox", "ﾊﾞｰｼﾞｮﾝ情報", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, BoxWidth,
+                     BoxHeight, owner, WS_EX_DLGMODALFRAME}))
         return false;
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
@@ -83,6 +83,7 @@ void TAboutBox::ShowModal() {
         EnableWindow(owner_, FALSE);
         ownerDisabled_ = true;
     }
+    Application::ModalScope modal(handle());
     Show();
     BitBtn1.Focus();
     MSG message;

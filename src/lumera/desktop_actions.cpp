@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "settings.h"
 #include "win/folders.h"
+#include "win/encoding.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ void TLumeraMainForm::Wall0RightClick(MenuItem& item) {
         if (!ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "壁紙参照",
                         GetLongPath(WinUtility1.GetWallpaper())))
             return;
-        wallpaper = OpenDialog1.fileName;
+        wallpaper = Narrow(OpenDialog1.fileName);
     } else {
         wallpaper = GetShortPath(item.hint); // empty for "(なし)": no wallpaper
     }
@@ -117,7 +118,7 @@ void TLumeraMainForm::Screen0RightClick(MenuItem& item) {
     } else if (item.tag == last) {
         if (ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr", "ｽｸﾘｰﾝｾｰﾊﾞｰ参照",
                        GetLongPath(WinUtility1.GetScreenSaver())))
-            WinUtility1.SetScreenSaver(OpenDialog1.fileName);
+            WinUtility1.SetScreenSaver(Narrow(OpenDialog1.fileName));
     } else {
         WinUtility1.SetScreenSaver(item.hint);
     }

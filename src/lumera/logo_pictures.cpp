@@ -109,11 +109,11 @@ void ChooseLogo(TLumeraMainForm& form, LogoChoice logo, MenuItem& item) {
                              current < count ? submenu[current].hint : Text()))
             return;
         const OpenFileDialog& dialog = form.OpenDialog1;
-        submenu[otherIndex].hint = dialog.fileName;
+        submenu[otherIndex].hint = Narrow(dialog.fileName);
         std::vector<Text> pictures;
         for (size_t i = 1; i < otherIndex; ++i)
             pictures.push_back(submenu[i].hint);
-        chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, dialog.fileName));
+        chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, Narrow(dialog.fileName)));
     }
 
     if (static_cast<size_t>(logo.index) < count)

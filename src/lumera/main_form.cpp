@@ -35,8 +35,8 @@ TLumeraMainForm::~TLumeraMainForm() {
 }
 
 bool TLumeraMainForm::FormCreate() {
-    if (!CreateForm("TLumeraMainForm", ProductTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, FormClientWidth,
-                    FormClientHeight))
+    if (!CreateForm({"TLumeraMainForm", ProductTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                     FormClientWidth, FormClientHeight}))
         return false;
     // Off screen until it is placed, so it can never flash up.
     SetWindowPos(handle(), nullptr, 0, -1000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -64,7 +64,7 @@ void TLumeraMainForm::Timer1Timer() {
     CompleteLogoSettings();
     WriteDefaultLists();
     BuildTrayMenu();
-    OpenDialog1.initialDir = GetSettingString("History", "OpenDir", ProgramFolder());
+    OpenDialog1.initialDir = Widen(GetSettingString("History", "OpenDir", ProgramFolder()));
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
     FindSoundFiles();
     if (onSplashDone)
@@ -138,9 +138,9 @@ bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, con
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExt = defaultExt;
     OpenDialog1.title = title;
-    OpenDialog1.fileName = proposedFile;
+    OpenDialog1.fileName = Widen(proposedFile);
     if (!proposedFile.empty())
-        OpenDialog1.initialDir = ExtractFileDir(proposedFile);
+        OpenDialog1.initialDir = Widen(ExtractFileDir(proposedFile));
     bool chosen = OpenDialog1.Execute(handle());
     FBusy = false;
     return chosen;
@@ -166,7 +166,7 @@ bool TLumeraMainForm::FormCloseQuery() {
         SetSettingInt("Position", InstanceValueName("MainLeft", instance.slot), window.left);
     }
     StoreSettingsLayout();
-    SetSettingString("History", "OpenDir", OpenDialog1.initialDir);
+    SetSettingString("History", "OpenDir", Narrow(OpenDialog1.initialDir));
     SetSettingInt("History", "OpenFilter", OpenDialog1.filterIndex);
     return true;
 }

@@ -12,6 +12,7 @@
 #include "settings_rules.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/encoding.h"
 
 namespace {
 
@@ -271,7 +272,7 @@ void TLumeraMainForm::BitBtn4Click() {
         Edit& box = s.FolderBox(tag);
         TBrowseDialog dialog;
         dialog.Caption = BrowseTitles[tag];
-        dialog.Directory = box.text();
+        dialog.Directory = box.wideText();
         if (dialog.Execute())
             box.SetText(dialog.Directory);
     } else if (tab == RunTab) {
@@ -284,8 +285,8 @@ void TLumeraMainForm::BitBtn4Click() {
         // The dialog is modal, but the grid may have been refilled behind it.
         if (row >= grid.RowCount())
             return;
-        grid.SetCell(EntryContentCol, row, OpenDialog1.fileName);
-        StringGrid1SetEditText(grid, EntryContentCol, row, OpenDialog1.fileName);
+        grid.SetCell(EntryContentCol, row, Narrow(OpenDialog1.fileName));
+        StringGrid1SetEditText(grid, EntryContentCol, row, Narrow(OpenDialog1.fileName));
     }
 }
 

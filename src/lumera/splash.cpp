@@ -14,8 +14,8 @@ constexpr Bounds Frame = {8, 4, 353, 123};
 } // namespace
 
 bool TSplashWindow::FormCreate() {
-    if (!CreateForm("TSplashWindow", ProductTitle, WS_POPUP, SplashWidth, SplashHeight, nullptr,
-                    WS_EX_TOPMOST | WS_EX_TOOLWINDOW))
+    if (!CreateForm({"TSplashWindow", ProductTitle, WS_POPUP, SplashWidth, SplashHeight, nullptr,
+                     WS_EX_TOPMOST | WS_EX_TOOLWINDOW}))
         return false;
     RECT window;
     GetWindowRect(handle(), &window);

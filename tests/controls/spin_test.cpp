@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app.h"
+#include "dialogs.h"
 #include "form.h"
 #include "spin_rules.h"
 
@@ -64,7 +65,7 @@ class SpinTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application::Initialize(GetModuleHandleW(nullptr), "spin test");
-        ASSERT_TRUE(form.CreateForm("TSpinTestForm", "Spin", WS_OVERLAPPEDWINDOW, 320, 200));
+        ASSERT_TRUE(form.CreateForm({"TSpinTestForm", "Spin", WS_OVERLAPPEDWINDOW, 320, 200}));
         ASSERT_TRUE(spin.Create(form, {10, 10, 121, 21}));
         ASSERT_TRUE(other.Create(form, "next", {10, 60, 80, 22}));
         ASSERT_TRUE(cancel.Create(form, "cancel", {100, 60, 80, 25}));
@@ -225,6 +226,45 @@ TEST_F(SpinTest, PasteOnlyIntoAnEditableField) {
     SendMessageW(spin.handle(), EM_SETSEL, 0, -1);
     SendMessageW(spin.handle(), WM_PASTE, 0, 0);
     EXPECT_EQ(spin.text(), "777");
+}
+
+// Holds keys down in this thread's keyboard state for as long as it lives.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<int> keys) {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        memcpy(state, saved_, sizeof state);
+        for (int key : keys)
+            state[key] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~HeldKeys() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256];
+};
+
+TEST_F(SpinTest, PasteKeysFollowThePasteRule) {
+    ASSERT_TRUE(SetClipboardText("42", form.handle()));
+    spin.SetEditorEnabled(false);
+    for (auto key : {std::pair<int, int>{VK_SHIFT, VK_INSERT}, std::pair<int, int>{VK_CONTROL, 'V'}}) {
+        SendMessageW(spin.handle(), EM_SETSEL, 0, -1);
+        {
+            HeldKeys held({key.first});
+            SendMessageW(spin.handle(), WM_KEYDOWN, key.second, 0);
+            if (key.second == 'V')
+                SendMessageW(spin.handle(), WM_CHAR, 0x16, 0); // what TranslateMessage makes of Ctrl+V
+        }
+        EXPECT_EQ(spin.text(), "0") << "key " << key.second;
+    }
+    spin.SetEditorEnabled(true);
+    SendMessageW(spin.handle(), EM_SETSEL, 0, -1);
+    {
+        HeldKeys held({VK_SHIFT});
+        SendMessageW(spin.handle(), WM_KEYDOWN, VK_INSERT, 0);
+    }
+    EXPECT_EQ(spin.text(), "42");
 }
 
 TEST_F(SpinTest, EnteringSelectsAllUnlessClickedIntoTheField) {

@@ -23,7 +23,7 @@ class StringGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application::Initialize(GetModuleHandleW(nullptr), "string_grid_test");
-        ASSERT_TRUE(form_.CreateForm("TGridTestForm", "グリッド", WS_OVERLAPPEDWINDOW, 420, 300));
+        ASSERT_TRUE(form_.CreateForm({"TGridTestForm", "グリッド", WS_OVERLAPPEDWINDOW, 420, 300}));
         ASSERT_TRUE(grid_.Create(form_, {8, 8, 400, 220}, 3, 3));
         grid_.SetColWidth(0, 20);
         grid_.SetColWidth(1, 100);

@@ -15,7 +15,7 @@ namespace {
 // A hidden owner form that notes when a menu loop starts (a pop-up was shown).
 class OwnerForm : public Form {
 public:
-    OwnerForm() { CreateForm("TTrayTestForm", "tray test", WS_OVERLAPPEDWINDOW, 200, 100); }
+    OwnerForm() { CreateForm({"TTrayTestForm", "tray test", WS_OVERLAPPEDWINDOW, 200, 100}); }
     int menuLoops = 0;
 
 protected:

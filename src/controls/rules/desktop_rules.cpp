@@ -27,3 +27,20 @@ WallpaperStyleTexts WallpaperStyleToValues(int style) {
 bool HasExtension(const Text& file, const Text& upperExtension) {
     return UpperCaseText(ExtractFileExt(file)) == upperExtension;
 }
+
+bool HasExtension(const std::wstring& file, const std::wstring& upperExtension) {
+    // The extension starts at the last "." after the last separator.
+    size_t dot = file.find_last_of(L".\\/:");
+    if (dot == std::wstring::npos || file[dot] != L'.')
+        return upperExtension.empty();
+    std::wstring extension = file.substr(dot);
+    for (wchar_t& c : extension) {
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A'); // ASCII letters only, as for Text
+    }
+    return extension == upperExtension;
+}
+
+bool WallpaperCounts(const std::wstring& file, bool bitmapsOnly) {
+    return bitmapsOnly ? HasExtension(file, L".BMP") : !file.empty();
+}

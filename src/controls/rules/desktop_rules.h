@@ -1,6 +1,8 @@
 // How the desktop settings' text values map to the wallpaper arrangement.
 #pragma once
 
+#include <string>
+
 #include "jjstring.h"
 
 enum WallpaperStyle { WallpaperCentred = 0, WallpaperTiled = 1, WallpaperStretched = 2 };
@@ -17,3 +19,8 @@ WallpaperStyleTexts WallpaperStyleToValues(int style);
 
 // True when the file's extension, upper-cased, is the given one (".SCR", ".BMP").
 bool HasExtension(const Text& file, const Text& upperExtension);
+bool HasExtension(const std::wstring& file, const std::wstring& upperExtension);
+
+// Whether a stored wallpaper file counts as one: the 95 family shows bitmaps only (".BMP");
+// every other family shows whatever picture is set (JPEG, PNG, ...).
+bool WallpaperCounts(const std::wstring& file, bool bitmapsOnly);

@@ -32,4 +32,21 @@ TEST(ExtensionRule, CaseInsensitiveOnTheLastDot) {
     EXPECT_FALSE(HasExtension("", ".BMP"));
 }
 
+TEST(ExtensionRule, WideNamesToo) {
+    EXPECT_TRUE(HasExtension(std::wstring(L"C:\\Zo\u00EB\\\u5915\u713C\u3051.bmp"), L".BMP"));
+    EXPECT_FALSE(
+        HasExtension(std::wstring(L"C:\\pics.bmp\\\uAE40\uBBFC\uC900"), L".BMP")); // a dot in a folder
+    EXPECT_FALSE(HasExtension(std::wstring(L"C:\\a.bmpx"), L".BMP"));
+    EXPECT_FALSE(HasExtension(std::wstring(L"C:\\a.\uFF42\uFF4D\uFF50"), L".BMP")); // only ASCII letters fold
+    EXPECT_FALSE(HasExtension(std::wstring(L""), L".BMP"));
+}
+
+TEST(WallpaperRule, TheNinetyFiveFamilyShowsBitmapsOnly) {
+    EXPECT_TRUE(WallpaperCounts(L"C:\\Zo\u00EB\\a.BMP", true));
+    EXPECT_FALSE(WallpaperCounts(L"C:\\Zo\u00EB\\a.jpg", true));
+    EXPECT_TRUE(WallpaperCounts(L"C:\\Zo\u00EB\\a.jpg", false));
+    EXPECT_TRUE(WallpaperCounts(L"C:\\Zo\u00EB\\a.png", false));
+    EXPECT_FALSE(WallpaperCounts(L"", false));
+}
+
 } // namespace

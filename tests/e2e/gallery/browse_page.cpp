@@ -2,6 +2,7 @@
 // chosen folder back; the status line shows the selected path.
 #include "browse_dialog.h"
 #include "gallery.h"
+#include "win/encoding.h"
 
 namespace {
 
@@ -17,16 +18,16 @@ public:
         browse_.onClick = [this] {
             TBrowseDialog dialog;
             dialog.Caption = "基本ﾌｫﾙﾀﾞ [壁紙]";
-            dialog.Directory = folder_.text();
+            dialog.Directory = folder_.wideText();
             dialog.Options = biReturnOnlyFSDirs | biStatusText;
-            dialog.OnSelectionChanged = [](TBrowseDialog&, HWND, const Text& path, Text& showText,
-                                           TOKButtonState& ok) {
+            dialog.OnSelectionChanged = [](TBrowseDialog&, HWND, const std::wstring& path,
+                                           std::wstring& showText, TOKButtonState& ok) {
                 showText = path;
                 ok = path.empty() ? okDisable : okEnable;
             };
             if (dialog.Execute()) {
                 folder_.SetText(dialog.Directory);
-                result_.SetText("選択: " + dialog.DisplayName);
+                result_.SetText(Widen("選択: ") + dialog.DisplayName);
             } else {
                 result_.SetText("ｷｬﾝｾﾙ");
             }

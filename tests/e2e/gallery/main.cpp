@@ -16,8 +16,8 @@ namespace {
 class TGalleryForm : public Form {
 public:
     bool Build() {
-        if (!CreateForm("TGalleryForm", "ギャラリー (Lumera Deck)", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX,
-                        640, 460))
+        if (!CreateForm({"TGalleryForm", "ギャラリー (Lumera Deck)", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX,
+                         640, 460}))
             return false;
         tabs_.Create(*this, {8, 8, 624, 444});
         tabs_.SetName("PageControl1");
