@@ -128,6 +128,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnCloseRequest();
         return 0;
+    case WM_INITMENUPOPUP:
+        // Lazy submenus of a menu bar fill here; pop-ups fill through their own owner hook.
+        MenuCommands::OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        break;
     case WM_NEXTDLGCTL: {
         // The dialog manager asks for this on "&X" accelerators and Tab; forms are not
         // dialogs, so the move is done here.

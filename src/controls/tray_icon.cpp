@@ -96,40 +96,6 @@ HICON TrayCopy(HICON icon, HWND window) {
     return copy ? static_cast<HICON>(copy) : CopyIcon(icon);
 }
 
-bool OwnedBy(HWND window, HWND owner) {
-    for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER)) {
-        if (up == owner)
-            return true;
-    }
-    return false;
-}
-
-// The window a modal loop of this thread is showing over the (then disabled) owner, or
-// null when none is open.
-HWND ModalWindowOver(HWND owner) {
-    if (!owner || IsWindowEnabled(owner))
-        return nullptr;
-    HWND last = GetLastActivePopup(owner);
-    if (last && last != owner && IsWindowVisible(last) && IsWindowEnabled(last))
-        return last;
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search = {owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(param);
-            if (IsWindowVisible(window) && IsWindowEnabled(window) && OwnedBy(window, search->owner)) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 ShiftState ShiftOf(MouseButton button) {
     return button == MouseButton::Left    ? ShiftState::Left
            : button == MouseButton::Right ? ShiftState::Right
@@ -302,7 +268,7 @@ void TTrayIcon::ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int
     if (menu && AutoPopup) {
         // A menu command must not run underneath a modal window of the program (the about
         // box, a folder chooser): the click brings that window forward instead.
-        if (HWND modal = ModalWindowOver(owner_ ? owner_->handle() : Application::MainWindow())) {
+        if (HWND modal = Application::ActiveModalWindow()) {
             SetForegroundWindow(modal);
             return;
         }

@@ -39,34 +39,9 @@ Text ReadDesktopValue(const Text& name) {
     return RegReadString(HKEY_CURRENT_USER, DesktopKey, name, "");
 }
 
-// A string value as UTF-16, without the round trip through code page 932; empty when
-// absent or not a string.
+// A string value as UTF-16, without the round trip through code page 932.
 std::wstring ReadDesktopValueW(const wchar_t* name) {
-    UniqueHKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.receive()) !=
-        ERROR_SUCCESS) {
-        key.release();
-        return std::wstring();
-    }
-    for (int attempt = 0; attempt < 3; ++attempt) { // the value may grow between the calls
-        DWORD type = 0, bytes = 0;
-        if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            return std::wstring();
-        std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-        DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        LONG result =
-            RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size);
-        if (result == ERROR_MORE_DATA)
-            continue;
-        if (result != ERROR_SUCCESS)
-            return std::wstring();
-        value.resize(size / sizeof(wchar_t));
-        while (!value.empty() && value.back() == L'\0')
-            value.pop_back();
-        return value;
-    }
-    return std::wstring();
+    return RegReadString(HKEY_CURRENT_USER, L"\\Control Panel\\Desktop", name, L"");
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace {
 
 class OwnerForm : public Form {
 public:
-    OwnerForm() { CreateForm("TMenuTestForm", "menu test", WS_OVERLAPPEDWINDOW, 200, 100); }
+    OwnerForm() { CreateForm({"TMenuTestForm", "menu test", WS_OVERLAPPEDWINDOW, 200, 100}); }
 };
 
 std::wstring MenuString(HMENU menu, int position) {

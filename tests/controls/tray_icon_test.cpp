@@ -275,8 +275,9 @@ TEST(TrayIcon, ClickDuringAModalWindowBringsItForward) {
     menu.items().Add("終了(&X)");
     icon.RBPopupMenu = &menu;
     Form about;
-    about.CreateForm("TModalTestForm", "about", WS_POPUP | WS_CAPTION, 100, 50, owner.handle());
+    about.CreateForm({"TModalTestForm", "about", WS_POPUP | WS_CAPTION, 100, 50, owner.handle()});
     about.Show();
+    auto modal = std::make_unique<Application::ModalScope>(about.handle());
     EnableWindow(owner.handle(), FALSE); // as a modal loop does
     SetForegroundWindow(owner.handle());
 
@@ -284,6 +285,7 @@ TEST(TrayIcon, ClickDuringAModalWindowBringsItForward) {
     EXPECT_EQ(owner.menuLoops, 0);
     EXPECT_EQ(GetForegroundWindow(), about.handle());
 
+    modal.reset();
     EnableWindow(owner.handle(), TRUE);
     about.Hide();
     ShellSends(icon.id(), WM_RBUTTONDOWN);
