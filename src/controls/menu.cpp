@@ -220,6 +220,17 @@ std::wstring Shortened(std::wstring caption, size_t maxChars) {
     return caption + L"\u2026";
 }
 
+std::wstring DoubledAmpersands(const std::wstring& caption) {
+    std::wstring doubled;
+    doubled.reserve(caption.size());
+    for (wchar_t c : caption) {
+        doubled += c;
+        if (c == L'&')
+            doubled += c;
+    }
+    return doubled;
+}
+
 LRESULT CALLBACK MenuOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_INITMENUPOPUP)
         MenuCommands::OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
@@ -233,11 +244,13 @@ void MenuItem::SetWideCaption(const std::wstring& wide) {
     caption = Narrow(wide);
 }
 
-std::wstring MenuItem::displayCaption() const {
+bool MenuItem::showsWideCaption() const {
     // Only while caption still is the wide caption's CP932 form; a caption set later wins.
-    if (!wideCaption_.empty() && Narrow(wideCaption_) == caption)
-        return wideCaption_;
-    return Widen(caption);
+    return !wideCaption_.empty() && Narrow(wideCaption_) == caption;
+}
+
+std::wstring MenuItem::displayCaption() const {
+    return showsWideCaption() ? wideCaption_ : Widen(caption);
 }
 
 void MenuItem::SetChecked(bool checked) {
@@ -338,6 +351,8 @@ void MenuItem::Insert(HMENU into, Menu& menu) {
         return;
     }
     std::wstring label = Shortened(displayCaption(), MaxMenuCaptionChars);
+    if (showsWideCaption()) // a file name: its "&" is a character, not an accelerator
+        label = DoubledAmpersands(label);
     if (!shortcut.empty())
         label += L"\t" + Widen(shortcut);
     if (!commandId_) {

@@ -80,6 +80,7 @@ private:
     friend class Menu;
     friend struct MenuLayer;
     void Forget();
+    bool showsWideCaption() const;
     void Unplace();
     void ReleaseId(bool reusableAtOnce = false);
     void ReleaseIdsBelow();

@@ -216,11 +216,12 @@ TEST(Menu, WideCaptionIsShownAndTheChosenItemKeepsItsWidePath) {
     const std::wstring sunset = L"\u5915\u713c\u3051 caf\u00e9"; // 夕焼け café
     const std::wstring hangul = L"\ud55c\uae00";                 // 한글
     const std::wstring emoji = L"photo \U0001F305";              // outside the BMP
+    const std::wstring ampersand = L"Tom & Jerry";
     Menu menu;
     MenuItem& wall = menu.items().Add("wall");
     const MenuItem* chosen = nullptr;
     auto choose = [&chosen](MenuItem& item) { chosen = &item; };
-    for (const std::wstring& name : {sunset, hangul, emoji}) {
+    for (const std::wstring& name : {sunset, hangul, emoji, ampersand}) {
         MenuItem& item = wall.Add(name, choose);
         item.target = L"C:\\pictures\\" + name + L".jpg";
     }
@@ -230,7 +231,8 @@ TEST(Menu, WideCaptionIsShownAndTheChosenItemKeepsItsWidePath) {
     EXPECT_EQ(MenuString(sub, 0), sunset);
     EXPECT_EQ(MenuString(sub, 1), hangul);
     EXPECT_EQ(MenuString(sub, 2), emoji);
-    EXPECT_EQ(MenuString(sub, 3), Widen("(その他)"));
+    EXPECT_EQ(MenuString(sub, 3), L"Tom && Jerry"); // a file name's "&" is no accelerator
+    EXPECT_EQ(MenuString(sub, 4), Widen("(その他)"));
     EXPECT_EQ(wall[1].caption, Narrow(hangul)); // CP932 form for the text operations
 
     ASSERT_TRUE(MenuCommands::Run(GetMenuItemID(sub, 1)));
