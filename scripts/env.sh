@@ -26,12 +26,28 @@ build_windows() {
     configure_and_build "$windows_build" -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/mingw-w64-x86_64.cmake"
 }
 
+# Wine draws caption buttons, menu check marks and arrows with the symbol font Marlett.
+# Debian's Wine never loads the fonts of its own data folder (fonts-wine puts them in
+# /usr/share/wine/fonts), so without this the buttons show the letters "0 1 r" in whatever
+# font stands in, under any locale. Wine does load the prefix's Windows\Fonts folder; it
+# rescans the folder when it changes, so a copy after wineboot is enough.
+marlett_font=/usr/share/wine/fonts/marlett.ttf
+install_marlett() {
+    if [ ! -f "$marlett_font" ]; then
+        echo "warning: $marlett_font is missing (package fonts-wine); caption buttons will show letters" >&2
+        return 0
+    fi
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp "$marlett_font" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+}
+
 # A Wine prefix of its own, made fresh: never the user's ~/.wine.
 fresh_wine_prefix() { # prefix-dir
     export WINEPREFIX="$1"
     "$wineserver" -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     "$wine_loader" wineboot -i >/dev/null 2>&1
+    install_marlett
     # One virtual desktop with a shell tray for every program of the prefix.
     "$wine_loader" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$wine_loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1

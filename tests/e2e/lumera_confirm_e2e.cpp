@@ -151,6 +151,46 @@ TEST_F(ConfirmE2E, AWallpaperChosenInTheDialogIsSet) {
     ASSERT_TRUE(lumera.Exit());
 }
 
+// Puts the system's screen saver back as it was.
+class ScreenSaverGuard {
+public:
+    ScreenSaverGuard() : saved_(robot::ReadRegistryString(HKEY_CURRENT_USER, Desktop, "SCRNSAVE.EXE")) {
+        SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active_, 0);
+    }
+    ~ScreenSaverGuard() {
+        SetRegistryString(HKEY_CURRENT_USER, Desktop, "SCRNSAVE.EXE", saved_);
+        SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active_, nullptr, SPIF_UPDATEINIFILE);
+    }
+
+private:
+    static constexpr const char* Desktop = "Control Panel\\Desktop";
+    std::optional<Text> saved_;
+    BOOL active_ = FALSE;
+};
+
+// The tray shows whether the screen saver is on: the main icon while it is, the other one
+// once "無効(&F)" switched it off, the main one again after "有効(&T)".
+TEST_F(ConfirmE2E, TheTrayIconFollowsTheScreenSaverSwitch) {
+    ScreenSaverGuard screenSaverGuard;
+    const Text saver = installation.InstallProbe("保護.scr");
+    SetRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", saver);
+    TrayIcons icons(installation.exe());
+    ASSERT_TRUE(icons.loaded());
+    ASSERT_TRUE(lumera.Start(installation));
+
+    EXPECT_TRUE(icons.WaitForShown(TrayIcons::ScreenSaverOn));
+    ASSERT_TRUE(Choose(lumera, {"無効(&F)"}));
+    EXPECT_TRUE(icons.WaitForShown(TrayIcons::ScreenSaverOff));
+    EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE"));
+    ASSERT_TRUE(Choose(lumera, {"有効(&T)"}));
+    EXPECT_TRUE(icons.WaitForShown(TrayIcons::ScreenSaverOn));
+    auto restored = robot::ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+    EXPECT_TRUE(restored && SamePath(*restored, saver));
+    if (HasFailure())
+        robot::SaveScreenshot("lumera-confirm-tray-icon.bmp");
+    ASSERT_TRUE(lumera.Exit());
+}
+
 // "参照(&B)" on the Run page: the chosen program goes into the current row, names it, and
 // OK writes it.
 TEST_F(ConfirmE2E, AProgramChosenForTheRunListIsWrittenByOk) {

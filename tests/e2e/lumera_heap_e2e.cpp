@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 
 #include "lumera_support.h"
 
@@ -35,7 +36,7 @@ HWND MainForm(DWORD processId) {
 Text StartClickAndEnd(const Installation& installation) {
     robot::Process process;
     if (!process.Start(installation.exe(), "", installation.folder()))
-        return "did not start";
+        return "did not start (error " + std::to_string(GetLastError()) + ")";
     robot::MenuReader menus(process.id());
     HWND callback = WaitForCallbackWindow(process, 20000);
     if (!callback)

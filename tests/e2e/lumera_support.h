@@ -220,4 +220,41 @@ inline bool SetSettingStringRaw(const Text& section, const Text& name, const Tex
     return written;
 }
 
+// The program's two tray icons, as its tray icon takes them from the program file.
+class TrayIcons {
+public:
+    enum Which { ScreenSaverOn = 0, ScreenSaverOff = 1 };
+    explicit TrayIcons(const Text& program)
+        : icons_{robot::LoadTrayIcon(program, "MAINICON"), robot::LoadTrayIcon(program, "SUBICON")} {}
+    ~TrayIcons() {
+        for (HICON icon : icons_)
+            if (icon)
+                DestroyIcon(icon);
+    }
+    TrayIcons(const TrayIcons&) = delete;
+    TrayIcons& operator=(const TrayIcons&) = delete;
+
+    bool loaded() const { return icons_[0] && icons_[1]; }
+    // Waits until the tray shows that icon (and not the other).
+    bool WaitForShown(Which which, DWORD timeout = robot::DefaultTimeout) const {
+        return robot::WaitUntil([&] { return robot::TrayShownIcon(icons_) == which; }, timeout);
+    }
+
+private:
+    std::vector<HICON> icons_;
+};
+
+// Waits until the program's refresh timer has run at least `ticks` more times. A refresh that
+// finds "Screen"/"Enabled" at 1 switches the screen saver on; with none on the system it
+// switches it off instead and stores 0, so each round trip is one refresh seen through.
+// Only for a system without a screen saver.
+inline bool WaitForRefreshes(int ticks, DWORD timeout = robot::DefaultTimeout) {
+    for (int tick = 0; tick < ticks; ++tick) {
+        if (!SetSettingIntRaw("Screen", "Enabled", 1) ||
+            !robot::WaitUntil([] { return SettingInt("Screen", "Enabled") == 0u; }, timeout))
+            return false;
+    }
+    return true;
+}
+
 } // namespace lumera_e2e

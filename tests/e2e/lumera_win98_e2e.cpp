@@ -406,9 +406,8 @@ TEST_F(Win98Test, ARemovableDriveAsksBeforeItIsWatchedAndADiscAlreadyInsideStart
         ASSERT_TRUE(question);
         ASSERT_TRUE(robot::AnswerMessageBox(question->window, IDYES));
         EXPECT_EQ(IsMarked(ReadSubmenu(lumera, "AUTORUN監視(&A)"), item), true);
-        // Ten refreshes with the disc that was inside when the watch began: nothing may start,
-        // so there is no event to wait for.
-        Sleep(1000);
+        // Ten refreshes with the disc that was inside when the watch began: nothing may start.
+        ASSERT_TRUE(WaitForRefreshes(10));
         EXPECT_EQ(LogLines(probe), 0u);
 
         // Switching off asks nothing; the stored choice is written at the end, for every drive.

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "win/encoding.h"
@@ -581,6 +582,119 @@ HWND FindTrayCallbackWindow(DWORD processId) {
 bool SendTrayCallback(DWORD processId, UINT iconId, UINT mouseMessage) {
     HWND window = FindTrayCallbackWindow(processId);
     return window && PostMessageW(window, TrayCallbackMessage, iconId, mouseMessage);
+}
+
+namespace {
+
+// The pixels (0xRRGGBB, rows top down) of a width x height bitmap that draw painted.
+std::vector<uint32_t> Paint(int width, int height, const std::function<void(HDC)>& draw) {
+    std::vector<uint32_t> pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return pixels;
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        draw(memory);
+        GdiFlush();
+        const uint32_t* first = static_cast<const uint32_t*>(bits);
+        pixels.assign(first, first + static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (uint32_t& pixel : pixels)
+            pixel &= 0xFFFFFF;
+        SelectObject(memory, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (memory)
+        DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// An icon as drawn on any background: the offsets and colours of its opaque pixels, found
+// as those that come out alike on black and on white.
+std::vector<std::pair<POINT, uint32_t>> OpaquePixels(HICON icon, int width, int height) {
+    auto onBackground = [&](int brush) {
+        return Paint(width, height, [&](HDC dc) {
+            RECT all = {0, 0, width, height};
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(brush)));
+            DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+        });
+    };
+    std::vector<uint32_t> black = onBackground(BLACK_BRUSH), white = onBackground(WHITE_BRUSH);
+    std::vector<std::pair<POINT, uint32_t>> opaque;
+    if (black.size() != white.size())
+        return opaque;
+    for (size_t i = 0; i < black.size(); ++i) {
+        if (black[i] == white[i])
+            opaque.push_back({POINT{static_cast<LONG>(i % width), static_cast<LONG>(i / width)}, black[i]});
+    }
+    return opaque;
+}
+
+} // namespace
+
+int TrayShownIcon(const std::vector<HICON>& candidates) {
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray)
+        return -1;
+    RECT rect = ScreenRectOf(tray);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    int iconWidth = GetSystemMetrics(SM_CXSMICON), iconHeight = GetSystemMetrics(SM_CYSMICON);
+    if (width < iconWidth || height < iconHeight)
+        return -1;
+    std::vector<uint32_t> shown = Paint(width, height, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+    if (shown.empty())
+        return -1;
+
+    int found = -1;
+    for (size_t candidate = 0; candidate < candidates.size(); ++candidate) {
+        auto opaque = OpaquePixels(candidates[candidate], iconWidth, iconHeight);
+        // An icon of hardly any opaque pixels would be found anywhere.
+        if (opaque.size() < static_cast<size_t>(iconWidth * iconHeight / 4))
+            return -1;
+        bool seen = false;
+        for (int y = 0; y + iconHeight <= height && !seen; ++y) {
+            for (int x = 0; x + iconWidth <= width && !seen; ++x) {
+                seen =
+                    std::all_of(opaque.begin(), opaque.end(), [&](const std::pair<POINT, uint32_t>& pixel) {
+                        return shown[static_cast<size_t>(y + pixel.first.y) * width + x + pixel.first.x] ==
+                               pixel.second;
+                    });
+            }
+        }
+        if (seen) {
+            if (found >= 0)
+                return -1;
+            found = static_cast<int>(candidate);
+        }
+    }
+    return found;
+}
+
+HICON LoadTrayIcon(const Text& programPath, const Text& resourceName) {
+    HMODULE module = LoadLibraryExW(Widen(programPath).c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
+        return nullptr;
+    HICON icon =
+        static_cast<HICON>(LoadImageW(module, Widen(resourceName).c_str(), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    FreeLibrary(module);
+    return icon;
 }
 
 // ---- Registry and files ------------------------------------------------------------------

@@ -145,6 +145,15 @@ HWND FindTrayCallbackWindow(DWORD processId);
 // WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, ... (a right-button press pops up the tray menu).
 bool SendTrayCallback(DWORD processId, UINT iconId, UINT mouseMessage);
 
+// The shell keeps no icon handle another process could read, so the tray is read as the
+// user sees it: each candidate icon is drawn at the tray's icon size and looked for in the
+// shell's "Shell_TrayWnd" on screen, compared on its opaque pixels. The index of the one
+// candidate found, or -1 when none or more than one is.
+int TrayShownIcon(const std::vector<HICON>& candidates);
+// Loads an icon resource of a program file at the tray's icon size (the image the program's
+// tray icon takes); nullptr when the file has no such icon. The caller destroys it.
+HICON LoadTrayIcon(const Text& programPath, const Text& resourceName);
+
 // ---- Pop-up menus ------------------------------------------------------------------------
 
 struct MenuEntry {
