@@ -34,8 +34,9 @@ protected:
     }
     void TearDown() override {
         robot::ParkMouse();
-        if (lumera.process.running())
+        if (lumera.process.running()) {
             EXPECT_TRUE(lumera.Exit());
+        }
         ResetSettings();
     }
 
