@@ -71,7 +71,7 @@ void SetCheckedIfChanged(MenuItem& item, bool checked) {
 void TLumeraMainForm::Wall0RightClick(MenuItem& item) {
     Text wallpaper;
     if (item.tag == static_cast<int>(WallRight->count()) - 1) {
-        if (!ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "壁紙参照",
+        if (!ChooseFile(WallpaperFilter(GetPlatformFamily() == PlatformNT), "bmp", "壁紙参照",
                         GetLongPath(WinUtility1.GetWallpaper())))
             return;
         wallpaper = OpenDialog1.fileName;
@@ -145,14 +145,29 @@ void TLumeraMainForm::SwitchScreenSaverOn() {
     ScreenFalseRight->SetChecked(false);
     WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
     SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
 }
 
 void TLumeraMainForm::SwitchScreenSaverOff() {
     TrayIcon1.SetIcon(ScreenSaverOffIcon());
     ScreenTrueRight->SetChecked(false);
     ScreenFalseRight->SetChecked(true);
+    // The system forgets the user's screen saver now; the note outlives an abrupt end.
+    if (FKnownScreenSaver.empty())
+        DeleteSetting("Screen", NotedScreenSaverValue);
+    else
+        SetSettingString("Screen", NotedScreenSaverValue, GetShortPath(FKnownScreenSaver));
     WinUtility1.SetScreenSaver("");
     SetSettingInt("Screen", "Enabled", 0);
+}
+
+void TLumeraMainForm::RestoreNotedScreenSaver() {
+    Text noted = GetSettingString("Screen", NotedScreenSaverValue, "");
+    if (noted.empty())
+        return;
+    WinUtility1.SetScreenSaver(noted);
+    SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
 }
 
 void TLumeraMainForm::RefreshDesktopMarks() {

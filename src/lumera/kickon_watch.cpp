@@ -58,7 +58,10 @@ void TLumeraMainForm::BuildDriveSubmenus() {
         MenuItem& watch = AutoRight->Add(caption, [this](MenuItem& item) { Auto0RightClick(item); });
         watch.tag = drive;
         watch.visible = !ntFamily;
-        bool watched = GetSettingInt(KickonSection, name, 0) == 1;
+        // A choice made since the start is written only at the end; a rebuild keeps it.
+        auto chosen = FWatchChoices.find(letter);
+        bool watched =
+            chosen != FWatchChoices.end() ? chosen->second : GetSettingInt(KickonSection, name, 0) == 1;
         watch.SetChecked(watched);
         watch.hint = watched ? WatchHint(letter, MediumPresent(letter)) : name;
 
@@ -81,6 +84,7 @@ void TLumeraMainForm::Auto0RightClick(MenuItem& item) {
         return;
     item.SetChecked(!item.checked());
     char letter = DriveLetter(item.tag);
+    FWatchChoices[letter] = item.checked();
     // A medium already inside is taken as seen: only one inserted later starts anything.
     item.hint = item.checked() ? WatchHint(letter, MediumPresent(letter)) : Text(1, letter);
 }

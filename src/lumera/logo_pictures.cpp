@@ -36,16 +36,21 @@ void TLumeraMainForm::CompleteLogoSettings() {
                              LogoTargetDefault(static_cast<LogoIndex>(logo), bootDir, windowsDir));
     }
 
-    // The pictures found on the machine are saved once per logo folder, while it is new.
+    // The machine's own pictures are saved whenever the logo folder holds no copy of them,
+    // so that "(標準)" and "(なし)" are never the only way back.
     Text folder = FirstFolder(LogoFolderList());
-    if (folder.empty() || DirectoryExists(folder))
+    if (folder.empty())
         return;
-    ForceDirectories(folder);
+    if (!DirectoryExists(folder))
+        ForceDirectories(folder);
     for (const LogoKind& kind : LogoKinds) {
         Text copy = AddBackslash(folder) + kind.savedCopyName;
         Text target = GetSettingString(LogoSection, kind.targetValue, "");
-        bool saved = !target.empty() && CopyFileW(Widen(target).c_str(), Widen(copy).c_str(), FALSE);
-        SetSettingString(LogoSection, kind.fileValue, saved ? copy : Text());
+        bool saved = false;
+        if (!FileExists(copy) && !target.empty() && FileExists(target))
+            saved = CopyFileW(Widen(target).c_str(), Widen(copy).c_str(), TRUE) != FALSE;
+        if (!SettingExists(LogoSection, kind.fileValue))
+            SetSettingString(LogoSection, kind.fileValue, saved ? copy : Text());
     }
 }
 
@@ -60,7 +65,8 @@ void TLumeraMainForm::BuildLogoSubmenus() {
         return;
 
     // One scan; the other two submenus get the same pictures, each with its own action.
-    ScanFolders(*LogoRight, LogoFolderList(), "*.bmp", [this](MenuItem& item) { Logo0RightClick(item); });
+    ScanFolders(*LogoRight, menuSettings.logoPath, Text("*.bmp"),
+                [this](MenuItem& item) { Logo0RightClick(item); });
     const MenuItem::Handler handlers[LogoCount] = {
         [this](MenuItem& item) { Logo0RightClick(item); },
         [this](MenuItem& item) { Logow0RightClick(item); },
@@ -88,6 +94,24 @@ void TLumeraMainForm::BuildLogoSubmenus() {
 
 namespace {
 
+const char* const LogoChangeFailed = "ﾛｺﾞを変更できませんでした。";
+
+// Puts the picture onto the logo's system file, or removes the file when there is none;
+// true when the file now is what was asked for.
+bool ReplaceLogoFile(const Text& target, const Text& picture) {
+    if (target.empty())
+        return false;
+    std::wstring wideTarget = Widen(target);
+    // A read-only, hidden or system file must not stop the replacement.
+    SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    if (!picture.empty())
+        return CopyFileW(Widen(picture).c_str(), wideTarget.c_str(), FALSE) != FALSE;
+    if (DeleteFileW(wideTarget.c_str()))
+        return true;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 struct LogoChoice {
     MenuItem& submenu;
     int& index;
@@ -95,7 +119,7 @@ struct LogoChoice {
 };
 
 // Installs the chosen item's picture onto the logo's system file, or removes the file
-// for the first item; the mark and the stored value record the choice either way.
+// for the first item; the mark and the stored value follow only a change that happened.
 void ChooseLogo(TLumeraMainForm& form, LogoChoice logo, MenuItem& item) {
     MenuItem& submenu = logo.submenu;
     size_t count = submenu.count();
@@ -116,20 +140,17 @@ void ChooseLogo(TLumeraMainForm& form, LogoChoice logo, MenuItem& item) {
         chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, dialog.fileName));
     }
 
+    MenuItem& chosen = submenu[chosenIndex];
+    Text target = GetSettingString(LogoSection, logo.kind.targetValue, "");
+    if (!ReplaceLogoFile(target, chosenIndex != 0 ? chosen.hint : Text())) {
+        // The mark and the stored value keep telling what the file really holds.
+        ShowAppMessage(target + "\n" + LogoChangeFailed, "", MB_ICONSTOP | MB_OK);
+        return;
+    }
     if (static_cast<size_t>(logo.index) < count)
         submenu[static_cast<size_t>(logo.index)].SetChecked(false);
-    MenuItem& chosen = submenu[chosenIndex];
     logo.index = chosen.tag;
     chosen.SetChecked(true);
-
-    Text target = GetSettingString(LogoSection, logo.kind.targetValue, "");
-    std::wstring wideTarget = Widen(target);
-    // A read-only, hidden or system file must not stop the replacement.
-    SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    if (logo.index != 0)
-        CopyFileW(Widen(chosen.hint).c_str(), wideTarget.c_str(), FALSE);
-    else
-        DeleteFileW(wideTarget.c_str());
     SetSettingString(LogoSection, logo.kind.fileValue, logo.index != 0 ? chosen.hint : Text());
 }
 

@@ -13,8 +13,16 @@ namespace {
 
 constexpr int FormClientWidth = 386;
 constexpr int FormClientHeight = 431;
+constexpr UINT RealizeMessage = WM_APP + 1;
 
 } // namespace
+
+const char* const NotedScreenSaverValue = "SavedScreenSaver";
+
+UINT HandOverMessage() {
+    static UINT message = RegisterWindowMessageW(L"LumeraHandOver");
+    return message;
+}
 
 ProgramOptions& Options() {
     static ProgramOptions options;
@@ -25,6 +33,10 @@ Text ProgramFolder() {
     wchar_t self[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
     return length == 0 || length >= MAX_PATH ? Text() : ExtractFileDir(Narrow(self));
+}
+
+FolderDefaults MachineFolderDefaults() {
+    return {GetWindowsDir(), GetSystemDir(), JoinPath(ProgramFolder(), "LogoDir")};
 }
 
 TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo) : instance(instanceInfo) {}
@@ -45,8 +57,10 @@ bool TLumeraMainForm::FormCreate() {
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
     CreateTrayMenuSkeleton();
     CreateSettingsControls();
-    TrayIcon1.RBPopupMenu = &TrayMenu;
-    TrayIcon1.OnDblClick = [this](TTrayIcon& icon) { TrayIconDblClick(icon); };
+    TrayIcon1.OnDblClick = [this](TTrayIcon& icon) {
+        if (ready_)
+            TrayIconDblClick(icon);
+    };
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });
     return true;
@@ -61,32 +75,61 @@ void TLumeraMainForm::Timer1Timer() {
     FWallIndex = FScreenIndex = FLogoIndex = FLogowIndex = FLogosIndex = 0;
     FKnownWallpaper.clear();
     FKnownScreenSaver.clear();
+    // Another running instance may have switched the screen saver off itself.
+    if (instance.otherInstances == 0)
+        RestoreNotedScreenSaver();
     CompleteLogoSettings();
     WriteDefaultLists();
-    BuildTrayMenu();
     OpenDialog1.initialDir = GetSettingString("History", "OpenDir", ProgramFolder());
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
     FindSoundFiles();
     if (onSplashDone)
         onSplashDone();
 
+    // The icon first: listing big picture folders must not keep the user waiting for it.
+    // Without a shell tray yet the program still starts, and the refresh retries.
     Hide();
     TrayIcon1.SetIcon(Application::MainIcon());
     TrayIcon1.Loaded();
-    if (!TrayIcon1.SetVisible(true))
-        return; // the tray refused the icon; the user has been told
+    TrayIcon1.SetVisible(true);
+    BuildTrayMenu();
     Timer2Timer();
     FLastEditTag = 0;
     SetText(ProductTitle);
     ApplySettingsLayout();
     PlaceWindow();
+    startedUp_ = true;
+    if (TrayIcon1.Visible())
+        MarkReady();
     Timer2.SetEnabled(true);
 }
 
 void TLumeraMainForm::Timer2Timer() {
+    if (startedUp_ && !ready_ && EnsureTrayIcon())
+        MarkReady();
     // The form is the settings window: while it is hidden the program has no taskbar entry.
     RefreshDesktopMarks();
     WatchDrives();
+}
+
+bool TLumeraMainForm::EnsureTrayIcon() {
+    if (TrayIcon1.Visible())
+        return true;
+    // Quiet while the shell has no tray; a tray that refuses the icon is told about once.
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray || tray == refusingTray_)
+        return false;
+    if (TrayIcon1.SetVisible(true))
+        return true;
+    refusingTray_ = tray;
+    return false;
+}
+
+void TLumeraMainForm::MarkReady() {
+    ready_ = true;
+    // Only now may the menu pop up: before, it could open empty and be rebuilt while open.
+    TrayIcon1.RBPopupMenu = &TrayMenu;
+    SetPropW(handle(), L"LumeraReady", reinterpret_cast<HANDLE>(1));
 }
 
 void TLumeraMainForm::FindSoundFiles() {
@@ -153,10 +196,22 @@ bool TLumeraMainForm::FormCloseQuery() {
     if (GetSettingInt("OtherSet", "EndMsg", 0) == 1 &&
         ShowAppMessage("ﾌﾟﾛｸﾞﾗﾑを終了してもよろしいですか？", "", MB_ICONQUESTION | MB_YESNO) == IDNO)
         return false;
+    WriteBackState();
+    return true;
+}
 
+void TLumeraMainForm::WriteBackState() {
+    if (wroteBack_)
+        return;
+    wroteBack_ = true;
+    Timer1.SetEnabled(false);
     Timer2.SetEnabled(false);
+    // Before the start-up nothing is known yet: writing would only lose the user's settings.
+    if (!startedUp_)
+        return;
     WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
     SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
     StoreWatchedDrives();
     if (GetSettingInt("OtherSet", "PositionMemory", 1) == 1) {
         RECT window;
@@ -167,16 +222,77 @@ bool TLumeraMainForm::FormCloseQuery() {
     StoreSettingsLayout();
     SetSettingString("History", "OpenDir", OpenDialog1.initialDir);
     SetSettingInt("History", "OpenFilter", OpenDialog1.filterIndex);
-    return true;
 }
 
 void TLumeraMainForm::OnCloseRequest() {
-    if (!FormCloseQuery())
+    if (closing || !FormCloseQuery())
+        return;
+    EndProgram();
+}
+
+void TLumeraMainForm::EndProgram() {
+    if (closing)
         return;
     closing = true;
     TrayIcon1.SetVisible(false);
     DestroyWindow(handle());
     PostQuitMessage(0);
+}
+
+void TLumeraMainForm::FormEndSession() {
+    // The system may end the process as soon as this returns: write now, ask nothing.
+    WriteBackState();
+    EndProgram();
+}
+
+void TLumeraMainForm::FormHandOver() {
+    // Without a tray icon the user has no other way to reach this instance.
+    if (startedUp_ && !TrayIcon1.Visible() && !closing)
+        SetRightClick(*SetRight);
+}
+
+void TLumeraMainForm::RealizeTrayMenu() {
+    // Destroying the platform menu while it is tracked corrupts the heap.
+    if (trayMenuOpen_) {
+        realizePending_ = true;
+        return;
+    }
+    realizePending_ = false;
+    TrayMenu.Realize();
+}
+
+LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            FormEndSession();
+        return 0;
+    case WM_ENTERMENULOOP:
+        if (wParam) // a pop-up menu, not the menu bar
+            trayMenuOpen_ = true;
+        break;
+    case WM_EXITMENULOOP:
+        if (wParam) {
+            trayMenuOpen_ = false;
+            // After the chosen item's command, which is already queued.
+            if (realizePending_)
+                PostMessageW(handle(), RealizeMessage, 0, 0);
+        }
+        break;
+    case RealizeMessage:
+        if (realizePending_)
+            RealizeTrayMenu();
+        return 0;
+    default:
+        if (message == HandOverMessage() && message != 0) {
+            FormHandOver();
+            return 0;
+        }
+        break;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
 }
 
 bool TLumeraMainForm::FormKeyDown(WPARAM key) {

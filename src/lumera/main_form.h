@@ -4,6 +4,7 @@
 // work with them.
 #pragma once
 
+#include <map>
 #include <memory>
 
 #include "controls.h"
@@ -13,6 +14,7 @@
 #include "settings_window.h"
 #include "timer.h"
 #include "tray_icon.h"
+#include "tray_settings.h"
 #include "win_utility.h"
 
 // What the program entry found out about the running instances.
@@ -33,6 +35,8 @@ struct ProgramOptions {
 ProgramOptions& Options();
 // The folder of Lumera.exe.
 Text ProgramFolder();
+// The folder lists' defaults on this machine.
+FolderDefaults MachineFolderDefaults();
 
 class TLumeraMainForm : public Form {
 public:
@@ -49,6 +53,10 @@ public:
     bool FormCloseQuery();
     bool FormKeyDown(WPARAM key);
     void ExitRightClick(MenuItem&);
+    // The session ends (log-off, shutdown): the closing write-back without any question.
+    void FormEndSession();
+    // A later start handed over to this instance.
+    void FormHandOver();
     // Releases the splash window at the end of the start-up.
     std::function<void()> onSplashDone;
     void PlaceWindow();
@@ -61,9 +69,21 @@ public:
     // ---- Tray menu ----
     void CreateTrayMenuSkeleton();
     void BuildTrayMenu();
-    // Appends one item per file of pattern in the ";"-separated folders; returns how many.
-    size_t ScanFolders(MenuItem& submenu, const Text& folderList, const Text& pattern,
+    // Shows the items whose switches are on, and the separators of groups with an item.
+    void ApplyMenuVisibility();
+    // Realizes the tray menu now, or once it has closed when it is open.
+    void RealizeTrayMenu();
+    // The icon in the tray, retried quietly while the shell has no tray yet; true once
+    // it is there.
+    bool EnsureTrayIcon();
+    // Appends one item per file of the patterns in the ";"-separated folders (each folder
+    // pattern by pattern); returns how many.
+    size_t ScanFolders(MenuItem& submenu, const Text& folderList, const std::vector<Text>& patterns,
                        const MenuItem::Handler& onClick);
+    size_t ScanFolders(MenuItem& submenu, const Text& folderList, const Text& pattern,
+                       const MenuItem::Handler& onClick) {
+        return ScanFolders(submenu, folderList, std::vector<Text>{pattern}, onClick);
+    }
     void TrayIconDblClick(TTrayIcon&);
 
     // ---- Wallpaper and screen saver ----
@@ -77,6 +97,8 @@ public:
     void ScreenStartRightClick(MenuItem&);
     void SwitchScreenSaverOn();
     void SwitchScreenSaverOff();
+    // A start after an abrupt end puts back the screen saver that was switched off then.
+    void RestoreNotedScreenSaver();
     // Marks and on/off state follow the system (part of every refresh).
     void RefreshDesktopMarks();
 
@@ -114,6 +136,9 @@ public:
     void CreateSettingsControls();
     void ApplySettingsLayout(); // captions, grid headers, column widths, active tab
     void SetRightClick(MenuItem&);
+    // Data in, data out: the stored settings into the controls, the controls' values back.
+    void FillSettingsWindow(const TraySettings& stored);
+    TraySettings ReadSettingsWindow() const;
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn4Click();
@@ -174,6 +199,7 @@ public:
     MenuItem* Separator5 = nullptr;
 
     // ---- State ----
+    TraySettings menuSettings; // what the tray menu was last built from
     bool FBusy = false;
     int FWallIndex = 0;
     int FScreenIndex = 0;
@@ -183,8 +209,30 @@ public:
     int FLastEditTag = 0;
     Text FKnownWallpaper;
     Text FKnownScreenSaver;
+    std::map<char, bool> FWatchChoices; // drive letter: watched, as chosen since the start
     bool closing = false;
 
 protected:
     void OnCloseRequest() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Writes back what the program keeps between runs; only the first call does anything.
+    void WriteBackState();
+    void EndProgram();
+    void MarkReady();
+
+    bool wroteBack_ = false;
+    bool ready_ = false;        // start-up done and the icon in the tray
+    bool startedUp_ = false;    // the deferred initialisation has run
+    bool trayMenuOpen_ = false; // the tray menu is being tracked
+    bool realizePending_ = false;
+    HWND refusingTray_ = nullptr; // the shell tray that last refused the icon
 };
+
+// The screen saver switched off from the menu, noted where a start after an abrupt end
+// finds it ("Screen" section).
+extern const char* const NotedScreenSaverValue;
+
+// Posted by a later start to the running instance's form (registered message).
+UINT HandOverMessage();

@@ -10,6 +10,7 @@
 #include "paths.h"
 #include "settings.h"
 #include "settings_rules.h"
+#include "tray_settings.h"
 #include "win/files.h"
 #include "win/folders.h"
 
@@ -43,20 +44,20 @@ Text Number(int n) {
     return std::to_string(n);
 }
 
-// Rows 1 .. k hold the entries, row k + 1 is the empty new-entry row.
-void FillEntryGrid(TStringGrid& grid, const Text& section, const Text& contentName) {
+// Rows 1 .. k hold the entries, row k + 1 is the empty new-entry row. An entry without a
+// name shows namelessDefault(content) when that is given, else an empty name cell.
+void FillEntryGrid(TStringGrid& grid, const std::vector<ListRow>& entries,
+                   Text (*namelessDefault)(const Text&)) {
     grid.SetEditorMode(false);
     grid.SetRowCount(2);
     int n = 1;
-    for (;; ++n) {
-        Text content = GetSettingString(section, contentName + Number(n), "");
-        if (content.empty())
-            break;
+    for (const ListRow& entry : entries) {
         grid.SetRowCount(n + 2);
         grid.SetCell(EntryNumberCol, n, Number(n));
         grid.SetCell(EntryNameCol, n,
-                     GetSettingString(section, "Name" + Number(n), FileNameWithoutExt(content)));
-        grid.SetCell(EntryContentCol, n, content);
+                     entry.name.empty() && namelessDefault ? namelessDefault(entry.content) : entry.name);
+        grid.SetCell(EntryContentCol, n, entry.content);
+        ++n;
     }
     for (int col = 0; col < grid.ColCount(); ++col)
         grid.SetCell(col, n, "");
@@ -70,14 +71,6 @@ std::vector<ListRow> EntryRows(const TStringGrid& grid) {
     for (int row = 1; row < grid.RowCount() - 1; ++row)
         rows.push_back({grid.Cell(EntryNameCol, row), grid.Cell(EntryContentCol, row)});
     return rows;
-}
-
-void StoreEntryList(const TStringGrid& grid, const Text& section, const Text& contentName) {
-    WriteNumberedList(
-        EntryRows(grid), contentName,
-        {[&section](const Text& name, const Text& value) { SetSettingString(section, name, value); },
-         [&section](const Text& name) { return SettingExists(section, name); },
-         [&section](const Text& name) { DeleteSetting(section, name); }});
 }
 
 void ApplyColumnWidths(TStringGrid& grid, const Text& prefix) {
@@ -188,32 +181,50 @@ void TLumeraMainForm::StoreSettingsLayout() {
 }
 
 void TLumeraMainForm::SetRightClick(MenuItem&) {
-    SettingsWindowControls& s = settings;
-    // The boxes show what the menu shows now.
-    const MenuItem* shownBy[16] = {WallRight,        WallTileRight, ScreenRight,    ScreenTrueRight,
-                                   ScreenStartRight, LogoRight,     LogowRight,     LogosRight,
-                                   AutoRight,        KickonRight,   AutoEjectRight, RunRight,
-                                   ClipRight,        StartUpRight,  HaltoRight,     ScreenProRight};
-    bool ntFamily = GetPlatformFamily() == PlatformNT;
-    for (int i = 0; i < 16; ++i) {
-        s.CheckBoxes[i].SetChecked(shownBy[i]->visible);
-        s.CheckBoxes[i].SetEnabled(!(ntFamily && SettingsCheckBoxTable()[i].win95Only));
-    }
-    s.CheckBoxes[16].SetChecked(GetSettingFlag("OtherSet", "SplashVisible", true));
-
-    s.Edit1.SetText(GetSettingString("Wall", "Path", GetWindowsDir()));
-    s.Edit2.SetText(GetSettingString("Screen", "Path", GetSystemDir()));
-    s.Edit3.SetText(GetSettingString("Logo", "Path", AddBackslash(ProgramFolder()) + "LogoDir"));
-    s.SpinEdit1.SetValue(static_cast<int>(Timer2.interval()));
-
-    FillEntryGrid(s.StringGrid1, "Run", "File");
-    FillEntryGrid(s.StringGrid2, "Clipboard", "Clip");
-
+    RegistrySettings store;
+    FillSettingsWindow(LoadTraySettings(store, MachineFolderDefaults()));
     if (IsIconic(handle()))
         ShowWindow(handle(), SW_RESTORE);
     Show();
     if (!IsChild(handle(), GetFocus()))
-        s.PageControl1.Focus();
+        settings.PageControl1.Focus();
+}
+
+void TLumeraMainForm::FillSettingsWindow(const TraySettings& stored) {
+    SettingsWindowControls& s = settings;
+    // The boxes show what the menu shows now.
+    bool ntFamily = GetPlatformFamily() == PlatformNT;
+    for (int i = 0; i < MenuSwitchCount; ++i) {
+        auto which = static_cast<MenuSwitch>(i);
+        s.CheckBoxes[i].SetChecked(ShownOnPlatform(which, menuSettings.shown[which], ntFamily));
+        s.CheckBoxes[i].SetEnabled(!(ntFamily && SettingsCheckBoxTable()[i].win95Only));
+    }
+    s.CheckBoxes[MenuSwitchCount].SetChecked(stored.splashVisible);
+
+    s.Edit1.SetText(stored.wallPath);
+    s.Edit2.SetText(stored.screenPath);
+    s.Edit3.SetText(stored.logoPath);
+    s.SpinEdit1.SetValue(static_cast<int>(Timer2.interval()));
+
+    // A Run entry without a name is listed under its file's name; a snippet without one
+    // stays without, so that confirming does not give it one.
+    FillEntryGrid(s.StringGrid1, stored.run, FileNameWithoutExt);
+    FillEntryGrid(s.StringGrid2, stored.clipboard, nullptr);
+}
+
+TraySettings TLumeraMainForm::ReadSettingsWindow() const {
+    const SettingsWindowControls& s = settings;
+    TraySettings edited;
+    for (int i = 0; i < MenuSwitchCount; ++i)
+        edited.shown[i] = s.CheckBoxes[i].checked();
+    edited.splashVisible = s.CheckBoxes[MenuSwitchCount].checked();
+    edited.wallPath = s.Edit1.text();
+    edited.screenPath = s.Edit2.text();
+    edited.logoPath = s.Edit3.text();
+    edited.interval = s.SpinEdit1.Value();
+    edited.run = EntryRows(s.StringGrid1);
+    edited.clipboard = EntryRows(s.StringGrid2);
+    return edited;
 }
 
 void TLumeraMainForm::BitBtn1Click() {
@@ -236,17 +247,8 @@ void TLumeraMainForm::BitBtn1Click() {
         return;
     }
 
-    const auto& table = SettingsCheckBoxTable();
-    for (int i = 0; i < 16; ++i)
-        SetSettingInt(table[i].section, table[i].value, s.CheckBoxes[i].checked() ? 1 : 0);
-    SetSettingString("Wall", "Path", s.Edit1.text());
-    SetSettingString("Screen", "Path", s.Edit2.text());
-    SetSettingString("Logo", "Path", s.Edit3.text());
-    SetSettingInt("OtherSet", "Interval", std::clamp(s.SpinEdit1.Value(), 1, 10000));
-    SetSettingInt(table[16].section, table[16].value, s.CheckBoxes[16].checked() ? 1 : 0);
-
-    StoreEntryList(s.StringGrid1, "Run", "File");
-    StoreEntryList(s.StringGrid2, "Clipboard", "Clip");
+    RegistrySettings store;
+    StoreTraySettings(store, ReadSettingsWindow());
 
     SwitchScreenSaverOn();
     Timer2.SetEnabled(false);
