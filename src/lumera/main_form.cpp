@@ -17,8 +17,6 @@ constexpr UINT RealizeMessage = WM_APP + 1;
 
 } // namespace
 
-const char* const NotedScreenSaverValue = "SavedScreenSaver";
-
 UINT HandOverMessage() {
     static UINT message = RegisterWindowMessageW(L"LumeraHandOver");
     return message;
@@ -39,7 +37,8 @@ FolderDefaults MachineFolderDefaults() {
     return {GetWindowsDir(), GetSystemDir(), JoinPath(ProgramFolder(), "LogoDir")};
 }
 
-TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo) : instance(instanceInfo) {}
+TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo)
+    : TrayMenu(menu_.popup()), WallRight(menu_.WallRight), instance(instanceInfo) {}
 
 TLumeraMainForm::~TLumeraMainForm() {
     Timer1.SetEnabled(false);
@@ -55,8 +54,8 @@ bool TLumeraMainForm::FormCreate() {
     Application::SetMainWindow(handle());
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
-    CreateTrayMenuSkeleton();
-    CreateSettingsControls();
+    menu_.CreateSkeleton(*this);
+    settingsWindow_.Create(*this);
     TrayIcon1.OnDblClick = [this](TTrayIcon& icon) {
         if (ready_)
             TrayIconDblClick(icon);
@@ -66,20 +65,27 @@ bool TLumeraMainForm::FormCreate() {
     return true;
 }
 
+MenuItem::Handler TLumeraMainForm::Forward(void (TLumeraMainForm::*handler)(MenuItem&)) {
+    return [this, handler](MenuItem& item) { (this->*handler)(item); };
+}
+
+void TLumeraMainForm::ForgetMarks() {
+    desktop_.Forget();
+    logos_.Forget();
+}
+
 void TLumeraMainForm::Timer1Timer() {
     Timer1.SetEnabled(false);
     FBusy = false;
     TrayIcon1.SetTipHelp(ProductTitle);
     Application::SetTitle(ProductTitle);
-    Run0Right->hint = JoinPath(ProgramFolder(), "Tezzo.exe");
-    FWallIndex = FScreenIndex = FLogoIndex = FLogowIndex = FLogosIndex = 0;
-    FKnownWallpaper.clear();
-    FKnownScreenSaver.clear();
+    menu_.Run0Right->hint = JoinPath(ProgramFolder(), "Tezzo.exe");
+    ForgetMarks();
     // Another running instance may have switched the screen saver off itself.
     if (instance.otherInstances == 0)
-        RestoreNotedScreenSaver();
-    CompleteLogoSettings();
-    WriteDefaultLists();
+        desktop_.RestoreNoted();
+    logos_.CompleteSettings(GetSettingString("Logo", "Path", MachineFolderDefaults().logo));
+    launching_.WriteDefaultLists();
     OpenDialog1.initialDir = GetSettingString("History", "OpenDir", ProgramFolder());
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
     FindSoundFiles();
@@ -91,12 +97,14 @@ void TLumeraMainForm::Timer1Timer() {
     Hide();
     TrayIcon1.SetIcon(Application::MainIcon());
     TrayIcon1.Loaded();
-    TrayIcon1.SetVisible(true);
+    refusingTray_ = FindWindowW(L"Shell_TrayWnd", nullptr); // told once, not at every tick
+    if (TrayIcon1.SetVisible(true))
+        refusingTray_ = nullptr;
     BuildTrayMenu();
     Timer2Timer();
-    FLastEditTag = 0;
+    settingsWindow_.FolderEntered(0);
     SetText(ProductTitle);
-    ApplySettingsLayout();
+    settingsWindow_.ApplyLayout();
     PlaceWindow();
     startedUp_ = true;
     if (TrayIcon1.Visible())
@@ -107,28 +115,87 @@ void TLumeraMainForm::Timer1Timer() {
 void TLumeraMainForm::Timer2Timer() {
     if (startedUp_ && !ready_ && EnsureTrayIcon())
         MarkReady();
-    // The form is the settings window: while it is hidden the program has no taskbar entry.
-    RefreshDesktopMarks();
-    WatchDrives();
+    desktop_.Refresh();
+    drives_.Poll();
+}
+
+void TLumeraMainForm::BuildTrayMenu() {
+    RegistrySettings store;
+    menuSettings_ = LoadTraySettings(store, MachineFolderDefaults());
+    if (menuSettings_.interval >= 1 && menuSettings_.interval <= 10000)
+        Timer2.SetInterval(static_cast<unsigned>(menuSettings_.interval));
+    bool ntFamily = GetPlatformFamily() == PlatformNT;
+    menu_.ApplyVisibility(menuSettings_, ntFamily);
+    desktop_.BuildSubmenus(menuSettings_, ntFamily, Forward(&TLumeraMainForm::Wall0RightClick),
+                           Forward(&TLumeraMainForm::Screen0RightClick));
+    const MenuItem::Handler logoChoices[LogoCount] = {Forward(&TLumeraMainForm::Logo0RightClick),
+                                                      Forward(&TLumeraMainForm::Logow0RightClick),
+                                                      Forward(&TLumeraMainForm::Logos0RightClick)};
+    logos_.BuildSubmenus(menuSettings_.logoPath, logoChoices);
+    drives_.BuildSubmenus(ntFamily, Forward(&TLumeraMainForm::Auto0RightClick),
+                          Forward(&TLumeraMainForm::Kickon0RightClick),
+                          Forward(&TLumeraMainForm::AutoEject0RightClick));
+    menu_.BuildLists(menuSettings_, Forward(&TLumeraMainForm::Run0RightClick),
+                     Forward(&TLumeraMainForm::Clip0RightClick));
+    if (menu_.StartUpRight->visible)
+        parking_.ShowState();
+    menu_.Realize();
+}
+
+void TLumeraMainForm::TrayIconDblClick(TTrayIcon&) {
+    desktop_.StartNow();
+}
+
+void TLumeraMainForm::ScreenProRightClick(MenuItem&) {
+    // The properties show the current screen saver, not the none of the switched-off state.
+    desktop_.SwitchOn();
+    launching_.ShowDisplayProperties();
+}
+
+void TLumeraMainForm::SetRightClick(MenuItem&) {
+    RegistrySettings store;
+    settingsWindow_.Fill(LoadTraySettings(store, MachineFolderDefaults()), menuSettings_,
+                         GetPlatformFamily() == PlatformNT, Timer2.interval());
+    if (IsIconic(handle()))
+        ShowWindow(handle(), SW_RESTORE);
+    Show();
+    settingsWindow_.FocusIfOutside(handle());
+}
+
+void TLumeraMainForm::BitBtn1Click() {
+    if (!settingsWindow_.CheckFolders())
+        return;
+    RegistrySettings store;
+    StoreTraySettings(store, settingsWindow_.Read());
+
+    desktop_.SwitchOn();
+    Timer2.SetEnabled(false);
+    ForgetMarks();
+    BuildTrayMenu();
+    Timer2.SetEnabled(true);
+    Timer2Timer();
+    Hide();
 }
 
 bool TLumeraMainForm::EnsureTrayIcon() {
     if (TrayIcon1.Visible())
         return true;
     // Quiet while the shell has no tray; a tray that refuses the icon is told about once.
+    // Noted before asking, since the refusal's message box lets further ticks run.
     HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!tray || tray == refusingTray_)
         return false;
-    if (TrayIcon1.SetVisible(true))
-        return true;
     refusingTray_ = tray;
-    return false;
+    if (!TrayIcon1.SetVisible(true))
+        return false;
+    refusingTray_ = nullptr;
+    return true;
 }
 
 void TLumeraMainForm::MarkReady() {
     ready_ = true;
     // Only now may the menu pop up: before, it could open empty and be rebuilt while open.
-    TrayIcon1.RBPopupMenu = &TrayMenu;
+    TrayIcon1.RBPopupMenu = &menu_.popup();
     SetPropW(handle(), L"LumeraReady", reinterpret_cast<HANDLE>(1));
 }
 
@@ -172,7 +239,7 @@ void TLumeraMainForm::PlaceWindow() {
 }
 
 bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
-                                 const Text& proposedFile) {
+                                 const Text& proposedFile, Text& chosen) {
     if (FBusy)
         return false;
     FBusy = true;
@@ -183,9 +250,11 @@ bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, con
     OpenDialog1.fileName = proposedFile;
     if (!proposedFile.empty())
         OpenDialog1.initialDir = ExtractFileDir(proposedFile);
-    bool chosen = OpenDialog1.Execute(handle());
+    bool confirmed = OpenDialog1.Execute(handle());
     FBusy = false;
-    return chosen;
+    if (confirmed)
+        chosen = OpenDialog1.fileName;
+    return confirmed;
 }
 
 bool TLumeraMainForm::FormCloseQuery() {
@@ -209,31 +278,29 @@ void TLumeraMainForm::WriteBackState() {
     // Before the start-up nothing is known yet: writing would only lose the user's settings.
     if (!startedUp_)
         return;
-    WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
-    SetSettingInt("Screen", "Enabled", 1);
-    DeleteSetting("Screen", NotedScreenSaverValue);
-    StoreWatchedDrives();
+    desktop_.RestoreAtEnd();
+    drives_.Store();
     if (GetSettingInt("OtherSet", "PositionMemory", 1) == 1) {
         RECT window;
         GetWindowRect(handle(), &window);
         SetSettingInt("Position", InstanceValueName("MainTop", instance.slot), window.top);
         SetSettingInt("Position", InstanceValueName("MainLeft", instance.slot), window.left);
     }
-    StoreSettingsLayout();
+    settingsWindow_.StoreLayout();
     SetSettingString("History", "OpenDir", OpenDialog1.initialDir);
     SetSettingInt("History", "OpenFilter", OpenDialog1.filterIndex);
 }
 
 void TLumeraMainForm::OnCloseRequest() {
-    if (closing || !FormCloseQuery())
+    if (closing_ || !FormCloseQuery())
         return;
     EndProgram();
 }
 
 void TLumeraMainForm::EndProgram() {
-    if (closing)
+    if (closing_)
         return;
-    closing = true;
+    closing_ = true;
     TrayIcon1.SetVisible(false);
     DestroyWindow(handle());
     PostQuitMessage(0);
@@ -247,18 +314,8 @@ void TLumeraMainForm::FormEndSession() {
 
 void TLumeraMainForm::FormHandOver() {
     // Without a tray icon the user has no other way to reach this instance.
-    if (startedUp_ && !TrayIcon1.Visible() && !closing)
-        SetRightClick(*SetRight);
-}
-
-void TLumeraMainForm::RealizeTrayMenu() {
-    // Destroying the platform menu while it is tracked corrupts the heap.
-    if (trayMenuOpen_) {
-        realizePending_ = true;
-        return;
-    }
-    realizePending_ = false;
-    TrayMenu.Realize();
+    if (startedUp_ && !TrayIcon1.Visible() && !closing_)
+        SetRightClick(*menu_.SetRight);
 }
 
 LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -271,19 +328,16 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_ENTERMENULOOP:
         if (wParam) // a pop-up menu, not the menu bar
-            trayMenuOpen_ = true;
+            menu_.Opened();
         break;
     case WM_EXITMENULOOP:
-        if (wParam) {
-            trayMenuOpen_ = false;
-            // After the chosen item's command, which is already queued.
-            if (realizePending_)
-                PostMessageW(handle(), RealizeMessage, 0, 0);
-        }
+        // After the chosen item's command, which is already queued.
+        if (wParam && menu_.Closed())
+            PostMessageW(handle(), RealizeMessage, 0, 0);
         break;
     case RealizeMessage:
-        if (realizePending_)
-            RealizeTrayMenu();
+        if (menu_.realizePending())
+            menu_.Realize();
         return 0;
     default:
         if (message == HandOverMessage() && message != 0) {
@@ -296,7 +350,7 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 bool TLumeraMainForm::FormKeyDown(WPARAM key) {
-    if (HandleHelpShortcut(*this, key))
+    if (HandleHelpShortcut(menu_.HelpRight, key))
         return true;
     if (key != VK_ESCAPE)
         return false;

@@ -1,12 +1,15 @@
 // Wallpaper, arrangement and screen saver from the tray menu, and the refresh that keeps
 // their check marks and the tray icon in step with the system.
+#include "desktop_marks.h"
+
 #include "app.h"
 #include "desktop_marks_rules.h"
 #include "list_rules.h"
-#include "main_form.h"
 #include "paths.h"
 #include "settings.h"
 #include "win/folders.h"
+
+const char* const NotedScreenSaverValue = "SavedScreenSaver";
 
 namespace {
 
@@ -66,15 +69,30 @@ void SetCheckedIfChanged(MenuItem& item, bool checked) {
         item.SetChecked(checked);
 }
 
+// Empties a submenu down to its first item and fills it from the folders, "(その他)" last.
+void FillFileSubmenu(MenuItem& submenu, const Text& folderList, const std::vector<Text>& patterns,
+                     const MenuItem::Handler& choice) {
+    submenu[0].SetChecked(false);
+    submenu.DeleteFrom(1);
+    if (submenu.visible)
+        AppendFolderItems(submenu, folderList, patterns, choice);
+    submenu.Add("(その他)", choice).tag = static_cast<int>(submenu.count() - 1);
+}
+
 } // namespace
 
-void TLumeraMainForm::Wall0RightClick(MenuItem& item) {
+void DesktopMarks::BuildSubmenus(const TraySettings& settings, bool ntFamily,
+                                 const MenuItem::Handler& wallChoice, const MenuItem::Handler& screenChoice) {
+    FillFileSubmenu(*menu_.WallRight, settings.wallPath, WallpaperPatterns(ntFamily), wallChoice);
+    FillFileSubmenu(*menu_.ScreenRight, settings.screenPath, {"*.scr"}, screenChoice);
+}
+
+void DesktopMarks::ChooseWallpaper(MenuItem& item) {
     Text wallpaper;
-    if (item.tag == static_cast<int>(WallRight->count()) - 1) {
-        if (!ChooseFile(WallpaperFilter(GetPlatformFamily() == PlatformNT), "bmp", "壁紙参照",
-                        GetLongPath(WinUtility1.GetWallpaper())))
+    if (item.tag == static_cast<int>(menu_.WallRight->count()) - 1) {
+        if (!host_.ChooseFile(WallpaperFilter(GetPlatformFamily() == PlatformNT), "bmp", "壁紙参照",
+                              GetLongPath(WinUtility1.GetWallpaper()), wallpaper))
             return;
-        wallpaper = OpenDialog1.fileName;
     } else {
         wallpaper = GetShortPath(item.hint); // empty for "(なし)": no wallpaper
     }
@@ -82,76 +100,57 @@ void TLumeraMainForm::Wall0RightClick(MenuItem& item) {
     WinUtility1.ApplyWallpaper();
 }
 
-namespace {
-
-void ChooseArrangement(TLumeraMainForm& form, MenuItem& chosen, int style) {
-    for (MenuItem* item : {form.WallTileRight, form.WallCenterRight, form.WallStretchRight})
+void DesktopMarks::ChooseArrangement(MenuItem& chosen, int style) {
+    for (MenuItem* item : {menu_.WallTileRight, menu_.WallCenterRight, menu_.WallStretchRight})
         item->SetChecked(item == &chosen);
-    form.WinUtility1.SetWallpaperStyle(style);
-    form.WinUtility1.ApplyWallpaper();
+    WinUtility1.SetWallpaperStyle(style);
+    WinUtility1.ApplyWallpaper();
 }
 
-} // namespace
-
-void TLumeraMainForm::WallTileRightClick(MenuItem&) {
-    ChooseArrangement(*this, *WallTileRight, 1);
-}
-void TLumeraMainForm::WallCenterRightClick(MenuItem&) {
-    ChooseArrangement(*this, *WallCenterRight, 0);
-}
-void TLumeraMainForm::WallStretchRightClick(MenuItem&) {
-    ChooseArrangement(*this, *WallStretchRight, 2);
-}
-
-void TLumeraMainForm::Screen0RightClick(MenuItem& item) {
-    int last = static_cast<int>(ScreenRight->count()) - 1;
+void DesktopMarks::ChooseScreenSaver(MenuItem& item) {
+    MenuItem& submenu = *menu_.ScreenRight;
+    int last = static_cast<int>(submenu.count()) - 1;
     if (item.tag == 0) {
-        if (static_cast<size_t>(FScreenIndex) < ScreenRight->count())
-            (*ScreenRight)[static_cast<size_t>(FScreenIndex)].SetChecked(false);
+        if (static_cast<size_t>(FScreenIndex) < submenu.count())
+            submenu[static_cast<size_t>(FScreenIndex)].SetChecked(false);
         FScreenIndex = 0;
-        (*ScreenRight)[0].SetChecked(true);
-        ScreenTrueRight->SetEnabled(false);
-        ScreenStartRight->SetEnabled(false);
+        submenu[0].SetChecked(true);
+        menu_.ScreenTrueRight->SetEnabled(false);
+        menu_.ScreenStartRight->SetEnabled(false);
         FKnownScreenSaver.clear();
-        SwitchScreenSaverOff();
+        SwitchOff();
     } else if (item.tag == last) {
-        if (ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr", "ｽｸﾘｰﾝｾｰﾊﾞｰ参照",
-                       GetLongPath(WinUtility1.GetScreenSaver())))
-            WinUtility1.SetScreenSaver(OpenDialog1.fileName);
+        Text chosen;
+        if (host_.ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr", "ｽｸﾘｰﾝｾｰﾊﾞｰ参照",
+                             GetLongPath(WinUtility1.GetScreenSaver()), chosen))
+            WinUtility1.SetScreenSaver(chosen);
     } else {
         WinUtility1.SetScreenSaver(item.hint);
     }
 }
 
-void TLumeraMainForm::ScreenTrueRightClick(MenuItem&) {
-    SwitchScreenSaverOn();
-}
-void TLumeraMainForm::ScreenFalseRightClick(MenuItem&) {
-    SwitchScreenSaverOff();
-}
-
-void TLumeraMainForm::ScreenStartRightClick(MenuItem&) {
-    SwitchScreenSaverOn();
+void DesktopMarks::StartNow() {
+    SwitchOn();
     WinUtility1.LaunchScreenSaver(0);
 }
 
-void TLumeraMainForm::SwitchScreenSaverOn() {
+void DesktopMarks::SwitchOn() {
     if (FKnownScreenSaver.empty()) {
-        SwitchScreenSaverOff();
+        SwitchOff();
         return;
     }
-    TrayIcon1.SetIcon(ScreenSaverOnIcon());
-    ScreenTrueRight->SetChecked(true);
-    ScreenFalseRight->SetChecked(false);
+    host_.ShowTrayIcon(ScreenSaverOnIcon());
+    menu_.ScreenTrueRight->SetChecked(true);
+    menu_.ScreenFalseRight->SetChecked(false);
     WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
     SetSettingInt("Screen", "Enabled", 1);
     DeleteSetting("Screen", NotedScreenSaverValue);
 }
 
-void TLumeraMainForm::SwitchScreenSaverOff() {
-    TrayIcon1.SetIcon(ScreenSaverOffIcon());
-    ScreenTrueRight->SetChecked(false);
-    ScreenFalseRight->SetChecked(true);
+void DesktopMarks::SwitchOff() {
+    host_.ShowTrayIcon(ScreenSaverOffIcon());
+    menu_.ScreenTrueRight->SetChecked(false);
+    menu_.ScreenFalseRight->SetChecked(true);
     // The system forgets the user's screen saver now; the note outlives an abrupt end.
     if (FKnownScreenSaver.empty())
         DeleteSetting("Screen", NotedScreenSaverValue);
@@ -161,7 +160,13 @@ void TLumeraMainForm::SwitchScreenSaverOff() {
     SetSettingInt("Screen", "Enabled", 0);
 }
 
-void TLumeraMainForm::RestoreNotedScreenSaver() {
+void DesktopMarks::Forget() {
+    FWallIndex = FScreenIndex = 0;
+    FKnownWallpaper.clear();
+    FKnownScreenSaver.clear();
+}
+
+void DesktopMarks::RestoreNoted() {
     Text noted = GetSettingString("Screen", NotedScreenSaverValue, "");
     if (noted.empty())
         return;
@@ -170,36 +175,42 @@ void TLumeraMainForm::RestoreNotedScreenSaver() {
     DeleteSetting("Screen", NotedScreenSaverValue);
 }
 
-void TLumeraMainForm::RefreshDesktopMarks() {
+void DesktopMarks::RestoreAtEnd() {
+    WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
+    SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
+}
+
+void DesktopMarks::Refresh() {
     Text wallpaper = WinUtility1.GetWallpaper();
     if (!wallpaperComparison.Same(FKnownWallpaper, wallpaper)) {
-        FWallIndex = MarkCurrentFile(*WallRight, FWallIndex, wallpaper);
+        FWallIndex = MarkCurrentFile(*menu_.WallRight, FWallIndex, wallpaper);
         FKnownWallpaper = wallpaper;
     }
 
     int style = WinUtility1.GetWallpaperStyle();
-    SetCheckedIfChanged(*WallCenterRight, style == 0);
-    SetCheckedIfChanged(*WallTileRight, style == 1);
-    SetCheckedIfChanged(*WallStretchRight, style == 2);
+    SetCheckedIfChanged(*menu_.WallCenterRight, style == 0);
+    SetCheckedIfChanged(*menu_.WallTileRight, style == 1);
+    SetCheckedIfChanged(*menu_.WallStretchRight, style == 2);
 
     Text screenSaver = WinUtility1.GetScreenSaver();
     if (!screenSaver.empty() && !screenSaverComparison.Same(FKnownScreenSaver, screenSaver)) {
-        FScreenIndex = MarkCurrentFile(*ScreenRight, FScreenIndex, screenSaver);
+        FScreenIndex = MarkCurrentFile(*menu_.ScreenRight, FScreenIndex, screenSaver);
         if (FScreenIndex != 0) {
-            ScreenTrueRight->SetEnabled(true);
-            ScreenStartRight->SetEnabled(true);
+            menu_.ScreenTrueRight->SetEnabled(true);
+            menu_.ScreenStartRight->SetEnabled(true);
         }
         FKnownScreenSaver = screenSaver;
-        SwitchScreenSaverOn();
+        SwitchOn();
     }
 
-    switch (SwitchForEnabledValue(GetSettingInt("Screen", "Enabled", 0), ScreenTrueRight->checked(),
-                                  ScreenFalseRight->checked())) {
+    switch (SwitchForEnabledValue(GetSettingInt("Screen", "Enabled", 0), menu_.ScreenTrueRight->checked(),
+                                  menu_.ScreenFalseRight->checked())) {
     case SaverSwitch::On:
-        SwitchScreenSaverOn();
+        SwitchOn();
         break;
     case SaverSwitch::Off:
-        SwitchScreenSaverOff();
+        SwitchOff();
         break;
     case SaverSwitch::Keep:
         break;
