@@ -6,10 +6,10 @@
 #include "paths.h"
 #include "publisher.h"
 #include "settings.h"
+#include "tray_settings.h"
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
-#include "win/handles.h"
 #include "win/launch.h"
 
 #include <shlobj.h>
@@ -22,14 +22,10 @@ void ReportMissing(const Text& path) {
     ShowAppMessage(path + "\n" + FileNotFound, "", MB_ICONSTOP | MB_OK);
 }
 
-void WriteList(const Text& section, const char* contentName, const std::vector<std::pair<Text, Text>>& rows) {
-    SetSettingInt(section, "Visible", 1);
-    int n = 0;
-    for (const auto& [name, content] : rows) {
-        Text number = std::to_string(++n);
-        SetSettingString(section, "Name" + number, name);
-        SetSettingString(section, contentName + number, content);
-    }
+void WriteList(const Text& section, const char* contentName, const std::vector<ListRow>& rows) {
+    RegistrySettings store;
+    store.WriteInt(section, "Visible", 1);
+    WriteNumberedList(store, section, contentName, rows);
 }
 
 } // namespace
