@@ -62,12 +62,12 @@ void TLumeraMainForm::HelpAboutItemClick(MenuItem&) {
     FBusy = false;
 }
 
-bool HandleHelpShortcut(TLumeraMainForm& form, WPARAM key) {
+bool HandleHelpShortcut(MenuItem* helpMenu, WPARAM key) {
     const char* shortcut = key == VK_F1 ? "F1" : key == VK_F2 ? "F2" : nullptr;
-    if (!shortcut || !form.HelpRight)
+    if (!shortcut || !helpMenu)
         return false;
-    for (size_t i = 0; i < form.HelpRight->count(); ++i) {
-        MenuItem& item = (*form.HelpRight)[i];
+    for (size_t i = 0; i < helpMenu->count(); ++i) {
+        MenuItem& item = (*helpMenu)[i];
         if (item.shortcut == shortcut && item.onClick) {
             item.onClick(item);
             return true;

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-class TLumeraMainForm;
+class MenuItem;
 
-// True when the key belonged to a help item, whose handler has then run.
-bool HandleHelpShortcut(TLumeraMainForm& form, WPARAM key);
+// True when the key belonged to an item of the help menu, whose handler has then run.
+bool HandleHelpShortcut(MenuItem* helpMenu, WPARAM key);

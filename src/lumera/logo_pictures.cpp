@@ -1,10 +1,9 @@
 // The start-up, restart and shutdown logo pictures of the Windows 95 family: the system's
 // files they live in, the copies saved at the first start, the three submenus and the
 // choice that installs a picture or removes the file.
-#include "main_form.h"
+#include "logo_pictures.h"
 
 #include "list_rules.h"
-#include "logo_rules.h"
 #include "paths.h"
 #include "settings.h"
 #include "textops.h"
@@ -16,17 +15,13 @@ namespace {
 
 const Text LogoSection = "Logo";
 
-Text LogoFolderList() {
-    return GetSettingString(LogoSection, "Path", JoinPath(ProgramFolder(), "LogoDir"));
-}
-
 Text ComparedForm(const Text& path) {
     return UpperCaseText(GetShortPath(path));
 }
 
 } // namespace
 
-void TLumeraMainForm::CompleteLogoSettings() {
+void LogoPictures::CompleteSettings(const Text& folderList) {
     Text bootDir = GetSetupPath("BootDir");
     Text windowsDir = GetWindowsDir();
     for (int logo = 0; logo < LogoCount; ++logo) {
@@ -36,39 +31,50 @@ void TLumeraMainForm::CompleteLogoSettings() {
                              LogoTargetDefault(static_cast<LogoIndex>(logo), bootDir, windowsDir));
     }
 
-    // The pictures found on the machine are saved once per logo folder, while it is new.
-    Text folder = FirstFolder(LogoFolderList());
-    if (folder.empty() || DirectoryExists(folder))
+    // The machine's own pictures are saved whenever the logo folder holds no copy of them,
+    // so that "(標準)" and "(なし)" are never the only way back.
+    Text folder = FirstFolder(folderList);
+    if (folder.empty())
         return;
-    ForceDirectories(folder);
+    if (!DirectoryExists(folder))
+        ForceDirectories(folder);
     for (const LogoKind& kind : LogoKinds) {
         Text copy = AddBackslash(folder) + kind.savedCopyName;
         Text target = GetSettingString(LogoSection, kind.targetValue, "");
-        bool saved = !target.empty() && CopyFileW(Widen(target).c_str(), Widen(copy).c_str(), FALSE);
-        SetSettingString(LogoSection, kind.fileValue, saved ? copy : Text());
+        bool saved = false;
+        if (!FileExists(copy) && !target.empty() && FileExists(target))
+            saved = CopyFileW(Widen(target).c_str(), Widen(copy).c_str(), TRUE) != FALSE;
+        if (!SettingExists(LogoSection, kind.fileValue))
+            SetSettingString(LogoSection, kind.fileValue, saved ? copy : Text());
     }
 }
 
-void TLumeraMainForm::BuildLogoSubmenus() {
-    MenuItem* const submenus[LogoCount] = {LogoRight, LogowRight, LogosRight};
+MenuItem& LogoPictures::Submenu(LogoIndex logo) {
+    return logo == StartupLogo   ? *menu_.LogoRight
+           : logo == RestartLogo ? *menu_.LogowRight
+                                 : *menu_.LogosRight;
+}
+
+void LogoPictures::Forget() {
+    FLogoIndex = FLogowIndex = FLogosIndex = 0;
+}
+
+void LogoPictures::BuildSubmenus(const Text& folderList, const MenuItem::Handler (&handlers)[LogoCount]) {
+    MenuItem* const submenus[LogoCount] = {menu_.LogoRight, menu_.LogowRight, menu_.LogosRight};
     int* const indexes[LogoCount] = {&FLogoIndex, &FLogowIndex, &FLogosIndex};
     for (MenuItem* submenu : submenus) {
         (*submenu)[0].SetChecked(false);
         submenu->DeleteFrom(1);
     }
-    if (!LogoRight->visible && !LogowRight->visible && !LogosRight->visible)
+    if (!submenus[StartupLogo]->visible && !submenus[RestartLogo]->visible &&
+        !submenus[ShutdownLogo]->visible)
         return;
 
     // One scan; the other two submenus get the same pictures, each with its own action.
-    ScanFolders(*LogoRight, LogoFolderList(), "*.bmp", [this](MenuItem& item) { Logo0RightClick(item); });
-    const MenuItem::Handler handlers[LogoCount] = {
-        [this](MenuItem& item) { Logo0RightClick(item); },
-        [this](MenuItem& item) { Logow0RightClick(item); },
-        [this](MenuItem& item) { Logos0RightClick(item); },
-    };
+    AppendFolderItems(*submenus[StartupLogo], folderList, {"*.bmp"}, handlers[StartupLogo]);
     std::vector<Text> pictureForms;
-    for (size_t i = 1; i < LogoRight->count(); ++i) {
-        const MenuItem& picture = (*LogoRight)[i];
+    for (size_t i = 1; i < submenus[StartupLogo]->count(); ++i) {
+        const MenuItem& picture = (*submenus[StartupLogo])[i];
         pictureForms.push_back(ComparedForm(picture.hint));
         for (int logo = RestartLogo; logo < LogoCount; ++logo) {
             MenuItem& copy = submenus[logo]->Add(picture.caption, handlers[logo]);
@@ -79,7 +85,8 @@ void TLumeraMainForm::BuildLogoSubmenus() {
 
     for (int logo = 0; logo < LogoCount; ++logo) {
         MenuItem& submenu = *submenus[logo];
-        submenu.Add("(その他)", handlers[logo]).tag = static_cast<int>(submenu.count() - 1);
+        MenuItem& other = submenu.Add("(その他)", handlers[logo]);
+        other.tag = static_cast<int>(submenu.count() - 1); // after the add: its own index
         Text installed = GetSettingString(LogoSection, LogoKinds[logo].fileValue, "");
         *indexes[logo] = LogoMarkIndex(pictureForms, installed.empty() ? Text() : ComparedForm(installed));
         submenu[static_cast<size_t>(*indexes[logo])].SetChecked(true);
@@ -88,61 +95,60 @@ void TLumeraMainForm::BuildLogoSubmenus() {
 
 namespace {
 
-struct LogoChoice {
-    MenuItem& submenu;
-    int& index;
-    const LogoKind& kind;
-};
+const char* const LogoChangeFailed = "ﾛｺﾞを変更できませんでした。";
+
+// Puts the picture onto the logo's system file, or removes the file when there is none;
+// true when the file now is what was asked for.
+bool ReplaceLogoFile(const Text& target, const Text& picture) {
+    if (target.empty())
+        return false;
+    std::wstring wideTarget = Widen(target);
+    // A read-only, hidden or system file must not stop the replacement.
+    SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    if (!picture.empty())
+        return CopyFileW(Widen(picture).c_str(), wideTarget.c_str(), FALSE) != FALSE;
+    if (DeleteFileW(wideTarget.c_str()))
+        return true;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+} // namespace
 
 // Installs the chosen item's picture onto the logo's system file, or removes the file
-// for the first item; the mark and the stored value record the choice either way.
-void ChooseLogo(TLumeraMainForm& form, LogoChoice logo, MenuItem& item) {
-    MenuItem& submenu = logo.submenu;
+// for the first item; the mark and the stored value follow only a change that happened.
+void LogoPictures::Choose(LogoIndex which, MenuItem& item) {
+    MenuItem& submenu = Submenu(which);
+    int& index = which == StartupLogo ? FLogoIndex : which == RestartLogo ? FLogowIndex : FLogosIndex;
+    const LogoKind& kind = LogoKinds[which];
     size_t count = submenu.count();
     size_t chosenIndex = static_cast<size_t>(item.tag);
     if (chosenIndex >= count)
         return;
     size_t otherIndex = count - 1;
     if (chosenIndex == otherIndex && otherIndex != 0) {
-        size_t current = static_cast<size_t>(logo.index);
-        if (!form.ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "ﾛｺﾞ参照",
-                             current < count ? submenu[current].hint : Text()))
+        size_t current = static_cast<size_t>(index);
+        Text file;
+        if (!host_.ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "ﾛｺﾞ参照",
+                              current < count ? submenu[current].hint : Text(), file))
             return;
-        const OpenFileDialog& dialog = form.OpenDialog1;
-        submenu[otherIndex].hint = Narrow(dialog.fileName);
+        submenu[otherIndex].hint = file;
         std::vector<Text> pictures;
         for (size_t i = 1; i < otherIndex; ++i)
             pictures.push_back(submenu[i].hint);
-        chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, Narrow(dialog.fileName)));
+        chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, file));
     }
 
-    if (static_cast<size_t>(logo.index) < count)
-        submenu[static_cast<size_t>(logo.index)].SetChecked(false);
     MenuItem& chosen = submenu[chosenIndex];
-    logo.index = chosen.tag;
+    Text target = GetSettingString(LogoSection, kind.targetValue, "");
+    if (!ReplaceLogoFile(target, chosenIndex != 0 ? chosen.hint : Text())) {
+        // The mark and the stored value keep telling what the file really holds.
+        ShowAppMessage(target + "\n" + LogoChangeFailed, "", MB_ICONSTOP | MB_OK);
+        return;
+    }
+    if (static_cast<size_t>(index) < count)
+        submenu[static_cast<size_t>(index)].SetChecked(false);
+    index = chosen.tag;
     chosen.SetChecked(true);
-
-    Text target = GetSettingString(LogoSection, logo.kind.targetValue, "");
-    std::wstring wideTarget = Widen(target);
-    // A read-only, hidden or system file must not stop the replacement.
-    SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    if (logo.index != 0)
-        CopyFileW(Widen(chosen.hint).c_str(), wideTarget.c_str(), FALSE);
-    else
-        DeleteFileW(wideTarget.c_str());
-    SetSettingString(LogoSection, logo.kind.fileValue, logo.index != 0 ? chosen.hint : Text());
-}
-
-} // namespace
-
-void TLumeraMainForm::Logo0RightClick(MenuItem& item) {
-    ChooseLogo(*this, {*LogoRight, FLogoIndex, LogoKinds[StartupLogo]}, item);
-}
-
-void TLumeraMainForm::Logow0RightClick(MenuItem& item) {
-    ChooseLogo(*this, {*LogowRight, FLogowIndex, LogoKinds[RestartLogo]}, item);
-}
-
-void TLumeraMainForm::Logos0RightClick(MenuItem& item) {
-    ChooseLogo(*this, {*LogosRight, FLogosIndex, LogoKinds[ShutdownLogo]}, item);
+    SetSettingString(LogoSection, kind.fileValue, index != 0 ? chosen.hint : Text());
 }

@@ -26,6 +26,8 @@ void ActivateFirstInstance() {
     HWND first = FindWindowW(L"TLumeraMainForm", nullptr);
     if (!first)
         return;
+    // A first instance whose icon never reached the tray shows its window instead.
+    PostMessageW(first, HandOverMessage(), 0, 0);
     SetForegroundWindow(first);
     if (IsIconic(first))
         ShowWindow(first, SW_SHOWNORMAL);

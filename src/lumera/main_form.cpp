@@ -13,8 +13,14 @@ namespace {
 
 constexpr int FormClientWidth = 386;
 constexpr int FormClientHeight = 431;
+constexpr UINT RealizeMessage = WM_APP + 1;
 
 } // namespace
+
+UINT HandOverMessage() {
+    static UINT message = RegisterWindowMessageW(L"LumeraHandOver");
+    return message;
+}
 
 ProgramOptions& Options() {
     static ProgramOptions options;
@@ -27,7 +33,12 @@ Text ProgramFolder() {
     return length == 0 || length >= MAX_PATH ? Text() : ExtractFileDir(Narrow(self));
 }
 
-TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo) : instance(instanceInfo) {}
+FolderDefaults MachineFolderDefaults() {
+    return {GetWindowsDir(), GetSystemDir(), JoinPath(ProgramFolder(), "LogoDir")};
+}
+
+TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo)
+    : TrayMenu(menu_.popup()), WallRight(menu_.WallRight), instance(instanceInfo) {}
 
 TLumeraMainForm::~TLumeraMainForm() {
     Timer1.SetEnabled(false);
@@ -43,13 +54,24 @@ bool TLumeraMainForm::FormCreate() {
     Application::SetMainWindow(handle());
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
-    CreateTrayMenuSkeleton();
-    CreateSettingsControls();
-    TrayIcon1.RBPopupMenu = &TrayMenu;
-    TrayIcon1.OnDblClick = [this](TTrayIcon& icon) { TrayIconDblClick(icon); };
+    menu_.CreateSkeleton(*this);
+    settingsWindow_.Create(*this);
+    TrayIcon1.OnDblClick = [this](TTrayIcon& icon) {
+        if (ready_)
+            TrayIconDblClick(icon);
+    };
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });
     return true;
+}
+
+MenuItem::Handler TLumeraMainForm::Forward(void (TLumeraMainForm::*handler)(MenuItem&)) {
+    return [this, handler](MenuItem& item) { (this->*handler)(item); };
+}
+
+void TLumeraMainForm::ForgetMarks() {
+    desktop_.Forget();
+    logos_.Forget();
 }
 
 void TLumeraMainForm::Timer1Timer() {
@@ -57,37 +79,116 @@ void TLumeraMainForm::Timer1Timer() {
     FBusy = false;
     TrayIcon1.SetTipHelp(ProductTitle);
     Application::SetTitle(ProductTitle);
-    Run0Right->hint = JoinPath(ProgramFolder(), "Tezzo.exe");
-    FWallIndex = FScreenIndex = FLogoIndex = FLogowIndex = FLogosIndex = 0;
-    FKnownWallpaper.clear();
-    FKnownScreenSaver.clear();
-    CompleteLogoSettings();
-    WriteDefaultLists();
-    BuildTrayMenu();
+    menu_.Run0Right->hint = JoinPath(ProgramFolder(), "Tezzo.exe");
+    ForgetMarks();
+    // Another running instance may have switched the screen saver off itself.
+    if (instance.otherInstances == 0)
+        desktop_.RestoreNoted();
+    logos_.CompleteSettings(GetSettingString("Logo", "Path", MachineFolderDefaults().logo));
+    launching_.WriteDefaultLists();
     OpenDialog1.initialDir = Widen(GetSettingString("History", "OpenDir", ProgramFolder()));
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
     FindSoundFiles();
     if (onSplashDone)
         onSplashDone();
 
+    // The icon first: listing big picture folders must not keep the user waiting for it.
+    // Without a shell tray yet the program still starts, and the refresh retries.
     Hide();
     TrayIcon1.SetIcon(Application::MainIcon());
     TrayIcon1.Loaded();
-    if (!TrayIcon1.SetVisible(true))
-        return; // the tray refused the icon; the user has been told
+    EnsureTrayIcon();
+    BuildTrayMenu();
     Timer2Timer();
-    FLastEditTag = 0;
+    settingsWindow_.FolderEntered(0);
     SetText(ProductTitle);
-    ApplySettingsLayout();
+    settingsWindow_.ApplyLayout();
     PlaceWindow();
+    startedUp_ = true;
+    if (TrayIcon1.inTray())
+        MarkReady();
     Timer2.SetEnabled(true);
-    SetPropW(handle(), L"LumeraReady", reinterpret_cast<HANDLE>(1)); // start-up done, icon in the tray
 }
 
 void TLumeraMainForm::Timer2Timer() {
-    // The form is the settings window: while it is hidden the program has no taskbar entry.
-    RefreshDesktopMarks();
-    WatchDrives();
+    if (startedUp_ && !ready_ && EnsureTrayIcon())
+        MarkReady();
+    desktop_.Refresh();
+    drives_.Poll();
+}
+
+void TLumeraMainForm::BuildTrayMenu() {
+    RegistrySettings store;
+    menuSettings_ = LoadTraySettings(store, MachineFolderDefaults());
+    if (menuSettings_.interval >= 1 && menuSettings_.interval <= 10000)
+        Timer2.SetInterval(static_cast<unsigned>(menuSettings_.interval));
+    bool ntFamily = GetPlatformFamily() == PlatformNT;
+    menu_.ApplyVisibility(menuSettings_, ntFamily);
+    desktop_.BuildSubmenus(menuSettings_, ntFamily, Forward(&TLumeraMainForm::Wall0RightClick),
+                           Forward(&TLumeraMainForm::Screen0RightClick));
+    const MenuItem::Handler logoChoices[LogoCount] = {Forward(&TLumeraMainForm::Logo0RightClick),
+                                                      Forward(&TLumeraMainForm::Logow0RightClick),
+                                                      Forward(&TLumeraMainForm::Logos0RightClick)};
+    logos_.BuildSubmenus(menuSettings_.logoPath, logoChoices);
+    drives_.BuildSubmenus(ntFamily, Forward(&TLumeraMainForm::Auto0RightClick),
+                          Forward(&TLumeraMainForm::Kickon0RightClick),
+                          Forward(&TLumeraMainForm::AutoEject0RightClick));
+    menu_.BuildLists(menuSettings_, Forward(&TLumeraMainForm::Run0RightClick),
+                     Forward(&TLumeraMainForm::Clip0RightClick));
+    if (menu_.StartUpRight->visible)
+        parking_.ShowState();
+    menu_.Realize();
+}
+
+void TLumeraMainForm::TrayIconDblClick(TTrayIcon&) {
+    desktop_.StartNow();
+}
+
+void TLumeraMainForm::ScreenProRightClick(MenuItem&) {
+    // The properties show the current screen saver, not the none of the switched-off state.
+    desktop_.SwitchOn();
+    launching_.ShowDisplayProperties();
+}
+
+void TLumeraMainForm::SetRightClick(MenuItem&) {
+    RegistrySettings store;
+    settingsWindow_.Fill(LoadTraySettings(store, MachineFolderDefaults()), menuSettings_,
+                         GetPlatformFamily() == PlatformNT, Timer2.interval());
+    if (IsIconic(handle()))
+        ShowWindow(handle(), SW_RESTORE);
+    Show();
+    settingsWindow_.FocusIfOutside(handle());
+}
+
+void TLumeraMainForm::BitBtn1Click() {
+    if (!settingsWindow_.CheckFolders())
+        return;
+    RegistrySettings store;
+    StoreTraySettings(store, settingsWindow_.Read());
+
+    desktop_.SwitchOn();
+    Timer2.SetEnabled(false);
+    ForgetMarks();
+    BuildTrayMenu();
+    Timer2.SetEnabled(true);
+    Timer2Timer();
+    Hide();
+}
+
+bool TLumeraMainForm::EnsureTrayIcon() {
+    // After a refusal the component keeps the wish: quiet retries here, and its re-add when
+    // the shell announces a new task bar.
+    if (TrayIcon1.Visible())
+        return TrayIcon1.EnsureAdded();
+    // Quiet while the shell has no tray yet (an early log-on); a tray that refuses is told once.
+    return FindWindowW(L"Shell_TrayWnd", nullptr) && TrayIcon1.SetVisible(true) && TrayIcon1.inTray();
+}
+
+void TLumeraMainForm::MarkReady() {
+    ready_ = true;
+    // Only now may the menu pop up: before, it could open empty and be rebuilt while open.
+    TrayIcon1.RBPopupMenu = &menu_.popup();
+    SetPropW(handle(), L"LumeraReady", reinterpret_cast<HANDLE>(1));
 }
 
 void TLumeraMainForm::FindSoundFiles() {
@@ -130,7 +231,7 @@ void TLumeraMainForm::PlaceWindow() {
 }
 
 bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
-                                 const Text& proposedFile) {
+                                 const Text& proposedFile, Text& chosen) {
     if (FBusy)
         return false;
     FBusy = true;
@@ -141,9 +242,11 @@ bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, con
     OpenDialog1.fileName = Widen(proposedFile);
     if (!proposedFile.empty())
         OpenDialog1.initialDir = Widen(ExtractFileDir(proposedFile));
-    bool chosen = OpenDialog1.Execute(handle());
+    bool confirmed = OpenDialog1.Execute(handle());
     FBusy = false;
-    return chosen;
+    if (confirmed)
+        chosen = Narrow(OpenDialog1.fileName);
+    return confirmed;
 }
 
 bool TLumeraMainForm::FormCloseQuery() {
@@ -154,34 +257,92 @@ bool TLumeraMainForm::FormCloseQuery() {
     if (GetSettingInt("OtherSet", "EndMsg", 0) == 1 &&
         ShowAppMessage("ﾌﾟﾛｸﾞﾗﾑを終了してもよろしいですか？", "", MB_ICONQUESTION | MB_YESNO) == IDNO)
         return false;
+    WriteBackState();
+    return true;
+}
 
+void TLumeraMainForm::WriteBackState() {
+    if (wroteBack_)
+        return;
+    wroteBack_ = true;
+    Timer1.SetEnabled(false);
     Timer2.SetEnabled(false);
-    WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
-    SetSettingInt("Screen", "Enabled", 1);
-    StoreWatchedDrives();
+    // Before the start-up nothing is known yet: writing would only lose the user's settings.
+    if (!startedUp_)
+        return;
+    desktop_.RestoreAtEnd();
+    drives_.Store();
     if (GetSettingInt("OtherSet", "PositionMemory", 1) == 1) {
         RECT window;
         GetWindowRect(handle(), &window);
         SetSettingInt("Position", InstanceValueName("MainTop", instance.slot), window.top);
         SetSettingInt("Position", InstanceValueName("MainLeft", instance.slot), window.left);
     }
-    StoreSettingsLayout();
+    settingsWindow_.StoreLayout();
     SetSettingString("History", "OpenDir", Narrow(OpenDialog1.initialDir));
     SetSettingInt("History", "OpenFilter", OpenDialog1.filterIndex);
-    return true;
 }
 
 void TLumeraMainForm::OnCloseRequest() {
-    if (!FormCloseQuery())
+    if (closing_ || !FormCloseQuery())
         return;
-    closing = true;
+    EndProgram();
+}
+
+void TLumeraMainForm::EndProgram() {
+    if (closing_)
+        return;
+    closing_ = true;
     TrayIcon1.SetVisible(false);
     DestroyWindow(handle());
     PostQuitMessage(0);
 }
 
+void TLumeraMainForm::FormEndSession() {
+    // The system may end the process as soon as this returns: write now, ask nothing.
+    WriteBackState();
+    EndProgram();
+}
+
+void TLumeraMainForm::FormHandOver() {
+    // Without a tray icon the user has no other way to reach this instance.
+    if (startedUp_ && !TrayIcon1.Visible() && !closing_)
+        SetRightClick(*menu_.SetRight);
+}
+
+LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            FormEndSession();
+        return 0;
+    case WM_ENTERMENULOOP:
+        if (wParam) // a pop-up menu, not the menu bar
+            menu_.Opened();
+        break;
+    case WM_EXITMENULOOP:
+        // After the chosen item's command, which is already queued.
+        if (wParam && menu_.Closed())
+            PostMessageW(handle(), RealizeMessage, 0, 0);
+        break;
+    case RealizeMessage:
+        if (menu_.realizePending())
+            menu_.Realize();
+        return 0;
+    default:
+        if (message == HandOverMessage() && message != 0) {
+            FormHandOver();
+            return 0;
+        }
+        break;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
 bool TLumeraMainForm::FormKeyDown(WPARAM key) {
-    if (HandleHelpShortcut(*this, key))
+    if (HandleHelpShortcut(menu_.HelpRight, key))
         return true;
     if (key != VK_ESCAPE)
         return false;

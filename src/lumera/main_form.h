@@ -1,19 +1,29 @@
 // The tray program's one form: the settings window, and the owner of everything that lives
-// while the program runs (tray icon and menu, desktop settings, dialogs, two timers).
-// Its components are public, as a form's components are, so that each topic's file can
-// work with them.
+// while the program runs. Each topic (tray menu, desktop marks, logo pictures, drive watch,
+// launching, Startup parking, settings window) is a small class that owns its state and
+// reaches the form only through LumeraHost; the form keeps the handler names of its menus
+// and controls as forwarders, and the life cycle: start-up, refresh and the write-back.
 #pragma once
 
+#include <map>
 #include <memory>
 
 #include "controls.h"
+#include "desktop_marks.h"
 #include "dialogs.h"
+#include "drive_rules.h"
+#include "drive_watch.h"
 #include "form.h"
+#include "launching.h"
+#include "logo_pictures.h"
+#include "lumera_host.h"
 #include "menu.h"
 #include "settings_window.h"
+#include "startup_parking.h"
 #include "timer.h"
 #include "tray_icon.h"
-#include "win_utility.h"
+#include "tray_menu.h"
+#include "tray_settings.h"
 
 // What the program entry found out about the running instances.
 struct InstanceInfo {
@@ -33,94 +43,80 @@ struct ProgramOptions {
 ProgramOptions& Options();
 // The folder of Lumera.exe.
 Text ProgramFolder();
+// The folder lists' defaults on this machine.
+FolderDefaults MachineFolderDefaults();
 
-class TLumeraMainForm : public Form {
+class TLumeraMainForm : public Form, private LumeraHost {
+    // First, so that the references below bind to a constructed menu.
+    class TrayMenu menu_;
+
 public:
     explicit TLumeraMainForm(const InstanceInfo& instance);
     ~TLumeraMainForm() override;
 
     // Creates the window and its components (hidden, placed off screen).
     bool FormCreate();
+    // Releases the splash window at the end of the start-up.
+    std::function<void()> onSplashDone;
 
-    // ---- Lifecycle (start-up, refresh, closing) ----
+    // ---- Lifecycle ----
     void Timer1Timer();
     void Timer2Timer();
     // True when the program may end; hides the settings window instead when it is shown.
     bool FormCloseQuery();
     bool FormKeyDown(WPARAM key);
+    // The session ends (log-off, shutdown): the closing write-back without any question.
+    void FormEndSession();
+    // A later start handed over to this instance.
+    void FormHandOver();
     void ExitRightClick(MenuItem&);
-    // Releases the splash window at the end of the start-up.
-    std::function<void()> onSplashDone;
-    void PlaceWindow();
-    // The file-open dialog, prepared as every "参照" of the program does it (filter index 1,
-    // the proposed file and its folder). True with OpenDialog1.fileName chosen; a request
-    // while another modal window of the menus is open is ignored.
-    bool ChooseFile(const Text& filter, const Text& defaultExt, const Text& title, const Text& proposedFile);
-    void FindSoundFiles();
 
     // ---- Tray menu ----
-    void CreateTrayMenuSkeleton();
     void BuildTrayMenu();
-    // Appends one item per file of pattern in the ";"-separated folders; returns how many.
-    size_t ScanFolders(MenuItem& submenu, const Text& folderList, const Text& pattern,
-                       const MenuItem::Handler& onClick);
     void TrayIconDblClick(TTrayIcon&);
 
     // ---- Wallpaper and screen saver ----
-    void Wall0RightClick(MenuItem& item);
-    void WallTileRightClick(MenuItem&);
-    void WallCenterRightClick(MenuItem&);
-    void WallStretchRightClick(MenuItem&);
-    void Screen0RightClick(MenuItem& item);
-    void ScreenTrueRightClick(MenuItem&);
-    void ScreenFalseRightClick(MenuItem&);
-    void ScreenStartRightClick(MenuItem&);
-    void SwitchScreenSaverOn();
-    void SwitchScreenSaverOff();
-    // Marks and on/off state follow the system (part of every refresh).
-    void RefreshDesktopMarks();
+    void Wall0RightClick(MenuItem& item) { desktop_.ChooseWallpaper(item); }
+    void WallTileRightClick(MenuItem& item) { desktop_.ChooseArrangement(item, 1); }
+    void WallCenterRightClick(MenuItem& item) { desktop_.ChooseArrangement(item, 0); }
+    void WallStretchRightClick(MenuItem& item) { desktop_.ChooseArrangement(item, 2); }
+    void Screen0RightClick(MenuItem& item) { desktop_.ChooseScreenSaver(item); }
+    void ScreenTrueRightClick(MenuItem&) { desktop_.SwitchOn(); }
+    void ScreenFalseRightClick(MenuItem&) { desktop_.SwitchOff(); }
+    void ScreenStartRightClick(MenuItem&) { desktop_.StartNow(); }
 
     // ---- Logo pictures (95 family) ----
-    void CompleteLogoSettings(); // target defaults and the first-start copies
-    void BuildLogoSubmenus();    // menu construction, with the marks of the installed files
-    void Logo0RightClick(MenuItem& item);
-    void Logow0RightClick(MenuItem& item);
-    void Logos0RightClick(MenuItem& item);
+    void Logo0RightClick(MenuItem& item) { logos_.Choose(StartupLogo, item); }
+    void Logow0RightClick(MenuItem& item) { logos_.Choose(RestartLogo, item); }
+    void Logos0RightClick(MenuItem& item) { logos_.Choose(ShutdownLogo, item); }
 
     // ---- Kickon watch, run and eject (95 family) ----
-    void BuildDriveSubmenus(); // menu construction: one item per removable or CD-ROM drive
-    void Auto0RightClick(MenuItem& item);
-    void Kickon0RightClick(MenuItem& item);
-    void AutoEject0RightClick(MenuItem& item);
-    void WatchDrives(); // part of every refresh
-    void RunDriveAutorun(char driveLetter);
-    void StoreWatchedDrives(); // at the program's end
+    void Auto0RightClick(MenuItem& item) { drives_.ToggleWatch(item); }
+    void Kickon0RightClick(MenuItem& item) { drives_.RunAutorun(DriveLetter(item.tag)); }
+    void AutoEject0RightClick(MenuItem& item) { drives_.Eject(item.tag); }
 
     // ---- Run menu and clipboard ----
-    void WriteDefaultLists(); // at the first start
-    void Run0RightClick(MenuItem& item);
-    void Clip0RightClick(MenuItem& item);
+    void Run0RightClick(MenuItem& item) { launching_.Run(item); }
+    void Clip0RightClick(MenuItem& item) { launching_.CopySnippet(item); }
 
     // ---- Start-up folder items ----
-    void ShowStartUpState();
-    void StartUpFalseRightClick(MenuItem&);
-    void StartUpTrueRightClick(MenuItem&);
+    void StartUpFalseRightClick(MenuItem&) { parking_.Park(); }
+    void StartUpTrueRightClick(MenuItem&) { parking_.Restore(); }
 
     // ---- Shutdown and display properties ----
-    void Halto0RightClick(MenuItem& item);
+    void Halto0RightClick(MenuItem& item) { launching_.StartShutdownTool(item.tag); }
     void ScreenProRightClick(MenuItem&);
 
     // ---- Settings window ----
-    void CreateSettingsControls();
-    void ApplySettingsLayout(); // captions, grid headers, column widths, active tab
     void SetRightClick(MenuItem&);
     void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn4Click();
-    void Edit1Enter(int tag);
-    void StringGrid1SetEditText(TStringGrid& grid, int col, int row, const Text& value);
-    void PageControl1Change();
-    void StoreSettingsLayout(); // at the program's end
+    void BitBtn2Click() { Close(); }
+    void BitBtn4Click() { settingsWindow_.Browse(); }
+    void Edit1Enter(int tag) { settingsWindow_.FolderEntered(tag); }
+    void StringGrid1SetEditText(TStringGrid& grid, int, int row, const Text& value) {
+        settingsWindow_.GridEdited(grid, row, value);
+    }
+    void PageControl1Change() { settingsWindow_.PageChanged(); }
 
     // ---- Help items and about box ----
     void AddHelpItems(MenuItem& helpMenu);
@@ -130,61 +126,59 @@ public:
     void HelpHome2ItemClick(MenuItem&);
     void HelpAboutItemClick(MenuItem&);
 
-    // ---- Components ----
-    InstanceInfo instance;
-    TTrayIcon TrayIcon1{this};
-    Menu TrayMenu;
-    TWinUtility WinUtility1;
-    OpenFileDialog OpenDialog1;
-    Timer Timer1{1, true};
-    Timer Timer2{1000, false};
-    SettingsWindowControls settings;
-
-    // Skeleton items of the tray menu (owned by TrayMenu).
-    MenuItem* WallRight = nullptr;
-    MenuItem* WallTileRight = nullptr;
-    MenuItem* WallCenterRight = nullptr;
-    MenuItem* WallStretchRight = nullptr;
-    MenuItem* ScreenRight = nullptr;
-    MenuItem* ScreenTrueRight = nullptr;
-    MenuItem* ScreenFalseRight = nullptr;
-    MenuItem* ScreenStartRight = nullptr;
-    MenuItem* LogoRight = nullptr;
-    MenuItem* LogowRight = nullptr;
-    MenuItem* LogosRight = nullptr;
-    MenuItem* AutoRight = nullptr;
-    MenuItem* KickonRight = nullptr;
-    MenuItem* AutoEjectRight = nullptr;
-    MenuItem* RunRight = nullptr;
-    MenuItem* Run0Right = nullptr;
-    MenuItem* ClipRight = nullptr;
-    MenuItem* StartUpRight = nullptr;
-    MenuItem* StartUpTrueRight = nullptr;
-    MenuItem* StartUpFalseRight = nullptr;
-    MenuItem* HaltoRight = nullptr;
-    MenuItem* ScreenProRight = nullptr;
-    MenuItem* SetRight = nullptr;
-    MenuItem* HelpRight = nullptr;
-    MenuItem* ExitRight = nullptr;
-    // The separators after the groups, top to bottom.
-    MenuItem* Separator1 = nullptr;
-    MenuItem* Separator2 = nullptr;
-    MenuItem* Separator3 = nullptr;
-    MenuItem* Separator4 = nullptr;
-    MenuItem* Separator5 = nullptr;
-
-    // ---- State ----
-    bool FBusy = false;
-    int FWallIndex = 0;
-    int FScreenIndex = 0;
-    int FLogoIndex = 0;
-    int FLogowIndex = 0;
-    int FLogosIndex = 0;
-    int FLastEditTag = 0;
-    Text FKnownWallpaper;
-    Text FKnownScreenSaver;
-    bool closing = false;
+    // ---- For the menu benchmark: the tray menu, its wallpaper submenu and the folder scan ----
+    Menu& TrayMenu;
+    MenuItem*& WallRight;
+    size_t ScanFolders(MenuItem& submenu, const Text& folderList, const Text& pattern,
+                       const MenuItem::Handler& onClick) {
+        return AppendFolderItems(submenu, folderList, {pattern}, onClick);
+    }
 
 protected:
     void OnCloseRequest() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // LumeraHost
+    HWND OwnerWindow() const override { return handle(); }
+    bool ChooseFile(const Text& filter, const Text& defaultExt, const Text& title, const Text& proposedFile,
+                    Text& chosen) override;
+    void ShowTrayIcon(HICON icon) override { TrayIcon1.SetIcon(icon); }
+
+    void FindSoundFiles();
+    void PlaceWindow();
+    // Forgets every mark and known file before the menu is built anew.
+    void ForgetMarks();
+    // A menu item's handler that runs one of the form's handlers.
+    MenuItem::Handler Forward(void (TLumeraMainForm::*handler)(MenuItem&));
+    // The icon in the tray, retried quietly while the shell has no tray yet; true once
+    // it is there.
+    bool EnsureTrayIcon();
+    void MarkReady();
+    // Writes back what the program keeps between runs; only the first call does anything.
+    void WriteBackState();
+    void EndProgram();
+
+    InstanceInfo instance;
+    TTrayIcon TrayIcon1{this};
+    OpenFileDialog OpenDialog1;
+    Timer Timer1{1, true};
+    Timer Timer2{1000, false};
+
+    TraySettings menuSettings_; // what the tray menu was last built from
+    DesktopMarks desktop_{*this, menu_};
+    LogoPictures logos_{*this, menu_};
+    DriveWatch drives_{menu_};
+    Launching launching_{*this};
+    StartupParking parking_{menu_};
+    SettingsWindow settingsWindow_{*this};
+
+    bool FBusy = false;
+    bool closing_ = false;
+    bool wroteBack_ = false;
+    bool ready_ = false;     // start-up done and the icon in the tray
+    bool startedUp_ = false; // the deferred initialisation has run
 };
+
+// Posted by a later start to the running instance's form (registered message).
+UINT HandOverMessage();

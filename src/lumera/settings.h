@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "jjstring.h"
+#include "settings_store.h"
 
 extern const char* const ProductTitle; // "Lumera Deck for Windows"
 
@@ -17,6 +18,25 @@ bool SettingExists(const Text& section, const Text& name);
 bool DeleteSetting(const Text& section, const Text& name);
 // A boolean setting is on only for the stored value 1.
 bool GetSettingFlag(const Text& section, const Text& name, bool defaultValue);
+
+// The settings store over the registry key of the tray program.
+class RegistrySettings : public SettingsStore {
+public:
+    Text ReadString(const Text& section, const Text& name, const Text& defaultValue) const override {
+        return GetSettingString(section, name, defaultValue);
+    }
+    long ReadInt(const Text& section, const Text& name, long defaultValue) const override {
+        return GetSettingInt(section, name, defaultValue);
+    }
+    bool Exists(const Text& section, const Text& name) const override { return SettingExists(section, name); }
+    void WriteString(const Text& section, const Text& name, const Text& value) override {
+        SetSettingString(section, name, value);
+    }
+    void WriteInt(const Text& section, const Text& name, long value) override {
+        SetSettingInt(section, name, value);
+    }
+    void Delete(const Text& section, const Text& name) override { DeleteSetting(section, name); }
+};
 
 // A message box owned by the application window; the product title when no caption is given.
 int ShowAppMessage(const Text& text, const Text& caption = Text(), UINT flags = 0);

@@ -4,15 +4,17 @@
 #include <algorithm>
 #include <string>
 
+#include "settings_window.h"
+
 #include "main_form.h"
 
 #include "browse_dialog.h"
 #include "paths.h"
 #include "settings.h"
 #include "settings_rules.h"
+#include "tray_settings.h"
 #include "win/files.h"
 #include "win/folders.h"
-#include "win/encoding.h"
 
 namespace {
 
@@ -44,20 +46,20 @@ Text Number(int n) {
     return std::to_string(n);
 }
 
-// Rows 1 .. k hold the entries, row k + 1 is the empty new-entry row.
-void FillEntryGrid(TStringGrid& grid, const Text& section, const Text& contentName) {
+// Rows 1 .. k hold the entries, row k + 1 is the empty new-entry row. An entry without a
+// name shows namelessDefault(content) when that is given, else an empty name cell.
+void FillEntryGrid(TStringGrid& grid, const std::vector<ListRow>& entries,
+                   Text (*namelessDefault)(const Text&)) {
     grid.SetEditorMode(false);
     grid.SetRowCount(2);
     int n = 1;
-    for (;; ++n) {
-        Text content = GetSettingString(section, contentName + Number(n), "");
-        if (content.empty())
-            break;
+    for (const ListRow& entry : entries) {
         grid.SetRowCount(n + 2);
         grid.SetCell(EntryNumberCol, n, Number(n));
         grid.SetCell(EntryNameCol, n,
-                     GetSettingString(section, "Name" + Number(n), FileNameWithoutExt(content)));
-        grid.SetCell(EntryContentCol, n, content);
+                     entry.name.empty() && namelessDefault ? namelessDefault(entry.content) : entry.name);
+        grid.SetCell(EntryContentCol, n, entry.content);
+        ++n;
     }
     for (int col = 0; col < grid.ColCount(); ++col)
         grid.SetCell(col, n, "");
@@ -71,14 +73,6 @@ std::vector<ListRow> EntryRows(const TStringGrid& grid) {
     for (int row = 1; row < grid.RowCount() - 1; ++row)
         rows.push_back({grid.Cell(EntryNameCol, row), grid.Cell(EntryContentCol, row)});
     return rows;
-}
-
-void StoreEntryList(const TStringGrid& grid, const Text& section, const Text& contentName) {
-    WriteNumberedList(
-        EntryRows(grid), contentName,
-        {[&section](const Text& name, const Text& value) { SetSettingString(section, name, value); },
-         [&section](const Text& name) { return SettingExists(section, name); },
-         [&section](const Text& name) { DeleteSetting(section, name); }});
 }
 
 void ApplyColumnWidths(TStringGrid& grid, const Text& prefix) {
@@ -95,20 +89,20 @@ void StoreColumnWidths(const TStringGrid& grid, const Text& prefix) {
 
 } // namespace
 
-void TLumeraMainForm::CreateSettingsControls() {
-    SettingsWindowControls& s = settings;
+void SettingsWindow::Create(TLumeraMainForm& form) {
+    SettingsWindowControls& s = controls_;
 
     MenuItem& help = s.MainMenu1.items().Add("ﾍﾙﾌﾟ(&H)");
     help.helpContext = 100;
-    AddHelpItems(help);
-    SetMainMenu(s.MainMenu1);
+    form.AddHelpItems(help);
+    form.SetMainMenu(s.MainMenu1);
 
-    s.PageControl1.Create(*this, {4, 4, 378, 386});
+    s.PageControl1.Create(form, {4, 4, 378, 386});
     s.PageControl1.SetName("PageControl1");
     const char* const tabs[] = {"基本設定", "実行", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ"};
     for (int i = 0; i < 3; ++i)
         s.PageControl1.AddPage(tabs[i]).SetName("TabSheet" + Number(i + 1));
-    s.PageControl1.onChange = [this] { PageControl1Change(); };
+    s.PageControl1.onChange = [&form] { form.PageControl1Change(); };
 
     // Tab order follows creation: each folder box right after the check box it belongs to.
     Panel& basic = s.PageControl1.page(BasicTab);
@@ -123,7 +117,7 @@ void TLumeraMainForm::CreateSettingsControls() {
         box.Create(basic, "", {EditLeft, FolderBoxTops[folderTag], EditWidth, 21});
         box.SetName("Edit" + Number(folderTag + 1));
         box.tag = folderTag;
-        box.onEnter = [this, folderTag] { Edit1Enter(folderTag); };
+        box.onEnter = [&form, folderTag] { form.Edit1Enter(folderTag); };
     }
     for (int i = 0; i < 5; ++i)
         s.Bevels[i].Create(basic, {8, BevelTops[i], 350, 2}, Bevel::HorizontalLine);
@@ -141,29 +135,29 @@ void TLumeraMainForm::CreateSettingsControls() {
         TStringGrid& grid = *grids[i];
         grid.Create(page, {2, 2, area.width - 4, area.height - 4}, EntryGridColumns, 2, 1, 1);
         grid.SetName(i == 0 ? "StringGrid1" : "StringGrid2");
-        grid.OnSetEditText = [this, &grid](int col, int row, const Text& value) {
-            StringGrid1SetEditText(grid, col, row, value);
+        grid.OnSetEditText = [&form, &grid](int col, int row, const Text& value) {
+            form.StringGrid1SetEditText(grid, col, row, value);
         };
     }
 
     const int buttonTop = 398, buttonWidth = 84, buttonHeight = 25;
-    s.BitBtn1.Create(*this, "", {116, buttonTop, buttonWidth, buttonHeight});
+    s.BitBtn1.Create(form, "", {116, buttonTop, buttonWidth, buttonHeight});
     s.BitBtn1.SetName("BitBtn1");
-    s.BitBtn1.onClick = [this] { BitBtn1Click(); };
-    s.BitBtn2.Create(*this, "", {206, buttonTop, buttonWidth, buttonHeight});
+    s.BitBtn1.onClick = [&form] { form.BitBtn1Click(); };
+    s.BitBtn2.Create(form, "", {206, buttonTop, buttonWidth, buttonHeight});
     s.BitBtn2.SetName("BitBtn2");
-    s.BitBtn2.onClick = [this] { BitBtn2Click(); };
-    s.BitBtn4.Create(*this, "", {296, buttonTop, buttonWidth, buttonHeight});
+    s.BitBtn2.onClick = [&form] { form.BitBtn2Click(); };
+    s.BitBtn4.Create(form, "", {296, buttonTop, buttonWidth, buttonHeight});
     s.BitBtn4.SetName("BitBtn4");
-    s.BitBtn4.onClick = [this] { BitBtn4Click(); };
-    SetDefaultButton(s.BitBtn1);
+    s.BitBtn4.onClick = [&form] { form.BitBtn4Click(); };
+    form.SetDefaultButton(s.BitBtn1);
     // With "EscToClose" off, Esc must not reach the cancel button either.
     if (Options().escCloses)
-        SetCancelButton(s.BitBtn2);
+        form.SetCancelButton(s.BitBtn2);
 }
 
-void TLumeraMainForm::ApplySettingsLayout() {
-    SettingsWindowControls& s = settings;
+void SettingsWindow::ApplyLayout() {
+    SettingsWindowControls& s = controls_;
     for (size_t i = 0; i < s.CheckBoxes.size(); ++i)
         s.CheckBoxes[i].SetText(SettingsCheckBoxTable()[i].caption);
     s.Label1.SetText("更新時間[ms](&T):");
@@ -179,93 +173,82 @@ void TLumeraMainForm::ApplySettingsLayout() {
     ApplyColumnWidths(s.StringGrid2, "Clipboard");
 
     s.PageControl1.SetSelectedIndex(TabIndexFromSetting(GetSettingInt("Position", "SetBarTab", 1)));
-    PageControl1Change();
+    PageChanged();
 }
 
-void TLumeraMainForm::StoreSettingsLayout() {
-    SetSettingInt("Position", "SetBarTab", settings.PageControl1.selectedIndex() + 1);
-    StoreColumnWidths(settings.StringGrid1, "Run");
-    StoreColumnWidths(settings.StringGrid2, "Clipboard");
+void SettingsWindow::StoreLayout() {
+    SetSettingInt("Position", "SetBarTab", controls_.PageControl1.selectedIndex() + 1);
+    StoreColumnWidths(controls_.StringGrid1, "Run");
+    StoreColumnWidths(controls_.StringGrid2, "Clipboard");
 }
 
-void TLumeraMainForm::SetRightClick(MenuItem&) {
-    SettingsWindowControls& s = settings;
+void SettingsWindow::FocusIfOutside(HWND form) {
+    if (!IsChild(form, GetFocus()))
+        controls_.PageControl1.Focus();
+}
+
+void SettingsWindow::Fill(const TraySettings& stored, const TraySettings& menuShown, bool ntFamily,
+                          unsigned interval) {
+    SettingsWindowControls& s = controls_;
     // The boxes show what the menu shows now.
-    const MenuItem* shownBy[16] = {WallRight,        WallTileRight, ScreenRight,    ScreenTrueRight,
-                                   ScreenStartRight, LogoRight,     LogowRight,     LogosRight,
-                                   AutoRight,        KickonRight,   AutoEjectRight, RunRight,
-                                   ClipRight,        StartUpRight,  HaltoRight,     ScreenProRight};
-    bool ntFamily = GetPlatformFamily() == PlatformNT;
-    for (int i = 0; i < 16; ++i) {
-        s.CheckBoxes[i].SetChecked(shownBy[i]->visible);
+    for (int i = 0; i < MenuSwitchCount; ++i) {
+        auto which = static_cast<MenuSwitch>(i);
+        s.CheckBoxes[i].SetChecked(ShownOnPlatform(which, menuShown.shown[which], ntFamily));
         s.CheckBoxes[i].SetEnabled(!(ntFamily && SettingsCheckBoxTable()[i].win95Only));
     }
-    s.CheckBoxes[16].SetChecked(GetSettingFlag("OtherSet", "SplashVisible", true));
+    s.CheckBoxes[MenuSwitchCount].SetChecked(stored.splashVisible);
 
-    s.Edit1.SetText(GetSettingString("Wall", "Path", GetWindowsDir()));
-    s.Edit2.SetText(GetSettingString("Screen", "Path", GetSystemDir()));
-    s.Edit3.SetText(GetSettingString("Logo", "Path", AddBackslash(ProgramFolder()) + "LogoDir"));
-    s.SpinEdit1.SetValue(static_cast<int>(Timer2.interval()));
+    s.Edit1.SetText(stored.wallPath);
+    s.Edit2.SetText(stored.screenPath);
+    s.Edit3.SetText(stored.logoPath);
+    s.SpinEdit1.SetValue(static_cast<int>(interval));
 
-    FillEntryGrid(s.StringGrid1, "Run", "File");
-    FillEntryGrid(s.StringGrid2, "Clipboard", "Clip");
-
-    if (IsIconic(handle()))
-        ShowWindow(handle(), SW_RESTORE);
-    Show();
-    if (!IsChild(handle(), GetFocus()))
-        s.PageControl1.Focus();
+    // A Run entry without a name is listed under its file's name; a snippet without one
+    // stays without, so that confirming does not give it one.
+    FillEntryGrid(s.StringGrid1, stored.run, FileNameWithoutExt);
+    FillEntryGrid(s.StringGrid2, stored.clipboard, nullptr);
 }
 
-void TLumeraMainForm::BitBtn1Click() {
-    SettingsWindowControls& s = settings;
+TraySettings SettingsWindow::Read() {
+    SettingsWindowControls& s = controls_;
     // An edit still open in a grid belongs to what is confirmed.
     s.StringGrid1.SetEditorMode(false);
     s.StringGrid2.SetEditorMode(false);
+    TraySettings edited;
+    for (int i = 0; i < MenuSwitchCount; ++i)
+        edited.shown[i] = s.CheckBoxes[i].checked();
+    edited.splashVisible = s.CheckBoxes[MenuSwitchCount].checked();
+    edited.wallPath = s.Edit1.text();
+    edited.screenPath = s.Edit2.text();
+    edited.logoPath = s.Edit3.text();
+    edited.interval = s.SpinEdit1.Value();
+    edited.run = EntryRows(s.StringGrid1);
+    edited.clipboard = EntryRows(s.StringGrid2);
+    return edited;
+}
 
+bool SettingsWindow::CheckFolders() {
+    SettingsWindowControls& s = controls_;
+    s.StringGrid1.SetEditorMode(false);
+    s.StringGrid2.SetEditorMode(false);
     for (int tag = 0; tag < 3; ++tag) {
         Edit& box = s.FolderBox(tag);
         Text first = FirstFolder(box.text());
         if (DirectoryExists(first))
             continue;
         s.PageControl1.SetSelectedIndex(BasicTab);
-        PageControl1Change();
+        PageChanged();
         box.Focus();
         ShowAppMessage(first + "\r\n" + FolderMissingMessage, "", MB_ICONSTOP | MB_OK);
         // The form is no dialog: its focus is not given back when the message box goes.
         box.Focus();
-        return;
+        return false;
     }
-
-    const auto& table = SettingsCheckBoxTable();
-    for (int i = 0; i < 16; ++i)
-        SetSettingInt(table[i].section, table[i].value, s.CheckBoxes[i].checked() ? 1 : 0);
-    SetSettingString("Wall", "Path", s.Edit1.text());
-    SetSettingString("Screen", "Path", s.Edit2.text());
-    SetSettingString("Logo", "Path", s.Edit3.text());
-    SetSettingInt("OtherSet", "Interval", std::clamp(s.SpinEdit1.Value(), 1, 10000));
-    SetSettingInt(table[16].section, table[16].value, s.CheckBoxes[16].checked() ? 1 : 0);
-
-    StoreEntryList(s.StringGrid1, "Run", "File");
-    StoreEntryList(s.StringGrid2, "Clipboard", "Clip");
-
-    SwitchScreenSaverOn();
-    Timer2.SetEnabled(false);
-    FWallIndex = FScreenIndex = FLogoIndex = FLogowIndex = FLogosIndex = 0;
-    FKnownScreenSaver.clear();
-    FKnownWallpaper.clear();
-    BuildTrayMenu();
-    Timer2.SetEnabled(true);
-    Timer2Timer();
-    Hide();
+    return true;
 }
 
-void TLumeraMainForm::BitBtn2Click() {
-    Close();
-}
-
-void TLumeraMainForm::BitBtn4Click() {
-    SettingsWindowControls& s = settings;
+void SettingsWindow::Browse() {
+    SettingsWindowControls& s = controls_;
     int tab = s.PageControl1.selectedIndex();
     if (tab == BasicTab) {
         int tag = std::clamp(FLastEditTag, 0, 2);
@@ -280,21 +263,18 @@ void TLumeraMainForm::BitBtn4Click() {
         grid.SetEditorMode(false);
         int row = grid.Row();
         Text current = grid.Cell(EntryContentCol, row);
-        if (!ChooseFile("実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*", "exe", "実行", current))
+        Text chosen;
+        if (!host_.ChooseFile("実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*", "exe", "実行", current, chosen))
             return;
         // The dialog is modal, but the grid may have been refilled behind it.
         if (row >= grid.RowCount())
             return;
-        grid.SetCell(EntryContentCol, row, Narrow(OpenDialog1.fileName));
-        StringGrid1SetEditText(grid, EntryContentCol, row, Narrow(OpenDialog1.fileName));
+        grid.SetCell(EntryContentCol, row, chosen);
+        GridEdited(grid, row, chosen);
     }
 }
 
-void TLumeraMainForm::Edit1Enter(int tag) {
-    FLastEditTag = tag;
-}
-
-void TLumeraMainForm::StringGrid1SetEditText(TStringGrid& grid, int, int row, const Text& value) {
+void SettingsWindow::GridEdited(TStringGrid& grid, int row, const Text& value) {
     EntryEditEffect effect =
         EntryEditEffectOf(value, row, grid.RowCount(), grid.Cell(EntryNameCol, row).empty(),
                           !value.empty() && FileExists(value));
@@ -309,6 +289,6 @@ void TLumeraMainForm::StringGrid1SetEditText(TStringGrid& grid, int, int row, co
     }
 }
 
-void TLumeraMainForm::PageControl1Change() {
-    settings.BitBtn4.SetEnabled(settings.PageControl1.selectedIndex() != ClipboardTab);
+void SettingsWindow::PageChanged() {
+    controls_.BitBtn4.SetEnabled(controls_.PageControl1.selectedIndex() != ClipboardTab);
 }

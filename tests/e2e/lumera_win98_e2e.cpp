@@ -4,242 +4,11 @@
 // the folder exists.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "lumera_support.h"
-
-#include <winioctl.h> // after <windows.h>
+#include "lumera_win98_support.h"
 
 using namespace lumera_e2e;
 
 namespace {
-
-// While it lives, Wine tells Lumera.exe that it runs on Windows 98.
-class Windows98Mode {
-public:
-    Windows98Mode() {
-        HKEY key;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return;
-        const wchar_t version[] = L"win98";
-        RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof version);
-        RegCloseKey(key);
-    }
-    ~Windows98Mode() { RegDeleteTreeW(HKEY_CURRENT_USER, Key); }
-    Windows98Mode(const Windows98Mode&) = delete;
-    Windows98Mode& operator=(const Windows98Mode&) = delete;
-
-private:
-    static constexpr const wchar_t* Key = L"Software\\Wine\\AppDefaults\\Lumera.exe";
-};
-
-// Sets a machine setup path ("BootDir") and puts the old value back afterwards.
-class SetupPathGuard {
-public:
-    SetupPathGuard(const Text& name, const Text& value) : name_(name) {
-        saved_ = robot::ReadRegistryString(HKEY_LOCAL_MACHINE, SetupKey, name);
-        Write(value);
-    }
-    ~SetupPathGuard() { Write(saved_); }
-    SetupPathGuard(const SetupPathGuard&) = delete;
-    SetupPathGuard& operator=(const SetupPathGuard&) = delete;
-
-private:
-    static constexpr const char* SetupKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
-    void Write(const std::optional<Text>& value) {
-        SetRegistryString(HKEY_LOCAL_MACHINE, SetupKey, name_, value);
-    }
-    Text name_;
-    std::optional<Text> saved_;
-};
-
-// A drive letter that Wine's mount manager maps to a folder, reported as the given drive
-// type. Wine reads its drive settings only when its session starts; asking the running
-// mount manager (as winecfg does) takes effect at once and writes the dosdevices link and
-// the "Drives" type itself.
-class WineDrive {
-public:
-    WineDrive(char letter, ULONG type, const Text& folder) : letter_(letter) {
-        using ToUnix = char*(CDECL*)(const wchar_t*);
-        FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
-        auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(found));
-        if (!toUnix)
-            return; // not Wine
-        char* unixPath = toUnix(Widen(folder).c_str());
-        if (!unixPath)
-            return;
-        defined_ = Define(type, unixPath);
-        HeapFree(GetProcessHeap(), 0, unixPath);
-    }
-    ~WineDrive() {
-        if (defined_)
-            Define(DRIVE_NO_ROOT_DIR, nullptr);
-    }
-    WineDrive(const WineDrive&) = delete;
-    WineDrive& operator=(const WineDrive&) = delete;
-
-    bool defined() const { return defined_; }
-    UINT type() const { return GetDriveTypeW(Root().c_str()); }
-    bool mediumPresent() const {
-        DWORD old = 0;
-        SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old);
-        ULARGE_INTEGER available;
-        bool present = GetDiskFreeSpaceExW(Root().c_str(), &available, nullptr, nullptr);
-        SetThreadErrorMode(old, nullptr);
-        return present;
-    }
-
-private:
-    // Wine's request block (include/ddk/mountmgr.h), followed by the Unix path.
-    struct UnixDrive {
-        ULONG size, type, fsType;
-        DWORD serial;
-        ULONGLONG unixDevice;
-        WCHAR letter;
-        USHORT mountPointOffset, deviceOffset, labelOffset;
-    };
-
-    std::wstring Root() const { return {static_cast<wchar_t>(letter_), L':', L'\\'}; }
-
-    bool Define(ULONG type, const char* unixPath) {
-        size_t pathBytes = unixPath ? strlen(unixPath) + 1 : 0;
-        std::vector<char> block(sizeof(UnixDrive) + pathBytes);
-        auto* drive = reinterpret_cast<UnixDrive*>(block.data());
-        drive->size = static_cast<ULONG>(block.size());
-        drive->type = type;
-        drive->letter = static_cast<WCHAR>(tolower(letter_));
-        if (unixPath) {
-            memcpy(block.data() + sizeof(UnixDrive), unixPath, pathBytes);
-            drive->mountPointOffset = sizeof(UnixDrive);
-        }
-        HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (manager == INVALID_HANDLE_VALUE)
-            return false;
-        const DWORD defineUnixDrive =
-            CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-        BOOL done = DeviceIoControl(manager, defineUnixDrive, block.data(), static_cast<DWORD>(block.size()),
-                                    nullptr, 0, nullptr, nullptr);
-        CloseHandle(manager);
-        return done;
-    }
-
-    char letter_;
-    bool defined_ = false;
-};
-
-void WriteBytes(const Text& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void RemoveFile(const Text& path) {
-    SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(Widen(path).c_str());
-}
-
-Text WindowsFolder() {
-    wchar_t buffer[MAX_PATH];
-    GetWindowsDirectoryW(buffer, MAX_PATH);
-    return Narrow(buffer);
-}
-
-// The three system logo files, with distinct contents; removed again afterwards.
-class LogoTargets {
-public:
-    LogoTargets()
-        : startup_("C:\\LOGO.SYS"), restart_(WindowsFolder() + "\\LOGOW.SYS"),
-          shutdown_(WindowsFolder() + "\\LOGOS.SYS") {
-        Clear();
-    }
-    ~LogoTargets() { Clear(); }
-    LogoTargets(const LogoTargets&) = delete;
-    LogoTargets& operator=(const LogoTargets&) = delete;
-
-    const Text& startup() const { return startup_; }
-    const Text& restart() const { return restart_; }
-    const Text& shutdown() const { return shutdown_; }
-
-private:
-    void Clear() {
-        for (const Text* path : {&startup_, &restart_, &shutdown_})
-            RemoveFile(*path);
-    }
-    Text startup_, restart_, shutdown_;
-};
-
-std::string FileText(const Text& path) {
-    return robot::ReadFileBytes(path).value_or("(missing)");
-}
-
-// The checked captions of a popup menu.
-std::vector<Text> Checked(const robot::PopupMenu& menu) {
-    std::vector<Text> checked;
-    for (const robot::MenuEntry& item : menu.items) {
-        if (item.checked)
-            checked.push_back(item.caption);
-    }
-    return checked;
-}
-
-// Opens the tray menu and one of its submenus, reads it and closes the menus again. Under
-// load the tray menu now and then does not open or take a click in time; such a look has
-// chosen nothing and is tried again.
-robot::PopupMenu ReadSubmenu(RunningLumera& lumera, const Text& caption, const Text& screenshot = "") {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::vector<robot::PopupMenu> menus;
-        if (!lumera.OpenMenu().empty() && lumera.menus().Choose(caption))
-            menus = lumera.menus().WaitForMenus(2);
-        if (menus.size() >= 2 && !screenshot.empty())
-            robot::SaveScreenshot(screenshot);
-        lumera.menus().CloseAll();
-        if (menus.size() >= 2)
-            return menus[1];
-    }
-    return robot::PopupMenu();
-}
-
-// Whether the submenu's item carries a check mark; no value when the item is missing.
-std::optional<bool> IsMarked(const robot::PopupMenu& menu, const Text& caption) {
-    const robot::MenuEntry* item = menu.Find(caption);
-    return item ? std::optional<bool>(item->checked) : std::nullopt;
-}
-
-size_t LogLines(const Text& probe) {
-    std::optional<std::string> log = robot::ReadFileBytes(probe + ".log");
-    if (!log)
-        return 0;
-    std::wstring text(reinterpret_cast<const wchar_t*>(log->data()), log->size() / sizeof(wchar_t));
-    return static_cast<size_t>(std::count(text.begin(), text.end(), L'\n'));
-}
-
-Text LastLogLine(const Text& probe) {
-    std::optional<std::string> log = robot::ReadFileBytes(probe + ".log");
-    if (!log)
-        return "";
-    std::wstring text(reinterpret_cast<const wchar_t*>(log->data()), log->size() / sizeof(wchar_t));
-    if (!text.empty() && text.back() == L'\n')
-        text.pop_back();
-    return Narrow(text.substr(text.rfind(L'\n') == std::wstring::npos ? 0 : text.rfind(L'\n') + 1));
-}
-
-// A "disc": the folder is prepared under another name and moved into place at once, so the
-// watch never sees a drive whose AUTORUN.INF is still being written.
-void InsertMedium(const Text& driveFolder, const Text& autorunOpen) {
-    Text staging = driveFolder + "-staging";
-    DeleteTree(staging);
-    CreateDirectoryW(Widen(staging).c_str(), nullptr);
-    WriteBytes(staging + "\\AUTORUN.INF", "[autorun]\r\nopen=" + autorunOpen + "\r\n");
-    ASSERT_TRUE(MoveFileW(Widen(staging).c_str(), Widen(driveFolder).c_str()));
-}
-
-const Text QuestionText =
-    "一部のﾘﾑｰﾊﾞﾌﾞﾙ機器(MO等)に設定すると不都合が生じ可能性があります。\n設定しますか？";
 
 class Win98Test : public ::testing::Test {
 protected:
@@ -319,7 +88,7 @@ TEST_F(Win98Test, ChoosingAPictureReplacesEvenAReadOnlyLogoAndTheFirstItemDelete
     EXPECT_TRUE(lumera.Exit());
 }
 
-TEST_F(Win98Test, AnExistingLogoFolderIsNotFilledAtStart) {
+TEST_F(Win98Test, AnExistingLogoFolderWithoutCopiesGetsTheMachinesPictures) {
     LogoTargets targets;
     SetupPathGuard bootDir("BootDir", "C:\\");
     WriteBytes(targets.startup(), "start-up picture");
@@ -333,10 +102,20 @@ TEST_F(Win98Test, AnExistingLogoFolderIsNotFilledAtStart) {
 
     RunningLumera lumera;
     ASSERT_TRUE(lumera.Start(installation));
-    EXPECT_FALSE(robot::FileExists(own + "\\起動.BMP"));
-    EXPECT_EQ(SettingString("Logo", "LogowFile"), std::nullopt);
+    // The machine's picture is saved although the folder existed; nothing to save for the
+    // restart logo, and a recorded choice is kept.
+    EXPECT_EQ(FileText(own + "\\起動.BMP"), "start-up picture");
+    EXPECT_FALSE(robot::FileExists(own + "\\再起動.BMP"));
+    EXPECT_EQ(SettingString("Logo", "LogoFile"), Text("C:\\elsewhere\\old.bmp"));
+    EXPECT_EQ(SettingString("Logo", "LogowFile"), Text());
     robot::PopupMenu startup = ReadSubmenu(lumera, "起動ﾛｺﾞ(&L)");
-    EXPECT_EQ(startup.Captions(), (std::vector<Text>{"(標準)", "ﾛｺﾞ", "(その他)"}));
+    std::vector<Text> captions = startup.Captions();
+    ASSERT_EQ(captions.size(), 4u);
+    EXPECT_EQ(captions.front(), "(標準)");
+    EXPECT_EQ(captions.back(), "(その他)");
+    // Listed in the file system's order.
+    EXPECT_NE(std::find(captions.begin(), captions.end(), "ﾛｺﾞ"), captions.end());
+    EXPECT_NE(std::find(captions.begin(), captions.end(), "起動"), captions.end());
     EXPECT_EQ(Checked(startup), std::vector<Text>{"(その他)"});
     EXPECT_TRUE(lumera.Exit());
 }

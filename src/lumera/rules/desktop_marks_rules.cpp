@@ -1,6 +1,8 @@
 #include "desktop_marks_rules.h"
 
 #include "list_rules.h"
+#include "paths.h"
+#include "textops.h"
 
 int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles) {
     if (currentShort.empty() || itemFiles.empty())
@@ -17,4 +19,23 @@ SaverSwitch SwitchForEnabledValue(long enabled, bool onMarked, bool offMarked) {
     if (enabled >= 1)
         return onMarked ? SaverSwitch::Keep : SaverSwitch::On;
     return offMarked ? SaverSwitch::Keep : SaverSwitch::Off;
+}
+
+std::vector<Text> WallpaperPatterns(bool ntFamily) {
+    if (!ntFamily)
+        return {"*.bmp"};
+    return {"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.gif"};
+}
+
+Text WallpaperFilter(bool ntFamily) {
+    if (!ntFamily)
+        return "ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*";
+    return "画像ﾌｧｲﾙ(*.BMP;*.JPG;*.JPEG;*.PNG;*.GIF)|*.bmp;*.jpg;*.jpeg;*.png;*.gif|すべてのﾌｧｲﾙ (*.*)|*.*";
+}
+
+bool HasPatternExtension(const Text& name, const Text& pattern) {
+    Text wanted = ExtractFileExt(pattern);
+    if (wanted == ".*" || wanted.empty())
+        return true;
+    return SameText(ExtractFileExt(name), wanted);
 }

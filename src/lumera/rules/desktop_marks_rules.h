@@ -15,3 +15,12 @@ int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles
 enum class SaverSwitch { Keep, On, Off };
 // What the stored on/off value asks for, given the marks of "有効(&T)" and "無効(&F)".
 SaverSwitch SwitchForEnabledValue(long enabled, bool onMarked, bool offMarked);
+
+// The picture files the wallpaper submenu lists, one pattern each ("*.bmp", ...): the NT
+// family takes JPEG, PNG and GIF pictures too, the 95 family bitmaps only.
+std::vector<Text> WallpaperPatterns(bool ntFamily);
+// The file-open filter of the wallpaper's "(その他)".
+Text WallpaperFilter(bool ntFamily);
+// True when the listed name really has the pattern's extension; a listing by pattern can
+// also return a long name whose short (8.3) form matched, "a.jpeg" for "*.jpg".
+bool HasPatternExtension(const Text& name, const Text& pattern);

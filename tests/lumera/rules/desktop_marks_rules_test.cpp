@@ -46,3 +46,22 @@ TEST(DesktopMarks, TheStoredSwitchActsOnlyWhenTheMarksDisagree) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(WallpaperTypes, TheNtFamilyListsPicturesBesideBitmaps) {
+    EXPECT_EQ(WallpaperPatterns(false), std::vector<Text>{"*.bmp"});
+    EXPECT_EQ(WallpaperPatterns(true), (std::vector<Text>{"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.gif"}));
+    EXPECT_NE(WallpaperFilter(true).find("*.bmp;*.jpg;*.jpeg;*.png;*.gif"), Text::npos);
+    EXPECT_EQ(WallpaperFilter(false), "ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*");
+}
+
+TEST(WallpaperTypes, AListingKeepsOnlyNamesWithThePatternsExtension) {
+    EXPECT_TRUE(HasPatternExtension("sea.JPG", "*.jpg"));
+    EXPECT_FALSE(HasPatternExtension("sea.jpeg", "*.jpg")); // matched through its short name
+    EXPECT_FALSE(HasPatternExtension("sea.jpg.txt", "*.jpg"));
+    EXPECT_TRUE(HasPatternExtension("表.bmp", "*.bmp"));
+    EXPECT_FALSE(HasPatternExtension("noext", "*.bmp"));
+}
+
+} // namespace

@@ -1,7 +1,7 @@
 // The Kickon watch on removable and CD-ROM drives (Windows 95 family): the three drive
 // submenus, the poll on every refresh that carries out a newly inserted medium's
 // AUTORUN.INF (or plays an audio CD), running it on request, and ejecting.
-#include "main_form.h"
+#include "drive_watch.h"
 
 #include "drive_rules.h"
 #include "settings.h"
@@ -40,14 +40,17 @@ bool MediumPresent(char letter) {
 
 } // namespace
 
-void TLumeraMainForm::BuildDriveSubmenus() {
-    AutoRight->Clear();
-    KickonRight->Clear();
-    AutoEjectRight->Clear();
-    if (!AutoRight->visible && !KickonRight->visible && !AutoEjectRight->visible)
+void DriveWatch::BuildSubmenus(bool ntFamily, const MenuItem::Handler& onWatch,
+                               const MenuItem::Handler& onRun, const MenuItem::Handler& onEject) {
+    MenuItem& watchMenu = *menu_.AutoRight;
+    MenuItem& runMenu = *menu_.KickonRight;
+    MenuItem& ejectMenu = *menu_.AutoEjectRight;
+    watchMenu.Clear();
+    runMenu.Clear();
+    ejectMenu.Clear();
+    if (!watchMenu.visible && !runMenu.visible && !ejectMenu.visible)
         return;
 
-    bool ntFamily = GetPlatformFamily() == PlatformNT;
     for (int drive = 1; drive <= 26; ++drive) {
         char letter = DriveLetter(drive);
         Text caption = DriveItemCaption(GetDriveTypeW(DriveRoot(letter).c_str()), letter);
@@ -55,58 +58,58 @@ void TLumeraMainForm::BuildDriveSubmenus() {
             continue;
         Text name(1, letter);
 
-        MenuItem& watch = AutoRight->Add(caption, [this](MenuItem& item) { Auto0RightClick(item); });
+        MenuItem& watch = watchMenu.Add(caption, onWatch);
         watch.tag = drive;
         watch.visible = !ntFamily;
-        bool watched = GetSettingInt(KickonSection, name, 0) == 1;
+        // A choice made since the start is written only at the end; a rebuild keeps it.
+        auto chosen = FWatchChoices.find(letter);
+        bool watched =
+            chosen != FWatchChoices.end() ? chosen->second : GetSettingInt(KickonSection, name, 0) == 1;
         watch.SetChecked(watched);
         watch.hint = watched ? WatchHint(letter, MediumPresent(letter)) : name;
 
-        MenuItem& run = KickonRight->Add(caption, [this](MenuItem& item) { Kickon0RightClick(item); });
+        MenuItem& run = runMenu.Add(caption, onRun);
         run.tag = drive;
         run.hint = name;
 
-        MenuItem& eject =
-            AutoEjectRight->Add(caption, [this](MenuItem& item) { AutoEject0RightClick(item); });
+        MenuItem& eject = ejectMenu.Add(caption, onEject);
         eject.tag = drive;
         eject.hint = name;
         eject.visible = !ntFamily;
     }
 }
 
-void TLumeraMainForm::Auto0RightClick(MenuItem& item) {
+void DriveWatch::ToggleWatch(MenuItem& item) {
     if (!item.checked() && AsksBeforeWatching(item.caption) &&
         ShowAppMessage("一部のﾘﾑｰﾊﾞﾌﾞﾙ機器(MO等)に設定すると不都合が生じ可能性があります。\n設定しますか？",
                        "", MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
     item.SetChecked(!item.checked());
     char letter = DriveLetter(item.tag);
+    FWatchChoices[letter] = item.checked();
     // A medium already inside is taken as seen: only one inserted later starts anything.
     item.hint = item.checked() ? WatchHint(letter, MediumPresent(letter)) : Text(1, letter);
 }
 
-void TLumeraMainForm::Kickon0RightClick(MenuItem& item) {
-    RunDriveAutorun(DriveLetter(item.tag));
+void DriveWatch::Eject(int driveNumber) {
+    EjectMedia(driveNumber);
 }
 
-void TLumeraMainForm::AutoEject0RightClick(MenuItem& item) {
-    EjectMedia(item.tag);
-}
-
-void TLumeraMainForm::WatchDrives() {
-    for (size_t i = 0; i < AutoRight->count(); ++i) {
-        MenuItem& item = (*AutoRight)[i];
+void DriveWatch::Poll() {
+    MenuItem& watchMenu = *menu_.AutoRight;
+    for (size_t i = 0; i < watchMenu.count(); ++i) {
+        MenuItem& item = watchMenu[i];
         if (!item.checked())
             continue;
         char letter = DriveLetter(item.tag);
         WatchLook look = LookAtDrive(item.hint, letter, MediumPresent(letter));
         item.hint = look.hint;
         if (look.mediumArrived)
-            RunDriveAutorun(letter);
+            RunAutorun(letter);
     }
 }
 
-void TLumeraMainForm::RunDriveAutorun(char driveLetter) {
+void DriveWatch::RunAutorun(char driveLetter) {
     for (const char* name : {"autorun.inf", "track01.cda"}) {
         Text file = DriveRootFile(driveLetter, name);
         bool found;
@@ -121,9 +124,10 @@ void TLumeraMainForm::RunDriveAutorun(char driveLetter) {
     }
 }
 
-void TLumeraMainForm::StoreWatchedDrives() {
-    for (size_t i = 0; i < AutoRight->count(); ++i) {
-        const MenuItem& item = (*AutoRight)[i];
+void DriveWatch::Store() {
+    MenuItem& watchMenu = *menu_.AutoRight;
+    for (size_t i = 0; i < watchMenu.count(); ++i) {
+        const MenuItem& item = watchMenu[i];
         SetSettingInt(KickonSection, Text(1, DriveLetter(item.tag)), item.checked() ? 1 : 0);
     }
 }

@@ -1,0 +1,219 @@
+// Wallpaper, arrangement and screen saver from the tray menu, and the refresh that keeps
+// their check marks and the tray icon in step with the system.
+#include "desktop_marks.h"
+
+#include "app.h"
+#include "desktop_marks_rules.h"
+#include "list_rules.h"
+#include "paths.h"
+#include "settings.h"
+#include "win/folders.h"
+
+const char* const NotedScreenSaverValue = "SavedScreenSaver";
+
+namespace {
+
+// Shared icons of the program file: the system keeps them, the tray icon takes copies.
+HICON ScreenSaverOnIcon() {
+    static HICON icon = LoadIconW(Application::Instance(), L"MAINICON");
+    return icon ? icon : Application::MainIcon();
+}
+
+HICON ScreenSaverOffIcon() {
+    static HICON icon = LoadIconW(Application::Instance(), L"SUBICON");
+    return icon ? icon : ScreenSaverOnIcon();
+}
+
+// Compares two files on their upper-cased short forms. The refresh asks this every tick,
+// mostly with the same two texts, so the last answer is kept: a tick then makes no file
+// system call, which could wait on a network path.
+class FileComparison {
+public:
+    bool Same(const Text& a, const Text& b) {
+        if (a == b)
+            return true;
+        if (a != lastA_ || b != lastB_) {
+            lastA_ = a;
+            lastB_ = b;
+            lastSame_ = SamePathForm(GetShortPath(a), GetShortPath(b));
+        }
+        return lastSame_;
+    }
+
+private:
+    Text lastA_, lastB_;
+    bool lastSame_ = false;
+};
+
+FileComparison wallpaperComparison;
+FileComparison screenSaverComparison;
+
+// Moves the mark of a wallpaper or screen-saver submenu to the item showing the file.
+int MarkCurrentFile(MenuItem& submenu, int markedIndex, const Text& current) {
+    if (markedIndex >= 0 && static_cast<size_t>(markedIndex) < submenu.count())
+        submenu[static_cast<size_t>(markedIndex)].SetChecked(false);
+    std::vector<Text> files;
+    files.reserve(submenu.count());
+    for (size_t i = 0; i < submenu.count(); ++i) {
+        bool listed = i > 0 && i + 1 < submenu.count();
+        files.push_back(listed && !current.empty() ? GetShortPath(submenu[i].hint) : Text());
+    }
+    int index = MarkedItemIndex(GetShortPath(current), files);
+    if (static_cast<size_t>(index) < submenu.count())
+        submenu[static_cast<size_t>(index)].SetChecked(true);
+    return index;
+}
+
+void SetCheckedIfChanged(MenuItem& item, bool checked) {
+    if (item.checked() != checked)
+        item.SetChecked(checked);
+}
+
+// Empties a submenu down to its first item and fills it from the folders, "(その他)" last.
+void FillFileSubmenu(MenuItem& submenu, const Text& folderList, const std::vector<Text>& patterns,
+                     const MenuItem::Handler& choice) {
+    submenu[0].SetChecked(false);
+    submenu.DeleteFrom(1);
+    if (submenu.visible)
+        AppendFolderItems(submenu, folderList, patterns, choice);
+    MenuItem& other = submenu.Add("(その他)", choice);
+    other.tag = static_cast<int>(submenu.count() - 1); // after the add: its own index
+}
+
+} // namespace
+
+void DesktopMarks::BuildSubmenus(const TraySettings& settings, bool ntFamily,
+                                 const MenuItem::Handler& wallChoice, const MenuItem::Handler& screenChoice) {
+    FillFileSubmenu(*menu_.WallRight, settings.wallPath, WallpaperPatterns(ntFamily), wallChoice);
+    FillFileSubmenu(*menu_.ScreenRight, settings.screenPath, {"*.scr"}, screenChoice);
+}
+
+void DesktopMarks::ChooseWallpaper(MenuItem& item) {
+    Text wallpaper;
+    if (item.tag == static_cast<int>(menu_.WallRight->count()) - 1) {
+        if (!host_.ChooseFile(WallpaperFilter(GetPlatformFamily() == PlatformNT), "bmp", "壁紙参照",
+                              GetLongPath(WinUtility1.GetWallpaper()), wallpaper))
+            return;
+    } else {
+        wallpaper = GetShortPath(item.hint); // empty for "(なし)": no wallpaper
+    }
+    WinUtility1.SetWallpaperFile(wallpaper);
+    WinUtility1.ApplyWallpaper();
+}
+
+void DesktopMarks::ChooseArrangement(MenuItem& chosen, int style) {
+    for (MenuItem* item : {menu_.WallTileRight, menu_.WallCenterRight, menu_.WallStretchRight})
+        item->SetChecked(item == &chosen);
+    WinUtility1.SetWallpaperStyle(style);
+    WinUtility1.ApplyWallpaper();
+}
+
+void DesktopMarks::ChooseScreenSaver(MenuItem& item) {
+    MenuItem& submenu = *menu_.ScreenRight;
+    int last = static_cast<int>(submenu.count()) - 1;
+    if (item.tag == 0) {
+        if (static_cast<size_t>(FScreenIndex) < submenu.count())
+            submenu[static_cast<size_t>(FScreenIndex)].SetChecked(false);
+        FScreenIndex = 0;
+        submenu[0].SetChecked(true);
+        menu_.ScreenTrueRight->SetEnabled(false);
+        menu_.ScreenStartRight->SetEnabled(false);
+        FKnownScreenSaver.clear();
+        SwitchOff();
+    } else if (item.tag == last) {
+        Text chosen;
+        if (host_.ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr", "ｽｸﾘｰﾝｾｰﾊﾞｰ参照",
+                             GetLongPath(WinUtility1.GetScreenSaver()), chosen))
+            WinUtility1.SetScreenSaver(chosen);
+    } else {
+        WinUtility1.SetScreenSaver(item.hint);
+    }
+}
+
+void DesktopMarks::StartNow() {
+    SwitchOn();
+    WinUtility1.LaunchScreenSaver(0);
+}
+
+void DesktopMarks::SwitchOn() {
+    if (FKnownScreenSaver.empty()) {
+        SwitchOff();
+        return;
+    }
+    host_.ShowTrayIcon(ScreenSaverOnIcon());
+    menu_.ScreenTrueRight->SetChecked(true);
+    menu_.ScreenFalseRight->SetChecked(false);
+    WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
+    SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
+}
+
+void DesktopMarks::SwitchOff() {
+    host_.ShowTrayIcon(ScreenSaverOffIcon());
+    menu_.ScreenTrueRight->SetChecked(false);
+    menu_.ScreenFalseRight->SetChecked(true);
+    // The system forgets the user's screen saver now; the note outlives an abrupt end.
+    if (FKnownScreenSaver.empty())
+        DeleteSetting("Screen", NotedScreenSaverValue);
+    else
+        SetSettingString("Screen", NotedScreenSaverValue, GetShortPath(FKnownScreenSaver));
+    WinUtility1.SetScreenSaver("");
+    SetSettingInt("Screen", "Enabled", 0);
+}
+
+void DesktopMarks::Forget() {
+    FWallIndex = FScreenIndex = 0;
+    FKnownWallpaper.clear();
+    FKnownScreenSaver.clear();
+}
+
+void DesktopMarks::RestoreNoted() {
+    Text noted = GetSettingString("Screen", NotedScreenSaverValue, "");
+    if (noted.empty())
+        return;
+    WinUtility1.SetScreenSaver(noted);
+    SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
+}
+
+void DesktopMarks::RestoreAtEnd() {
+    WinUtility1.SetScreenSaver(GetShortPath(FKnownScreenSaver));
+    SetSettingInt("Screen", "Enabled", 1);
+    DeleteSetting("Screen", NotedScreenSaverValue);
+}
+
+void DesktopMarks::Refresh() {
+    Text wallpaper = WinUtility1.GetWallpaper();
+    if (!wallpaperComparison.Same(FKnownWallpaper, wallpaper)) {
+        FWallIndex = MarkCurrentFile(*menu_.WallRight, FWallIndex, wallpaper);
+        FKnownWallpaper = wallpaper;
+    }
+
+    int style = WinUtility1.GetWallpaperStyle();
+    SetCheckedIfChanged(*menu_.WallCenterRight, style == 0);
+    SetCheckedIfChanged(*menu_.WallTileRight, style == 1);
+    SetCheckedIfChanged(*menu_.WallStretchRight, style == 2);
+
+    Text screenSaver = WinUtility1.GetScreenSaver();
+    if (!screenSaver.empty() && !screenSaverComparison.Same(FKnownScreenSaver, screenSaver)) {
+        FScreenIndex = MarkCurrentFile(*menu_.ScreenRight, FScreenIndex, screenSaver);
+        if (FScreenIndex != 0) {
+            menu_.ScreenTrueRight->SetEnabled(true);
+            menu_.ScreenStartRight->SetEnabled(true);
+        }
+        FKnownScreenSaver = screenSaver;
+        SwitchOn();
+    }
+
+    switch (SwitchForEnabledValue(GetSettingInt("Screen", "Enabled", 0), menu_.ScreenTrueRight->checked(),
+                                  menu_.ScreenFalseRight->checked())) {
+    case SaverSwitch::On:
+        SwitchOn();
+        break;
+    case SaverSwitch::Off:
+        SwitchOff();
+        break;
+    case SaverSwitch::Keep:
+        break;
+    }
+}

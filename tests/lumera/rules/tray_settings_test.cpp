@@ -1,0 +1,124 @@
+#include "tray_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "memory_store.h"
+#include "settings_rules.h"
+
+namespace {
+
+const FolderDefaults Defaults{"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "C:\\Lumera\\LogoDir"};
+
+TEST(TraySettings, AnEmptyStoreGivesTheDefaults) {
+    MemoryStore store;
+    TraySettings settings = LoadTraySettings(store, Defaults);
+    for (bool shown : settings.shown)
+        EXPECT_TRUE(shown);
+    EXPECT_TRUE(settings.splashVisible);
+    EXPECT_EQ(settings.wallPath, "C:\\WINDOWS");
+    EXPECT_EQ(settings.screenPath, "C:\\WINDOWS\\SYSTEM");
+    EXPECT_EQ(settings.logoPath, "C:\\Lumera\\LogoDir");
+    EXPECT_EQ(settings.interval, 0);
+    EXPECT_TRUE(settings.run.empty());
+    EXPECT_TRUE(settings.clipboard.empty());
+}
+
+TEST(TraySettings, OnlyTheNumberOneSwitchesOn) {
+    MemoryStore store;
+    store.WriteInt("Wall", "Visible", 2);
+    store.WriteInt("Screen", "StartVisible", 0);
+    store.WriteString("Run", "Visible", "1"); // the wrong type: the default
+    store.WriteInt("OtherSet", "SplashVisible", -1);
+    TraySettings settings = LoadTraySettings(store, Defaults);
+    EXPECT_FALSE(settings.shown[WallpaperSwitch]);
+    EXPECT_FALSE(settings.shown[SaverStartSwitch]);
+    EXPECT_TRUE(settings.shown[RunSwitch]);
+    EXPECT_TRUE(settings.shown[ArrangementSwitch]);
+    EXPECT_FALSE(settings.splashVisible);
+}
+
+TEST(TraySettings, StoringWritesEverySwitchToItsOwnSettingAndClampsTheInterval) {
+    MemoryStore store;
+    TraySettings settings;
+    for (size_t i = 0; i < settings.shown.size(); ++i)
+        settings.shown[i] = i % 2 == 0;
+    settings.splashVisible = false;
+    settings.wallPath = "C:\\Pictures;D:\\More";
+    settings.interval = 20000;
+    StoreTraySettings(store, settings);
+
+    const auto& table = SettingsCheckBoxTable();
+    for (size_t i = 0; i < settings.shown.size(); ++i) {
+        const MemoryStore::Value* value = store.Find(table[i].section, table[i].value);
+        ASSERT_NE(value, nullptr) << table[i].value;
+        EXPECT_TRUE(value->isNumber);
+        EXPECT_EQ(value->number, i % 2 == 0 ? 1 : 0) << "CheckBox" << i + 1;
+    }
+    EXPECT_EQ(store.ReadInt("OtherSet", "SplashVisible", 1), 0);
+    EXPECT_EQ(store.ReadString("Wall", "Path", ""), "C:\\Pictures;D:\\More");
+    EXPECT_EQ(store.ReadInt("OtherSet", "Interval", 0), 10000);
+    settings.interval = 0;
+    StoreTraySettings(store, settings);
+    EXPECT_EQ(store.ReadInt("OtherSet", "Interval", 0), 1);
+
+    TraySettings back = LoadTraySettings(store, Defaults);
+    EXPECT_EQ(back.shown, settings.shown);
+    EXPECT_EQ(back.wallPath, settings.wallPath);
+    EXPECT_FALSE(back.splashVisible);
+}
+
+TEST(TraySettings, ASnippetWithoutANameStaysWithoutOne) {
+    MemoryStore store;
+    store.WriteString("Clipboard", "Clip1", "info@example.jp");
+    store.WriteString("Clipboard", "Name2", "住所");
+    store.WriteString("Clipboard", "Clip2", "(住所)");
+    TraySettings settings = LoadTraySettings(store, Defaults);
+    ASSERT_EQ(settings.clipboard.size(), 2u);
+    EXPECT_EQ(settings.clipboard[0].name, "");
+    EXPECT_EQ(settings.clipboard[1].name, "住所");
+
+    StoreTraySettings(store, settings);
+    EXPECT_FALSE(store.Exists("Clipboard", "Name1"));
+    EXPECT_EQ(store.ReadString("Clipboard", "Clip1", ""), "info@example.jp");
+    EXPECT_EQ(store.ReadString("Clipboard", "Name2", ""), "住所");
+}
+
+TEST(TraySettings, AnEmptiedRunEntryIsDroppedAndTheListRenumbered) {
+    MemoryStore store;
+    for (int n = 1; n <= 3; ++n) {
+        store.WriteString("Run", "Name" + std::to_string(n), "n" + std::to_string(n));
+        store.WriteString("Run", "File" + std::to_string(n), "C:\\f" + std::to_string(n) + ".exe");
+    }
+    TraySettings settings = LoadTraySettings(store, Defaults);
+    ASSERT_EQ(settings.run.size(), 3u);
+    settings.run[1].content.clear();
+    StoreTraySettings(store, settings);
+
+    std::vector<ListRow> run = ReadNumberedList(store, "Run", "File");
+    ASSERT_EQ(run.size(), 2u);
+    EXPECT_EQ(run[1].name, "n3");
+    EXPECT_EQ(run[1].content, "C:\\f3.exe");
+    EXPECT_FALSE(store.Exists("Run", "Name3"));
+    EXPECT_FALSE(store.Exists("Run", "File3"));
+}
+
+TEST(TraySettings, AListEndsAtTheFirstEmptyContent) {
+    MemoryStore store;
+    store.WriteString("Run", "File1", "a");
+    store.WriteString("Run", "File2", "");
+    store.WriteString("Run", "File3", "c");
+    EXPECT_EQ(ReadNumberedList(store, "Run", "File").size(), 1u);
+    EXPECT_TRUE(ReadNumberedList(store, "Clipboard", "Clip").empty());
+}
+
+TEST(TraySettings, TheNtFamilyShowsNoLogoOrDriveItems) {
+    for (int i = 0; i < MenuSwitchCount; ++i) {
+        auto item = static_cast<MenuSwitch>(i);
+        bool win95Only = i >= StartupLogoSwitch && i <= EjectSwitch;
+        EXPECT_EQ(ShownOnPlatform(item, true, true), !win95Only) << i;
+        EXPECT_TRUE(ShownOnPlatform(item, true, false)) << i;
+        EXPECT_FALSE(ShownOnPlatform(item, false, false)) << i;
+    }
+}
+
+} // namespace
