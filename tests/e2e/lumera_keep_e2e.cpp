@@ -134,8 +134,7 @@ TEST_F(KeepTest, AStartAfterAnAbruptEndPutsTheScreenSaverBack) {
     {
         RunningLumera lumera;
         StartAndSwitchOff(lumera);
-        lumera.process.Terminate();
-        ASSERT_TRUE(lumera.process.WaitForExit(10000).has_value());
+        ASSERT_TRUE(lumera.Kill());
     }
     ASSERT_FALSE(DesktopValue("SCRNSAVE.EXE"));
     ASSERT_EQ(SettingInt("Screen", "Enabled"), 0u);

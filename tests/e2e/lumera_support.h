@@ -159,6 +159,13 @@ public:
         return ::testing::AssertionSuccess();
     }
 
+    // Kills the program as a crash or the task manager would; true once it has gone.
+    bool Kill() {
+        process.Terminate();
+        exitChecked_ = process.WaitForExit(10000).has_value();
+        return exitChecked_;
+    }
+
     robot::Process process;
 
 private:
