@@ -12,20 +12,6 @@ using namespace lumera_e2e;
 
 namespace {
 
-// Column widths and row height of the entry grids at 96 DPI, one-pixel grid lines, a
-// client edge of two pixels.
-constexpr int ColWidths[] = {20, 100, 234};
-constexpr int RowHeight = 24;
-
-POINT CellCentre(HWND grid, int col, int row) {
-    RECT rect = robot::ScreenRectOf(grid);
-    int x = rect.left + 2;
-    for (int c = 0; c < col; ++c)
-        x += ColWidths[c] + 1;
-    int y = rect.top + 2 + row * (RowHeight + 1);
-    return {x + ColWidths[col] / 2, y + RowHeight / 2};
-}
-
 class ConfirmE2E : public ::testing::Test {
 protected:
     void SetUp() override {

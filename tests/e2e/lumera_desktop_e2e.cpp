@@ -9,16 +9,6 @@ using namespace lumera_e2e;
 
 namespace {
 
-const Text DesktopKey = "Control Panel\\Desktop";
-
-std::optional<Text> DesktopValue(const Text& name) {
-    return robot::ReadRegistryString(HKEY_CURRENT_USER, DesktopKey, name);
-}
-
-void SetDesktopValue(const Text& name, const std::optional<Text>& value) {
-    SetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, value);
-}
-
 // Puts the desktop values a test touches back as they were.
 class DesktopValuesGuard {
 public:

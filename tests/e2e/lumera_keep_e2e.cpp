@@ -9,16 +9,6 @@ using namespace lumera_e2e;
 
 namespace {
 
-const Text DesktopKey = "Control Panel\\Desktop";
-
-std::optional<Text> DesktopValue(const Text& name) {
-    return robot::ReadRegistryString(HKEY_CURRENT_USER, DesktopKey, name);
-}
-
-void SetDesktopValue(const Text& name, const std::optional<Text>& value) {
-    SetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, value);
-}
-
 bool SamePath(const std::optional<Text>& value, const Text& path) {
     if (!value)
         return false;
@@ -184,15 +174,7 @@ TEST_F(KeepTest, TheNtFamilyOffersPicturesBesideBitmapsAsWallpaper) {
     EXPECT_TRUE(lumera.Exit());
 }
 
-class KeepWin98Test : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetSettings();
-        CreateDirectoryW(L"C:\\lumera-e2e", nullptr);
-    }
-    void TearDown() override { ResetSettings(); }
-    Windows98Mode win98;
-};
+using KeepWin98Test = Win98Fixture;
 
 TEST_F(KeepWin98Test, TheFamilyKeepsBitmapsAsItsOnlyWallpapers) {
     Installation installation("keep-98-walls");

@@ -16,21 +16,6 @@ namespace {
 
 const Text FolderMissingMessage = "ﾌｫﾙﾀﾞが存在しません。存在するﾌｫﾙﾀﾞを入力してください。";
 
-// Column widths and row height of the entry grids as the window lays them out (96 DPI,
-// one-pixel grid lines, the grid's client edge of two pixels).
-constexpr int ColWidths[] = {20, 100, 234};
-constexpr int RowHeight = 24;
-
-// Where a user clicks to make a cell of the grid current.
-POINT CellCentre(HWND grid, int col, int row) {
-    RECT rect = robot::ScreenRectOf(grid);
-    int x = rect.left + 2;
-    for (int c = 0; c < col; ++c)
-        x += ColWidths[c] + 1;
-    int y = rect.top + 2 + row * (RowHeight + 1);
-    return {x + ColWidths[col] / 2, y + RowHeight / 2};
-}
-
 // The window as it shows now: its surface reaches the X server a moment after painting.
 void Screenshot(HWND form, const Text& name) {
     RedrawWindow(form, nullptr, nullptr,
@@ -52,8 +37,9 @@ protected:
     }
     void TearDown() override {
         robot::ParkMouse();
-        if (lumera.process.running())
+        if (lumera.process.running()) {
             EXPECT_TRUE(lumera.Exit());
+        }
         ResetSettings();
     }
 

@@ -130,15 +130,23 @@ private:
         int level = 1;
         size_t index = 0;
         for (const Text& caption : path) {
+            if (++index == path.size())
+                break;
             if (!menus_->Choose(caption))
                 return {};
-            if (++index < path.size()) {
-                seen = menus_->WaitForMenus(++level);
-                if (static_cast<int>(seen.size()) < level)
-                    return {};
-            }
+            seen = menus_->WaitForMenus(++level);
+            if (static_cast<int>(seen.size()) < level)
+                return {};
         }
-        return seen;
+        // The command runs only once its menu has closed: while the menu stays open the
+        // click was lost, and clicking again cannot run the command twice.
+        for (int click = 0; click < 3; ++click) {
+            if (!menus_->Choose(*(path.end() - 1)))
+                return {};
+            if (menus_->WaitUntilClosed(3000))
+                return seen;
+        }
+        return {};
     }
 
 public:
@@ -262,6 +270,32 @@ inline bool WaitForRefreshes(int ticks, DWORD timeout = robot::DefaultTimeout) {
             return false;
     }
     return true;
+}
+
+// The user's desktop values (wallpaper, screen saver), absent as nullopt.
+const Text DesktopKey = "Control Panel\\Desktop";
+
+inline std::optional<Text> DesktopValue(const Text& name) {
+    return robot::ReadRegistryString(HKEY_CURRENT_USER, DesktopKey, name);
+}
+
+inline void SetDesktopValue(const Text& name, const std::optional<Text>& value) {
+    SetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, value);
+}
+
+// Column widths and row height of the settings window's entry grids as it lays them out
+// (96 DPI, one-pixel grid lines, the grid's client edge of two pixels).
+constexpr int ColWidths[] = {20, 100, 234};
+constexpr int RowHeight = 24;
+
+// Where a user clicks to make a cell of an entry grid current.
+inline POINT CellCentre(HWND grid, int col, int row) {
+    RECT rect = robot::ScreenRectOf(grid);
+    int x = rect.left + 2;
+    for (int c = 0; c < col; ++c)
+        x += ColWidths[c] + 1;
+    int y = rect.top + 2 + row * (RowHeight + 1);
+    return {x + ColWidths[col] / 2, y + RowHeight / 2};
 }
 
 } // namespace lumera_e2e

@@ -10,15 +10,7 @@ using namespace lumera_e2e;
 
 namespace {
 
-class Win98Test : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetSettings();
-        CreateDirectoryW(L"C:\\lumera-e2e", nullptr);
-    }
-    void TearDown() override { ResetSettings(); }
-    Windows98Mode win98;
-};
+using Win98Test = Win98Fixture;
 
 TEST_F(Win98Test, FirstStartSavesTheLogosAndMarksTheSavedCopies) {
     LogoTargets targets;

@@ -240,4 +240,16 @@ inline void InsertMedium(const Text& driveFolder, const Text& autorunOpen) {
 inline const Text QuestionText =
     "一部のﾘﾑｰﾊﾞﾌﾞﾙ機器(MO等)に設定すると不都合が生じ可能性があります。\n設定しますか？";
 
+// A test of the 95 family: settings reset around it, the scratch folder there, and Wine
+// reporting Windows 98 to the program while it runs.
+class Win98Fixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSettings();
+        CreateDirectoryW(L"C:\\lumera-e2e", nullptr);
+    }
+    void TearDown() override { ResetSettings(); }
+    Windows98Mode win98;
+};
+
 } // namespace lumera_e2e

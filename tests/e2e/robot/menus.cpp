@@ -197,6 +197,10 @@ bool MenuReader::Choose(const Text& caption) {
     return false;
 }
 
+bool MenuReader::WaitUntilClosed(DWORD timeout) {
+    return WaitUntil([&] { return OpenMenuCount(processId_) == 0; }, timeout);
+}
+
 bool MenuReader::CloseAll(DWORD timeout) {
     std::vector<HWND> windows = MenuWindows(processId_);
     if (windows.empty())
