@@ -138,12 +138,14 @@ private:
             if (static_cast<int>(seen.size()) < level)
                 return {};
         }
-        // The command runs only once its menu has closed: while the menu stays open the
-        // click was lost, and clicking again cannot run the command twice.
+        // A command runs only once its menu has closed, and a submenu item opens one more
+        // menu: while neither happens the click was lost, and clicking again cannot run the
+        // command twice.
         for (int click = 0; click < 3; ++click) {
             if (!menus_->Choose(*(path.end() - 1)))
                 return {};
-            if (menus_->WaitUntilClosed(3000))
+            if (robot::WaitUntil([&] { return menus_->OpenCount() == 0 || menus_->OpenCount() > level; },
+                                 3000))
                 return seen;
         }
         return {};

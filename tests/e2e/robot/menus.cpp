@@ -197,8 +197,8 @@ bool MenuReader::Choose(const Text& caption) {
     return false;
 }
 
-bool MenuReader::WaitUntilClosed(DWORD timeout) {
-    return WaitUntil([&] { return OpenMenuCount(processId_) == 0; }, timeout);
+int MenuReader::OpenCount() const {
+    return OpenMenuCount(processId_);
 }
 
 bool MenuReader::CloseAll(DWORD timeout) {

@@ -200,8 +200,8 @@ public:
     bool Choose(const Text& caption);
     // Closes every open menu (Escape, then the hook's EndMenu if keys do not reach it).
     bool CloseAll(DWORD timeout = DefaultTimeout);
-    // True once no menu of the process is open.
-    bool WaitUntilClosed(DWORD timeout = DefaultTimeout);
+    // How many menus of the process are open now.
+    int OpenCount() const;
 
 private:
     bool Ask(HWND menuWindow, int command);
