@@ -48,9 +48,9 @@ TEST(ListRules, FolderListsWithAndWithoutTheFinalSemicolon) {
 }
 
 TEST(ListRules, RowsWithoutContentAreDropped) {
-    auto kept = CompactList({{"a", "x.exe"}, {"b", ""}, {"", "y.exe"}});
+    auto kept = CompactList({{L"a", L"x.exe"}, {L"b", L""}, {L"", L"y.exe"}});
     ASSERT_EQ(kept.size(), 2u);
-    EXPECT_EQ(kept[1].content, "y.exe");
+    EXPECT_EQ(kept[1].content, L"y.exe");
     EXPECT_TRUE(SamePathForm("C:\\PROGRA~1\\x.bmp", "c:\\progra~1\\X.BMP"));
     EXPECT_FALSE(SamePathForm("C:\\a.bmp", "C:\\b.bmp"));
 }
