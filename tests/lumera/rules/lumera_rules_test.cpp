@@ -55,4 +55,15 @@ TEST(ListRules, RowsWithoutContentAreDropped) {
     EXPECT_FALSE(SamePathForm("C:\\a.bmp", "C:\\b.bmp"));
 }
 
+TEST(ListRules, WideFolderListsSplitLikeNarrowOnes) {
+    EXPECT_EQ(SplitFolderList(std::wstring(L"C:\\Zo\u00EB;;D:\\\u5F20\u4F1F;")),
+              (std::vector<std::wstring>{L"C:\\Zo\u00EB", L"D:\\\u5F20\u4F1F"}));
+    EXPECT_TRUE(SplitFolderList(std::wstring()).empty());
+    EXPECT_EQ(FirstFolder(std::wstring(L"C:\\Jos\u00E9;C:\\windows")), L"C:\\Jos\u00E9");
+    EXPECT_EQ(FirstFolder(std::wstring(L"C:\\Jos\u00E9")), L"C:\\Jos\u00E9");
+    EXPECT_TRUE(SamePathForm(std::wstring(L"c:\\jos\u00E9\\A.BMP"), std::wstring(L"C:\\JOS\u00E9\\a.bmp")));
+    EXPECT_FALSE(SamePathForm(std::wstring(L"C:\\jos\u00E9"), std::wstring(L"C:\\JOS\u00C9")));
+    EXPECT_FALSE(SamePathForm(std::wstring(L"C:\\a"), std::wstring(L"C:\\ab")));
+}
+
 } // namespace

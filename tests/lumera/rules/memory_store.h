@@ -44,10 +44,10 @@ public:
         return values.count({section, name}) != 0;
     }
     void WriteString(const Text& section, const Text& name, const Text& value) override {
-        values[{section, name}] = {false, value, 0};
+        values[{section, name}] = {false, value, 0, false, std::wstring()};
     }
     void WriteInt(const Text& section, const Text& name, long value) override {
-        values[{section, name}] = {true, Text(), value};
+        values[{section, name}] = {true, Text(), value, false, std::wstring()};
     }
     void WriteWide(const Text& section, const Text& name, const std::wstring& value) override {
         values[{section, name}] = {false, Text(), 0, true, value};

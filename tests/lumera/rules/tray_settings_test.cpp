@@ -121,4 +121,29 @@ TEST(TraySettings, TheNtFamilyShowsNoLogoOrDriveItems) {
     }
 }
 
+// Paths and entries beyond CP932 are stored and read back through the wide values.
+TEST(TraySettings, NamesBeyondCp932SurviveARoundTrip) {
+    MemoryStore store;
+    TraySettings settings;
+    settings.wallPath = L"C:\\Zo\u00EB;D:\\\u5F20\u4F1F";
+    settings.screenPath = L"C:\\\uD55C\uAE00";
+    settings.logoPath = L"C:\\Jos\u00E9\\LogoDir";
+    settings.run = {{L"Zo\u00EB", L"C:\\\u5F20\u4F1F notes.txt"},
+                    {L"", L"C:\\Jos\u00E9\\a.exe -x \uD55C\uAE00"}};
+    settings.clipboard = {{L"住所", L"Jos\u00E9"}};
+    StoreTraySettings(store, settings);
+    EXPECT_EQ(store.ReadString("Wall", "Path", "narrow"), "narrow"); // never a "?" copy beside it
+    TraySettings back = LoadTraySettings(store, Defaults);
+    EXPECT_EQ(back.wallPath, settings.wallPath);
+    EXPECT_EQ(back.screenPath, settings.screenPath);
+    EXPECT_EQ(back.logoPath, settings.logoPath);
+    ASSERT_EQ(back.run.size(), 2u);
+    EXPECT_EQ(back.run[0].name, L"Zo\u00EB");
+    EXPECT_EQ(back.run[0].content, L"C:\\\u5F20\u4F1F notes.txt");
+    EXPECT_EQ(back.run[1].name, L"");
+    EXPECT_EQ(back.run[1].content, L"C:\\Jos\u00E9\\a.exe -x \uD55C\uAE00");
+    ASSERT_EQ(back.clipboard.size(), 1u);
+    EXPECT_EQ(back.clipboard[0].content, L"Jos\u00E9");
+}
+
 } // namespace
