@@ -70,7 +70,10 @@ private:
 } // namespace
 
 bool SetClipboardText(const Text& text, HWND owner) {
-    std::wstring wide = Widen(text);
+    return SetClipboardText(Widen(text), owner);
+}
+
+bool SetClipboardText(const std::wstring& wide, HWND owner) {
     size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory)

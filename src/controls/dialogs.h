@@ -34,6 +34,7 @@ struct OpenFileDialog {
 };
 
 bool SetClipboardText(const Text& text, HWND owner = nullptr);
+bool SetClipboardText(const std::wstring& text, HWND owner = nullptr);
 Text GetClipboardText(HWND owner = nullptr);
 
 // The help viewer: contents (11), help on help (4), a context number (1).

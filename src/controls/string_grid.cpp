@@ -96,6 +96,18 @@ void TStringGrid::SetCell(int col, int row, const Text& text) {
     Invalidate();
 }
 
+std::wstring TStringGrid::WideCell(int col, int row) const {
+    const std::wstring* wide = model_.WideCell(col, row);
+    return wide ? *wide : Widen(model_.Cell(col, row));
+}
+
+void TStringGrid::SetCell(int col, int row, const std::wstring& text) {
+    model_.SetCell(col, row, Narrow(text), text);
+    if (editing_ && editCell_ == GridCoord{col, row})
+        editor_.SetText(text);
+    Invalidate();
+}
+
 void TStringGrid::SetColWidth(int col, int width) {
     model_.SetColWidth(col, width);
     UpdateScrollBars();
@@ -231,7 +243,7 @@ void TStringGrid::PaintCell(HDC dc, GridCoord cell, const RECT& rect, bool hasFo
         DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
     }
     SetTextColor(dc, foreground);
-    std::wstring text = Widen(model_.Cell(cell.col, cell.row));
+    std::wstring text = WideCell(cell.col, cell.row);
     int indent = dpi().Scale(TextIndent);
     RECT textRect = {rect.left + indent, rect.top, rect.right - indent, rect.bottom};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
@@ -468,7 +480,7 @@ void TStringGrid::OpenEditor(bool selectAll) {
     ScrollIntoView(model_.Current());
     editCell_ = model_.Current();
     editing_ = true;
-    editor_.SetText(model_.Cell(editCell_.col, editCell_.row));
+    editor_.SetText(WideCell(editCell_.col, editCell_.row));
     PlaceEditor();
     ShowWindow(editor_.handle(), SW_SHOW);
     SetFocus(editor_.handle());
@@ -503,12 +515,14 @@ void TStringGrid::EndEdit(bool accept, bool refocus) {
         return;
     editing_ = false; // first: the focus change below must not end the edit a second time
     GridCoord cell = editCell_;
-    Text value = editor_.text();
+    // The edit's own UTF-16: what the user typed or kept must not come back as "?".
+    std::wstring wide = editor_.wideText();
     if (refocus && GetFocus() == editor_.handle())
         SetFocus(handle());
     ShowWindow(editor_.handle(), SW_HIDE);
-    if (accept && model_.IsEditable(cell) && value != model_.Cell(cell.col, cell.row)) {
-        model_.SetCell(cell.col, cell.row, value);
+    if (accept && model_.IsEditable(cell) && wide != WideCell(cell.col, cell.row)) {
+        Text value = Narrow(wide);
+        model_.SetCell(cell.col, cell.row, value, wide);
         if (OnSetEditText)
             OnSetEditText(cell.col, cell.row, value);
         UpdateScrollBars();

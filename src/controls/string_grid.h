@@ -34,9 +34,13 @@ public:
     void InsertRow(int row);
     bool DeleteRow(int row);
 
+    // The CP932 form, for showing and the text operations ("?" for what CP932 lacks).
     Text Cell(int col, int row) const { return model_.Cell(col, row); }
     // Changes the text only; OnSetEditText is for the user's edits.
     void SetCell(int col, int row, const Text& text);
+    // The cell as UTF-16: what was set wide or typed stays whole ("Zoë", "张伟").
+    std::wstring WideCell(int col, int row) const;
+    void SetCell(int col, int row, const std::wstring& text);
 
     int ColWidth(int col) const { return model_.ColWidth(col); }
     void SetColWidth(int col, int width);

@@ -7,6 +7,7 @@
 #include "app.h"
 #include "desktop_rules.h"
 #include "win/encoding.h"
+#include "win/folders.h"
 #include "win/handles.h"
 #include "win/profile_file.h"
 #include "win/registry.h"
@@ -67,16 +68,29 @@ PlatformFamily TWinUtility::DesktopSettingsFamily() {
 }
 
 Text TWinUtility::GetScreenSaver() const {
-    Text file = family_ == PlatformWin95 ? IniReadString("System.INI", "boot", "SCRNSAVE.EXE", "")
-                                         : ReadDesktopValue("SCRNSAVE.EXE");
-    return HasExtension(file, ".SCR") ? file : Text();
+    return Narrow(GetScreenSaverW());
+}
+
+std::wstring TWinUtility::GetScreenSaverW() const {
+    std::wstring file = family_ == PlatformWin95
+                            ? Widen(IniReadString("System.INI", "boot", "SCRNSAVE.EXE", ""))
+                            : ReadDesktopValueW(L"SCRNSAVE.EXE");
+    return HasExtension(file, L".SCR") ? file : std::wstring();
 }
 
 void TWinUtility::SetScreenSaver(const Text& file) {
-    if (file == GetScreenSaver())
+    SetScreenSaver(Widen(file));
+}
+
+void TWinUtility::SetScreenSaver(const std::wstring& file) {
+    if (file == GetScreenSaverW())
         return;
     if (family_ == PlatformWin95) {
-        IniWriteString("System.INI", "boot", "SCRNSAVE.EXE", file);
+        // "System.INI" is a CP932 file: a name it cannot hold goes in by its short form.
+        Text narrow;
+        if (!NarrowExact(file, narrow))
+            narrow = Narrow(GetShortPath(file));
+        IniWriteString("System.INI", "boot", "SCRNSAVE.EXE", narrow);
     } else if (!file.empty()) {
         WriteDesktopValue(L"SCRNSAVE.EXE", file);
     } else if (UniqueHKey key = OpenDesktopKey()) {
@@ -86,7 +100,7 @@ void TWinUtility::SetScreenSaver(const Text& file) {
 }
 
 bool TWinUtility::LaunchScreenSaver(int delaySeconds) {
-    if (GetScreenSaver().empty() || busy_)
+    if (GetScreenSaverW().empty() || busy_)
         return false;
     busy_ = true;
     ULONGLONG start = GetTickCount64();

@@ -14,10 +14,13 @@ public:
     // the registry on every other.
     explicit TWinUtility(PlatformFamily family = DesktopSettingsFamily());
 
-    // The screen-saver file, or empty when none is set or it is not a ".SCR".
+    // The screen-saver file, or empty when none is set or it is not a ".SCR". The wide
+    // forms keep names beyond code page 932 ("한글 화면.scr").
     Text GetScreenSaver() const;
+    std::wstring GetScreenSaverW() const;
     // Writes the setting (empty removes it) and switches the screen saver on or off.
     void SetScreenSaver(const Text& file);
+    void SetScreenSaver(const std::wstring& file);
     // Waits delay seconds with the windows responsive, then asks the main window to start
     // the screen saver. False when none is set or a start is already waiting.
     bool LaunchScreenSaver(int delaySeconds);

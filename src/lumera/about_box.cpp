@@ -18,9 +18,9 @@ constexpr int BoxHeight = 125;
 constexpr int HelpContextAbout = 300;
 constexpr Bounds OkButton = {262, 86, 80, 27};
 
-void PlaySoundFile(const Text& file) {
+void PlaySoundFile(const std::wstring& file) {
     if (Options().soundEnabled)
-        sndPlaySoundW(Widen(file).c_str(), SND_ASYNC);
+        sndPlaySoundW(file.c_str(), SND_ASYNC);
 }
 
 } // namespace
@@ -131,7 +131,7 @@ bool TAboutBox::FormKeyDown(WPARAM key) {
         return true;
     }
     if (key == VK_F1) {
-        ShowHelp(handle(), JoinPath(ProgramFolder(), "Lumera.hlp"), HelpContext, HelpContextAbout);
+        ShowHelp(handle(), JoinPath(ProgramFolder(), L"Lumera.hlp"), HelpContext, HelpContextAbout);
         return true;
     }
     return false;

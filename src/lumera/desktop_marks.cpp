@@ -29,7 +29,7 @@ HICON ScreenSaverOffIcon() {
 // system call, which could wait on a network path.
 class FileComparison {
 public:
-    bool Same(const Text& a, const Text& b) {
+    bool Same(const std::wstring& a, const std::wstring& b) {
         if (a == b)
             return true;
         if (a != lastA_ || b != lastB_) {
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    Text lastA_, lastB_;
+    std::wstring lastA_, lastB_;
     bool lastSame_ = false;
 };
 
@@ -49,14 +49,14 @@ FileComparison wallpaperComparison;
 FileComparison screenSaverComparison;
 
 // Moves the mark of a wallpaper or screen-saver submenu to the item showing the file.
-int MarkCurrentFile(MenuItem& submenu, int markedIndex, const Text& current) {
+int MarkCurrentFile(MenuItem& submenu, int markedIndex, const std::wstring& current) {
     if (markedIndex >= 0 && static_cast<size_t>(markedIndex) < submenu.count())
         submenu[static_cast<size_t>(markedIndex)].SetChecked(false);
-    std::vector<Text> files;
+    std::vector<std::wstring> files;
     files.reserve(submenu.count());
     for (size_t i = 0; i < submenu.count(); ++i) {
         bool listed = i > 0 && i + 1 < submenu.count();
-        files.push_back(listed && !current.empty() ? GetShortPath(submenu[i].hint) : Text());
+        files.push_back(listed && !current.empty() ? GetShortPath(submenu[i].target) : std::wstring());
     }
     int index = MarkedItemIndex(GetShortPath(current), files);
     if (static_cast<size_t>(index) < submenu.count())
@@ -70,7 +70,7 @@ void SetCheckedIfChanged(MenuItem& item, bool checked) {
 }
 
 // Empties a submenu down to its first item and fills it from the folders, "(その他)" last.
-void FillFileSubmenu(MenuItem& submenu, const Text& folderList, const std::vector<Text>& patterns,
+void FillFileSubmenu(MenuItem& submenu, const std::wstring& folderList, const std::vector<Text>& patterns,
                      const MenuItem::Handler& choice) {
     submenu[0].SetChecked(false);
     submenu.DeleteFrom(1);
@@ -89,13 +89,14 @@ void DesktopMarks::BuildSubmenus(const TraySettings& settings, bool ntFamily,
 }
 
 void DesktopMarks::ChooseWallpaper(MenuItem& item) {
-    Text wallpaper;
+    std::wstring wallpaper;
     if (item.tag == static_cast<int>(menu_.WallRight->count()) - 1) {
-        if (!host_.ChooseFile(WallpaperFilter(GetPlatformFamily() == PlatformNT), "bmp", "壁紙参照",
-                              GetLongPath(WinUtility1.GetWallpaper()), wallpaper))
+        wallpaper = host_.ChooseFile(WallpaperFilter(GetPlatformFamily() == PlatformNT), "bmp", "壁紙参照",
+                                     GetLongPath(WinUtility1.GetWallpaperW()));
+        if (wallpaper.empty())
             return;
     } else {
-        wallpaper = GetShortPath(item.hint); // empty for "(なし)": no wallpaper
+        wallpaper = GetShortPath(item.target); // empty for "(なし)": no wallpaper
     }
     WinUtility1.SetWallpaperFile(wallpaper);
     WinUtility1.ApplyWallpaper();
@@ -121,12 +122,12 @@ void DesktopMarks::ChooseScreenSaver(MenuItem& item) {
         FKnownScreenSaver.clear();
         SwitchOff();
     } else if (item.tag == last) {
-        Text chosen;
-        if (host_.ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr", "ｽｸﾘｰﾝｾｰﾊﾞｰ参照",
-                             GetLongPath(WinUtility1.GetScreenSaver()), chosen))
+        std::wstring chosen = host_.ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr",
+                                               "ｽｸﾘｰﾝｾｰﾊﾞｰ参照", GetLongPath(WinUtility1.GetScreenSaverW()));
+        if (!chosen.empty())
             WinUtility1.SetScreenSaver(chosen);
     } else {
-        WinUtility1.SetScreenSaver(item.hint);
+        WinUtility1.SetScreenSaver(item.target);
     }
 }
 
@@ -156,8 +157,8 @@ void DesktopMarks::SwitchOff() {
     if (FKnownScreenSaver.empty())
         DeleteSetting("Screen", NotedScreenSaverValue);
     else
-        SetSettingString("Screen", NotedScreenSaverValue, GetShortPath(FKnownScreenSaver));
-    WinUtility1.SetScreenSaver("");
+        SetSettingWide("Screen", NotedScreenSaverValue, GetShortPath(FKnownScreenSaver));
+    WinUtility1.SetScreenSaver(std::wstring());
     SetSettingInt("Screen", "Enabled", 0);
 }
 
@@ -168,7 +169,7 @@ void DesktopMarks::Forget() {
 }
 
 void DesktopMarks::RestoreNoted() {
-    Text noted = GetSettingString("Screen", NotedScreenSaverValue, "");
+    std::wstring noted = GetSettingWide("Screen", NotedScreenSaverValue, L"");
     if (noted.empty())
         return;
     WinUtility1.SetScreenSaver(noted);
@@ -183,7 +184,7 @@ void DesktopMarks::RestoreAtEnd() {
 }
 
 void DesktopMarks::Refresh() {
-    Text wallpaper = WinUtility1.GetWallpaper();
+    std::wstring wallpaper = WinUtility1.GetWallpaperW();
     if (!wallpaperComparison.Same(FKnownWallpaper, wallpaper)) {
         FWallIndex = MarkCurrentFile(*menu_.WallRight, FWallIndex, wallpaper);
         FKnownWallpaper = wallpaper;
@@ -194,7 +195,7 @@ void DesktopMarks::Refresh() {
     SetCheckedIfChanged(*menu_.WallTileRight, style == 1);
     SetCheckedIfChanged(*menu_.WallStretchRight, style == 2);
 
-    Text screenSaver = WinUtility1.GetScreenSaver();
+    std::wstring screenSaver = WinUtility1.GetScreenSaverW();
     if (!screenSaver.empty() && !screenSaverComparison.Same(FKnownScreenSaver, screenSaver)) {
         FScreenIndex = MarkCurrentFile(*menu_.ScreenRight, FScreenIndex, screenSaver);
         if (FScreenIndex != 0) {

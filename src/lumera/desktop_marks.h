@@ -36,8 +36,8 @@ private:
     TWinUtility WinUtility1;
     int FWallIndex = 0;
     int FScreenIndex = 0;
-    Text FKnownWallpaper;
-    Text FKnownScreenSaver;
+    std::wstring FKnownWallpaper;
+    std::wstring FKnownScreenSaver;
 };
 
 // The screen saver switched off from the menu, noted where a start after an abrupt end

@@ -11,8 +11,8 @@ namespace {
 
 constexpr int HelpContextMenus = 100;
 
-Text HelpFile() {
-    return JoinPath(ProgramFolder(), "Lumera.hlp");
+std::wstring HelpFile() {
+    return JoinPath(ProgramFolder(), L"Lumera.hlp");
 }
 
 } // namespace
@@ -43,11 +43,11 @@ void TLumeraMainForm::HelpUseItemClick(MenuItem&) {
 }
 
 void TLumeraMainForm::HelpHomeItemClick(MenuItem&) {
-    ShellOpen(JoinPath(ProgramFolder(), "Morivane.htm"), "", "");
+    ShellOpen(JoinPath(ProgramFolder(), L"Morivane.htm"), L"", L"");
 }
 
 void TLumeraMainForm::HelpHome2ItemClick(MenuItem&) {
-    ShellOpen(JoinPath(ProgramFolder(), "Morivane.url"), "", "");
+    ShellOpen(JoinPath(ProgramFolder(), L"Morivane.url"), L"", L"");
 }
 
 void TLumeraMainForm::HelpAboutItemClick(MenuItem&) {

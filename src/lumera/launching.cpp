@@ -18,8 +18,8 @@ namespace {
 
 const char* const FileNotFound = "ﾌｧｲﾙが見つかりません。";
 
-void ReportMissing(const Text& path) {
-    ShowAppMessage(path + "\n" + FileNotFound, "", MB_ICONSTOP | MB_OK);
+void ReportMissing(const std::wstring& path) {
+    ShowAppMessage(Narrow(path) + "\n" + FileNotFound, "", MB_ICONSTOP | MB_OK);
 }
 
 void WriteList(const Text& section, const char* contentName, const std::vector<ListRow>& rows) {
@@ -31,56 +31,58 @@ void WriteList(const Text& section, const char* contentName, const std::vector<L
 } // namespace
 
 void Launching::WriteDefaultLists() {
+    std::wstring home = Widen(Publisher::HomePage);
     if (!SettingExists("Run", "Visible")) {
-        Text windows = GetWindowsDir();
-        Text mail = Text("mailto:") + Publisher::MailAddress;
+        std::wstring windows = GetWindowsDirWide();
+        std::wstring mail = L"mailto:" + Widen(Publisher::MailAddress);
         WriteList("Run", "File",
-                  {{"メモ帳", JoinPath(windows, "notepad.exe")},
-                   {"電卓", JoinPath(windows, "calc.exe")},
-                   {"Windowsﾌｫﾙﾀﾞ", windows},
-                   {"Systemﾌｫﾙﾀﾞ", GetSystemDir()},
-                   {Publisher::HomePage, Publisher::HomePage},
+                  {{Widen("メモ帳"), JoinPath(windows, L"notepad.exe")},
+                   {Widen("電卓"), JoinPath(windows, L"calc.exe")},
+                   {Widen("Windowsﾌｫﾙﾀﾞ"), windows},
+                   {Widen("Systemﾌｫﾙﾀﾞ"), GetSystemDirWide()},
+                   {home, home},
                    {mail, mail}});
     }
     if (!SettingExists("Clipboard", "Visible")) {
         WriteList("Clipboard", "Clip",
-                  {{"氏名", "(氏名)"},
-                   {"郵便番号", "(郵便番号)"},
-                   {"住所", "(住所)"},
-                   {"電話番号", "(電話番号)"},
-                   {"E-Mail(Morivane)", Publisher::MailAddress},
-                   {"URL(Morivane)", Publisher::HomePage}});
+                  {{Widen("氏名"), Widen("(氏名)")},
+                   {Widen("郵便番号"), Widen("(郵便番号)")},
+                   {Widen("住所"), Widen("(住所)")},
+                   {Widen("電話番号"), Widen("(電話番号)")},
+                   {L"E-Mail(Morivane)", Widen(Publisher::MailAddress)},
+                   {L"URL(Morivane)", home}});
     }
 }
 
 void Launching::Run(const MenuItem& item) {
-    const Text& target = item.hint;
+    // The entry as stored, never its CP932 form: "张伟 notes.txt" must reach the shell whole.
+    const std::wstring& target = item.target;
     if (target.empty())
         return;
     if (BeginsWithDriveLetter(target)) {
-        CommandLineParts command = SplitCommandLine(target);
+        WideCommandLineParts command = SplitCommandLine(target);
         if (!FileExists(command.program) && !DirectoryExists(command.program)) {
             ReportMissing(command.program);
             return;
         }
-        ShellOpen(command.program, command.parameters, "");
+        ShellOpen(command.program, command.parameters, L"");
     } else {
         // Addresses, bare names found on the search path and network paths: the shell decides.
-        ShellOpen(target, "", "");
+        ShellOpen(target, L"", L"");
     }
 }
 
 void Launching::CopySnippet(const MenuItem& item) {
-    SetClipboardText(item.hint, host_.OwnerWindow());
+    SetClipboardText(item.target, host_.OwnerWindow());
 }
 
 void Launching::StartShutdownTool(int tag) {
-    Text tool = JoinPath(ProgramFolder(), "Halto.exe");
+    std::wstring tool = JoinPath(ProgramFolder(), L"Halto.exe");
     if (!FileExists(tool)) {
         ReportMissing(tool);
         return;
     }
-    ShellOpen(tool, ShutdownSwitch(tag), "");
+    ShellOpen(tool, Widen(ShutdownSwitch(tag)), L"");
 }
 
 void Launching::ShowDisplayProperties() {

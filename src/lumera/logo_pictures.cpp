@@ -15,37 +15,38 @@ namespace {
 
 const Text LogoSection = "Logo";
 
-Text ComparedForm(const Text& path) {
-    return UpperCaseText(GetShortPath(path));
+// Compared without regard to ASCII case (SamePathForm), so the short form is enough.
+std::wstring ComparedForm(const std::wstring& path) {
+    return GetShortPath(path);
 }
 
 } // namespace
 
-void LogoPictures::CompleteSettings(const Text& folderList) {
+void LogoPictures::CompleteSettings(const std::wstring& folderList) {
     Text bootDir = GetSetupPath("BootDir");
     Text windowsDir = GetWindowsDir();
     for (int logo = 0; logo < LogoCount; ++logo) {
         const char* target = LogoKinds[logo].targetValue;
-        if (GetSettingString(LogoSection, target, "").empty())
+        if (GetSettingWide(LogoSection, target, L"").empty())
             SetSettingString(LogoSection, target,
                              LogoTargetDefault(static_cast<LogoIndex>(logo), bootDir, windowsDir));
     }
 
     // The machine's own pictures are saved whenever the logo folder holds no copy of them,
     // so that "(標準)" and "(なし)" are never the only way back.
-    Text folder = FirstFolder(folderList);
+    std::wstring folder = FirstFolder(folderList);
     if (folder.empty())
         return;
     if (!DirectoryExists(folder))
         ForceDirectories(folder);
     for (const LogoKind& kind : LogoKinds) {
-        Text copy = AddBackslash(folder) + kind.savedCopyName;
-        Text target = GetSettingString(LogoSection, kind.targetValue, "");
+        std::wstring copy = AddBackslash(folder) + Widen(kind.savedCopyName);
+        std::wstring target = GetSettingWide(LogoSection, kind.targetValue, L"");
         bool saved = false;
         if (!FileExists(copy) && !target.empty() && FileExists(target))
-            saved = CopyFileW(Widen(target).c_str(), Widen(copy).c_str(), TRUE) != FALSE;
+            saved = CopyFileW(target.c_str(), copy.c_str(), TRUE) != FALSE;
         if (!SettingExists(LogoSection, kind.fileValue))
-            SetSettingString(LogoSection, kind.fileValue, saved ? copy : Text());
+            SetSettingWide(LogoSection, kind.fileValue, saved ? copy : std::wstring());
     }
 }
 
@@ -59,7 +60,8 @@ void LogoPictures::Forget() {
     FLogoIndex = FLogowIndex = FLogosIndex = 0;
 }
 
-void LogoPictures::BuildSubmenus(const Text& folderList, const MenuItem::Handler (&handlers)[LogoCount]) {
+void LogoPictures::BuildSubmenus(const std::wstring& folderList,
+                                 const MenuItem::Handler (&handlers)[LogoCount]) {
     MenuItem* const submenus[LogoCount] = {menu_.LogoRight, menu_.LogowRight, menu_.LogosRight};
     int* const indexes[LogoCount] = {&FLogoIndex, &FLogowIndex, &FLogosIndex};
     for (MenuItem* submenu : submenus) {
@@ -72,13 +74,13 @@ void LogoPictures::BuildSubmenus(const Text& folderList, const MenuItem::Handler
 
     // One scan; the other two submenus get the same pictures, each with its own action.
     AppendFolderItems(*submenus[StartupLogo], folderList, {"*.bmp"}, handlers[StartupLogo]);
-    std::vector<Text> pictureForms;
+    std::vector<std::wstring> pictureForms;
     for (size_t i = 1; i < submenus[StartupLogo]->count(); ++i) {
         const MenuItem& picture = (*submenus[StartupLogo])[i];
-        pictureForms.push_back(ComparedForm(picture.hint));
+        pictureForms.push_back(ComparedForm(picture.target));
         for (int logo = RestartLogo; logo < LogoCount; ++logo) {
-            MenuItem& copy = submenus[logo]->Add(picture.caption, handlers[logo]);
-            copy.hint = picture.hint;
+            MenuItem& copy = submenus[logo]->Add(picture.displayCaption(), handlers[logo]);
+            copy.target = picture.target;
             copy.tag = picture.tag;
         }
     }
@@ -87,8 +89,9 @@ void LogoPictures::BuildSubmenus(const Text& folderList, const MenuItem::Handler
         MenuItem& submenu = *submenus[logo];
         MenuItem& other = submenu.Add("(その他)", handlers[logo]);
         other.tag = static_cast<int>(submenu.count() - 1); // after the add: its own index
-        Text installed = GetSettingString(LogoSection, LogoKinds[logo].fileValue, "");
-        *indexes[logo] = LogoMarkIndex(pictureForms, installed.empty() ? Text() : ComparedForm(installed));
+        std::wstring installed = GetSettingWide(LogoSection, LogoKinds[logo].fileValue, L"");
+        *indexes[logo] =
+            LogoMarkIndex(pictureForms, installed.empty() ? std::wstring() : ComparedForm(installed));
         submenu[static_cast<size_t>(*indexes[logo])].SetChecked(true);
     }
 }
@@ -99,14 +102,13 @@ const char* const LogoChangeFailed = "ﾛｺﾞを変更できませんでした
 
 // Puts the picture onto the logo's system file, or removes the file when there is none;
 // true when the file now is what was asked for.
-bool ReplaceLogoFile(const Text& target, const Text& picture) {
-    if (target.empty())
+bool ReplaceLogoFile(const std::wstring& wideTarget, const std::wstring& picture) {
+    if (wideTarget.empty())
         return false;
-    std::wstring wideTarget = Widen(target);
     // A read-only, hidden or system file must not stop the replacement.
     SetFileAttributesW(wideTarget.c_str(), FILE_ATTRIBUTE_ARCHIVE);
     if (!picture.empty())
-        return CopyFileW(Widen(picture).c_str(), wideTarget.c_str(), FALSE) != FALSE;
+        return CopyFileW(picture.c_str(), wideTarget.c_str(), FALSE) != FALSE;
     if (DeleteFileW(wideTarget.c_str()))
         return true;
     DWORD error = GetLastError();
@@ -128,27 +130,27 @@ void LogoPictures::Choose(LogoIndex which, MenuItem& item) {
     size_t otherIndex = count - 1;
     if (chosenIndex == otherIndex && otherIndex != 0) {
         size_t current = static_cast<size_t>(index);
-        Text file;
-        if (!host_.ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "ﾛｺﾞ参照",
-                              current < count ? submenu[current].hint : Text(), file))
+        std::wstring file = host_.ChooseFile("ﾋﾞｯﾄﾏｯﾌﾟ(*.BMP)|*.bmp|すべてのﾌｧｲﾙ (*.*)|*.*", "bmp", "ﾛｺﾞ参照",
+                                             current < count ? submenu[current].target : std::wstring());
+        if (file.empty())
             return;
-        submenu[otherIndex].hint = file;
-        std::vector<Text> pictures;
+        submenu[otherIndex].target = file;
+        std::vector<std::wstring> pictures;
         for (size_t i = 1; i < otherIndex; ++i)
-            pictures.push_back(submenu[i].hint);
+            pictures.push_back(submenu[i].target);
         chosenIndex = static_cast<size_t>(ChosenLogoIndex(pictures, file));
     }
 
     MenuItem& chosen = submenu[chosenIndex];
-    Text target = GetSettingString(LogoSection, kind.targetValue, "");
-    if (!ReplaceLogoFile(target, chosenIndex != 0 ? chosen.hint : Text())) {
+    std::wstring target = GetSettingWide(LogoSection, kind.targetValue, L"");
+    if (!ReplaceLogoFile(target, chosenIndex != 0 ? chosen.target : std::wstring())) {
         // The mark and the stored value keep telling what the file really holds.
-        ShowAppMessage(target + "\n" + LogoChangeFailed, "", MB_ICONSTOP | MB_OK);
+        ShowAppMessage(Narrow(target) + "\n" + LogoChangeFailed, "", MB_ICONSTOP | MB_OK);
         return;
     }
     if (static_cast<size_t>(index) < count)
         submenu[static_cast<size_t>(index)].SetChecked(false);
     index = chosen.tag;
     chosen.SetChecked(true);
-    SetSettingString(LogoSection, kind.fileValue, index != 0 ? chosen.hint : Text());
+    SetSettingWide(LogoSection, kind.fileValue, index != 0 ? chosen.target : std::wstring());
 }

@@ -12,10 +12,10 @@ public:
     LogoPictures(LumeraHost& host, TrayMenu& menu) : host_(host), menu_(menu) {}
 
     // Target defaults, and copies of the machine's pictures while the logo folder has none.
-    void CompleteSettings(const Text& folderList);
+    void CompleteSettings(const std::wstring& folderList);
     // The three submenus with the pictures of the folders, marking the installed files;
     // each submenu's items run its own choice (start-up, restart, shutdown).
-    void BuildSubmenus(const Text& folderList, const MenuItem::Handler (&choices)[LogoCount]);
+    void BuildSubmenus(const std::wstring& folderList, const MenuItem::Handler (&choices)[LogoCount]);
     void Choose(LogoIndex logo, MenuItem& item);
     void Forget();
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "jjstring.h"
 
 class LumeraHost {
@@ -10,10 +12,10 @@ public:
     // The window that owns message boxes, dialogs and the programs started from the menus.
     virtual HWND OwnerWindow() const = 0;
     // The file-open dialog, prepared as every "参照" of the program does it (filter index 1,
-    // the proposed file and its folder). True with the chosen file; a request while another
-    // modal window of the menus is open is ignored.
-    virtual bool ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
-                            const Text& proposedFile, Text& chosen) = 0;
+    // the proposed file and its folder). The chosen file, as the platform names it; empty
+    // when cancelled or while another modal window of the menus is open.
+    virtual std::wstring ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
+                                    const std::wstring& proposedFile) = 0;
     // The tray icon shows whether the screen saver is on.
     virtual void ShowTrayIcon(HICON icon) = 0;
 

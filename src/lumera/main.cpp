@@ -34,16 +34,16 @@ void ActivateFirstInstance() {
 }
 
 void WriteApplicationInformation() {
-    Text path = ProgramFolder();
     wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    Text exePath = Narrow(self);
+    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    // Other programs of the suite find this one here: the path as the platform names it.
+    std::wstring exePath = length < MAX_PATH ? std::wstring(self, length) : std::wstring();
     SetSettingString("Setup", "Title", ProductTitle);
     SetSettingString("Setup", "Version", Publisher::ToolVersion);
     SetSettingString("Setup", "CopyRight", Publisher::Copyright);
-    SetSettingString("Setup", "ExePath", exePath);
-    SetSettingString("Setup", "ExeDir", ExtractFileDir(exePath));
-    SetSettingString("Setup", "ExeName", ExtractFileName(exePath));
+    SetSettingWide("Setup", "ExePath", exePath);
+    SetSettingWide("Setup", "ExeDir", ExtractFileDir(exePath));
+    SetSettingWide("Setup", "ExeName", ExtractFileName(exePath));
 }
 
 } // namespace

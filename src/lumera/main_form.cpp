@@ -27,14 +27,14 @@ ProgramOptions& Options() {
     return options;
 }
 
-Text ProgramFolder() {
+std::wstring ProgramFolder() {
     wchar_t self[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? Text() : ExtractFileDir(Narrow(self));
+    return length == 0 || length >= MAX_PATH ? std::wstring() : ExtractFileDir(std::wstring(self, length));
 }
 
 FolderDefaults MachineFolderDefaults() {
-    return {GetWindowsDir(), GetSystemDir(), JoinPath(ProgramFolder(), "LogoDir")};
+    return {GetWindowsDirWide(), GetSystemDirWide(), JoinPath(ProgramFolder(), L"LogoDir")};
 }
 
 TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo)
@@ -79,14 +79,14 @@ void TLumeraMainForm::Timer1Timer() {
     FBusy = false;
     TrayIcon1.SetTipHelp(ProductTitle);
     Application::SetTitle(ProductTitle);
-    menu_.Run0Right->hint = JoinPath(ProgramFolder(), "Tezzo.exe");
+    menu_.Run0Right->target = JoinPath(ProgramFolder(), L"Tezzo.exe");
     ForgetMarks();
     // Another running instance may have switched the screen saver off itself.
     if (instance.otherInstances == 0)
         desktop_.RestoreNoted();
-    logos_.CompleteSettings(GetSettingString("Logo", "Path", MachineFolderDefaults().logo));
+    logos_.CompleteSettings(GetSettingWide("Logo", "Path", MachineFolderDefaults().logo));
     launching_.WriteDefaultLists();
-    OpenDialog1.initialDir = Widen(GetSettingString("History", "OpenDir", ProgramFolder()));
+    OpenDialog1.initialDir = GetSettingWide("History", "OpenDir", ProgramFolder());
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
     FindSoundFiles();
     if (onSplashDone)
@@ -192,24 +192,24 @@ void TLumeraMainForm::MarkReady() {
 }
 
 void TLumeraMainForm::FindSoundFiles() {
-    std::vector<Text> folders;
-    for (const Text& folder : {GetSetupPath("MediaPath"), GetWindowsDir(), GetSystemDir(),
-                               GetSetupPath("OldWinDir"), ProgramFolder()}) {
+    std::vector<std::wstring> folders;
+    for (const std::wstring& folder : {GetSetupPathWide("MediaPath"), GetWindowsDirWide(), GetSystemDirWide(),
+                                       GetSetupPathWide("OldWinDir"), ProgramFolder()}) {
         if (!folder.empty())
             folders.push_back(folder);
     }
-    auto find = [&folders](const Text& name) {
+    auto find = [&folders](const std::wstring& name) {
         if (folders.empty() || FileExists(name))
             return name;
-        for (const Text& folder : folders) {
-            Text candidate = JoinPath(folder, name);
+        for (const std::wstring& folder : folders) {
+            std::wstring candidate = JoinPath(folder, name);
             if (FileExists(candidate))
                 return candidate;
         }
         return name; // the platform's sound call looks for it by itself
     };
-    Options().soundTada = find("tada.wav");
-    Options().soundChord = find("chord.wav");
+    Options().soundTada = find(L"tada.wav");
+    Options().soundChord = find(L"chord.wav");
 }
 
 void TLumeraMainForm::PlaceWindow() {
@@ -230,23 +230,21 @@ void TLumeraMainForm::PlaceWindow() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
-                                 const Text& proposedFile, Text& chosen) {
+std::wstring TLumeraMainForm::ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
+                                         const std::wstring& proposedFile) {
     if (FBusy)
-        return false;
+        return {};
     FBusy = true;
     OpenDialog1.filter = filter;
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExt = defaultExt;
     OpenDialog1.title = title;
-    OpenDialog1.fileName = Widen(proposedFile);
+    OpenDialog1.fileName = proposedFile;
     if (!proposedFile.empty())
-        OpenDialog1.initialDir = Widen(ExtractFileDir(proposedFile));
+        OpenDialog1.initialDir = ExtractFileDir(proposedFile);
     bool confirmed = OpenDialog1.Execute(handle());
     FBusy = false;
-    if (confirmed)
-        chosen = Narrow(OpenDialog1.fileName);
-    return confirmed;
+    return confirmed ? OpenDialog1.fileName : std::wstring();
 }
 
 bool TLumeraMainForm::FormCloseQuery() {
@@ -279,7 +277,7 @@ void TLumeraMainForm::WriteBackState() {
         SetSettingInt("Position", InstanceValueName("MainLeft", instance.slot), window.left);
     }
     settingsWindow_.StoreLayout();
-    SetSettingString("History", "OpenDir", Narrow(OpenDialog1.initialDir));
+    SetSettingWide("History", "OpenDir", OpenDialog1.initialDir);
     SetSettingInt("History", "OpenFilter", OpenDialog1.filterIndex);
 }
 

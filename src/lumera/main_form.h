@@ -24,6 +24,7 @@
 #include "tray_icon.h"
 #include "tray_menu.h"
 #include "tray_settings.h"
+#include "win/encoding.h"
 
 // What the program entry found out about the running instances.
 struct InstanceInfo {
@@ -36,13 +37,13 @@ struct InstanceInfo {
 struct ProgramOptions {
     bool escCloses = true;    // EscCloses
     bool soundEnabled = true; // SoundEnabled
-    Text soundTada = "tada.wav";
-    Text soundChord = "chord.wav";
+    std::wstring soundTada = L"tada.wav";
+    std::wstring soundChord = L"chord.wav";
 };
 
 ProgramOptions& Options();
-// The folder of Lumera.exe.
-Text ProgramFolder();
+// The folder of Lumera.exe, as the platform names it.
+std::wstring ProgramFolder();
 // The folder lists' defaults on this machine.
 FolderDefaults MachineFolderDefaults();
 
@@ -131,7 +132,7 @@ public:
     MenuItem*& WallRight;
     size_t ScanFolders(MenuItem& submenu, const Text& folderList, const Text& pattern,
                        const MenuItem::Handler& onClick) {
-        return AppendFolderItems(submenu, folderList, {pattern}, onClick);
+        return AppendFolderItems(submenu, Widen(folderList), {pattern}, onClick);
     }
 
 protected:
@@ -141,8 +142,8 @@ protected:
 private:
     // LumeraHost
     HWND OwnerWindow() const override { return handle(); }
-    bool ChooseFile(const Text& filter, const Text& defaultExt, const Text& title, const Text& proposedFile,
-                    Text& chosen) override;
+    std::wstring ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
+                            const std::wstring& proposedFile) override;
     void ShowTrayIcon(HICON icon) override { TrayIcon1.SetIcon(icon); }
 
     void FindSoundFiles();

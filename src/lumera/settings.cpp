@@ -21,6 +21,14 @@ bool SetSettingString(const Text& section, const Text& name, const Text& text) {
     return RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
 }
 
+std::wstring GetSettingWide(const Text& section, const Text& name, const std::wstring& defaultValue) {
+    return RegReadString(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+}
+
+bool SetSettingWide(const Text& section, const Text& name, const std::wstring& text) {
+    return RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
+}
+
 long GetSettingInt(const Text& section, const Text& name, long defaultValue) {
     return RegReadInteger(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
 }

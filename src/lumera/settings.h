@@ -12,6 +12,9 @@ extern const char* const ProductTitle; // "Lumera Deck for Windows"
 
 Text GetSettingString(const Text& section, const Text& name, const Text& defaultValue);
 bool SetSettingString(const Text& section, const Text& name, const Text& text);
+// Paths and what the user typed, stored as UTF-16 without a CP932 round trip.
+std::wstring GetSettingWide(const Text& section, const Text& name, const std::wstring& defaultValue);
+bool SetSettingWide(const Text& section, const Text& name, const std::wstring& text);
 long GetSettingInt(const Text& section, const Text& name, long defaultValue);
 bool SetSettingInt(const Text& section, const Text& name, long value);
 bool SettingExists(const Text& section, const Text& name);
@@ -31,6 +34,13 @@ public:
     bool Exists(const Text& section, const Text& name) const override { return SettingExists(section, name); }
     void WriteString(const Text& section, const Text& name, const Text& value) override {
         SetSettingString(section, name, value);
+    }
+    std::wstring ReadWide(const Text& section, const Text& name,
+                          const std::wstring& defaultValue) const override {
+        return GetSettingWide(section, name, defaultValue);
+    }
+    void WriteWide(const Text& section, const Text& name, const std::wstring& value) override {
+        SetSettingWide(section, name, value);
     }
     void WriteInt(const Text& section, const Text& name, long value) override {
         SetSettingInt(section, name, value);

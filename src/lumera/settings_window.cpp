@@ -49,7 +49,7 @@ Text Number(int n) {
 // Rows 1 .. k hold the entries, row k + 1 is the empty new-entry row. An entry without a
 // name shows namelessDefault(content) when that is given, else an empty name cell.
 void FillEntryGrid(TStringGrid& grid, const std::vector<ListRow>& entries,
-                   Text (*namelessDefault)(const Text&)) {
+                   std::wstring (*namelessDefault)(const std::wstring&)) {
     grid.SetEditorMode(false);
     grid.SetRowCount(2);
     int n = 1;
@@ -68,10 +68,12 @@ void FillEntryGrid(TStringGrid& grid, const std::vector<ListRow>& entries,
 }
 
 // Every row before the new-entry row, in order.
+// Every row before the new-entry row, in order, as the cells hold it: an entry the user
+// did not touch goes back exactly as it was stored.
 std::vector<ListRow> EntryRows(const TStringGrid& grid) {
     std::vector<ListRow> rows;
     for (int row = 1; row < grid.RowCount() - 1; ++row)
-        rows.push_back({grid.Cell(EntryNameCol, row), grid.Cell(EntryContentCol, row)});
+        rows.push_back({grid.WideCell(EntryNameCol, row), grid.WideCell(EntryContentCol, row)});
     return rows;
 }
 
@@ -218,9 +220,9 @@ TraySettings SettingsWindow::Read() {
     for (int i = 0; i < MenuSwitchCount; ++i)
         edited.shown[i] = s.CheckBoxes[i].checked();
     edited.splashVisible = s.CheckBoxes[MenuSwitchCount].checked();
-    edited.wallPath = s.Edit1.text();
-    edited.screenPath = s.Edit2.text();
-    edited.logoPath = s.Edit3.text();
+    edited.wallPath = s.Edit1.wideText();
+    edited.screenPath = s.Edit2.wideText();
+    edited.logoPath = s.Edit3.wideText();
     edited.interval = s.SpinEdit1.Value();
     edited.run = EntryRows(s.StringGrid1);
     edited.clipboard = EntryRows(s.StringGrid2);
@@ -233,13 +235,13 @@ bool SettingsWindow::CheckFolders() {
     s.StringGrid2.SetEditorMode(false);
     for (int tag = 0; tag < 3; ++tag) {
         Edit& box = s.FolderBox(tag);
-        Text first = FirstFolder(box.text());
+        std::wstring first = FirstFolder(box.wideText());
         if (DirectoryExists(first))
             continue;
         s.PageControl1.SetSelectedIndex(BasicTab);
         PageChanged();
         box.Focus();
-        ShowAppMessage(first + "\r\n" + FolderMissingMessage, "", MB_ICONSTOP | MB_OK);
+        ShowAppMessage(Narrow(first) + "\r\n" + FolderMissingMessage, "", MB_ICONSTOP | MB_OK);
         // The form is no dialog: its focus is not given back when the message box goes.
         box.Focus();
         return false;
@@ -262,24 +264,24 @@ void SettingsWindow::Browse() {
         TStringGrid& grid = s.StringGrid1;
         grid.SetEditorMode(false);
         int row = grid.Row();
-        Text current = grid.Cell(EntryContentCol, row);
-        Text chosen;
-        if (!host_.ChooseFile("実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*", "exe", "実行", current, chosen))
-            return;
+        std::wstring chosen = host_.ChooseFile("実行ﾌｧｲﾙ(*.EXE)|*.exe|すべてのﾌｧｲﾙ (*.*)|*.*", "exe", "実行",
+                                               grid.WideCell(EntryContentCol, row));
         // The dialog is modal, but the grid may have been refilled behind it.
-        if (row >= grid.RowCount())
+        if (chosen.empty() || row >= grid.RowCount())
             return;
         grid.SetCell(EntryContentCol, row, chosen);
-        GridEdited(grid, row, chosen);
+        GridEdited(grid, row, Narrow(chosen));
     }
 }
 
 void SettingsWindow::GridEdited(TStringGrid& grid, int row, const Text& value) {
+    // The file test and the name need the content as typed, not its CP932 form.
+    std::wstring content = grid.WideCell(EntryContentCol, row);
     EntryEditEffect effect =
-        EntryEditEffectOf(value, row, grid.RowCount(), grid.Cell(EntryNameCol, row).empty(),
-                          !value.empty() && FileExists(value));
+        EntryEditEffectOf(value, row, grid.RowCount(), grid.WideCell(EntryNameCol, row).empty(),
+                          !value.empty() && FileExists(content));
     if (effect.fillName)
-        grid.SetCell(EntryNameCol, row, FileNameWithoutExt(value));
+        grid.SetCell(EntryNameCol, row, FileNameWithoutExt(content));
     if (effect.appendRow) {
         grid.SetRowCount(grid.RowCount() + 1);
         grid.SetCell(EntryNumberCol, row,

@@ -11,14 +11,15 @@
 namespace {
 
 // The names of the files directly in a folder that are moved when parking or restoring.
-std::vector<Text> MovedEntries(const Text& folder) {
-    std::vector<Text> names;
+// Names stay as the platform gives them: "한글 메모.lnk" narrowed would name no file.
+std::vector<std::wstring> MovedEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW(Widen(JoinPath(folder, "*.*")).c_str(), &found));
+    UniqueFind search(FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found));
     if (!search)
         return names;
     do {
-        Text name = Narrow(found.cFileName);
+        std::wstring name = found.cFileName;
         if (IsMovedStartupEntry(name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
             names.push_back(name);
     } while (FindNextFileW(search.get(), &found));
@@ -27,14 +28,14 @@ std::vector<Text> MovedEntries(const Text& folder) {
 
 // Moves each file under its own name; a name already taken on the other side keeps both
 // files where they are.
-void MoveEntries(const Text& from, const Text& to) {
-    for (const Text& name : MovedEntries(from))
-        MoveFileW(Widen(JoinPath(from, name)).c_str(), Widen(JoinPath(to, name)).c_str());
+void MoveEntries(const std::wstring& from, const std::wstring& to) {
+    for (const std::wstring& name : MovedEntries(from))
+        MoveFileW(JoinPath(from, name).c_str(), JoinPath(to, name).c_str());
 }
 
-bool HoldsShortcut(const Text& folder) {
+bool HoldsShortcut(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW(Widen(JoinPath(folder, "*.lnk")).c_str(), &found));
+    UniqueFind search(FindFirstFileW(JoinPath(folder, L"*.lnk").c_str(), &found));
     if (!search)
         return false;
     do {
@@ -52,13 +53,13 @@ void StartupParking::Mark(bool parked) {
 }
 
 void StartupParking::ShowState() {
-    Text parked = DisabledStartupFolder(GetShellFolder("Startup"));
+    std::wstring parked = DisabledStartupFolder(GetShellFolderWide("Startup"));
     Mark(!parked.empty() && HoldsShortcut(parked));
 }
 
 void StartupParking::Park() {
-    Text startup = RemoveBackslash(GetShellFolder("Startup"));
-    Text parked = DisabledStartupFolder(startup);
+    std::wstring startup = RemoveBackslash(GetShellFolderWide("Startup"));
+    std::wstring parked = DisabledStartupFolder(startup);
     if (!parked.empty()) {
         ForceDirectories(parked);
         if (DirectoryExists(parked))
@@ -68,11 +69,11 @@ void StartupParking::Park() {
 }
 
 void StartupParking::Restore() {
-    Text startup = RemoveBackslash(GetShellFolder("Startup"));
-    Text parked = DisabledStartupFolder(startup);
+    std::wstring startup = RemoveBackslash(GetShellFolderWide("Startup"));
+    std::wstring parked = DisabledStartupFolder(startup);
     if (!parked.empty()) {
         MoveEntries(parked, startup);
-        RemoveDirectoryW(Widen(parked).c_str()); // only when nothing stayed behind
+        RemoveDirectoryW(parked.c_str()); // only when nothing stayed behind
     }
     Mark(false);
 }

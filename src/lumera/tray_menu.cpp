@@ -119,7 +119,7 @@ void TrayMenu::BuildLists(const TraySettings& settings, const MenuItem::Handler&
         for (const ListRow& entry : settings.run) {
             MenuItem& item =
                 RunRight->Add(entry.name.empty() ? FileNameWithoutExt(entry.content) : entry.name, run);
-            item.hint = entry.content;
+            item.target = entry.content;
             item.tag = ++n;
         }
     }
@@ -128,7 +128,7 @@ void TrayMenu::BuildLists(const TraySettings& settings, const MenuItem::Handler&
         int n = 0;
         for (const ListRow& entry : settings.clipboard) {
             MenuItem& item = ClipRight->Add(entry.name.empty() ? entry.content : entry.name, clip);
-            item.hint = entry.content;
+            item.target = entry.content;
             item.tag = n++;
         }
     }
@@ -149,13 +149,13 @@ bool TrayMenu::Closed() {
     return realizePending_;
 }
 
-size_t AppendFolderItems(MenuItem& submenu, const Text& folderList, const std::vector<Text>& patterns,
+size_t AppendFolderItems(MenuItem& submenu, const std::wstring& folderList, const std::vector<Text>& patterns,
                          const MenuItem::Handler& onClick) {
     size_t added = 0;
-    for (const Text& folder : SplitFolderList(folderList)) {
+    for (const std::wstring& folder : SplitFolderList(folderList)) {
         for (const Text& pattern : patterns) {
             WIN32_FIND_DATAW found;
-            UniqueFind search(FindFirstFileExW(Widen(JoinPath(folder, pattern)).c_str(), FindExInfoBasic,
+            UniqueFind search(FindFirstFileExW(JoinPath(folder, Widen(pattern)).c_str(), FindExInfoBasic,
                                                &found, FindExSearchNameMatch, nullptr,
                                                FIND_FIRST_EX_LARGE_FETCH));
             if (!search)
@@ -163,11 +163,11 @@ size_t AppendFolderItems(MenuItem& submenu, const Text& folderList, const std::v
             do {
                 if (found.cFileName[0] == L'.')
                     continue;
-                Text name = Narrow(found.cFileName);
-                if (!HasPatternExtension(name, pattern))
+                std::wstring name = found.cFileName;
+                if (!HasPatternExtension(Narrow(name), pattern)) // the extensions are ASCII
                     continue;
                 MenuItem& item = submenu.Add(FileNameWithoutExt(name), onClick);
-                item.hint = JoinPath(folder, name);
+                item.target = JoinPath(folder, name);
                 item.tag = static_cast<int>(submenu.count() - 1);
                 ++added;
             } while (FindNextFileW(search.get(), &found));

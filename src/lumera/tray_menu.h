@@ -11,9 +11,9 @@
 class TLumeraMainForm;
 
 // Appends one item per file of the patterns in the ";"-separated folders (each folder
-// pattern by pattern), captioned without the extension and with the path as hint text;
+// pattern by pattern), captioned without the extension and with the full path as target;
 // returns how many. Such a filling can become a submenu's populate callback as it stands.
-size_t AppendFolderItems(MenuItem& submenu, const Text& folderList, const std::vector<Text>& patterns,
+size_t AppendFolderItems(MenuItem& submenu, const std::wstring& folderList, const std::vector<Text>& patterns,
                          const MenuItem::Handler& onClick);
 
 class TrayMenu {

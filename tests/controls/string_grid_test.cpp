@@ -304,4 +304,27 @@ TEST_F(StringGridTest, AnEditOpenWhenTheGridGoesIsDropped) {
     EXPECT_EQ(calls, 0);
 }
 
+// What CP932 cannot hold stays whole through the cell, the editor and the user's edit.
+TEST_F(StringGridTest, WideTextSurvivesTheEditor) {
+    grid_.SetCell(2, 1, std::wstring(L"C:\\\u5F20\u4F1F\\Zo\u00EB.txt"));
+    EXPECT_EQ(grid_.WideCell(2, 1), L"C:\\\u5F20\u4F1F\\Zo\u00EB.txt");
+    EXPECT_EQ(grid_.Cell(2, 1), "C:\\??\\Zo?.txt");
+    grid_.SetCol(2);
+    grid_.SetRow(1);
+    Key(VK_F2);
+    Key(VK_RETURN);
+    EXPECT_EQ(grid_.WideCell(2, 1), L"C:\\\u5F20\u4F1F\\Zo\u00EB.txt");
+    EXPECT_TRUE(edits_.empty()); // unchanged: no edit reported
+
+    grid_.SetCol(1);
+    Type(L"Jos\u00E9");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid_.WideCell(1, 1), L"Jos\u00E9");
+    ASSERT_EQ(edits_.size(), 1u);
+    EXPECT_EQ(std::get<2>(edits_[0]), "Jos?");
+    // A narrow cell reads back widened.
+    grid_.SetCell(1, 2, "表示");
+    EXPECT_EQ(grid_.WideCell(1, 2), L"表示");
+}
+
 } // namespace

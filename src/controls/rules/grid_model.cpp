@@ -30,14 +30,14 @@ void GridModel::SetColCount(int count) {
 
 void GridModel::SetRowCount(int count) {
     count = std::max(count, fixedRows_ + 1);
-    rows_.resize(static_cast<size_t>(count), std::vector<Text>(colWidths_.size()));
+    rows_.resize(static_cast<size_t>(count), std::vector<CellText>(colWidths_.size()));
     rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
     ClampCurrent();
 }
 
 void GridModel::InsertRow(int row) {
     row = Clamp(row, fixedRows_, RowCount());
-    rows_.insert(rows_.begin() + row, std::vector<Text>(colWidths_.size()));
+    rows_.insert(rows_.begin() + row, std::vector<CellText>(colWidths_.size()));
     rowHeights_.insert(rowHeights_.begin() + row, defaultRowHeight_);
     if (current_.row >= row)
         ++current_.row;
@@ -57,13 +57,26 @@ bool GridModel::DeleteRow(int row) {
 const Text& GridModel::Cell(int col, int row) const {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
         return EmptyCell;
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
 }
 
 void GridModel::SetCell(int col, int row, const Text& text) {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
         return;
-    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
+    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = {text, std::wstring(), false};
+}
+
+const std::wstring* GridModel::WideCell(int col, int row) const {
+    if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
+        return nullptr;
+    const CellText& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return cell.hasWide ? &cell.wide : nullptr;
+}
+
+void GridModel::SetCell(int col, int row, const Text& text, const std::wstring& wide) {
+    if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
+        return;
+    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = {text, wide, true};
 }
 
 int GridModel::ColWidth(int col) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "jjstring.h"
@@ -42,6 +43,10 @@ public:
     // Outside the grid a cell reads as empty and ignores writes.
     const Text& Cell(int col, int row) const;
     void SetCell(int col, int row, const Text& text);
+    // A cell can also hold its text as UTF-16 beside the CP932 form, for what CP932 cannot
+    // hold ("Zoë"); null when the cell has only the CP932 form. SetCell drops it.
+    const std::wstring* WideCell(int col, int row) const;
+    void SetCell(int col, int row, const Text& text, const std::wstring& wide);
 
     // Sizes in 96-DPI pixels, never negative.
     int ColWidth(int col) const;
@@ -72,7 +77,12 @@ private:
     int fixedCols_;
     int fixedRows_;
     int defaultRowHeight_ = DefaultRowHeight;
-    std::vector<std::vector<Text>> rows_; // rows_[row][col]
+    struct CellText {
+        Text text;
+        std::wstring wide;
+        bool hasWide = false;
+    };
+    std::vector<std::vector<CellText>> rows_; // rows_[row][col]
     std::vector<int> colWidths_;
     std::vector<int> rowHeights_;
     GridCoord current_;

@@ -4,7 +4,9 @@
 #include "paths.h"
 #include "textops.h"
 
-int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles) {
+namespace {
+
+template <class String> int MarkedIndexOf(const String& currentShort, const std::vector<String>& itemFiles) {
     if (currentShort.empty() || itemFiles.empty())
         return 0;
     int last = static_cast<int>(itemFiles.size()) - 1;
@@ -13,6 +15,16 @@ int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles
             return i;
     }
     return last;
+}
+
+} // namespace
+
+int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles) {
+    return MarkedIndexOf(currentShort, itemFiles);
+}
+
+int MarkedItemIndex(const std::wstring& currentShort, const std::vector<std::wstring>& itemFiles) {
+    return MarkedIndexOf(currentShort, itemFiles);
 }
 
 SaverSwitch SwitchForEnabledValue(long enabled, bool onMarked, bool offMarked) {

@@ -2,6 +2,7 @@
 // the files the system reports and the files the submenus list.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "jjstring.h"
@@ -11,6 +12,8 @@
 // file marks "(なし)"; a file the list does not hold marks "(その他)"; otherwise the first
 // item naming it wins.
 int MarkedItemIndex(const Text& currentShort, const std::vector<Text>& itemFiles);
+// The same over the items' wide targets, for names beyond CP932.
+int MarkedItemIndex(const std::wstring& currentShort, const std::vector<std::wstring>& itemFiles);
 
 enum class SaverSwitch { Keep, On, Off };
 // What the stored on/off value asks for, given the marks of "有効(&T)" and "無効(&F)".

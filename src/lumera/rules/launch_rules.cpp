@@ -9,6 +9,12 @@ bool BeginsWithDriveLetter(const Text& target) {
     return *cursor == ':';
 }
 
+bool BeginsWithDriveLetter(const std::wstring& target) {
+    // The first character may be a surrogate pair.
+    size_t second = !target.empty() && target[0] >= 0xD800 && target[0] <= 0xDBFF ? 2 : 1;
+    return target.size() > second && target[second] == L':';
+}
+
 Text ShutdownSwitch(int tag) {
     switch (tag) {
     case 1:
@@ -25,6 +31,15 @@ Text ShutdownSwitch(int tag) {
 Text DisabledStartupFolder(const Text& startupFolder) {
     Text folder = RemoveBackslash(startupFolder);
     return folder.empty() ? Text() : folder + "[無効]";
+}
+
+std::wstring DisabledStartupFolder(const std::wstring& startupFolder) {
+    std::wstring folder = RemoveBackslash(startupFolder);
+    return folder.empty() ? std::wstring() : folder + L"[無効]";
+}
+
+bool IsMovedStartupEntry(const std::wstring& name, bool isFolder) {
+    return !isFolder && !name.empty() && name[0] != L'.';
 }
 
 bool IsMovedStartupEntry(const Text& name, bool isFolder) {

@@ -22,7 +22,10 @@ Text LogoTargetDefault(LogoIndex logo, const Text& bootDir, const Text& windowsD
     return root + "LOGO.SYS";
 }
 
-int LogoMarkIndex(const std::vector<Text>& pictureForms, const Text& installedForm) {
+namespace {
+
+template <class String>
+int MarkIndexOf(const std::vector<String>& pictureForms, const String& installedForm) {
     if (installedForm.empty())
         return 0;
     int index = 0;
@@ -33,11 +36,28 @@ int LogoMarkIndex(const std::vector<Text>& pictureForms, const Text& installedFo
     return index != 0 ? index : static_cast<int>(pictureForms.size() + 1);
 }
 
-int ChosenLogoIndex(const std::vector<Text>& picturePaths, const Text& chosen) {
-    Text wanted = UpperCaseText(chosen);
+template <class String> int ChosenIndexOf(const std::vector<String>& picturePaths, const String& chosen) {
     for (size_t i = 0; i < picturePaths.size(); ++i) {
-        if (UpperCaseText(picturePaths[i]) == wanted)
+        if (SamePathForm(picturePaths[i], chosen))
             return static_cast<int>(i + 1);
     }
     return static_cast<int>(picturePaths.size() + 1);
+}
+
+} // namespace
+
+int LogoMarkIndex(const std::vector<Text>& pictureForms, const Text& installedForm) {
+    return MarkIndexOf(pictureForms, installedForm);
+}
+
+int LogoMarkIndex(const std::vector<std::wstring>& pictureForms, const std::wstring& installedForm) {
+    return MarkIndexOf(pictureForms, installedForm);
+}
+
+int ChosenLogoIndex(const std::vector<Text>& picturePaths, const Text& chosen) {
+    return ChosenIndexOf(picturePaths, chosen);
+}
+
+int ChosenLogoIndex(const std::vector<std::wstring>& picturePaths, const std::wstring& chosen) {
+    return ChosenIndexOf(picturePaths, chosen);
 }

@@ -2,6 +2,7 @@
 // stores for it, and which item of a logo submenu stands for the installed picture.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "jjstring.h"
@@ -24,7 +25,9 @@ Text LogoTargetDefault(LogoIndex logo, const Text& bootDir, const Text& windowsD
 // of the pictures' paths and of the installed file: 0 when nothing is installed, the
 // matching picture (the later one when a picture is listed twice), else "(その他)".
 int LogoMarkIndex(const std::vector<Text>& pictureForms, const Text& installedForm);
+int LogoMarkIndex(const std::vector<std::wstring>& pictureForms, const std::wstring& installedForm);
 
 // After "(その他)" picked a file: the first listed picture with the same path, compared
 // upper-cased, else "(その他)" itself.
 int ChosenLogoIndex(const std::vector<Text>& picturePaths, const Text& chosen);
+int ChosenLogoIndex(const std::vector<std::wstring>& picturePaths, const std::wstring& chosen);

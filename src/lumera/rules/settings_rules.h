@@ -40,7 +40,7 @@ EntryEditEffect EntryEditEffectOf(const Text& value, int row, int rowCount, bool
 
 // The registry side of a numbered list ("Name1", "File1", ...).
 struct NumberedListStore {
-    std::function<void(const Text& name, const Text& value)> write;
+    std::function<void(const Text& name, const std::wstring& value)> write;
     std::function<bool(const Text& name)> exists;
     std::function<void(const Text& name)> remove;
 };

@@ -2,6 +2,8 @@
 // in the registry; the rules' tests keep them in memory.
 #pragma once
 
+#include <string>
+
 #include "jjstring.h"
 
 class SettingsStore {
@@ -12,6 +14,10 @@ public:
     virtual long ReadInt(const Text& section, const Text& name, long defaultValue) const = 0;
     virtual bool Exists(const Text& section, const Text& name) const = 0;
     virtual void WriteString(const Text& section, const Text& name, const Text& value) = 0;
+    // Paths and the user's entries, which may hold names CP932 cannot ("Zoë").
+    virtual std::wstring ReadWide(const Text& section, const Text& name,
+                                  const std::wstring& defaultValue) const = 0;
+    virtual void WriteWide(const Text& section, const Text& name, const std::wstring& value) = 0;
     virtual void WriteInt(const Text& section, const Text& name, long value) = 0;
     virtual void Delete(const Text& section, const Text& name) = 0;
 

@@ -12,9 +12,9 @@ TraySettings LoadTraySettings(const SettingsStore& store, const FolderDefaults& 
         settings.shown[i] = store.ReadFlag(table[i].section, table[i].value, true);
     settings.splashVisible =
         store.ReadFlag(table[MenuSwitchCount].section, table[MenuSwitchCount].value, true);
-    settings.wallPath = store.ReadString("Wall", "Path", defaults.wall);
-    settings.screenPath = store.ReadString("Screen", "Path", defaults.screen);
-    settings.logoPath = store.ReadString("Logo", "Path", defaults.logo);
+    settings.wallPath = store.ReadWide("Wall", "Path", defaults.wall);
+    settings.screenPath = store.ReadWide("Screen", "Path", defaults.screen);
+    settings.logoPath = store.ReadWide("Logo", "Path", defaults.logo);
     settings.interval = store.ReadInt("OtherSet", "Interval", 0);
     settings.run = ReadNumberedList(store, "Run", "File");
     settings.clipboard = ReadNumberedList(store, "Clipboard", "Clip");
@@ -25,9 +25,9 @@ void StoreTraySettings(SettingsStore& store, const TraySettings& settings) {
     const auto& table = SettingsCheckBoxTable();
     for (size_t i = 0; i < settings.shown.size(); ++i)
         store.WriteInt(table[i].section, table[i].value, settings.shown[i] ? 1 : 0);
-    store.WriteString("Wall", "Path", settings.wallPath);
-    store.WriteString("Screen", "Path", settings.screenPath);
-    store.WriteString("Logo", "Path", settings.logoPath);
+    store.WriteWide("Wall", "Path", settings.wallPath);
+    store.WriteWide("Screen", "Path", settings.screenPath);
+    store.WriteWide("Logo", "Path", settings.logoPath);
     store.WriteInt("OtherSet", "Interval", std::clamp(settings.interval, 1L, 10000L));
     store.WriteInt(table[MenuSwitchCount].section, table[MenuSwitchCount].value,
                    settings.splashVisible ? 1 : 0);
@@ -44,18 +44,19 @@ std::vector<ListRow> ReadNumberedList(const SettingsStore& store, const Text& se
     std::vector<ListRow> rows;
     for (int n = 1;; ++n) {
         Text number = std::to_string(n);
-        Text content = store.ReadString(section, contentName + number, "");
+        std::wstring content = store.ReadWide(section, contentName + number, L"");
         if (content.empty())
             break;
-        rows.push_back({store.ReadString(section, "Name" + number, ""), content});
+        rows.push_back({store.ReadWide(section, "Name" + number, L""), content});
     }
     return rows;
 }
 
 void WriteNumberedList(SettingsStore& store, const Text& section, const Text& contentName,
                        const std::vector<ListRow>& rows) {
-    WriteNumberedList(rows, contentName,
-                      {[&](const Text& name, const Text& value) { store.WriteString(section, name, value); },
-                       [&](const Text& name) { return store.Exists(section, name); },
-                       [&](const Text& name) { store.Delete(section, name); }});
+    WriteNumberedList(
+        rows, contentName,
+        {[&](const Text& name, const std::wstring& value) { store.WriteWide(section, name, value); },
+         [&](const Text& name) { return store.Exists(section, name); },
+         [&](const Text& name) { store.Delete(section, name); }});
 }

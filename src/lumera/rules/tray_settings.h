@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "jjstring.h"
@@ -33,15 +34,16 @@ enum MenuSwitch {
 
 // The defaults of the three folder lists, which depend on the machine.
 struct FolderDefaults {
-    Text wall;   // the Windows folder
-    Text screen; // the system folder
-    Text logo;   // "LogoDir" in the program folder
+    std::wstring wall;   // the Windows folder
+    std::wstring screen; // the system folder
+    std::wstring logo;   // "LogoDir" in the program folder
 };
 
 struct TraySettings {
     std::array<bool, MenuSwitchCount> shown{}; // as stored; see ShownOnPlatform
     bool splashVisible = true;
-    Text wallPath, screenPath, logoPath;
+    // ";"-separated folders, as the platform names them.
+    std::wstring wallPath, screenPath, logoPath;
     long interval = 0; // the refresh takes it only between 1 and 10000 ms
     // Stored names as they are: empty when an entry has none.
     std::vector<ListRow> run;

@@ -212,4 +212,24 @@ TEST(GridAxisGeometry, ScrollLimitsAndKeepingALineInView) {
     EXPECT_EQ(AxisScrollToShow(tall, 3, 160), 2);
 }
 
+TEST(GridCells, AWideFormTravelsWithItsCellAndGoesWithANarrowWrite) {
+    GridModel grid = EntryGrid(3);
+    grid.SetCell(2, 2, "Zo?", L"Zo\u00EB");
+    ASSERT_NE(grid.WideCell(2, 2), nullptr);
+    EXPECT_EQ(*grid.WideCell(2, 2), L"Zo\u00EB");
+    EXPECT_EQ(grid.Cell(2, 2), "Zo?");
+    EXPECT_EQ(grid.WideCell(2, 1), nullptr);
+    EXPECT_EQ(grid.WideCell(7, 2), nullptr);
+
+    grid.InsertRow(1);
+    ASSERT_NE(grid.WideCell(2, 3), nullptr);
+    EXPECT_EQ(*grid.WideCell(2, 3), L"Zo\u00EB");
+    grid.DeleteRow(1);
+    ASSERT_NE(grid.WideCell(2, 2), nullptr);
+
+    grid.SetCell(2, 2, "plain");
+    EXPECT_EQ(grid.WideCell(2, 2), nullptr);
+    EXPECT_EQ(grid.Cell(2, 2), "plain");
+}
+
 } // namespace

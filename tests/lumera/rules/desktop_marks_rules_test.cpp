@@ -64,4 +64,12 @@ TEST(WallpaperTypes, AListingKeepsOnlyNamesWithThePatternsExtension) {
     EXPECT_FALSE(HasPatternExtension("noext", "*.bmp"));
 }
 
+TEST(DesktopMarks, WideTargetsAreMarkedByTheirOwnNames) {
+    // Narrowed, both would read "C:\\?.jpg" and the wrong one could be marked.
+    std::vector<std::wstring> items = {L"", L"c:\\pics\\\u00E9.jpg", L"C:\\PICS\\\u00EB.jpg", L""};
+    EXPECT_EQ(MarkedItemIndex(std::wstring(L"C:\\pics\\\u00EB.JPG"), items), 2);
+    EXPECT_EQ(MarkedItemIndex(std::wstring(L"C:\\PICS\\\u00C9.jpg"), items), 3); // only ASCII folds
+    EXPECT_EQ(MarkedItemIndex(std::wstring(), items), 0);
+}
+
 } // namespace

@@ -46,4 +46,22 @@ TEST(LaunchRules, OnlyFilesNotBeginningWithADotAreMoved) {
     EXPECT_FALSE(IsMovedStartupEntry("", false));
 }
 
+// The wide forms, for a profile such as "C:\Users\José".
+TEST(LaunchRules, WideStartupNamesAndTargets) {
+    EXPECT_EQ(DisabledStartupFolder(std::wstring(L"C:\\Users\\Jos\u00E9\\Startup\\")),
+              L"C:\\Users\\Jos\u00E9\\Startup[無効]");
+    EXPECT_EQ(DisabledStartupFolder(std::wstring(L"\\")), L"");
+    EXPECT_TRUE(IsMovedStartupEntry(std::wstring(L"\uD55C\uAE00 \uBA54\uBAA8.lnk"), false));
+    EXPECT_FALSE(IsMovedStartupEntry(std::wstring(L".caf\u00E9"), false));
+    EXPECT_FALSE(IsMovedStartupEntry(std::wstring(L"Zo\u00EB"), true));
+
+    EXPECT_TRUE(BeginsWithDriveLetter(std::wstring(L"C:\\\u5F20\u4F1F\\a.exe")));
+    EXPECT_FALSE(BeginsWithDriveLetter(std::wstring(L"\\\\server\\a.exe")));
+    EXPECT_FALSE(BeginsWithDriveLetter(std::wstring(L"C")));
+    EXPECT_FALSE(BeginsWithDriveLetter(std::wstring()));
+    // A character outside the basic plane is one character of two code units.
+    EXPECT_TRUE(BeginsWithDriveLetter(std::wstring(L"\U0001F600:x")));
+    EXPECT_FALSE(BeginsWithDriveLetter(std::wstring(L"\U0001F600")));
+}
+
 } // namespace

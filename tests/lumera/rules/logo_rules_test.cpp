@@ -47,4 +47,12 @@ TEST(LogoRules, AFileFromTheDialogThatIsListedPicksTheFirstListedItem) {
     EXPECT_EQ(ChosenLogoIndex({"C:\\ロゴ\\ｂ.bmp"}, "c:\\ロゴ\\ｂ.BMP"), 1);
 }
 
+TEST(LogoRules, WidePathsAreComparedAsTheyAre) {
+    std::vector<std::wstring> pictures = {L"C:\\Logo\\Zo\u00EB.bmp", L"C:\\Logo\\Zo\u00E9.bmp"};
+    EXPECT_EQ(ChosenLogoIndex(pictures, std::wstring(L"c:\\logo\\ZO\u00E9.BMP")), 2);
+    EXPECT_EQ(LogoMarkIndex(pictures, std::wstring(L"C:\\LOGO\\Zo\u00EB.bmp")), 1);
+    EXPECT_EQ(LogoMarkIndex(pictures, std::wstring(L"C:\\Logo\\Zoe.bmp")), 3);
+    EXPECT_EQ(LogoMarkIndex(pictures, std::wstring()), 0);
+}
+
 } // namespace

@@ -48,11 +48,22 @@ TEST(ListRules, FolderListsWithAndWithoutTheFinalSemicolon) {
 }
 
 TEST(ListRules, RowsWithoutContentAreDropped) {
-    auto kept = CompactList({{"a", "x.exe"}, {"b", ""}, {"", "y.exe"}});
+    auto kept = CompactList({{L"a", L"x.exe"}, {L"b", L""}, {L"", L"y.exe"}});
     ASSERT_EQ(kept.size(), 2u);
-    EXPECT_EQ(kept[1].content, "y.exe");
+    EXPECT_EQ(kept[1].content, L"y.exe");
     EXPECT_TRUE(SamePathForm("C:\\PROGRA~1\\x.bmp", "c:\\progra~1\\X.BMP"));
     EXPECT_FALSE(SamePathForm("C:\\a.bmp", "C:\\b.bmp"));
+}
+
+TEST(ListRules, WideFolderListsSplitLikeNarrowOnes) {
+    EXPECT_EQ(SplitFolderList(std::wstring(L"C:\\Zo\u00EB;;D:\\\u5F20\u4F1F;")),
+              (std::vector<std::wstring>{L"C:\\Zo\u00EB", L"D:\\\u5F20\u4F1F"}));
+    EXPECT_TRUE(SplitFolderList(std::wstring()).empty());
+    EXPECT_EQ(FirstFolder(std::wstring(L"C:\\Jos\u00E9;C:\\windows")), L"C:\\Jos\u00E9");
+    EXPECT_EQ(FirstFolder(std::wstring(L"C:\\Jos\u00E9")), L"C:\\Jos\u00E9");
+    EXPECT_TRUE(SamePathForm(std::wstring(L"c:\\jos\u00E9\\A.BMP"), std::wstring(L"C:\\JOS\u00E9\\a.bmp")));
+    EXPECT_FALSE(SamePathForm(std::wstring(L"C:\\jos\u00E9"), std::wstring(L"C:\\JOS\u00C9")));
+    EXPECT_FALSE(SamePathForm(std::wstring(L"C:\\a"), std::wstring(L"C:\\ab")));
 }
 
 } // namespace

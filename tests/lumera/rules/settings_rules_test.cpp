@@ -51,9 +51,9 @@ TEST(SettingsRules, AnExistingFileNamesAnUnnamedEntry) {
 
 class FakeStore {
 public:
-    std::map<Text, Text> values;
+    std::map<Text, std::wstring> values;
     NumberedListStore store() {
-        return {[this](const Text& name, const Text& value) { values[name] = value; },
+        return {[this](const Text& name, const std::wstring& value) { values[name] = value; },
                 [this](const Text& name) { return values.count(name) != 0; },
                 [this](const Text& name) { values.erase(name); }};
     }
@@ -61,27 +61,27 @@ public:
 
 TEST(SettingsRules, ListsAreRenumberedAndTheSurplusDeleted) {
     FakeStore fake;
-    fake.values = {{"Name1", "a"}, {"File1", "A"}, {"Name2", "b"},  {"File2", "B"},
-                   {"Name3", "c"}, {"File3", "C"}, {"Visible", "1"}};
-    WriteNumberedList({{"a", "A"}, {"b", ""}, {"c", "C"}}, "File", fake.store());
-    std::map<Text, Text> expected = {
-        {"Name1", "a"}, {"File1", "A"}, {"Name2", "c"}, {"File2", "C"}, {"Visible", "1"}};
+    fake.values = {{"Name1", L"a"}, {"File1", L"A"}, {"Name2", L"b"},  {"File2", L"B"},
+                   {"Name3", L"c"}, {"File3", L"C"}, {"Visible", L"1"}};
+    WriteNumberedList({{L"a", L"A"}, {L"b", L""}, {L"c", L"C"}}, "File", fake.store());
+    std::map<Text, std::wstring> expected = {
+        {"Name1", L"a"}, {"File1", L"A"}, {"Name2", L"c"}, {"File2", L"C"}, {"Visible", L"1"}};
     EXPECT_EQ(fake.values, expected);
 }
 
 TEST(SettingsRules, SurplusDeletionStopsAtTheFirstGap) {
     FakeStore fake;
-    fake.values = {{"Name1", "a"}, {"Clip1", "A"}, {"Name2", "b"}, {"Clip2", "B"}, {"Clip4", "D"}};
+    fake.values = {{"Name1", L"a"}, {"Clip1", L"A"}, {"Name2", L"b"}, {"Clip2", L"B"}, {"Clip4", L"D"}};
     WriteNumberedList({}, "Clip", fake.store());
-    std::map<Text, Text> expected = {{"Clip4", "D"}}; // unreachable for readers anyway
+    std::map<Text, std::wstring> expected = {{"Clip4", L"D"}}; // unreachable for readers anyway
     EXPECT_EQ(fake.values, expected);
 }
 
 TEST(SettingsRules, AnEmptyNameIsRemovedNotWritten) {
     FakeStore fake;
-    fake.values = {{"Name1", "old"}, {"File1", "X"}};
-    WriteNumberedList({{"", "http://example.com/"}}, "File", fake.store());
-    std::map<Text, Text> expected = {{"File1", "http://example.com/"}};
+    fake.values = {{"Name1", L"old"}, {"File1", L"X"}};
+    WriteNumberedList({{L"", L"http://example.com/"}}, "File", fake.store());
+    std::map<Text, std::wstring> expected = {{"File1", L"http://example.com/"}};
     EXPECT_EQ(fake.values, expected);
 }
 

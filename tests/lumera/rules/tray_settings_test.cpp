@@ -7,7 +7,7 @@
 
 namespace {
 
-const FolderDefaults Defaults{"C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "C:\\Lumera\\LogoDir"};
+const FolderDefaults Defaults{L"C:\\WINDOWS", L"C:\\WINDOWS\\SYSTEM", L"C:\\Lumera\\LogoDir"};
 
 TEST(TraySettings, AnEmptyStoreGivesTheDefaults) {
     MemoryStore store;
@@ -15,9 +15,9 @@ TEST(TraySettings, AnEmptyStoreGivesTheDefaults) {
     for (bool shown : settings.shown)
         EXPECT_TRUE(shown);
     EXPECT_TRUE(settings.splashVisible);
-    EXPECT_EQ(settings.wallPath, "C:\\WINDOWS");
-    EXPECT_EQ(settings.screenPath, "C:\\WINDOWS\\SYSTEM");
-    EXPECT_EQ(settings.logoPath, "C:\\Lumera\\LogoDir");
+    EXPECT_EQ(settings.wallPath, L"C:\\WINDOWS");
+    EXPECT_EQ(settings.screenPath, L"C:\\WINDOWS\\SYSTEM");
+    EXPECT_EQ(settings.logoPath, L"C:\\Lumera\\LogoDir");
     EXPECT_EQ(settings.interval, 0);
     EXPECT_TRUE(settings.run.empty());
     EXPECT_TRUE(settings.clipboard.empty());
@@ -43,7 +43,7 @@ TEST(TraySettings, StoringWritesEverySwitchToItsOwnSettingAndClampsTheInterval) 
     for (size_t i = 0; i < settings.shown.size(); ++i)
         settings.shown[i] = i % 2 == 0;
     settings.splashVisible = false;
-    settings.wallPath = "C:\\Pictures;D:\\More";
+    settings.wallPath = L"C:\\Pictures;D:\\More";
     settings.interval = 20000;
     StoreTraySettings(store, settings);
 
@@ -55,7 +55,7 @@ TEST(TraySettings, StoringWritesEverySwitchToItsOwnSettingAndClampsTheInterval) 
         EXPECT_EQ(value->number, i % 2 == 0 ? 1 : 0) << "CheckBox" << i + 1;
     }
     EXPECT_EQ(store.ReadInt("OtherSet", "SplashVisible", 1), 0);
-    EXPECT_EQ(store.ReadString("Wall", "Path", ""), "C:\\Pictures;D:\\More");
+    EXPECT_EQ(store.ReadWide("Wall", "Path", L""), L"C:\\Pictures;D:\\More");
     EXPECT_EQ(store.ReadInt("OtherSet", "Interval", 0), 10000);
     settings.interval = 0;
     StoreTraySettings(store, settings);
@@ -69,25 +69,25 @@ TEST(TraySettings, StoringWritesEverySwitchToItsOwnSettingAndClampsTheInterval) 
 
 TEST(TraySettings, ASnippetWithoutANameStaysWithoutOne) {
     MemoryStore store;
-    store.WriteString("Clipboard", "Clip1", "info@example.jp");
-    store.WriteString("Clipboard", "Name2", "住所");
-    store.WriteString("Clipboard", "Clip2", "(住所)");
+    store.WriteWide("Clipboard", "Clip1", L"info@example.jp");
+    store.WriteWide("Clipboard", "Name2", L"住所");
+    store.WriteWide("Clipboard", "Clip2", L"(住所)");
     TraySettings settings = LoadTraySettings(store, Defaults);
     ASSERT_EQ(settings.clipboard.size(), 2u);
-    EXPECT_EQ(settings.clipboard[0].name, "");
-    EXPECT_EQ(settings.clipboard[1].name, "住所");
+    EXPECT_EQ(settings.clipboard[0].name, L"");
+    EXPECT_EQ(settings.clipboard[1].name, L"住所");
 
     StoreTraySettings(store, settings);
     EXPECT_FALSE(store.Exists("Clipboard", "Name1"));
-    EXPECT_EQ(store.ReadString("Clipboard", "Clip1", ""), "info@example.jp");
-    EXPECT_EQ(store.ReadString("Clipboard", "Name2", ""), "住所");
+    EXPECT_EQ(store.ReadWide("Clipboard", "Clip1", L""), L"info@example.jp");
+    EXPECT_EQ(store.ReadWide("Clipboard", "Name2", L""), L"住所");
 }
 
 TEST(TraySettings, AnEmptiedRunEntryIsDroppedAndTheListRenumbered) {
     MemoryStore store;
     for (int n = 1; n <= 3; ++n) {
-        store.WriteString("Run", "Name" + std::to_string(n), "n" + std::to_string(n));
-        store.WriteString("Run", "File" + std::to_string(n), "C:\\f" + std::to_string(n) + ".exe");
+        store.WriteWide("Run", "Name" + std::to_string(n), L"n" + std::to_wstring(n));
+        store.WriteWide("Run", "File" + std::to_string(n), L"C:\\f" + std::to_wstring(n) + L".exe");
     }
     TraySettings settings = LoadTraySettings(store, Defaults);
     ASSERT_EQ(settings.run.size(), 3u);
@@ -96,17 +96,17 @@ TEST(TraySettings, AnEmptiedRunEntryIsDroppedAndTheListRenumbered) {
 
     std::vector<ListRow> run = ReadNumberedList(store, "Run", "File");
     ASSERT_EQ(run.size(), 2u);
-    EXPECT_EQ(run[1].name, "n3");
-    EXPECT_EQ(run[1].content, "C:\\f3.exe");
+    EXPECT_EQ(run[1].name, L"n3");
+    EXPECT_EQ(run[1].content, L"C:\\f3.exe");
     EXPECT_FALSE(store.Exists("Run", "Name3"));
     EXPECT_FALSE(store.Exists("Run", "File3"));
 }
 
 TEST(TraySettings, AListEndsAtTheFirstEmptyContent) {
     MemoryStore store;
-    store.WriteString("Run", "File1", "a");
-    store.WriteString("Run", "File2", "");
-    store.WriteString("Run", "File3", "c");
+    store.WriteWide("Run", "File1", L"a");
+    store.WriteWide("Run", "File2", L"");
+    store.WriteWide("Run", "File3", L"c");
     EXPECT_EQ(ReadNumberedList(store, "Run", "File").size(), 1u);
     EXPECT_TRUE(ReadNumberedList(store, "Clipboard", "Clip").empty());
 }
@@ -119,6 +119,31 @@ TEST(TraySettings, TheNtFamilyShowsNoLogoOrDriveItems) {
         EXPECT_TRUE(ShownOnPlatform(item, true, false)) << i;
         EXPECT_FALSE(ShownOnPlatform(item, false, false)) << i;
     }
+}
+
+// Paths and entries beyond CP932 are stored and read back through the wide values.
+TEST(TraySettings, NamesBeyondCp932SurviveARoundTrip) {
+    MemoryStore store;
+    TraySettings settings;
+    settings.wallPath = L"C:\\Zo\u00EB;D:\\\u5F20\u4F1F";
+    settings.screenPath = L"C:\\\uD55C\uAE00";
+    settings.logoPath = L"C:\\Jos\u00E9\\LogoDir";
+    settings.run = {{L"Zo\u00EB", L"C:\\\u5F20\u4F1F notes.txt"},
+                    {L"", L"C:\\Jos\u00E9\\a.exe -x \uD55C\uAE00"}};
+    settings.clipboard = {{L"住所", L"Jos\u00E9"}};
+    StoreTraySettings(store, settings);
+    EXPECT_EQ(store.ReadString("Wall", "Path", "narrow"), "narrow"); // never a "?" copy beside it
+    TraySettings back = LoadTraySettings(store, Defaults);
+    EXPECT_EQ(back.wallPath, settings.wallPath);
+    EXPECT_EQ(back.screenPath, settings.screenPath);
+    EXPECT_EQ(back.logoPath, settings.logoPath);
+    ASSERT_EQ(back.run.size(), 2u);
+    EXPECT_EQ(back.run[0].name, L"Zo\u00EB");
+    EXPECT_EQ(back.run[0].content, L"C:\\\u5F20\u4F1F notes.txt");
+    EXPECT_EQ(back.run[1].name, L"");
+    EXPECT_EQ(back.run[1].content, L"C:\\Jos\u00E9\\a.exe -x \uD55C\uAE00");
+    ASSERT_EQ(back.clipboard.size(), 1u);
+    EXPECT_EQ(back.clipboard[0].content, L"Jos\u00E9");
 }
 
 } // namespace
