@@ -265,7 +265,9 @@ TEST_F(StringGridTest, MouseSelectsEditsAndResizes) {
 
 TEST_F(StringGridTest, ScrollsToKeepTheCurrentRowInView) {
     auto verticalBar = [this] {
-        SCROLLINFO info = {sizeof info, SIF_ALL};
+        SCROLLINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
         GetScrollInfo(grid_.handle(), SB_VERT, &info);
         return info;
     };
