@@ -98,6 +98,26 @@ TEST_F(KeepTest, TheSessionsEndWritesEverythingBackWithoutAsking) {
     EXPECT_TRUE(SettingInt("History", "OpenFilter").has_value());
 }
 
+// The session's end as the system brings it: Wine's wineboot asks every window of the
+// session, as a log-off does, and then ends the processes.
+TEST_F(KeepTest, ALogOffOfTheSessionWritesEverythingBack) {
+    RunningLumera lumera;
+    StartAndSwitchOff(lumera);
+    // The test itself is a console process of the session: it stays to check the result.
+    SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
+    robot::Process logOff;
+    ASSERT_TRUE(logOff.Start("C:\\windows\\system32\\wineboot.exe", "--end-session"));
+    EXPECT_TRUE(logOff.WaitForExit(15000).has_value());
+    EXPECT_TRUE(lumera.ExpectExitCodeZero(15000));
+    SetConsoleCtrlHandler(nullptr, FALSE);
+
+    EXPECT_EQ(SettingInt("Screen", "Enabled"), 1u);
+    EXPECT_TRUE(SamePath(DesktopValue("SCRNSAVE.EXE"), saver))
+        << DesktopValue("SCRNSAVE.EXE").value_or("(none)");
+    EXPECT_FALSE(SettingString("Screen", "SavedScreenSaver"));
+    EXPECT_TRUE(SettingInt("Position", "MainTop").has_value());
+}
+
 TEST_F(KeepTest, TheSessionsEndDuringTheEndQuestionWritesOnceAndEnds) {
     SetSettingIntRaw("OtherSet", "EndMsg", 1);
     RunningLumera lumera;
