@@ -1,6 +1,8 @@
 // The tray program with very big lists: a wallpaper folder of 30,000 pictures and a Run
 // list of 5,000 entries neither delay the icon nor make the submenus unusable, since they
-// are listed only when their submenu first opens.
+// are listed only when their submenu first opens. Such a submenu is listed anew after the
+// settings change, and the settings window made only when needed still has its layout
+// written at the end.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -160,6 +162,82 @@ TEST_F(BigListsTest, TheIconComesAtOnceAndAPictureDeepInTheFolderCanBeChosen) {
     EXPECT_EQ(open[1].items.back().caption, "entry5000 - entry5000");
     lumera.menus().CloseAll();
     EXPECT_TRUE(lumera.Exit());
+}
+
+// Small folders whose listing a test changes while the program runs.
+class RefillTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSettings();
+        savedWallpaper = robot::ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper");
+        for (const char* name : {"first", "second"}) {
+            CreateDirectoryW(Widen(installation.file(name)).c_str(), nullptr);
+            CloseHandle(CreateFileW(Widen(installation.file(name) + "\\" + name + ".bmp").c_str(),
+                                    GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        }
+        SetSettingStringRaw("Wall", "Path", installation.file("first"));
+        SetSettingIntRaw("Wall", "Visible", 1);
+        SetSettingIntRaw("OtherSet", "SplashVisible", 0);
+    }
+    void TearDown() override {
+        ResetSettings();
+        SetRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper", savedWallpaper);
+    }
+
+    std::optional<robot::PopupMenu> WallpaperSubmenu() {
+        robot::ParkMouse();
+        std::vector<robot::PopupMenu> menus;
+        if (!lumera.OpenMenu().empty() && lumera.menus().Choose("壁紙(&B)"))
+            menus = lumera.menus().WaitForMenus(2);
+        lumera.menus().CloseAll();
+        if (menus.size() < 2)
+            return std::nullopt;
+        return menus[1];
+    }
+
+    Installation installation{"refill"};
+    RunningLumera lumera;
+    std::optional<Text> savedWallpaper;
+};
+
+TEST_F(RefillTest, AConfirmedFolderChangeRefillsTheSubmenuAtItsNextOpeningWithItsMark) {
+    // The current wallpaper lies in the folder the settings will name.
+    SetRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper",
+                      installation.file("second") + "\\second.bmp");
+    ASSERT_TRUE(lumera.Start(installation));
+    std::optional<robot::PopupMenu> walls = WallpaperSubmenu();
+    ASSERT_TRUE(walls);
+    EXPECT_EQ(walls->Captions(), (std::vector<Text>{"(なし)", "first", "(その他)"}));
+    // Listed after the refresh knew the wallpaper: marked as the refresh would have.
+    const robot::MenuEntry* other = walls->Find("(その他)");
+    EXPECT_TRUE(other && other->checked);
+
+    robot::ParkMouse();
+    ASSERT_TRUE(Choose(lumera, {"設定(&S)"}));
+    HWND form = robot::WaitForWindow("TLumeraMainForm", "", lumera.process.id());
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowVisible(form) != FALSE; }));
+    robot::SetText(robot::FindControl(form, "Edit1"), installation.file("second"));
+    robot::ClickMouse(robot::FindControl(form, "BitBtn1"));
+    ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindowVisible(form); }));
+
+    walls = WallpaperSubmenu();
+    ASSERT_TRUE(walls);
+    EXPECT_EQ(walls->Captions(), (std::vector<Text>{"(なし)", "second", "(その他)"}));
+    const robot::MenuEntry* second = walls->Find("second");
+    EXPECT_TRUE(second && second->checked);
+    EXPECT_TRUE(lumera.Exit());
+}
+
+TEST_F(RefillTest, TheEndWritesTheStoredOrDefaultLayoutOfANeverOpenedSettingsWindow) {
+    SetSettingIntRaw("Position", "SetBarTab", 3);
+    SetSettingIntRaw("Position", "Run2", 150);
+    ASSERT_TRUE(lumera.Start(installation));
+    EXPECT_TRUE(lumera.Exit());
+    EXPECT_EQ(SettingInt("Position", "SetBarTab"), 3u);
+    EXPECT_EQ(SettingInt("Position", "Run2"), 150u);
+    EXPECT_EQ(SettingInt("Position", "Run3"), 234u); // the default, written as when shown
+    EXPECT_EQ(SettingInt("Position", "Clipboard2"), 100u);
 }
 
 } // namespace
