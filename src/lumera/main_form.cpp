@@ -151,8 +151,8 @@ void TLumeraMainForm::EnsureSettingsWindow() {
     settingsWindow_.Create(*this);
     settingsWindow_.FolderEntered(0);
     settingsWindow_.ApplyLayout();
-    // The menu bar came with the controls; the window was placed for its final height, and
-    // is placed again only while it has never been shown.
+    // Placed again now that its menu bar really exists, in case the bar is higher than
+    // the start-up placement assumed; a window the user has seen stays where it is.
     if (startedUp_ && !IsWindowVisible(handle()))
         PlaceWindow();
 }
