@@ -53,7 +53,7 @@ if build_windows; then
     grep -E 'err:heap|malloc\(\)|free\(\)|malloc_consolidate|invalid chunk|double free' "$windows_build/ctest.log" |
         sort | uniq -c | sed 's/^/  heap abort seen: /' || true
     echo "== benchmark: building the tray menu over many bitmaps (figures only, not a test)"
-    "$wine_loader" "$windows_build/bench/menu_bench.exe" 2>/dev/null | grep -E 'files|BuildTrayMenu  |together|ratio' || true
+    "$wine_loader" "$windows_build/bench/menu_bench.exe" 2>/dev/null | grep -E 'files|BuildTrayMenu|submenu filled|together|ratio' || true
     echo "== benchmark: start-up and idle memory of the tray program beside a minimal tray program"
     "$wine_loader" "$windows_build/bench/start_bench.exe" 2>/dev/null || true
     "$wineserver" -k >/dev/null 2>&1 || true

@@ -7,7 +7,9 @@
 #include "list_rules.h"
 #include "paths.h"
 #include "settings.h"
+#include "win/encoding.h"
 #include "win/folders.h"
+#include "win/registry.h"
 
 const char* const NotedScreenSaverValue = "SavedScreenSaver";
 
@@ -69,23 +71,43 @@ void SetCheckedIfChanged(MenuItem& item, bool checked) {
         item.SetChecked(checked);
 }
 
-// Empties a submenu down to its first item and fills it from the folders, "(その他)" last.
-void FillFileSubmenu(MenuItem& submenu, const std::wstring& folderList, const std::vector<Text>& patterns,
-                     const MenuItem::Handler& choice) {
-    submenu[0].SetChecked(false);
-    submenu.DeleteFrom(1);
-    if (submenu.visible)
-        AppendFolderItems(submenu, folderList, patterns, choice);
-    MenuItem& other = submenu.Add("(その他)", choice);
-    other.tag = static_cast<int>(submenu.count() - 1); // after the add: its own index
+std::vector<std::wstring> WidePatterns(const std::vector<Text>& patterns) {
+    std::vector<std::wstring> wide;
+    for (const Text& pattern : patterns)
+        wide.push_back(Widen(pattern));
+    return wide;
+}
+
+// The submenu lists its folders when it first opens after this: "(なし)" first, "(その他)"
+// last, then the current file is marked. A big folder thus never delays the start.
+void FillFileSubmenuLazily(MenuItem& submenu, std::wstring folderList, std::vector<std::wstring> patterns,
+                           MenuItem::Handler choice, std::function<void(MenuItem&)> mark) {
+    submenu.onPopulate = [folderList = std::move(folderList), patterns = std::move(patterns),
+                          choice = std::move(choice), mark = std::move(mark)](MenuItem& self) {
+        self.Add("(なし)", choice).tag = 0;
+        AppendFolderItems(self, folderList, patterns, choice);
+        MenuItem& other = self.Add("(その他)", choice);
+        other.tag = static_cast<int>(self.count() - 1); // after the add: its own index
+        mark(self);
+    };
+    submenu.Repopulate();
 }
 
 } // namespace
 
 void DesktopMarks::BuildSubmenus(const TraySettings& settings, bool ntFamily,
                                  const MenuItem::Handler& wallChoice, const MenuItem::Handler& screenChoice) {
-    FillFileSubmenu(*menu_.WallRight, settings.wallPath, WallpaperPatterns(ntFamily), wallChoice);
-    FillFileSubmenu(*menu_.ScreenRight, settings.screenPath, {"*.scr"}, screenChoice);
+    // Marked from what the refresh knows, as the refresh would have marked them.
+    FillFileSubmenuLazily(*menu_.WallRight, settings.wallPath, WidePatterns(WallpaperPatterns(ntFamily)),
+                          wallChoice, [this](MenuItem& submenu) {
+                              if (!FKnownWallpaper.empty())
+                                  FWallIndex = MarkCurrentFile(submenu, FWallIndex, FKnownWallpaper);
+                          });
+    FillFileSubmenuLazily(*menu_.ScreenRight, settings.screenPath, {L"*.scr"}, screenChoice,
+                          [this](MenuItem& submenu) {
+                              if (!FKnownScreenSaver.empty())
+                                  FScreenIndex = MarkCurrentFile(submenu, FScreenIndex, FKnownScreenSaver);
+                          });
 }
 
 void DesktopMarks::ChooseWallpaper(MenuItem& item) {
@@ -185,8 +207,10 @@ void DesktopMarks::RestoreAtEnd() {
 
 void DesktopMarks::Refresh() {
     std::wstring wallpaper = WinUtility1.GetWallpaperW();
+    // A submenu not listed yet is marked when it is.
     if (!wallpaperComparison.Same(FKnownWallpaper, wallpaper)) {
-        FWallIndex = MarkCurrentFile(*menu_.WallRight, FWallIndex, wallpaper);
+        if (menu_.WallRight->populated())
+            FWallIndex = MarkCurrentFile(*menu_.WallRight, FWallIndex, wallpaper);
         FKnownWallpaper = wallpaper;
     }
 
@@ -197,8 +221,11 @@ void DesktopMarks::Refresh() {
 
     std::wstring screenSaver = WinUtility1.GetScreenSaverW();
     if (!screenSaver.empty() && !screenSaverComparison.Same(FKnownScreenSaver, screenSaver)) {
-        FScreenIndex = MarkCurrentFile(*menu_.ScreenRight, FScreenIndex, screenSaver);
-        if (FScreenIndex != 0) {
+        bool listed = menu_.ScreenRight->populated();
+        if (listed)
+            FScreenIndex = MarkCurrentFile(*menu_.ScreenRight, FScreenIndex, screenSaver);
+        // A known file marks an item other than "(なし)" once the submenu is listed.
+        if (!listed || FScreenIndex != 0) {
             menu_.ScreenTrueRight->SetEnabled(true);
             menu_.ScreenStartRight->SetEnabled(true);
         }

@@ -73,7 +73,7 @@ void LogoPictures::BuildSubmenus(const std::wstring& folderList,
         return;
 
     // One scan; the other two submenus get the same pictures, each with its own action.
-    AppendFolderItems(*submenus[StartupLogo], folderList, {"*.bmp"}, handlers[StartupLogo]);
+    AppendFolderItems(*submenus[StartupLogo], folderList, {L"*.bmp"}, handlers[StartupLogo]);
     std::vector<std::wstring> pictureForms;
     for (size_t i = 1; i < submenus[StartupLogo]->count(); ++i) {
         const MenuItem& picture = (*submenus[StartupLogo])[i];

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int FormClientWidth = 386;
 constexpr int FormClientHeight = 431;
-constexpr UINT RealizeMessage = WM_APP + 1;
 
 } // namespace
 
@@ -37,8 +36,7 @@ FolderDefaults MachineFolderDefaults() {
     return {GetWindowsDirWide(), GetSystemDirWide(), JoinPath(ProgramFolder(), L"LogoDir")};
 }
 
-TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo)
-    : TrayMenu(menu_.popup()), WallRight(menu_.WallRight), instance(instanceInfo) {}
+TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo) : instance(instanceInfo) {}
 
 TLumeraMainForm::~TLumeraMainForm() {
     Timer1.SetEnabled(false);
@@ -55,7 +53,6 @@ bool TLumeraMainForm::FormCreate() {
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
     menu_.CreateSkeleton(*this);
-    settingsWindow_.Create(*this);
     TrayIcon1.OnDblClick = [this](TTrayIcon& icon) {
         if (ready_)
             TrayIconDblClick(icon);
@@ -79,7 +76,7 @@ void TLumeraMainForm::Timer1Timer() {
     FBusy = false;
     TrayIcon1.SetTipHelp(ProductTitle);
     Application::SetTitle(ProductTitle);
-    menu_.Run0Right->target = JoinPath(ProgramFolder(), L"Tezzo.exe");
+    menu_.SetRunDialogFile(JoinPath(ProgramFolder(), L"Tezzo.exe"));
     ForgetMarks();
     // Another running instance may have switched the screen saver off itself.
     if (instance.otherInstances == 0)
@@ -88,21 +85,19 @@ void TLumeraMainForm::Timer1Timer() {
     launching_.WriteDefaultLists();
     OpenDialog1.initialDir = GetSettingWide("History", "OpenDir", ProgramFolder());
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
-    FindSoundFiles();
     if (onSplashDone)
         onSplashDone();
 
-    // The icon first: listing big picture folders must not keep the user waiting for it.
-    // Without a shell tray yet the program still starts, and the refresh retries.
+    // The icon first: nothing after it (the menu, the sound files) may keep the user waiting
+    // for it. Without a shell tray yet the program still starts, and the refresh retries.
     Hide();
     TrayIcon1.SetIcon(Application::MainIcon());
     TrayIcon1.Loaded();
     EnsureTrayIcon();
     BuildTrayMenu();
     Timer2Timer();
-    settingsWindow_.FolderEntered(0);
+    FindSoundFiles();
     SetText(ProductTitle);
-    settingsWindow_.ApplyLayout();
     PlaceWindow();
     startedUp_ = true;
     if (TrayIcon1.inTray())
@@ -133,8 +128,7 @@ void TLumeraMainForm::BuildTrayMenu() {
     drives_.BuildSubmenus(ntFamily, Forward(&TLumeraMainForm::Auto0RightClick),
                           Forward(&TLumeraMainForm::Kickon0RightClick),
                           Forward(&TLumeraMainForm::AutoEject0RightClick));
-    menu_.BuildLists(menuSettings_, Forward(&TLumeraMainForm::Run0RightClick),
-                     Forward(&TLumeraMainForm::Clip0RightClick));
+    menu_.BuildLists(Forward(&TLumeraMainForm::Run0RightClick), Forward(&TLumeraMainForm::Clip0RightClick));
     if (menu_.StartUpRight->visible)
         parking_.ShowState();
     menu_.Realize();
@@ -150,7 +144,21 @@ void TLumeraMainForm::ScreenProRightClick(MenuItem&) {
     launching_.ShowDisplayProperties();
 }
 
+void TLumeraMainForm::EnsureSettingsWindow() {
+    if (settingsCreated_)
+        return;
+    settingsCreated_ = true;
+    settingsWindow_.Create(*this);
+    settingsWindow_.FolderEntered(0);
+    settingsWindow_.ApplyLayout();
+    // Placed again now that its menu bar really exists, in case the bar is higher than
+    // the start-up placement assumed; a window the user has seen stays where it is.
+    if (startedUp_ && !IsWindowVisible(handle()))
+        PlaceWindow();
+}
+
 void TLumeraMainForm::SetRightClick(MenuItem&) {
+    EnsureSettingsWindow();
     RegistrySettings store;
     settingsWindow_.Fill(LoadTraySettings(store, MachineFolderDefaults()), menuSettings_,
                          GetPlatformFamily() == PlatformNT, Timer2.interval());
@@ -217,6 +225,16 @@ void TLumeraMainForm::PlaceWindow() {
     GetWindowRect(handle(), &window);
     int width = window.right - window.left;
     int height = window.bottom - window.top;
+    if (!GetMenu(handle())) {
+        // Placed before the settings window's menu bar exists: as high as it will be then.
+        RECT client = {0, 0, 0, 0};
+        RECT withBar = client;
+        auto style = static_cast<DWORD>(GetWindowLongPtrW(handle(), GWL_STYLE));
+        auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(handle(), GWL_EXSTYLE));
+        AdjustWindowRectEx(&client, style, FALSE, exStyle);
+        AdjustWindowRectEx(&withBar, style, TRUE, exStyle);
+        height += (withBar.bottom - withBar.top) - (client.bottom - client.top);
+    }
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     long top = -1;
@@ -276,6 +294,8 @@ void TLumeraMainForm::WriteBackState() {
         SetSettingInt("Position", InstanceValueName("MainTop", instance.slot), window.top);
         SetSettingInt("Position", InstanceValueName("MainLeft", instance.slot), window.left);
     }
+    // Never opened: the stored or default layout is written as it would have been shown.
+    EnsureSettingsWindow();
     settingsWindow_.StoreLayout();
     SetSettingWide("History", "OpenDir", OpenDialog1.initialDir);
     SetSettingInt("History", "OpenFilter", OpenDialog1.filterIndex);
@@ -315,19 +335,6 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENDSESSION:
         if (wParam)
             FormEndSession();
-        return 0;
-    case WM_ENTERMENULOOP:
-        if (wParam) // a pop-up menu, not the menu bar
-            menu_.Opened();
-        break;
-    case WM_EXITMENULOOP:
-        // After the chosen item's command, which is already queued.
-        if (wParam && menu_.Closed())
-            PostMessageW(handle(), RealizeMessage, 0, 0);
-        break;
-    case RealizeMessage:
-        if (menu_.realizePending())
-            menu_.Realize();
         return 0;
     default:
         if (message == HandOverMessage() && message != 0) {

@@ -127,14 +127,6 @@ public:
     void HelpHome2ItemClick(MenuItem&);
     void HelpAboutItemClick(MenuItem&);
 
-    // ---- For the menu benchmark: the tray menu, its wallpaper submenu and the folder scan ----
-    Menu& TrayMenu;
-    MenuItem*& WallRight;
-    size_t ScanFolders(MenuItem& submenu, const Text& folderList, const Text& pattern,
-                       const MenuItem::Handler& onClick) {
-        return AppendFolderItems(submenu, Widen(folderList), {pattern}, onClick);
-    }
-
 protected:
     void OnCloseRequest() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -147,6 +139,8 @@ private:
     void ShowTrayIcon(HICON icon) override { TrayIcon1.SetIcon(icon); }
 
     void FindSoundFiles();
+    // The settings window's controls are made when first needed: most starts never show it.
+    void EnsureSettingsWindow();
     void PlaceWindow();
     // Forgets every mark and known file before the menu is built anew.
     void ForgetMarks();
@@ -179,6 +173,7 @@ private:
     bool wroteBack_ = false;
     bool ready_ = false;     // start-up done and the icon in the tray
     bool startedUp_ = false; // the deferred initialisation has run
+    bool settingsCreated_ = false;
 };
 
 // Posted by a later start to the running instance's form (registered message).

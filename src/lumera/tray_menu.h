@@ -3,6 +3,7 @@
 // fill their own submenus; the items are theirs to mark.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "menu.h"
@@ -11,30 +12,25 @@
 class TLumeraMainForm;
 
 // Appends one item per file of the patterns in the ";"-separated folders (each folder
-// pattern by pattern), captioned without the extension and with the full path as target;
-// returns how many. Such a filling can become a submenu's populate callback as it stands.
-size_t AppendFolderItems(MenuItem& submenu, const std::wstring& folderList, const std::vector<Text>& patterns,
-                         const MenuItem::Handler& onClick);
+// pattern by pattern), listed in UTF-16: captioned with the file name without extension,
+// the full path as target, its index as tag. Returns how many were added.
+size_t AppendFolderItems(MenuItem& submenu, const std::wstring& folderList,
+                         const std::vector<std::wstring>& patterns, const MenuItem::Handler& onClick);
 
 class TrayMenu {
 public:
     // Creates the skeleton; its items run the form's handlers.
     void CreateSkeleton(TLumeraMainForm& form);
-    // Shows the items whose switches are on, and the separators of groups with an item.
+    // Shows the items whose switches are on; the menu layer hides separators left alone.
     void ApplyVisibility(const TraySettings& settings, bool ntFamily);
-    // Fills the Run and clipboard submenus from the settings' lists.
-    void BuildLists(const TraySettings& settings, const MenuItem::Handler& run,
-                    const MenuItem::Handler& clip);
+    // The Run and clipboard submenus read their lists from the settings when they first
+    // open after this; until then the lists cost nothing.
+    void BuildLists(const MenuItem::Handler& run, const MenuItem::Handler& clip);
+    // The program that "ﾌｧｲﾙ名を指定して実行" starts.
+    void SetRunDialogFile(const std::wstring& path) { runDialogFile_ = path; }
 
-    // Realizes the platform menu now, or marks it to be realized once the open menu has
-    // closed (destroying a tracked menu corrupts the heap). True when it was realized.
-    bool Realize();
-    // The owner heard that a pop-up menu opened or closed; Closed() is true when a
-    // realize waits for it.
-    void Opened() { open_ = true; }
-    bool Closed();
-    bool realizePending() const { return realizePending_; }
-
+    // Rebuilds the platform menu (the layer waits while it is open).
+    void Realize() { menu_.Realize(); }
     Menu& popup() { return menu_; }
 
     // The skeleton (owned by the menu).
@@ -53,7 +49,7 @@ public:
     MenuItem* KickonRight = nullptr;
     MenuItem* AutoEjectRight = nullptr;
     MenuItem* RunRight = nullptr;
-    MenuItem* Run0Right = nullptr;
+    MenuItem* Run0Right = nullptr; // null until the Run submenu has been filled
     MenuItem* ClipRight = nullptr;
     MenuItem* StartUpRight = nullptr;
     MenuItem* StartUpTrueRight = nullptr;
@@ -72,6 +68,5 @@ public:
 
 private:
     Menu menu_;
-    bool open_ = false;
-    bool realizePending_ = false;
+    std::wstring runDialogFile_;
 };
