@@ -56,7 +56,7 @@ TEST_F(FolderItemsTest, AnAmpersandInAFileNameIsShownAsItIs) {
     MakeFile(folder + L"\\Tom & Jerry.bmp");
     ASSERT_EQ(AppendFolderItems(submenu, folder, {L"*.bmp"}, choice), 1u);
     EXPECT_EQ(submenu[0].displayCaption(), L"Tom & Jerry");
-    EXPECT_EQ(submenu[0].hint, Narrow(folder + L"\\Tom & Jerry.bmp"));
+    EXPECT_EQ(submenu[0].target, folder + L"\\Tom & Jerry.bmp");
 }
 
 } // namespace
