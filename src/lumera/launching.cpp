@@ -19,7 +19,7 @@ namespace {
 const char* const FileNotFound = "ﾌｧｲﾙが見つかりません。";
 
 void ReportMissing(const std::wstring& path) {
-    ShowAppMessage(Narrow(path) + "\n" + FileNotFound, "", MB_ICONSTOP | MB_OK);
+    ShowAppMessage(path + L"\n" + Widen(FileNotFound), "", MB_ICONSTOP | MB_OK);
 }
 
 void WriteList(const Text& section, const char* contentName, const std::vector<ListRow>& rows) {

@@ -145,7 +145,7 @@ void LogoPictures::Choose(LogoIndex which, MenuItem& item) {
     std::wstring target = GetSettingWide(LogoSection, kind.targetValue, L"");
     if (!ReplaceLogoFile(target, chosenIndex != 0 ? chosen.target : std::wstring())) {
         // The mark and the stored value keep telling what the file really holds.
-        ShowAppMessage(Narrow(target) + "\n" + LogoChangeFailed, "", MB_ICONSTOP | MB_OK);
+        ShowAppMessage(target + L"\n" + Widen(LogoChangeFailed), "", MB_ICONSTOP | MB_OK);
         return;
     }
     if (static_cast<size_t>(index) < count)

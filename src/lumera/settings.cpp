@@ -52,3 +52,7 @@ bool GetSettingFlag(const Text& section, const Text& name, bool defaultValue) {
 int ShowAppMessage(const Text& text, const Text& caption, UINT flags) {
     return ShowMessageBox(text, caption.empty() ? Text(ProductTitle) : caption, flags);
 }
+
+int ShowAppMessage(const std::wstring& text, const Text& caption, UINT flags) {
+    return ShowMessageBox(text, caption.empty() ? Text(ProductTitle) : caption, flags);
+}

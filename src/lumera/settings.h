@@ -50,3 +50,5 @@ public:
 
 // A message box owned by the application window; the product title when no caption is given.
 int ShowAppMessage(const Text& text, const Text& caption = Text(), UINT flags = 0);
+// For a message that names a file: the name is shown as the platform gave it.
+int ShowAppMessage(const std::wstring& text, const Text& caption = Text(), UINT flags = 0);

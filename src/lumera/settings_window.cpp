@@ -241,7 +241,7 @@ bool SettingsWindow::CheckFolders() {
         s.PageControl1.SetSelectedIndex(BasicTab);
         PageChanged();
         box.Focus();
-        ShowAppMessage(Narrow(first) + "\r\n" + FolderMissingMessage, "", MB_ICONSTOP | MB_OK);
+        ShowAppMessage(first + L"\r\n" + Widen(FolderMissingMessage), "", MB_ICONSTOP | MB_OK);
         // The form is no dialog: its focus is not given back when the message box goes.
         box.Focus();
         return false;
