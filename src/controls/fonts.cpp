@@ -1,5 +1,7 @@
 #include "fonts.h"
 
+#include <map>
+
 #include "win/encoding.h"
 
 namespace {
@@ -36,13 +38,24 @@ bool FontFamilyExists(const Text& name) {
 Text ResolveFontFace(const Text& wanted) {
     static const char* const japaneseFaces[] = {"ＭＳ Ｐゴシック", "MS UI Gothic",     "Meiryo UI",
                                                 "Yu Gothic UI",    "Noto Sans CJK JP", "Noto Sans JP"};
-    if (FontFamilyExists(wanted))
-        return wanted;
-    for (const char* face : japaneseFaces) {
-        if (FontFamilyExists(face))
-            return face;
+    // Every window and label asks; asking the font list each time slows the start.
+    static std::map<Text, Text> resolved;
+    auto known = resolved.find(wanted);
+    if (known != resolved.end())
+        return known->second;
+    Text face = SystemMessageFace();
+    if (FontFamilyExists(wanted)) {
+        face = wanted;
+    } else {
+        for (const char* candidate : japaneseFaces) {
+            if (FontFamilyExists(candidate)) {
+                face = candidate;
+                break;
+            }
+        }
     }
-    return SystemMessageFace();
+    resolved.emplace(wanted, face);
+    return face;
 }
 
 UniqueGdiObject CreateFontFor(const FontSpec& spec, int dpi) {
