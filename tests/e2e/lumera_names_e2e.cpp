@@ -316,8 +316,7 @@ TEST_F(NamesTest, ConfirmingTheSettingsWindowKeepsEntriesBeyondCp932) {
     ASSERT_TRUE(robot::SelectTab(robot::FindControl(form, "PageControl1"), "実行"));
     HWND grid = robot::FindControl(form, "StringGrid1");
     ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowVisible(grid) != FALSE; }));
-    UpdateWindow(grid);
-    robot::SaveScreenshot("lumera-names-run-page.bmp");
+    Screenshot(form, "lumera-names-run-page.bmp");
     robot::ClickMouse(robot::FindControl(form, "BitBtn1"));
     ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindowVisible(form); }));
 

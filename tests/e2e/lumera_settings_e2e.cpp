@@ -16,14 +16,6 @@ namespace {
 
 const Text FolderMissingMessage = "ﾌｫﾙﾀﾞが存在しません。存在するﾌｫﾙﾀﾞを入力してください。";
 
-// The window as it shows now: its surface reaches the X server a moment after painting.
-void Screenshot(HWND form, const Text& name) {
-    RedrawWindow(form, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(500);
-    robot::SaveScreenshot(name);
-}
-
 int SelectedTab(HWND tabControl) {
     return static_cast<int>(SendMessageW(tabControl, TCM_GETCURSEL, 0, 0));
 }

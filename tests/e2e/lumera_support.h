@@ -274,6 +274,15 @@ inline bool WaitForRefreshes(int ticks, DWORD timeout = robot::DefaultTimeout) {
     return true;
 }
 
+// The window as it shows now, saved for a person to look at: its surface reaches the X
+// server a moment after painting.
+inline void Screenshot(HWND form, const Text& name) {
+    RedrawWindow(form, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
+    robot::SaveScreenshot(name);
+}
+
 // The user's desktop values (wallpaper, screen saver), absent as nullopt.
 const Text DesktopKey = "Control Panel\\Desktop";
 
