@@ -114,7 +114,7 @@ void TLumeraMainForm::Timer2Timer() {
 
 void TLumeraMainForm::BuildTrayMenu() {
     RegistrySettings store;
-    menuSettings_ = LoadTraySettings(store, MachineFolderDefaults());
+    menuSettings_ = LoadMenuSettings(store, MachineFolderDefaults());
     if (menuSettings_.interval >= 1 && menuSettings_.interval <= 10000)
         Timer2.SetInterval(static_cast<unsigned>(menuSettings_.interval));
     bool ntFamily = GetPlatformFamily() == PlatformNT;

@@ -6,6 +6,13 @@
 #include "settings_rules.h"
 
 TraySettings LoadTraySettings(const SettingsStore& store, const FolderDefaults& defaults) {
+    TraySettings settings = LoadMenuSettings(store, defaults);
+    settings.run = ReadNumberedList(store, "Run", "File");
+    settings.clipboard = ReadNumberedList(store, "Clipboard", "Clip");
+    return settings;
+}
+
+TraySettings LoadMenuSettings(const SettingsStore& store, const FolderDefaults& defaults) {
     TraySettings settings;
     const auto& table = SettingsCheckBoxTable();
     for (size_t i = 0; i < settings.shown.size(); ++i)
@@ -16,8 +23,6 @@ TraySettings LoadTraySettings(const SettingsStore& store, const FolderDefaults& 
     settings.screenPath = store.ReadWide("Screen", "Path", defaults.screen);
     settings.logoPath = store.ReadWide("Logo", "Path", defaults.logo);
     settings.interval = store.ReadInt("OtherSet", "Interval", 0);
-    settings.run = ReadNumberedList(store, "Run", "File");
-    settings.clipboard = ReadNumberedList(store, "Clipboard", "Clip");
     return settings;
 }
 

@@ -51,6 +51,9 @@ struct TraySettings {
 };
 
 TraySettings LoadTraySettings(const SettingsStore& store, const FolderDefaults& defaults);
+// The same without the Run and clipboard lists, which the menu reads when their submenus
+// open: a list of thousands must not hold up each rebuild of the menu.
+TraySettings LoadMenuSettings(const SettingsStore& store, const FolderDefaults& defaults);
 // Writes every value the settings window edits; the interval is kept between 1 and 10000.
 void StoreTraySettings(SettingsStore& store, const TraySettings& settings);
 

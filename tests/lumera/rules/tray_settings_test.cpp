@@ -23,6 +23,23 @@ TEST(TraySettings, AnEmptyStoreGivesTheDefaults) {
     EXPECT_TRUE(settings.clipboard.empty());
 }
 
+TEST(TraySettings, TheMenuSettingsLeaveTheListsToTheirSubmenus) {
+    MemoryStore store;
+    store.WriteWide("Run", "File1", L"C:\\a.exe");
+    store.WriteWide("Clipboard", "Clip1", L"text");
+    store.WriteInt("Wall", "Visible", 0);
+    store.WriteInt("OtherSet", "Interval", 250);
+    TraySettings full = LoadTraySettings(store, Defaults);
+    TraySettings menu = LoadMenuSettings(store, Defaults);
+    EXPECT_EQ(full.run.size(), 1u);
+    EXPECT_EQ(full.clipboard.size(), 1u);
+    EXPECT_TRUE(menu.run.empty());
+    EXPECT_TRUE(menu.clipboard.empty());
+    EXPECT_EQ(menu.shown, full.shown);
+    EXPECT_EQ(menu.interval, 250);
+    EXPECT_EQ(menu.wallPath, full.wallPath);
+}
+
 TEST(TraySettings, OnlyTheNumberOneSwitchesOn) {
     MemoryStore store;
     store.WriteInt("Wall", "Visible", 2);
