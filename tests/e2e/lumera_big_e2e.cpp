@@ -18,17 +18,6 @@ constexpr int RunEntries = 5000;
 // Far below what listing 30,000 files into the menu at the start took.
 constexpr DWORD ReadyWithin = 5000;
 
-Text ShortForm(const Text& path) {
-    wchar_t buffer[MAX_PATH];
-    DWORD length = GetShortPathNameW(Widen(path).c_str(), buffer, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? path : Narrow(buffer);
-}
-
-bool SamePath(const std::optional<Text>& value, const Text& path) {
-    return value && CompareStringOrdinal(Widen(*value).c_str(), -1, Widen(ShortForm(path)).c_str(), -1,
-                                         TRUE) == CSTR_EQUAL;
-}
-
 // The pictures (empty files: the menu looks at names only), made by the test's CTest
 // fixture on the Unix side: pic00000.bmp .. pic29999.bmp.
 const Text PictureFolder = "C:\\lumera-big-pictures";
@@ -126,8 +115,9 @@ TEST_F(BigListsTest, TheIconComesAtOnceAndAPictureDeepInTheFolderCanBeChosen) {
     lumera.menus().CloseAll();
     // Under load Wine can lose a click on a menu item: the choice is made again then.
     auto written = [&] {
-        return SamePath(robot::ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"),
-                        pictures + "\\" + chosen + ".bmp");
+        return IsShortFormOf(
+            robot::ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"),
+            pictures + "\\" + chosen + ".bmp");
     };
     bool chosenAndWritten = false;
     for (int attempt = 0; attempt < 3 && !chosenAndWritten; ++attempt)

@@ -67,39 +67,6 @@ protected:
 
 // ---- File dialogs -------------------------------------------------------------------------
 
-Text ShortForm(const Text& path) {
-    wchar_t buffer[MAX_PATH];
-    DWORD length = GetShortPathNameW(Widen(path).c_str(), buffer, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? path : Narrow(buffer);
-}
-
-bool SamePath(const Text& a, const Text& b) {
-    return CompareStringOrdinal(Widen(ShortForm(a)).c_str(), -1, Widen(ShortForm(b)).c_str(), -1, TRUE) ==
-           CSTR_EQUAL;
-}
-
-// A 1x1 24-bit bitmap.
-void WriteBitmap(const Text& path) {
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = 1;
-    info.biHeight = 1;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = 4;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes.append("\x40\x80\xC0\x00", 4);
-    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
-}
-
 // Puts the desktop's wallpaper back as it was.
 class WallpaperGuard {
 public:
@@ -117,10 +84,10 @@ TEST_F(ConfirmE2E, AWallpaperChosenInTheDialogIsSet) {
     const Text folder = installation.file("写真");
     CreateDirectoryW(Widen(folder).c_str(), nullptr);
     const Text picture = folder + "\\表示.bmp";
-    WriteBitmap(picture);
+    WriteBitmap(picture, 192, 128, 64);
     const Text listed = installation.file("listed");
     CreateDirectoryW(Widen(listed).c_str(), nullptr);
-    WriteBitmap(listed + "\\空.bmp");
+    WriteBitmap(listed + "\\空.bmp", 192, 128, 64);
     SetSettingStringRaw("Wall", "Path", listed); // the chosen picture is not among those listed
     ASSERT_TRUE(lumera.Start(installation));
 

@@ -26,45 +26,6 @@ private:
     std::vector<std::pair<Text, std::optional<Text>>> saved_;
 };
 
-Text ShortForm(const Text& path) {
-    wchar_t buffer[MAX_PATH];
-    DWORD length = GetShortPathNameW(Widen(path).c_str(), buffer, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? path : Narrow(buffer);
-}
-
-bool SamePath(const std::optional<Text>& value, const Text& path) {
-    return value && CompareStringOrdinal(Widen(*value).c_str(), -1, Widen(ShortForm(path)).c_str(), -1,
-                                         TRUE) == CSTR_EQUAL;
-}
-
-// A 2x2 24-bit bitmap of one colour.
-void WriteBitmap(const Text& path, BYTE red, BYTE green, BYTE blue) {
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    const DWORD rowBytes = 8; // 2 pixels * 3 bytes, padded to 4
-    info.biSize = sizeof info;
-    info.biWidth = 2;
-    info.biHeight = 2;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = rowBytes * 2;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int row = 0; row < 2; ++row) {
-        const char pixel[] = {static_cast<char>(blue), static_cast<char>(green), static_cast<char>(red)};
-        bytes.append(pixel, 3);
-        bytes.append(pixel, 3);
-        bytes.append(2, '\0');
-    }
-    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
-}
-
 void WriteEmptyFile(const Text& path) {
     CloseHandle(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
@@ -157,7 +118,7 @@ TEST_F(DesktopTest, AChosenWallpaperIsWrittenAndMarkedAtTheNextRefresh) {
 
     ASSERT_TRUE(Choose(lumera, {"壁紙(&B)", "Blue Sky"}));
     EXPECT_TRUE(robot::WaitUntil([&] {
-        return SamePath(DesktopValue("Wallpaper"), pictures + "\\Blue Sky.bmp");
+        return IsShortFormOf(DesktopValue("Wallpaper"), pictures + "\\Blue Sky.bmp");
     })) << DesktopValue("Wallpaper").value_or("(missing)");
     EXPECT_TRUE(WaitForSubmenuMarks(lumera, "壁紙(&B)", {"Blue Sky"}));
     lumera.OpenMenu();
@@ -223,7 +184,7 @@ TEST_F(DesktopTest, SwitchingOffLastsUntilTheProgramEnds) {
 
     ASSERT_TRUE(lumera.Exit());
     EXPECT_EQ(SettingInt("Screen", "Enabled"), 1u);
-    EXPECT_TRUE(SamePath(DesktopValue("SCRNSAVE.EXE"), saver))
+    EXPECT_TRUE(IsShortFormOf(DesktopValue("SCRNSAVE.EXE"), saver))
         << DesktopValue("SCRNSAVE.EXE").value_or("(missing)");
 }
 
@@ -242,7 +203,7 @@ TEST_F(DesktopTest, TheStoredSwitchIsFollowedWhileRunning) {
 
     // ... and on again.
     SetSettingIntRaw("Screen", "Enabled", 1);
-    EXPECT_TRUE(robot::WaitUntil([&] { return SamePath(DesktopValue("SCRNSAVE.EXE"), saver); }));
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsShortFormOf(DesktopValue("SCRNSAVE.EXE"), saver); }));
     EXPECT_TRUE(WaitForTrayMarks(lumera, {"中央(&C)", "有効(&T)"}));
     EXPECT_TRUE(lumera.Exit());
 }
@@ -258,7 +219,7 @@ TEST_F(DesktopTest, ChoosingAScreenSaverSwitchesOnAndNoneSwitchesOff) {
 
     ASSERT_TRUE(Choose(lumera, {"ｽｸﾘｰﾝｾｰﾊﾞｰ(&S)", "Stars"}));
     EXPECT_TRUE(robot::WaitUntil([] { return SettingInt("Screen", "Enabled") == 1u; }));
-    EXPECT_TRUE(SamePath(DesktopValue("SCRNSAVE.EXE"), savers + "\\Stars.scr"));
+    EXPECT_TRUE(IsShortFormOf(DesktopValue("SCRNSAVE.EXE"), savers + "\\Stars.scr"));
     EXPECT_TRUE(WaitForSubmenuMarks(lumera, "ｽｸﾘｰﾝｾｰﾊﾞｰ(&S)", {"Stars"}));
     EXPECT_TRUE(WaitForTrayMarks(lumera, {"中央(&C)", "有効(&T)"}));
 

@@ -26,11 +26,6 @@ HWND WaitForCallbackWindow(const robot::Process& process, DWORD timeout) {
     return nullptr;
 }
 
-HWND MainForm(DWORD processId) {
-    auto forms = robot::FindTopWindows("TLumeraMainForm", "", processId);
-    return forms.empty() ? nullptr : forms.front();
-}
-
 // One start: the early click, the start-up finished, every menu closed and the program
 // ended as the shell ends it. Empty when all went well, else what went wrong.
 Text StartClickAndEnd(const Installation& installation) {

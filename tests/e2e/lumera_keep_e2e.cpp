@@ -9,21 +9,6 @@ using namespace lumera_e2e;
 
 namespace {
 
-bool SamePath(const std::optional<Text>& value, const Text& path) {
-    if (!value)
-        return false;
-    wchar_t a[MAX_PATH], b[MAX_PATH];
-    if (!GetShortPathNameW(Widen(*value).c_str(), a, MAX_PATH) ||
-        !GetShortPathNameW(Widen(path).c_str(), b, MAX_PATH))
-        return false;
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-HWND MainForm(DWORD processId) {
-    auto windows = robot::FindTopWindows("TLumeraMainForm", "", processId);
-    return windows.empty() ? nullptr : windows.front();
-}
-
 // A screen saver in a folder the settings list, set as the user's; the desktop values
 // are put back afterwards.
 class KeepTest : public ::testing::Test {

@@ -22,11 +22,6 @@ bool MutexExists(const Text& name) {
     return true;
 }
 
-HWND MainForm(DWORD processId) {
-    auto windows = robot::FindTopWindows("TLumeraMainForm", "", processId);
-    return windows.empty() ? nullptr : windows.front();
-}
-
 TEST_F(Lifecycle, FirstStartWritesTheApplicationBlockAndShowsTheSkeleton) {
     Installation installation("Lifecycle1");
     RunningLumera lumera;

@@ -283,6 +283,59 @@ inline void Screenshot(HWND form, const Text& name) {
     robot::SaveScreenshot(name);
 }
 
+// The first main form of the process.
+inline HWND MainForm(DWORD processId) {
+    auto forms = robot::FindTopWindows("TLumeraMainForm", "", processId);
+    return forms.empty() ? nullptr : forms.front();
+}
+
+// The short (8.3) form of a path; the path itself when it has none (missing file).
+inline Text ShortForm(const Text& path) {
+    wchar_t buffer[MAX_PATH];
+    DWORD length = GetShortPathNameW(Widen(path).c_str(), buffer, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? path : Narrow(buffer);
+}
+
+// A stored value that names the file in its short form, as the program writes paths.
+inline bool IsShortFormOf(const std::optional<Text>& value, const Text& path) {
+    return value && CompareStringOrdinal(Widen(*value).c_str(), -1, Widen(ShortForm(path)).c_str(), -1,
+                                         TRUE) == CSTR_EQUAL;
+}
+
+// A stored value that names the file, in whichever form.
+inline bool SamePath(const std::optional<Text>& value, const Text& path) {
+    return value && CompareStringOrdinal(Widen(ShortForm(*value)).c_str(), -1, Widen(ShortForm(path)).c_str(),
+                                         -1, TRUE) == CSTR_EQUAL;
+}
+
+// A 2x2 24-bit bitmap of one colour.
+inline void WriteBitmap(const Text& path, BYTE red, BYTE green, BYTE blue) {
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    const DWORD rowBytes = 8; // 2 pixels * 3 bytes, padded to 4
+    info.biSize = sizeof info;
+    info.biWidth = 2;
+    info.biHeight = 2;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = rowBytes * 2;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int row = 0; row < 2; ++row) {
+        const char pixel[] = {static_cast<char>(blue), static_cast<char>(green), static_cast<char>(red)};
+        bytes.append(pixel, 3);
+        bytes.append(pixel, 3);
+        bytes.append(2, '\0');
+    }
+    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+}
+
 // The user's desktop values (wallpaper, screen saver), absent as nullopt.
 const Text DesktopKey = "Control Panel\\Desktop";
 
