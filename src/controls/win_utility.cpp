@@ -86,11 +86,11 @@ void TWinUtility::SetScreenSaver(const std::wstring& file) {
     if (file == GetScreenSaverW())
         return;
     if (family_ == PlatformWin95) {
-        // "System.INI" is a CP932 file: a name it cannot hold goes in by its short form.
+        // "System.INI" is a CP932 file: a name it cannot hold goes in by its short form, and
+        // without one the setting stays as it is rather than naming another file.
         Text narrow;
-        if (!NarrowExact(file, narrow))
-            narrow = Narrow(GetShortPath(file));
-        IniWriteString("System.INI", "boot", "SCRNSAVE.EXE", narrow);
+        if (NarrowExact(file, narrow) || NarrowExact(GetShortPath(file), narrow))
+            IniWriteString("System.INI", "boot", "SCRNSAVE.EXE", narrow);
     } else if (!file.empty()) {
         WriteDesktopValue(L"SCRNSAVE.EXE", file);
     } else if (UniqueHKey key = OpenDesktopKey()) {
