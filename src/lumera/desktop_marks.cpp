@@ -54,13 +54,25 @@ FileComparison screenSaverComparison;
 int MarkCurrentFile(MenuItem& submenu, int markedIndex, const std::wstring& current) {
     if (markedIndex >= 0 && static_cast<size_t>(markedIndex) < submenu.count())
         submenu[static_cast<size_t>(markedIndex)].SetChecked(false);
-    std::vector<std::wstring> files;
-    files.reserve(submenu.count());
-    for (size_t i = 0; i < submenu.count(); ++i) {
-        bool listed = i > 0 && i + 1 < submenu.count();
-        files.push_back(listed && !current.empty() ? GetShortPath(submenu[i].target) : std::wstring());
-    }
-    int index = MarkedItemIndex(GetShortPath(current), files);
+    // The listed names first, as they are: a folder of thousands then costs no file system
+    // call per item. Only a file named otherwise (a short form, another spelling of the
+    // folder) needs every item's short form.
+    auto markedBy = [&submenu](const std::wstring& file, auto form) {
+        std::vector<std::wstring> files;
+        files.reserve(submenu.count());
+        for (size_t i = 0; i < submenu.count(); ++i) {
+            bool listed = i > 0 && i + 1 < submenu.count();
+            files.push_back(listed && !file.empty() ? form(submenu[i].target) : std::wstring());
+        }
+        return MarkedItemIndex(file, files);
+    };
+    const int other = static_cast<int>(submenu.count()) - 1;
+    std::wstring longForm = current.empty() ? current : GetLongPath(current);
+    int index =
+        markedBy(longForm.empty() ? current : longForm, [](const std::wstring& target) { return target; });
+    if (index == other)
+        index =
+            markedBy(GetShortPath(current), [](const std::wstring& target) { return GetShortPath(target); });
     if (static_cast<size_t>(index) < submenu.count())
         submenu[static_cast<size_t>(index)].SetChecked(true);
     return index;
