@@ -67,12 +67,8 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
     InstanceInfo instance;
     instance.slot = scan.slot;
     instance.otherInstances = scan.otherInstances;
-    std::unique_ptr<TSplashWindow> splash;
-    if (scan.otherInstances == 0 && GetSettingFlag("OtherSet", "SplashVisible", true)) {
-        splash = std::make_unique<TSplashWindow>();
-        splash->ShowNow();
-        instance.splashShown = true;
-    }
+    bool showSplash = scan.otherInstances == 0 && GetSettingFlag("OtherSet", "SplashVisible", true);
+    instance.splashShown = showSplash;
 
     WriteApplicationInformation();
     Options().escCloses = GetSettingFlag("OtherSet", "EscToClose", true);
@@ -81,9 +77,16 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
     UniqueHandle mutex(CreateMutexW(nullptr, FALSE, Widen(InstanceMutexName(instance.slot)).c_str()));
     int exitCode = 0;
     {
+        // The hidden form and its tray window first: the splash costs a shown top-level window,
+        // and nothing else may wait for it.
         TLumeraMainForm form(instance);
         if (!form.FormCreate())
             return 1;
+        std::unique_ptr<TSplashWindow> splash;
+        if (showSplash) {
+            splash = std::make_unique<TSplashWindow>();
+            splash->ShowNow();
+        }
         form.onSplashDone = [&splash] { splash.reset(); };
         exitCode = Application::Run();
     }

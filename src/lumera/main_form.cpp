@@ -85,15 +85,14 @@ void TLumeraMainForm::Timer1Timer() {
     launching_.WriteDefaultLists();
     OpenDialog1.initialDir = GetSettingWide("History", "OpenDir", ProgramFolder());
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
-    if (onSplashDone)
-        onSplashDone();
-
     // The icon first: nothing after it (the menu, the sound files) may keep the user waiting
     // for it. Without a shell tray yet the program still starts, and the refresh retries.
     Hide();
     TrayIcon1.SetIcon(Application::MainIcon());
     TrayIcon1.Loaded();
     EnsureTrayIcon();
+    if (onSplashDone)
+        onSplashDone();
     BuildTrayMenu();
     Timer2Timer();
     FindSoundFiles();
