@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "app.h"
 #include "controls.h"
 
 bool Form::CreateForm(const FormParams& form) {
@@ -103,6 +104,32 @@ void Form::SetMainMenu(Menu& menu) {
     SetMenu(handle(), menu.Realize());
     DpiScale scale = dpi();
     SetClientSize(scale.Unscale(client.right), scale.Unscale(client.bottom)); // the bar takes no client space
+}
+
+void Form::ShowModal() {
+    if (!handle())
+        return;
+    HWND owner = GetWindow(handle(), GW_OWNER);
+    bool ownerDisabled = owner && IsWindowEnabled(owner) && !EnableWindow(owner, FALSE);
+    {
+        Application::ModalScope modal(handle());
+        Show();
+        MSG message;
+        while (handle()) {
+            BOOL got = GetMessageW(&message, nullptr, 0, 0);
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (got < 0)
+                break;
+            Application::DispatchOne(message);
+        }
+    }
+    if (ownerDisabled && IsWindow(owner)) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
 }
 
 void Form::SetDefaultButton(Control& button) {

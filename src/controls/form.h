@@ -30,6 +30,9 @@ public:
     void Hide();
     // Asks the form to close, as the close box does.
     void Close();
+    // Shows the form and runs its messages until it is destroyed; its owner is disabled
+    // meanwhile. A quit request on the way is left for the main loop.
+    void ShowModal();
 
     // Shows the menu as the form's menu bar (realized anew); its commands reach the
     // items' handlers.

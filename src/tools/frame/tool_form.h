@@ -1,0 +1,41 @@
+// The main window of a tool: position memory with the tool's fallback, its own task-bar
+// button, the Esc rule and the close path (position saved, privileges disabled, the
+// message loop ended).
+#pragma once
+
+#include "form.h"
+
+enum class Placement { PlatformDefault, Centred };
+
+struct PositionRule {
+    int fallbackTop, fallbackLeft; // used when the stored edge is off the screen
+    Placement withoutMemory;       // placement when "PositionMemory" is off
+};
+
+// The stored edge when it lies on the screen (0 <= stored < extent), else the fallback.
+int RestoredEdge(long stored, int screenExtent, int fallback);
+
+class ToolForm : public Form {
+public:
+    // Places the window: the stored "Position" values (by the given value names) when
+    // "PositionMemory" is 1, else the rule's placement. alwaysRestore ignores the switch.
+    void RestorePosition(const PositionRule& rule, const Text& topName = "MainTop",
+                         const Text& leftName = "MainLeft", bool alwaysRestore = false);
+    void SavePosition(const Text& topName = "MainTop", const Text& leftName = "MainLeft",
+                      bool alwaysSave = false);
+    // The main window of the program: its own task-bar button, and the owner of the
+    // message boxes and shell windows the program opens.
+    void BecomeMainWindow();
+    int windowWidth() const;
+    int windowHeight() const;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCloseRequest() override;
+    // Tool-specific close work, after the position and the privileges.
+    virtual void OnClosing() {}
+    // Esc reached the window: closes it when the Esc flag is set.
+    virtual void OnEscape();
+
+    bool isMainWindow_ = false;
+};
