@@ -2,10 +2,13 @@
 // the settings block, histories and position restoring.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
 #include "tool_form.h"
+#include "tool_params.h"
 #include "tool_settings.h"
 #include "tool_startup.h"
 #include "win/encoding.h"
+#include "win/folders.h"
 #include "win/handles.h"
 #include "win/registry.h"
 
@@ -98,6 +101,26 @@ TEST(FrameRules, VersionBoxLinesAreIndented) {
         text.rfind(
             "Pinnet (Lumera Deck for Windows)\n          Morivane Tool   Ver1.00\n\n                    ", 0),
         0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FrameParameters, SplitPathsAreJoinedUntilTheyNameSomething) {
+    ScratchFolder folder("params");
+    std::wstring spaced = Widen(folder.path()) + L"\\My Docs \ud55c\uae00";
+    ASSERT_TRUE(CreateDirectoryW(spaced.c_str(), nullptr));
+    std::wstring file = folder.file(std::wstring(L"caf\u00e9.txt"));
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    std::wstring head = Widen(folder.path()) + L"\\My";
+    auto items = AccumulateExistingPaths({head, L"Docs", L"\ud55c\uae00", file, L"nothing", L"here"});
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0], GetLongPath(spaced));
+    EXPECT_EQ(items[1], GetLongPath(file));
+    EXPECT_TRUE(AccumulateExistingPaths({}).empty());
+    EXPECT_EQ(TrimBlanks(L"  a b  "), L"a b");
 }
 
 } // namespace
