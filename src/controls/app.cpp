@@ -5,6 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include <shellapi.h>
+
 #include "form.h"
 #include "win/app_window.h"
 #include "win/encoding.h"
@@ -64,7 +66,44 @@ HWND MainWindow() {
     return ApplicationWindow();
 }
 
+namespace {
+
+DropHandler dropHandler;
+
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, &path[0], length + 1));
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+} // namespace
+
+void SetDropHandler(DropHandler handler) {
+    dropHandler = std::move(handler);
+}
+
+void AcceptDroppedFiles(HWND window) {
+    DragAcceptFiles(window, TRUE);
+}
+
 void DispatchOne(MSG& message) {
+    if (message.message == WM_DROPFILES && dropHandler) {
+        HDROP drop = reinterpret_cast<HDROP>(message.wParam);
+        try {
+            std::vector<std::wstring> paths = DroppedPaths(drop);
+            DragFinish(drop);
+            dropHandler(paths);
+        } catch (...) {
+            HandlerFailed("WM_DROPFILES");
+        }
+        return;
+    }
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (auto* form = dynamic_cast<Form*>(Widget::FromHandle(root))) {
         if (form->PreviewMessage(message))

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "jjstring.h"
 
 namespace Application {
@@ -17,6 +21,12 @@ HICON MainIcon();
 // Also the owner of the shell windows the shared library opens.
 void SetMainWindow(HWND window);
 HWND MainWindow();
+
+// Files dropped on any window of the program (registered with AcceptDroppedFiles) go to
+// this handler, full paths as the shell gave them; the drop is released afterwards.
+using DropHandler = std::function<void(const std::vector<std::wstring>& paths)>;
+void SetDropHandler(DropHandler handler);
+void AcceptDroppedFiles(HWND window);
 
 // Runs until WM_QUIT; returns its exit code.
 int Run();

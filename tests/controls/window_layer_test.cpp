@@ -10,6 +10,9 @@
 #include "form.h"
 #include "label_effects.h"
 #include "timer.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
 #include "win/encoding.h"
 
 namespace {
@@ -348,6 +351,60 @@ TEST(Dpi, AFormFollowsADpiChangeWithItsWindowFontAndControls) {
     EXPECT_NEAR(fontHeight(button.handle()), fontBefore * 2, 1);
     EXPECT_EQ(SendMessageW(inPanel.handle(), WM_GETFONT, 0, 0),
               SendMessageW(form.handle(), WM_GETFONT, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+// A drop as the shell posts it: a DROPFILES block with the wide paths, double-NUL ended.
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths)
+        list += path + L'\0';
+    list += L'\0';
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+TEST(Drops, EveryDroppedPathReachesTheHandlerWhole) {
+    TestForm form;
+    Application::AcceptDroppedFiles(form.handle());
+    std::vector<std::wstring> received;
+    Application::SetDropHandler([&](const std::vector<std::wstring>& paths) { received = paths; });
+    const std::vector<std::wstring> dropped = {L"C:\\" + std::wstring(300, L'x') + L"\\deep.txt",
+                                               L"C:\\\ud55c\uae00 \uba54\ubaa8.txt"};
+    PostMessageW(form.handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(dropped)), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !received.empty(); }, 2000));
+    EXPECT_EQ(received, dropped);
+    Application::SetDropHandler(nullptr);
+}
+
+TEST(ModalWindows, AModalFormDisablesItsOwnerUntilItIsGone) {
+    TestForm owner;
+    owner.Show();
+    Form modal;
+    ASSERT_TRUE(
+        modal.CreateForm({"TLayerModalForm", "modal", WS_POPUP | WS_CAPTION, 200, 100, owner.handle()}));
+    bool ownerWasDisabled = false;
+    Timer closer;
+    closer.SetInterval(50);
+    closer.SetHandler([&] {
+        ownerWasDisabled = !IsWindowEnabled(owner.handle());
+        EXPECT_EQ(Application::ActiveModalWindow(), modal.handle());
+        DestroyWindow(modal.handle());
+    });
+    closer.SetEnabled(true);
+    modal.ShowModal();
+    closer.SetEnabled(false);
+    EXPECT_TRUE(ownerWasDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+    EXPECT_EQ(modal.handle(), nullptr);
 }
 
 } // namespace
