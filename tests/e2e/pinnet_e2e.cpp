@@ -49,11 +49,14 @@ std::optional<LinkFacts> ReadLink(const std::wstring& path) {
                                    reinterpret_cast<void**>(&link)))) {
         IPersistFile* file = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            // The item list holds the target whole; Wine's stored plain path is narrowed.
             wchar_t target[MAX_PATH] = L"", folder[MAX_PATH] = L"";
-            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) &&
-                SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+            PIDLIST_ABSOLUTE items = nullptr;
+            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) && SUCCEEDED(link->GetIDList(&items)) &&
+                items && SHGetPathFromIDListW(items, target) &&
                 SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)))
                 facts = LinkFacts{target, folder};
+            CoTaskMemFree(items);
             file->Release();
         }
         link->Release();

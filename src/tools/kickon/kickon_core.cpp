@@ -52,6 +52,15 @@ void RemoveAssociation(const ClassesStore& store) {
     RegWriteString(store.root, store.prefix + L".inf", L"", L"inffile");
 }
 
+std::wstring MergedOpenCommand(const std::wstring& extension) {
+    auto read = [](const std::wstring& key) {
+        std::wstring own = RegReadString(HKEY_CURRENT_USER, L"Software\\Classes\\" + key, L"", L"");
+        return own.empty() ? RegReadString(HKEY_CLASSES_ROOT, key, L"", L"") : own;
+    };
+    std::wstring type = read(extension);
+    return read((type.empty() ? extension : type) + L"\\shell\\open\\command");
+}
+
 bool AssociationOffered(const std::wstring& openCommand, const std::wstring& shortProgram) {
     return UpperCase(GetShortPath(openCommand)) != UpperCase(shortProgram + L" %1");
 }

@@ -22,6 +22,11 @@ void WriteAssociation(const ClassesStore& store, const std::wstring& shortProgra
 // ".inf" is the platform's INF file type again; Kickon's own type is left in place.
 void RemoveAssociation(const ClassesStore& store);
 
+// The open command registered for the extension as the merged classes view shows it: the
+// current user's classes before the classes root. Read here rather than through the
+// classes root, since not every platform merges the two (Wine does not).
+std::wstring MergedOpenCommand(const std::wstring& extension);
+
 // True when the registered open command (as registered) is not yet this program's: then
 // associating changes something, and removing does not.
 bool AssociationOffered(const std::wstring& openCommand, const std::wstring& shortProgram);

@@ -4,7 +4,6 @@
 #include "kickon_core.h"
 #include "tool_identity.h"
 #include "win/folders.h"
-#include "win/launch.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ bool TKickonMainForm::FormCreate() {
     Button2.onClick = [this] { Button2Click(); };
 
     shortProgram_ = ShortProgramPath();
-    bool offered = AssociationOffered(GetOpenCommand(L".inf"), shortProgram_);
+    bool offered = AssociationOffered(MergedOpenCommand(L".inf"), shortProgram_);
     Button1.SetEnabled(offered);
     Button2.SetEnabled(!offered);
 

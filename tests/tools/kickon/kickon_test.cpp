@@ -66,6 +66,26 @@ TEST(KickonAssociation, OfferedUnlessTheOpenCommandIsThisProgram) {
     EXPECT_FALSE(AssociationOffered(shortProgram + L" %1", shortProgram));
 }
 
+// The current user's classes come first, key by key, as in the merged view.
+TEST(KickonAssociation, MergedOpenCommandPrefersTheUsersClasses) {
+    ClassOverride machineType(".lumkick", "LumKick.Machine");
+    ClassOverride machineCommand("LumKick.Machine\\shell\\open\\command", "machine.exe %1");
+    ClassOverride userCommandInMachine("LumKick.User\\shell\\open\\command", "shared.exe %1");
+    EXPECT_EQ(MergedOpenCommand(L".lumkick"), L"machine.exe %1");
+    {
+        ValueOverride userType(HKEY_CURRENT_USER, "Software\\Classes\\.lumkick", "");
+        userType.Set("LumKick.User");
+        EXPECT_EQ(MergedOpenCommand(L".lumkick"), L"shared.exe %1");
+        ValueOverride userCommand(HKEY_CURRENT_USER, "Software\\Classes\\LumKick.User\\shell\\open\\command",
+                                  "");
+        userCommand.Set(L"C:\\Jos\u00E9\\own.exe %1");
+        EXPECT_EQ(MergedOpenCommand(L".lumkick"), L"C:\\Jos\u00E9\\own.exe %1");
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\LumKick.User");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.lumkick");
+    EXPECT_EQ(MergedOpenCommand(L".lumnothing"), L"");
+}
+
 TEST(KickonGivenFile, ParameterOneOrASplitPath) {
     ScratchFolder folder("KickonGiven");
     std::wstring disc = folder.file(L"My Disc \u00E9");
