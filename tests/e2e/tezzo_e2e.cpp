@@ -47,9 +47,19 @@ std::vector<std::wstring> ComboItems(HWND combo) {
     return items;
 }
 
+// A stored value as UTF-16, since the names go beyond CP932; "(missing)" when absent.
+std::wstring WideSetting(const wchar_t* section, const std::wstring& name) {
+    wchar_t value[2048] = L"";
+    DWORD size = sizeof value;
+    std::wstring key = std::wstring(L"Software\\Morivane\\Lumera\\Tezzo\\") + section;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return L"(missing)";
+    return value;
+}
+
 std::wstring HistoryEntry(int n) {
-    std::optional<Text> value = SettingString("Tezzo\\History", "Name" + std::to_string(n));
-    return value ? Widen(*value) : L"(missing)";
+    return WideSetting(L"History", L"Name" + std::to_wstring(n));
 }
 
 std::wstring ProbeLog(const Text& probe) {
@@ -289,15 +299,7 @@ TEST_F(TezzoTest, TheFileDialogRemembersItsFolderAndFilterOnEveryClose) {
         << Narrow(WideTextOf(Control("ComboBox1")));
     robot::Click(Control("Button2"));
     EXPECT_TRUE(EndsWithZero());
-    HKEY key;
-    ASSERT_EQ(
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Morivane\\Lumera\\Tezzo\\History", 0, KEY_READ, &key),
-        ERROR_SUCCESS);
-    wchar_t folder[MAX_PATH] = L"";
-    DWORD size = sizeof folder;
-    RegQueryValueExW(key, L"OpenDir", nullptr, nullptr, reinterpret_cast<BYTE*>(folder), &size);
-    RegCloseKey(key);
-    EXPECT_EQ(std::wstring(folder), second);
+    EXPECT_EQ(WideSetting(L"History", L"OpenDir"), second);
     EXPECT_EQ(SettingInt("Tezzo\\History", "OpenFilter"), 4u);
 }
 
