@@ -18,14 +18,40 @@ const Text Title = "Pinnet (Lumera Deck for Windows)";
 const std::wstring Suffix = Widen("へのｼｮｰﾄｶｯﾄ.lnk");
 const std::wstring Work = L"C:\\pinnet-e2e";
 
-std::wstring DesktopFolder() {
-    wchar_t path[MAX_PATH] = L"";
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
+const std::wstring ShellFoldersKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const std::wstring UserShellFoldersKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+// The desktop the tests give Pinnet: a folder of their own whose name goes beyond CP932,
+// so the user's real desktop is never touched.
+const std::wstring Desktop = Work + L"\\Desk caf\u00E9";
+
+std::optional<std::wstring> ReadShellFolder(const std::wstring& keyPath, const wchar_t* name) {
+    wchar_t value[2048];
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), name,
+                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value,
+                     &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(value);
+}
+
+// Writes the value, or deletes it for none.
+void WriteShellFolder(const std::wstring& keyPath, const wchar_t* name,
+                      const std::optional<std::wstring>& value) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (value)
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(key, name);
+    RegCloseKey(key);
 }
 
 std::wstring LinkOnDesktop(const std::wstring& name) {
-    return DesktopFolder() + L"\\" + name + Suffix;
+    return Desktop + L"\\" + name + Suffix;
 }
 
 bool Exists(const std::wstring& path) {
@@ -112,22 +138,44 @@ protected:
         ResetSettings();
         DeleteTree(Narrow(Work));
         CreateDirectoryW(Work.c_str(), nullptr);
+        CreateDirectoryW(Desktop.c_str(), nullptr);
+        // Wine's shell rewrites "Shell Folders" from "User Shell Folders": set both. Its menu
+        // builder, which would mirror desktop links into the Unix home, stays off.
+        for (int i = 0; i < 2; ++i) {
+            savedDesktop_[i] = ReadShellFolder(FolderKeys[i], L"Desktop");
+            WriteShellFolder(FolderKeys[i], L"Desktop", Desktop);
+        }
+        wchar_t overrides[1024] = L"";
+        GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 1024);
+        savedOverrides_ = overrides;
+        std::wstring withoutMenus =
+            (savedOverrides_.empty() ? L"" : savedOverrides_ + L";") + L"winemenubuilder.exe=d";
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", withoutMenus.c_str());
     }
     void TearDown() override {
-        for (const std::wstring& name : made_)
-            DeleteTree(Narrow(LinkOnDesktop(name)));
-        DeleteTree(Narrow(Work));
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", savedOverrides_.c_str());
+        for (int i = 0; i < 2; ++i)
+            WriteShellFolder(FolderKeys[i], L"Desktop", savedDesktop_[i]);
+        RemoveFolder(Work);
         ResetSettings();
     }
     // The desktop shortcut the test expects for the name; removed afterwards.
-    std::wstring Expect(const std::wstring& name) {
-        made_.push_back(name);
-        DeleteFileW(LinkOnDesktop(name).c_str());
-        return LinkOnDesktop(name);
-    }
+    std::wstring Expect(const std::wstring& name) { return LinkOnDesktop(name); }
 
 private:
-    std::vector<std::wstring> made_;
+    // DeleteTree takes CP932 paths; these names go beyond it.
+    static void RemoveFolder(const std::wstring& folder) {
+        std::wstring from = folder + L'\0';
+        SHFILEOPSTRUCTW operation = {};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationW(&operation);
+    }
+
+    const std::wstring FolderKeys[2] = {UserShellFoldersKey, ShellFoldersKey};
+    std::optional<std::wstring> savedDesktop_[2];
+    std::wstring savedOverrides_;
 };
 
 TEST_F(PinnetTest, ShortcutsForWideNamesSplitFoldersAndSeveralItems) {
