@@ -245,19 +245,22 @@ TEST_F(TezzoTest, EmptyAndUnstartableNamesAreReportedAndTheWindowStays) {
     EXPECT_EQ(HistoryEntry(2), missing + L" -a");
 }
 
-TEST_F(TezzoTest, SplitParametersAreJoinedAndADropReplacesTheName) {
+TEST_F(TezzoTest, SplitParametersAreJoinedADropReplacesTheNameAndEscCloses) {
     CreateDirectoryW(Widen(Work + "\\Program Files").c_str(), nullptr);
     MakeFile(Widen(Work + "\\Program Files\\x.txt"));
     const std::wstring dropped = Widen(Work) + L"\\\uD55C\uAE00 \uBA54\uBAA8.txt";
     MakeFile(dropped);
 
+    SetSettingIntRaw("Tezzo\\OtherSet", "EscToClose", 1);
     ASSERT_TRUE(Start(Work + "\\Program Files\\x.txt"));
     EXPECT_EQ(robot::TextOf(Control("ComboBox1")), Work + "\\Program Files\\x.txt");
 
     ASSERT_TRUE(Drop(tezzo.handle(), form, {dropped, Widen(Work + "\\other.txt")}));
     EXPECT_TRUE(robot::WaitUntil([&] { return WideTextOf(Control("ComboBox1")) == dropped; }))
         << Narrow(WideTextOf(Control("ComboBox1")));
-    robot::Click(Control("Button2"));
+    // Esc typed into the name box closes the window when the setting says so.
+    ASSERT_TRUE(FocusIn(Control("ComboBox1")));
+    robot::PressKey(form, VK_ESCAPE);
     EXPECT_TRUE(EndsWithZero());
 }
 
