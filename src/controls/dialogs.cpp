@@ -40,6 +40,8 @@ bool OpenFileDialog::Execute(HWND owner) {
     dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     dialog.lpstrDefExt = wideExt.empty() ? nullptr : wideExt.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
+    if (fileMustExist)
+        dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     {
         Application::ModalScope modal;
         if (!GetOpenFileNameW(&dialog))

@@ -29,6 +29,7 @@ struct OpenFileDialog {
     Text title;
     std::wstring fileName; // in: proposed name; out: the chosen file
     std::wstring initialDir;
+    bool fileMustExist = false; // only an existing file can be chosen
 
     bool Execute(HWND owner);
 };

@@ -59,7 +59,9 @@ void Launching::Run(const MenuItem& item) {
     const std::wstring& target = item.target;
     if (target.empty())
         return;
-    if (BeginsWithDriveLetter(target)) {
+    // A quoted program ("C:\Program Files\x.exe" -p) is a command line on a drive too.
+    bool quotedOnDrive = target[0] == L'"' && BeginsWithDriveLetter(target.substr(1));
+    if (BeginsWithDriveLetter(target) || quotedOnDrive) {
         WideCommandLineParts command = SplitCommandLine(target);
         if (!FileExists(command.program) && !DirectoryExists(command.program)) {
             ReportMissing(command.program);

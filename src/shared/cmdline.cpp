@@ -4,15 +4,28 @@
 
 namespace {
 
-// Removes surrounding quotes: keeps what stands between the first quote and the next
-// one (or everything after an unclosed quote) and drops the rest.
-Text Unquote(const Text& line) {
+// A line cut at its quotes: what stands between the first quote and the next one (or
+// everything after an unclosed quote), and what follows the closing quote without its
+// leading blanks. A line that does not begin with a quote is all inside.
+struct QuotedLine {
+    Text inside, after;
+};
+
+QuotedLine Unquote(const Text& line) {
     if (line.empty() || line[0] != '"')
-        return line;
+        return {line, Text()};
     size_t closing = PosFrom("\"", line, 2);
     if (closing == 0)
-        return line.substr(1);
-    return line.substr(1, closing - 2);
+        return {line.substr(1), Text()};
+    size_t after = line.find_first_not_of(" \t", closing);
+    return {line.substr(1, closing - 2), after == Text::npos ? Text() : line.substr(after)};
+}
+
+// The parameters the quoted text yields, then those after the closing quote.
+Text JoinParameters(const Text& inside, const Text& after) {
+    if (inside.empty())
+        return after;
+    return after.empty() ? inside : inside + " " + after;
 }
 
 // 1-based position of the blank that ends the program part, 0 when the line is all program.
@@ -31,13 +44,12 @@ size_t FindSplitPoint(const Text& line, const FileExistsTest& fileExists) {
 } // namespace
 
 CommandLineParts SplitCommandLine(const Text& commandLine, const FileExistsTest& fileExists) {
-    Text line = Unquote(MbTrim(commandLine));
-    if (line.empty())
-        return {};
-    size_t split = FindSplitPoint(line, fileExists);
+    QuotedLine quoted = Unquote(MbTrim(commandLine));
+    const Text& line = quoted.inside;
+    size_t split = line.empty() ? 0 : FindSplitPoint(line, fileExists);
     if (split == 0)
-        return {line, Text()};
-    return {line.substr(0, split - 1), line.substr(split)};
+        return {line, quoted.after};
+    return {line.substr(0, split - 1), JoinParameters(line.substr(split), quoted.after)};
 }
 
 Text SplitProgram(const Text& commandLine, const FileExistsTest& fileExists) {
@@ -61,13 +73,24 @@ std::wstring TrimWideBlanks(const std::wstring& line) {
     return line.substr(first, last - first);
 }
 
-std::wstring Unquote(const std::wstring& line) {
+struct WideQuotedLine {
+    std::wstring inside, after;
+};
+
+WideQuotedLine Unquote(const std::wstring& line) {
     if (line.empty() || line[0] != L'"')
-        return line;
+        return {line, std::wstring()};
     size_t closing = line.find(L'"', 1);
     if (closing == std::wstring::npos)
-        return line.substr(1);
-    return line.substr(1, closing - 1);
+        return {line.substr(1), std::wstring()};
+    size_t after = line.find_first_not_of(L" \t", closing + 1);
+    return {line.substr(1, closing - 1), after == std::wstring::npos ? std::wstring() : line.substr(after)};
+}
+
+std::wstring JoinParameters(const std::wstring& inside, const std::wstring& after) {
+    if (inside.empty())
+        return after;
+    return after.empty() ? inside : inside + L" " + after;
 }
 
 std::wstring UpperCaseAscii(std::wstring text) {
@@ -94,13 +117,12 @@ size_t FindSplitPoint(const std::wstring& line, const WideFileExistsTest& fileEx
 } // namespace
 
 WideCommandLineParts SplitCommandLine(const std::wstring& commandLine, const WideFileExistsTest& fileExists) {
-    std::wstring line = Unquote(TrimWideBlanks(commandLine));
-    if (line.empty())
-        return {};
-    size_t split = FindSplitPoint(line, fileExists);
+    WideQuotedLine quoted = Unquote(TrimWideBlanks(commandLine));
+    const std::wstring& line = quoted.inside;
+    size_t split = line.empty() ? std::wstring::npos : FindSplitPoint(line, fileExists);
     if (split == std::wstring::npos)
-        return {line, std::wstring()};
-    return {line.substr(0, split), line.substr(split + 1)};
+        return {line, quoted.after};
+    return {line.substr(0, split), JoinParameters(line.substr(split + 1), quoted.after)};
 }
 
 std::wstring SplitProgram(const std::wstring& commandLine, const WideFileExistsTest& fileExists) {

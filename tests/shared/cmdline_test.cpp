@@ -41,12 +41,26 @@ TEST(SplitCommandLine, BlankAfterLastDotOtherwise) {
 
 TEST(SplitCommandLine, QuotesAndBlanks) {
     auto none = Files({});
-    ExpectSplit("\"C:\\Program Files\\x.exe\" -y", "C:\\Program Files\\x.exe", "", none);
     ExpectSplit("\"C:\\open ended.exe -z", "C:\\open ended.exe", "-z", none);
     ExpectSplit("\x81\x40 notepad.exe a.txt \x81\x40", "notepad.exe", "a.txt", none);
     ExpectSplit("", "", "", none);
     ExpectSplit("  ", "", "", none);
     ExpectSplit("\"\"", "", "", none);
+}
+
+// What follows the closing quote is the parameter part, behind any the quoted text yields.
+TEST(SplitCommandLine, TextAfterTheClosingQuoteIsKept) {
+    auto none = Files({});
+    ExpectSplit("\"C:\\Program Files\\x.exe\" -y", "C:\\Program Files\\x.exe", "-y", none);
+    ExpectSplit("\"C:\\Program Files\\x.exe\"   -p  \"a b\" ", "C:\\Program Files\\x.exe", "-p  \"a b\"",
+                none);
+    ExpectSplit("\"C:\\x.exe\"-p", "C:\\x.exe", "-p", none);
+    ExpectSplit("\"C:\\Program Files\\x.exe\"", "C:\\Program Files\\x.exe", "", none);
+    ExpectSplit("\"C:\\x.exe -a\" -b", "C:\\x.exe", "-a -b", none);
+    ExpectSplit("\"C:\\PROGRA~1\\tool -a\" b", "C:\\PROGRA~1\\tool", "-a b", Files({"C:\\PROGRA~1\\tool"}));
+    ExpectSplit("\"C:\\My Docs\\read me\" now", "C:\\My Docs\\read me", "now", none);
+    ExpectSplit("\"\" -p", "", "-p", none);
+    ExpectSplit("\"C:\\ソフト\\表示.exe\" /s", "C:\\ソフト\\表示.exe", "/s", none);
 }
 
 TEST(SplitCommandLine, JapaneseNamesStayWhole) {
@@ -70,7 +84,10 @@ TEST(SplitCommandLine, WideLinesFollowTheSameRules) {
     ExpectWideSplit(L"C:\\Zo\u00EB\\my tool -a b", L"C:\\Zo\u00EB\\my tool", L"-a b",
                     {L"C:\\Zo\u00EB\\my tool"});
     ExpectWideSplit(L"C:\\d\\\U0001F600 me.png now", L"C:\\d\\\U0001F600 me.png", L"now");
-    ExpectWideSplit(L"\"C:\\\u5F20\u4F1F.doc\" x", L"C:\\\u5F20\u4F1F.doc", L"");
+    ExpectWideSplit(L"\"C:\\\u5F20\u4F1F.doc\" x", L"C:\\\u5F20\u4F1F.doc", L"x");
+    ExpectWideSplit(L"\"C:\\Jos\u00E9\\a.exe -a\"  \uD55C\uAE00", L"C:\\Jos\u00E9\\a.exe",
+                    L"-a \uD55C\uAE00");
+    ExpectWideSplit(L"\"\"\t-p", L"", L"-p");
     ExpectWideSplit(L"\"C:\\open ended.exe -z", L"C:\\open ended.exe", L"-z");
     ExpectWideSplit(L"\u3000 notepad.exe a.txt \u3000\t", L"notepad.exe", L"a.txt");
     ExpectWideSplit(L"program with words", L"program with words", L"");

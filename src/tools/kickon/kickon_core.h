@@ -1,0 +1,37 @@
+// The .inf association Kickon writes or takes back, and the file a double-click hands it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Where file types are written: a root and the key path below it that holds the classes.
+struct ClassesStore {
+    HKEY root;
+    std::wstring prefix; // "" or "Software\Classes\"
+};
+
+// On the NT family the current user's classes (which the merged classes view shows first),
+// so no administrator rights are needed; on the 95 family the classes root itself.
+ClassesStore AssociationStore(bool ntFamily);
+
+// The file type, its name, open command and icon (program short path + " %1" / ",0"), and
+// the platform's own edit, install and print commands for INF files kept reachable.
+void WriteAssociation(const ClassesStore& store, const std::wstring& shortProgram);
+// ".inf" is the platform's INF file type again; Kickon's own type is left in place.
+void RemoveAssociation(const ClassesStore& store);
+
+// The open command registered for the extension as the merged classes view shows it: the
+// current user's classes before the classes root. Read here rather than through the
+// classes root, since not every platform merges the two (Wine does not).
+std::wstring MergedOpenCommand(const std::wstring& extension);
+
+// True when the registered open command (as registered) is not yet this program's: then
+// associating changes something, and removing does not.
+bool AssociationOffered(const std::wstring& openCommand, const std::wstring& shortProgram);
+
+// The file a start was given: parameter 1 when it names an existing file; else, for a path
+// with blanks that the shell's unquoted "%1" split, the parameters joined with single
+// blanks up to the first that names an existing file. Empty when there is none.
+std::wstring GivenFile(const std::vector<std::wstring>& parameters);

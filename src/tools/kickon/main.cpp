@@ -1,0 +1,28 @@
+// Kickon: started with a file (a double-clicked AUTORUN.INF) it carries it out and ends
+// without a window; otherwise it offers to associate .inf files with itself.
+#include <windows.h>
+
+#include "app.h"
+#include "kickon_core.h"
+#include "kickon_form.h"
+#include "tool_params.h"
+#include "tool_startup.h"
+#include "win/launch.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    ToolStartup start(instance, Tools::Kickon);
+    if (!start.proceed())
+        return 0;
+    std::wstring file = GivenFile(ToolParameters());
+    if (!file.empty()) {
+        ExecuteInfOrTrack(file, true);
+        DisableAllPrivileges();
+        return 0;
+    }
+    TKickonMainForm form;
+    if (!form.FormCreate())
+        return 1;
+    form.Show();
+    form.Button3.Focus();
+    return Application::Run();
+}

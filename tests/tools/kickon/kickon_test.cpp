@@ -1,0 +1,106 @@
+// The .inf association written into a scratch classes store, the button rule, and the file
+// a double-click hands over.
+#include <gtest/gtest.h>
+
+#include "kickon_core.h"
+#include "test_support.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+#include "win/registry.h"
+
+namespace {
+
+TEST(KickonAssociation, WritesTheTableAndTakesItBack) {
+    ScratchKey key("KickonClasses");
+    ClassesStore store{HKEY_CURRENT_USER, Widen(key.path()) + L"\\"};
+    ClassOverride platformOpen("inffile\\shell\\open\\Command", "notepad.exe %1");
+    ValueOverride platformInstall(HKEY_CLASSES_ROOT, "inffile\\shell\\install\\Command", "");
+    platformInstall.Remove();
+    const std::wstring program = L"C:\\LUMERA~1\\Kickon.exe";
+    WriteAssociation(store, program);
+
+    auto read = [&](const std::wstring& subkey) {
+        return RegReadString(HKEY_CURRENT_USER, store.prefix + subkey, L"", L"(missing)");
+    };
+    const std::pair<const wchar_t*, std::wstring> expected[] = {
+        {L".inf", L"Lumera(Kickon)"},
+        {L"Lumera(Kickon)", Widen("ｾｯﾄｱｯﾌﾟ情報/Autorun")},
+        {L"Lumera(Kickon)\\shell\\open\\command", program + L" %1"},
+        {L"Lumera(Kickon)\\DefaultIcon", program + L",0"},
+        {L"Lumera(Kickon)\\shell\\open", Widen("実行")},
+        {L"Lumera(Kickon)\\shell\\open(edit)", Widen("開く(&O)")},
+        {L"Lumera(Kickon)\\shell\\open(edit)\\Command", L"notepad.exe %1"},
+        {L"Lumera(Kickon)\\shell\\install", Widen("ｲﾝｽﾄｰﾙ(&I)")},
+        {L"Lumera(Kickon)\\shell\\install\\Command", L""}, // missing on the platform: empty
+    };
+    for (const auto& [subkey, value] : expected)
+        EXPECT_EQ(read(subkey), value) << Narrow(subkey);
+
+    RemoveAssociation(store);
+    EXPECT_EQ(read(L".inf"), L"inffile");
+    EXPECT_EQ(read(L"Lumera(Kickon)\\shell\\open\\command"), program + L" %1"); // left in place
+}
+
+TEST(KickonAssociation, StoreFollowsThePlatformFamily) {
+    ClassesStore nt = AssociationStore(true);
+    EXPECT_EQ(nt.root, HKEY_CURRENT_USER);
+    EXPECT_EQ(nt.prefix, L"Software\\Classes\\");
+    ClassesStore win95 = AssociationStore(false);
+    EXPECT_EQ(win95.root, HKEY_CLASSES_ROOT);
+    EXPECT_EQ(win95.prefix, L"");
+}
+
+TEST(KickonAssociation, OfferedUnlessTheOpenCommandIsThisProgram) {
+    ScratchFolder folder("KickonShort");
+    std::wstring program = folder.file(L"long program name.exe");
+    ASSERT_TRUE(WriteFileBytes(program, "x"));
+    std::wstring shortProgram = GetShortPath(program);
+    EXPECT_TRUE(AssociationOffered(L"", shortProgram));
+    EXPECT_TRUE(AssociationOffered(L"notepad.exe %1", shortProgram));
+    EXPECT_TRUE(AssociationOffered(shortProgram + L" \"%1\"", shortProgram));
+    // Letter case does not count.
+    std::wstring lower = shortProgram + L" %1";
+    CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    EXPECT_FALSE(AssociationOffered(lower, shortProgram));
+    EXPECT_FALSE(AssociationOffered(shortProgram + L" %1", shortProgram));
+}
+
+// The current user's classes come first, key by key, as in the merged view.
+TEST(KickonAssociation, MergedOpenCommandPrefersTheUsersClasses) {
+    ClassOverride machineType(".lumkick", "LumKick.Machine");
+    ClassOverride machineCommand("LumKick.Machine\\shell\\open\\command", "machine.exe %1");
+    ClassOverride userCommandInMachine("LumKick.User\\shell\\open\\command", "shared.exe %1");
+    EXPECT_EQ(MergedOpenCommand(L".lumkick"), L"machine.exe %1");
+    {
+        ValueOverride userType(HKEY_CURRENT_USER, "Software\\Classes\\.lumkick", "");
+        userType.Set("LumKick.User");
+        EXPECT_EQ(MergedOpenCommand(L".lumkick"), L"shared.exe %1");
+        ValueOverride userCommand(HKEY_CURRENT_USER, "Software\\Classes\\LumKick.User\\shell\\open\\command",
+                                  "");
+        userCommand.Set(L"C:\\Jos\u00E9\\own.exe %1");
+        EXPECT_EQ(MergedOpenCommand(L".lumkick"), L"C:\\Jos\u00E9\\own.exe %1");
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\LumKick.User");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.lumkick");
+    EXPECT_EQ(MergedOpenCommand(L".lumnothing"), L"");
+}
+
+TEST(KickonGivenFile, ParameterOneOrASplitPath) {
+    ScratchFolder folder("KickonGiven");
+    std::wstring disc = folder.file(L"My Disc \u00E9");
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    std::wstring inf = disc + L"\\AUTORUN.INF";
+    ASSERT_TRUE(WriteFileBytes(inf, "[autorun]\r\n"));
+    std::wstring base = folder.file(L"My");
+
+    EXPECT_EQ(GivenFile({inf}), inf);
+    EXPECT_EQ(GivenFile({inf, L"extra"}), inf);
+    EXPECT_EQ(GivenFile({base, L"Disc", L"\u00E9\\AUTORUN.INF"}), inf);
+    // A folder, or a file that does not exist, is no file: the window is shown.
+    EXPECT_EQ(GivenFile({disc}), L"");
+    EXPECT_EQ(GivenFile({disc + L"\\NONE.INF"}), L"");
+    EXPECT_EQ(GivenFile({}), L"");
+}
+
+} // namespace
