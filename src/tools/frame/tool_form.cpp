@@ -50,7 +50,8 @@ void ToolForm::RestorePosition(const PositionRule& rule, const Text& topName, co
 void ToolForm::SavePosition(const Text& topName, const Text& leftName, bool alwaysSave) {
     if (!alwaysSave && DataReadInteger("OtherSet", "PositionMemory", 1) != 1)
         return;
-    WINDOWPLACEMENT placement = {sizeof placement};
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
     RECT window;
     // A minimised window reports its icon's place; its normal place is what returns.
     if (IsIconic(handle()) && GetWindowPlacement(handle(), &placement))
