@@ -69,6 +69,7 @@ HWND MainWindow() {
 namespace {
 
 DropHandler dropHandler;
+std::wstring helpFile;
 
 std::vector<std::wstring> DroppedPaths(HDROP drop) {
     std::vector<std::wstring> paths;
@@ -83,6 +84,14 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 }
 
 } // namespace
+
+void SetHelpFile(const std::wstring& path) {
+    helpFile = path;
+}
+
+const std::wstring& HelpFile() {
+    return helpFile;
+}
 
 void SetDropHandler(DropHandler handler) {
     dropHandler = std::move(handler);

@@ -18,6 +18,9 @@ const Text& Title();
 void SetTitle(const Text& title);
 // The program's "MAINICON" resource, or the platform's application icon.
 HICON MainIcon();
+// The program's help file (none when empty): F1 in its forms opens its contents.
+void SetHelpFile(const std::wstring& path);
+const std::wstring& HelpFile();
 // Also the owner of the shell windows the shared library opens.
 void SetMainWindow(HWND window);
 HWND MainWindow();

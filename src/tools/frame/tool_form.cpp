@@ -1,6 +1,7 @@
 #include "tool_form.h"
 
 #include "app.h"
+#include "dialogs.h"
 #include "tool_settings.h"
 #include "tool_startup.h"
 
@@ -92,6 +93,10 @@ LRESULT ToolForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_HELP:
+        if (!Application::HelpFile().empty())
+            ShowHelp(handle(), Application::HelpFile(), HelpContents);
+        return TRUE;
     case WM_DESTROY:
         if (isMainWindow_)
             PostQuitMessage(0);

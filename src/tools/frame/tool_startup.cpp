@@ -75,6 +75,13 @@ ToolStartup::~ToolStartup() {
         ReleaseMutex(mutex_.get());
 }
 
+void SetToolHelpFile() {
+    wchar_t self[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        Application::SetHelpFile(JoinPath(ExtractFileDir(std::wstring(self, length)), L"Lumera.hlp"));
+}
+
 bool EscFlag() {
     return escFlag;
 }

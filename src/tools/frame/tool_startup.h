@@ -31,6 +31,9 @@ bool EscFlag();
 void EnableBackupPrivilege();
 void DisableAllPrivileges();
 
+// "Lumera.hlp" beside the tool's executable becomes the program's help file.
+void SetToolHelpFile();
+
 // The version information box, shown when a tool was given nothing to work on.
 Text VersionBoxText(const ToolIdentity& tool);
 void ShowVersionBox();

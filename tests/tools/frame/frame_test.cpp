@@ -2,6 +2,7 @@
 // the settings block, histories and position restoring.
 #include <gtest/gtest.h>
 
+#include "app.h"
 #include "test_support.h"
 #include "tool_form.h"
 #include "tool_params.h"
@@ -121,6 +122,17 @@ TEST(FrameParameters, SplitPathsAreJoinedUntilTheyNameSomething) {
     EXPECT_EQ(items[1], GetLongPath(file));
     EXPECT_TRUE(AccumulateExistingPaths({}).empty());
     EXPECT_EQ(TrimBlanks(L"  a b  "), L"a b");
+}
+
+} // namespace
+
+namespace {
+
+TEST(FrameHelp, TheHelpFileLiesBesideTheExecutable) {
+    SetToolHelpFile();
+    wchar_t self[MAX_PATH];
+    std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    EXPECT_EQ(Application::HelpFile(), path.substr(0, path.find_last_of(L'\\')) + L"\\Lumera.hlp");
 }
 
 } // namespace
