@@ -3,6 +3,7 @@
 #include "app.h"
 #include "kickon_core.h"
 #include "tool_identity.h"
+#include "tool_startup.h"
 #include "win/folders.h"
 
 namespace {
@@ -35,6 +36,7 @@ bool TKickonMainForm::FormCreate() {
     params.exStyle = WS_EX_DLGMODALFRAME;
     if (!CreateForm(params))
         return false;
+    SetToolHelpFile();
     Image1.Create(*this, {16, 16, 32, 32});
     Image1.SetName("Image1");
     Image1.SetIcon(Application::MainIcon());

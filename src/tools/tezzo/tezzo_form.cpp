@@ -6,6 +6,7 @@
 #include "tool_identity.h"
 #include "tool_params.h"
 #include "tool_settings.h"
+#include "tool_startup.h"
 #include "win/folders.h"
 #include "win/launch.h"
 
@@ -27,6 +28,7 @@ bool TTezzoMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
     params.exStyle = WS_EX_DLGMODALFRAME;
     if (!CreateForm(params))
         return false;
+    SetToolHelpFile();
     Image1.Create(*this, {16, 16, 32, 32});
     Image1.SetName("Image1");
     Image1.SetIcon(Application::MainIcon());
