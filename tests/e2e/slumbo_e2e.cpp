@@ -179,6 +179,22 @@ TEST_F(SlumboE2E, WithoutANumberItAsksWithTheRememberedDelayAndYesRemembersTheNe
     EXPECT_TRUE(SaverStartedOnce());
 }
 
+// Enter confirms while the field still holds the typed text: the delay is held to 1..3600.
+TEST_F(SlumboE2E, AnEntryBeyondTheRangeIsHeldToItWhenConfirmedWithEnter) {
+    robot::Process slumbo;
+    HWND form = Start(slumbo, "");
+    ASSERT_TRUE(form);
+    HWND spin = robot::FindControl(form, "SpinEdit1");
+    robot::SetText(spin, "5000");
+    robot::Focus(spin);
+    robot::PressKey(spin, VK_RETURN);
+    EXPECT_TRUE(robot::WaitForText(robot::FindControl(form, "Label3"), Countdown(3600)));
+    EXPECT_EQ(SlumboInt("History", "WaitTime"), 3600u);
+    slumbo.CloseWindows();
+    EXPECT_TRUE(EndedWithZero(slumbo));
+    EXPECT_TRUE(SaverStarts().empty());
+}
+
 TEST_F(SlumboE2E, NoEndsWithoutCountingOrRemembering) {
     robot::Process slumbo;
     HWND form = Start(slumbo, "");

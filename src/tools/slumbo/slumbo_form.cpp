@@ -102,6 +102,8 @@ void TSlumboMainForm::CountdownStep() {
 void TSlumboMainForm::Button1Click() {
     if (Panel1.visible())
         return;
+    // Enter confirms without leaving the field, so an entry beyond 1..3600 is held to it here.
+    SpinEdit1.SetValue(SpinEdit1.Value());
     DataWriteInteger("History", "WaitTime", SpinEdit1.Value());
     CountdownStep();
 }
