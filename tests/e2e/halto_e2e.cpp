@@ -323,6 +323,21 @@ TEST_F(HaltoE2E, EscClosesOnlyWhenAllowedAndThenAsksForNothing) {
     EXPECT_FALSE(HaltoInt("History", "Position").has_value());
 }
 
+// A second start, even with a switch, only brings the asking copy forward: nothing ends.
+TEST_F(HaltoE2E, ASecondStartHandsOverWithoutActing) {
+    HWND form = StartAsking();
+    ASSERT_TRUE(form);
+    robot::Process second;
+    ASSERT_TRUE(second.Start(BuiltProgram("Halto.exe"), "-R"));
+    auto code = second.WaitForExit();
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    EXPECT_EQ(robot::FindTopWindows("THaltoMainForm").size(), 1u);
+    EXPECT_TRUE(NoRequest());
+    robot::Click(Control(form, "Button2"));
+    EXPECT_TRUE(EndedWithZero());
+}
+
 TEST_F(HaltoE2E, TheWindowComesBackWhereItWasLeft) {
     SetHaltoInt("Position", "MainTop", 120);
     SetHaltoInt("Position", "MainLeft", 90);
