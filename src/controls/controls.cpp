@@ -42,7 +42,15 @@ bool CheckBox::OnCommand(WORD code) {
 
 bool RadioButton::Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup) {
     return CreateWithStyle(parent, caption, bounds,
-                           BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0));
+                           BS_AUTORADIOBUTTON | BS_NOTIFY | (firstOfGroup ? WS_GROUP | WS_TABSTOP : 0));
+}
+
+bool RadioButton::OnCommand(WORD code) {
+    if (code == BN_DOUBLECLICKED && onDoubleClick) {
+        onDoubleClick();
+        return true;
+    }
+    return CheckBox::OnCommand(code);
 }
 
 bool RadioGroup::Create(Widget& parent, const Text& caption, const Bounds& bounds,

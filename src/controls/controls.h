@@ -34,6 +34,9 @@ class RadioButton : public CheckBox {
 public:
     // The first button of a group starts a new group for arrow-key navigation.
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup = false);
+    // A double click on the button (it reports one: BS_NOTIFY); the first click has checked it.
+    std::function<void()> onDoubleClick;
+    bool OnCommand(WORD code) override;
 };
 
 // A group box holding radio buttons, one per item, in one column.

@@ -45,6 +45,25 @@ std::wstring ReadDesktopValueW(const wchar_t* name) {
     return RegReadString(HKEY_CURRENT_USER, L"\\Control Panel\\Desktop", name, L"");
 }
 
+// Wine's default window handling ignores SC_SCREENSAVE: there the file is started as the
+// platform starts a screen saver, with "/s".
+bool DefaultHandlingStartsScreenSavers() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
+}
+
+void StartScreenSaverFile(const std::wstring& file) {
+    std::wstring commandLine = L"\"" + file + L"\" /s";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessW(file.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+
 } // namespace
 
 TWinUtility::TWinUtility(PlatformFamily family) : family_(family) {}
@@ -110,6 +129,12 @@ bool TWinUtility::LaunchScreenSaver(int delaySeconds) {
         Application::ProcessMessages();
     }
     SendMessageW(Application::MainWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    if (!DefaultHandlingStartsScreenSavers()) {
+        // The file may have been changed or removed during the wait.
+        std::wstring file = GetScreenSaverW();
+        if (!file.empty())
+            StartScreenSaverFile(file);
+    }
     busy_ = false;
     return true;
 }

@@ -1,5 +1,7 @@
 // Appends one line per start to "<its own path>.log": the command line and the working
 // folder, as UTF-16 text, so tests can check exactly how the suite started a program.
+// "<its own path>.show.log" gets the show command it was asked for, one line per start
+// ("-" when none was given).
 #include <windows.h>
 
 #include <string>
@@ -21,5 +23,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD written = 0;
     WriteFile(log, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(log);
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    std::string show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(startup.wShowWindow) : "-";
+    show += "\n";
+    HANDLE showLog =
+        CreateFileW((std::wstring(self) + L".show.log").c_str(), FILE_APPEND_DATA,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (showLog == INVALID_HANDLE_VALUE)
+        return 1;
+    WriteFile(showLog, show.data(), static_cast<DWORD>(show.size()), &written, nullptr);
+    CloseHandle(showLog);
     return 0;
 }

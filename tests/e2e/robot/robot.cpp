@@ -222,7 +222,7 @@ Process::~Process() {
     CloseHandle(process_);
 }
 
-bool Process::Start(const Text& path, const Text& arguments, const Text& workingFolder) {
+bool Process::Start(const Text& path, const Text& arguments, const Text& workingFolder, int showCommand) {
     if (process_)
         return false;
     std::wstring commandLine = L"\"" + Widen(path) + L"\"";
@@ -231,6 +231,10 @@ bool Process::Start(const Text& path, const Text& arguments, const Text& working
     std::wstring folder = Widen(workingFolder);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(Widen(path).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info))

@@ -41,8 +41,10 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    // Starts the program; arguments are appended to its quoted path as they stand.
-    bool Start(const Text& path, const Text& arguments = "", const Text& workingFolder = "");
+    // Starts the program; arguments are appended to its quoted path as they stand. A show
+    // command of 0 or more is handed over as a shortcut's "run minimised" would (STARTUPINFO).
+    bool Start(const Text& path, const Text& arguments = "", const Text& workingFolder = "",
+               int showCommand = -1);
     DWORD id() const { return id_; }
     HANDLE handle() const { return process_; }
     bool running() const;

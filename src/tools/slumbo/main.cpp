@@ -1,0 +1,17 @@
+// Slumbo: starts the screen saver after a countdown.
+#include <windows.h>
+
+#include "app.h"
+#include "slumbo_form.h"
+#include "tool_params.h"
+#include "tool_startup.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    ToolStartup start(instance, Tools::Slumbo);
+    if (!start.proceed())
+        return 0;
+    TSlumboMainForm form;
+    if (!form.FormCreate(ToolParameters()))
+        return 1;
+    return Application::Run();
+}
