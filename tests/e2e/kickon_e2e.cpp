@@ -27,7 +27,8 @@ public:
     bool Start(const std::wstring& parameters = L"") {
         std::wstring program = Widen(BuiltProgram("Kickon.exe"));
         std::wstring line = L"\"" + program + L"\" " + parameters;
-        STARTUPINFOW startup = {sizeof startup};
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
         if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &info_))
             return false;

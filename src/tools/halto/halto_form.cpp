@@ -3,6 +3,7 @@
 #include "app.h"
 #include "platform_rules.h"
 #include "tool_settings.h"
+#include "tool_startup.h"
 #include "win/folders.h"
 #include "win/process.h"
 
@@ -108,6 +109,7 @@ void THaltoMainForm::ShowPanel() {
 void THaltoMainForm::Timer1Timer() {
     Timer1.SetEnabled(false);
     Application::SetTitle(Tools::Halto.title);
+    SetToolHelpFile();
     if (acting())
         Close();
 }

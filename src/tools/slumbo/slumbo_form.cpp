@@ -3,6 +3,7 @@
 #include "app.h"
 #include "countdown.h"
 #include "tool_settings.h"
+#include "tool_startup.h"
 #include "win/registry.h"
 
 namespace {
@@ -47,6 +48,7 @@ bool TSlumboMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
 
     RestorePosition({(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
                      (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred});
+    SetToolHelpFile();
     BecomeMainWindow();
     Timer2.SetHandler([this] { Timer2Timer(); });
 
