@@ -36,10 +36,12 @@ public:
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds, bool firstOfGroup = false);
 };
 
-// A group box holding radio buttons, one per item, in one column.
+// A group box holding radio buttons, one per item, in columns filled one after the other
+// (with 4 items in 2 columns, items 1 and 2 form the first column).
 class RadioGroup : public Control {
 public:
-    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, const std::vector<Text>& items);
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, const std::vector<Text>& items,
+                int columns = 1);
     int itemIndex() const;
     void SetItemIndex(int index);
     size_t itemCount() const { return buttons_.size(); }
