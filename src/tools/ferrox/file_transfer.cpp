@@ -5,42 +5,49 @@
 #include "paths.h"
 #include "win/files.h"
 
+namespace {
+
+void RemoveTemporary(const wchar_t* path) {
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path);
+}
+
+} // namespace
+
 bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destination, bool replace) {
+    // Held for deletion from the start: a source that someone keeps from being removed
+    // is found before anything is written, and D is not touched for a move that cannot end.
+    HANDLE held = CreateFileW(source.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE)
+        return false;
     // The copy lands under a temporary name, so a copy that breaks off part-way never
-    // stands in D's place and never counts as the moved file.
-    std::wstring folder = ExtractFileDir(destination);
+    // stands in D's place.
     wchar_t temporary[MAX_PATH + 1] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"fx", 0, temporary))
-        return false;
-    if (!CopyFileW(source.c_str(), temporary, FALSE)) {
-        DWORD attributes = GetFileAttributesW(temporary);
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesW(temporary, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(temporary);
-        return false;
+    bool moved = GetTempFileNameW(ExtractFileDir(destination).c_str(), L"fx", 0, temporary) != 0;
+    if (moved && !CopyFileW(source.c_str(), temporary, FALSE)) {
+        RemoveTemporary(temporary);
+        moved = false;
     }
-    // The copy carries the source's attributes; a read-only copy must still be renamable.
-    DWORD copied = GetFileAttributesW(temporary);
-    if (!MoveFileExW(temporary, destination.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
-        SetFileAttributesW(temporary, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(temporary);
-        return false;
+    if (moved && !MoveFileExW(temporary, destination.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+        RemoveTemporary(temporary);
+        moved = false;
     }
-    if (DeleteFileW(source.c_str()))
-        return true;
-    // A rename moves read-only files too; so does this move.
-    DWORD attributes = GetFileAttributesW(source.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-        SetFileAttributesW(source.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
-        if (DeleteFileW(source.c_str()))
-            return true;
-        SetFileAttributesW(source.c_str(), attributes);
+    if (moved) {
+        // A rename moves read-only files too; so does this move.
+        DWORD attributes = GetFileAttributesW(source.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(source.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        FILE_DISPOSITION_INFO dispose = {TRUE};
+        if (!SetFileInformationByHandle(held, FileDispositionInfo, &dispose, sizeof dispose)) {
+            // Both copies stay whole; the move did not end.
+            if (attributes != INVALID_FILE_ATTRIBUTES)
+                SetFileAttributesW(source.c_str(), attributes);
+            moved = false;
+        }
     }
-    // The source stays (in use, say): the move failed, so its copy goes again.
-    if (copied != INVALID_FILE_ATTRIBUTES && (copied & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesW(destination.c_str(), copied & ~FILE_ATTRIBUTE_READONLY);
-    DeleteFileW(destination.c_str());
-    return false;
+    CloseHandle(held);
+    return moved;
 }
 
 bool MoveFileKeepingSource(const std::wstring& source, const std::wstring& destination, bool replace) {

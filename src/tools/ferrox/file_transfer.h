@@ -5,8 +5,9 @@
 
 // Moves S to D. A rename within one volume; across volumes a copy to a temporary file
 // beside D that takes D's place only when complete, after which the source is removed.
-// On failure the source is where it was and no partial D is left. replace: an existing D
-// may be replaced (the user chose to overwrite it).
+// On failure the source is where it was and no partial D is left; an existing D is only
+// replaced once the source is known to be removable. replace: an existing D may be
+// replaced (the user chose to overwrite it).
 bool MoveFileKeepingSource(const std::wstring& source, const std::wstring& destination, bool replace);
 // The cross-volume half of the above, usable on its own.
 bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destination, bool replace);

@@ -2,6 +2,10 @@
 // window that records each step and answers the questions from queues.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <deque>
 #include <optional>
 
@@ -554,9 +558,11 @@ TEST_F(WorkEngineTest, DeletingSendsFilesAndFoldersAwayWithAPauseBeforeEachStep)
     Put(JoinPath(folder, L"sub\\" + Cafe), "x");
     Put(JoinPath(folder, L".dot"), "x");
     // A path longer than 256 bytes in CP932 goes the same way.
-    std::wstring longName(100, L'\u8868');
-    std::wstring deep = At(L"d\\" + longName + L"\\" + longName + L".txt");
+    std::wstring longName(40, L'\u8868');
+    std::wstring deep =
+        At(L"d\\" + longName + L"\\" + longName + L"\\" + longName + L"\\" + longName + L".txt");
     Put(deep, "x");
+    ASSERT_TRUE(FileExists(deep));
     ASSERT_GT(Narrow(deep).size(), 256u);
 
     ScriptedProgress progress;
@@ -589,6 +595,103 @@ TEST_F(WorkEngineTest, ADeletionTheShellRefusesAsks) {
         EXPECT_EQ(result, answer == IDABORT ? WorkResult::Stop : WorkResult::Normal);
         EXPECT_EQ(FileExists(other), answer == IDABORT);
     }
+}
+
+// A folder on another volume (Wine's Z: over a tmpfs), removed with everything in it.
+class OtherVolume {
+public:
+    OtherVolume() : path_(L"Z:\\dev\\shm\\lumera-ferrox-" + std::to_wstring(GetCurrentProcessId())) {
+        Remove();
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~OtherVolume() { Remove(); }
+    OtherVolume(const OtherVolume&) = delete;
+    OtherVolume& operator=(const OtherVolume&) = delete;
+    const std::wstring& path() const { return path_; }
+    size_t Entries() const {
+        size_t count = 0;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(JoinPath(path_, L"*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return 0;
+        do
+            count += found.cFileName[0] != L'.';
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+        return count;
+    }
+
+private:
+    void Remove() {
+        std::wstring from = path_ + L'\0';
+        SHFILEOPSTRUCTW operation = {};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+        SHFileOperationW(&operation);
+    }
+    std::wstring path_;
+};
+
+TEST_F(WorkEngineTest, MovesAcrossVolumesCopyThenRemoveTheSource) {
+    OtherVolume other;
+    ASSERT_TRUE(DirectoryExists(other.path()));
+    std::wstring plain = At(Cafe), readOnly = At(Zhang), replacing = At(Smile);
+    Put(plain, "plain");
+    Put(readOnly, "read-only");
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    Put(replacing, "new");
+    Put(JoinPath(other.path(), Smile), "old", 100);
+
+    ScriptedProgress progress;
+    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    EXPECT_EQ(RunWork(Operation::Move, other.path(), {plain, readOnly, replacing}, progress),
+              WorkResult::Normal);
+    EXPECT_TRUE(progress.questions.empty()) << Narrow(progress.questions.front().text);
+    EXPECT_EQ(Content(JoinPath(other.path(), Cafe)), "plain");
+    EXPECT_EQ(Content(JoinPath(other.path(), Zhang)), "read-only");
+    EXPECT_EQ(Content(JoinPath(other.path(), Smile)), "new");
+    EXPECT_FALSE(FileExists(plain));
+    EXPECT_FALSE(FileExists(readOnly));
+    EXPECT_FALSE(FileExists(replacing));
+    EXPECT_EQ(other.Entries(), 3u); // no temporary left beside them
+}
+
+TEST_F(WorkEngineTest, AMoveAcrossVolumesThatBreaksOffKeepsTheSourceAndLeavesNoPart) {
+    OtherVolume other;
+    std::wstring source = At(Memo);
+    Text big(1 << 20, 'b');
+    Put(source, big);
+    Put(JoinPath(other.path(), Memo), "old");
+    // Reading stops half-way where another handle holds a lock.
+    HANDLE holder = CreateFileW(source.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    OVERLAPPED at = {};
+    at.Offset = 512 * 1024;
+    ASSERT_TRUE(LockFileEx(holder, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4096, 0, &at));
+
+    EXPECT_FALSE(CopyThenRemoveSource(source, JoinPath(other.path(), Memo), true));
+    ScriptedProgress progress;
+    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    progress.answers = {IDIGNORE};
+    EXPECT_EQ(RunWork(Operation::Move, other.path(), {source}, progress), WorkResult::Normal);
+    EXPECT_EQ(progress.Asked(L"ﾌｧｲﾙ移動に失敗しました。"), 1u);
+    UnlockFileEx(holder, 0, 4096, 0, &at);
+    CloseHandle(holder);
+    EXPECT_EQ(Content(source), big);
+    EXPECT_EQ(Content(JoinPath(other.path(), Memo)), "old");
+    EXPECT_EQ(other.Entries(), 1u);
+
+    // A source held open where it cannot be removed leaves the destination untouched.
+    HANDLE reader =
+        CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(CopyThenRemoveSource(source, JoinPath(other.path(), Memo), true));
+    CloseHandle(reader);
+    EXPECT_EQ(Content(source), big);
+    EXPECT_EQ(Content(JoinPath(other.path(), Memo)), "old");
+    EXPECT_EQ(other.Entries(), 1u);
 }
 
 TEST_F(WorkEngineTest, StepDelayOnFixedDrives) {
