@@ -13,7 +13,7 @@ int TWorkBox::Execute(HWND owner) {
     if (!CreateForm({"TWorkBox", CurrentTool().title, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 437,
                      148, owner, WS_EX_DLGMODALFRAME}))
         return WorkResult::Normal;
-    Animate1.Create(*this, {10, 2, 417, 60});
+    Animate1.Create(*this, {10, 2, 417, 60}, operation_ == Operation::Delete);
     Animate1.SetName("Animate1");
     const DWORD lineStyle = SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS;
     Label1.Create(*this, "", {8, 64, 425, 16}, lineStyle);
@@ -36,8 +36,7 @@ int TWorkBox::Execute(HWND owner) {
 
 void TWorkBox::Timer1Timer() {
     Timer1.SetEnabled(false);
-    if (Animate1.Open(operation_ == Operation::Delete ? Animation::RecycleDelete : Animation::FileCopy))
-        Animate1.Play();
+    Animate1.Play();
     working_ = true;
     result_ = engine_.Run();
     working_ = false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "controls.h"
+#include "file_flight.h"
 #include "timer.h"
 #include "tool_form.h"
 #include "work_engine.h"
@@ -36,7 +37,9 @@ private:
 
     Operation operation_;
     WorkEngine engine_;
-    Animation Animate1;
+    // Drawn rather than the platform's clip: Wine plays a "Searching" placeholder for the
+    // copy and recycle clips.
+    FileFlight Animate1;
     Label Label1, Label2;
     ProgressBar ProgressBar1;
     Button Button1;
