@@ -285,6 +285,7 @@ TEST_F(FerroxTest, WithoutAUsableItemTheVersionBoxShowsAndNothingIsRemembered) {
         robot::AnswerMessageBox(box->window, IDOK);
         EXPECT_TRUE(ferrox.EndsWithZero());
         EXPECT_FALSE(SectionExists(L"History"));
+        EXPECT_FALSE(SectionExists(L"Position"));                 // the off-screen place is not remembered
         EXPECT_EQ(ReadSetting(L"Setup", L"Title"), Widen(Title)); // the frame ran
     }
 }
@@ -468,7 +469,83 @@ TEST_F(FerroxTest, AnEmptyDestinationIsRefusedForMoveAndCopyButNotForDelete) {
     EXPECT_EQ(ReadSetting(L"History", L"Path1"), L"");
 }
 
+TEST_F(FerroxTest, BrowseAsksForTheDestinationOfTheChosenOperation) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    Ferrox ferrox({item});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    SetWideText(PathBox(form), Root);
+    struct Case {
+        const char *operation, *title;
+    } cases[] = {{"移動(&M)", "移動先を選択してください。"}, {"ｺﾋﾟｰ(&C)", "ｺﾋﾟｰ先を選択してください。"}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.operation);
+        robot::Click(Radio(form, test.operation));
+        ASSERT_TRUE(robot::WaitUntil([&] { return robot::IsChecked(Radio(form, test.operation)); }));
+        robot::Click(robot::FindControl(form, "Button3"));
+        HWND chooser = robot::WaitForWindow("#32770", "", ferrox.id());
+        ASSERT_TRUE(chooser);
+        EXPECT_TRUE(
+            robot::WaitUntil([&] { return robot::FindControlByText(chooser, "Static", test.title); }));
+        PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(chooser); }));
+        EXPECT_EQ(WideTextOf(PathBox(form)), Root); // cancelled: the path box keeps its text
+    }
+    robot::Click(robot::FindControl(form, "Button2"));
+    EXPECT_TRUE(ferrox.EndsWithZero());
+}
+
 // ---- The work -----------------------------------------------------------------------------
+
+TEST_F(FerroxTest, APathSplitAtItsBlankIsMovedWhole) {
+    std::wstring folder = Folder(L"My Documents");
+    WriteFileText(folder + L"\\caf\u00e9.txt", "inside");
+    std::wstring destination = At(L"\u5f20\u4f1f");
+    WriteSetting(L"History", L"Division", 1);
+    WriteSetting(L"History", L"Path1", destination);
+    Ferrox ferrox(folder, true); // unquoted: two parameters
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(robot::IsChecked(Radio(form, "移動(&M)")));
+    robot::Click(robot::FindControl(form, "Button1"));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\My Documents\\caf\u00e9.txt"), "inside");
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(FerroxTest, RenamingOnAConflictAsksForTheNameInTheInputBox) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"dst");
+    WriteFileText(source + L"\\\u00e9t\u00e9.txt", "new");
+    WriteFileText(destination + L"\\\u00e9t\u00e9.txt", "old");
+    WriteSetting(L"History", L"Division", 2);
+    WriteSetting(L"History", L"Path1", destination);
+    Ferrox ferrox({source + L"\\\u00e9t\u00e9.txt"});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND question = robot::WaitForWindow("TOWriteBox", "", ferrox.id(), 20000);
+    ASSERT_TRUE(question);
+    robot::Click(Radio(question, "名前を変更して複写(&N)"));
+    ASSERT_TRUE(
+        robot::WaitUntil([&] { return robot::IsChecked(Radio(question, "名前を変更して複写(&N)")); }));
+    robot::Click(robot::FindControl(question, "Button1"));
+
+    HWND input = robot::WaitForWindow("TInputBox", "", ferrox.id());
+    ASSERT_TRUE(input);
+    EXPECT_EQ(robot::TextOf(input), "名前を変更して複写");
+    EXPECT_EQ(WideTextOf(robot::FindControl(input, "Label1")), L"\u00e9t\u00e9.txt の新しい名前は？");
+    HWND edit = robot::FindControl(input, "Edit1");
+    EXPECT_EQ(WideTextOf(edit), destination + L"\\\u00e9t\u00e9.txt");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(input, "Button1")), "OK");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(input, "Button2")), "ｷｬﾝｾﾙ");
+    robot::SaveScreenshot("ferrox-input.bmp");
+    SetWideText(edit, destination + L"\\\ud55c\uae00.txt");
+    robot::Click(robot::FindControl(input, "Button1"));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\\ud55c\uae00.txt"), "new");
+    EXPECT_EQ(FileText(destination + L"\\\u00e9t\u00e9.txt"), "old");
+}
 
 // The overwrite question of the running program, waited for.
 HWND WaitForQuestion(DWORD processId) {

@@ -94,6 +94,16 @@ Operation TFerroxMainForm::operation() const {
     return index == 1 ? Operation::Copy : index == 2 ? Operation::Delete : Operation::Move;
 }
 
+void TFerroxMainForm::OnCloseRequest() {
+    if (usable_) {
+        ToolForm::OnCloseRequest();
+        return;
+    }
+    // Never placed on the screen: its off-screen place is not a position to remember.
+    DisableAllPrivileges();
+    DestroyWindow(handle());
+}
+
 void TFerroxMainForm::Timer1Timer() {
     Timer1.SetEnabled(false);
     if (!usable_) {

@@ -21,6 +21,9 @@ public:
     explicit TFerroxMainForm(std::vector<std::wstring> items);
     bool Create();
 
+protected:
+    void OnCloseRequest() override;
+
 private:
     void Timer1Timer();
     void RadioGroup1Click();
