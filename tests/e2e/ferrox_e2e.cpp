@@ -623,6 +623,28 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
     EXPECT_TRUE(top.has_value());
 }
 
+TEST_F(FerroxTest, TheQuestionReadsItsEscRuleAtEachPress) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"dst");
+    WriteFileText(source + L"\\a.txt", "new");
+    WriteFileText(destination + L"\\a.txt", "old");
+    WriteSetting(L"History", L"Division", 2);
+    WriteSetting(L"History", L"Path1", destination);
+    WriteSetting(L"OtherSet", L"EscToClose", 0);
+    Ferrox ferrox({source + L"\\a.txt"});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND question = WaitForQuestion(ferrox.id());
+    ASSERT_TRUE(question);
+    robot::PressKey(question, VK_ESCAPE);
+    EXPECT_FALSE(robot::WaitUntil([&] { return !IsWindow(question); }, 1000));
+    WriteSetting(L"OtherSet", L"EscToClose", 1); // the main window read 0 at start; the question reads now
+    robot::PressKey(question, VK_ESCAPE);
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\a.txt"), "old"); // cancelled: skipped
+}
+
 // A long copy: a folder holding one big file, then a folder of small ones.
 class LongCopyTest : public FerroxTest {
 protected:

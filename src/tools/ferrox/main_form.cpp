@@ -95,6 +95,12 @@ Operation TFerroxMainForm::operation() const {
 }
 
 void TFerroxMainForm::OnCloseRequest() {
+    if (work_) {
+        // A close request that reaches the disabled window (from the task bar) asks the
+        // work to stop instead of pulling the window from under it.
+        work_->Close();
+        return;
+    }
     if (usable_) {
         ToolForm::OnCloseRequest();
         return;
@@ -150,7 +156,9 @@ void TFerroxMainForm::Button1Click() {
     ComboBox1.SetText(path);
 
     TWorkBox box({chosen, path, items_});
+    work_ = &box;
     int result = box.Execute(handle());
+    work_ = nullptr;
     // A stopped run leaves the window open for another try.
     if (result == WorkResult::Normal)
         Close();

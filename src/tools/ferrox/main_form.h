@@ -34,6 +34,7 @@ private:
 
     std::vector<std::wstring> items_;
     bool usable_ = false;
+    class TWorkBox* work_ = nullptr; // the progress window while the work runs
     Image Image1;
     RadioGroup RadioGroup1;
     Label Label1;
