@@ -21,6 +21,11 @@ bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destin
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (held == INVALID_HANDLE_VALUE)
         return false;
+    if (!replace && GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        CloseHandle(held);
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return false;
+    }
     // The copy lands under a temporary name, so a copy that breaks off part-way never
     // stands in D's place.
     wchar_t temporary[MAX_PATH + 1] = {};
@@ -46,7 +51,9 @@ bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destin
             moved = false;
         }
     }
+    DWORD error = GetLastError();
     CloseHandle(held);
+    SetLastError(error);
     return moved;
 }
 

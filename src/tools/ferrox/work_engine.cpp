@@ -174,52 +174,65 @@ bool WorkEngine::EnsureFolder(const std::wstring& folder) {
     return true;
 }
 
+bool WorkEngine::SettleConflict(const std::wstring& source, std::wstring& destination) {
+    int choice = applyAllChoice_;
+    if (!choice) {
+        OverwriteAnswer answer = progress_.AskOverwrite(
+            {source, destination, order_.operation == Operation::Move, lastChoiceIndex_});
+        lastChoiceIndex_ = std::clamp(answer.selectedIndex, 0, 3);
+        if (answer.result >= WorkResult::AllChoiceFirst && answer.result < WorkResult::AllChoiceFirst + 4) {
+            choice = answer.result - WorkResult::AllChoiceFirst + 1;
+            applyAllChoice_ = choice;
+        } else if (answer.result >= WorkResult::ChoiceFirst && answer.result < WorkResult::ChoiceFirst + 4) {
+            choice = answer.result - WorkResult::ChoiceFirst + 1;
+        } else {
+            return false; // cancelled: this file stays as it is
+        }
+    }
+    return ApplyChoice(choice, source, destination);
+}
+
 void WorkEngine::TransferFile(const std::wstring& source, std::wstring destination) {
     bool move = order_.operation == Operation::Move;
     progress_.ShowStep(move ? "移動しています..." : "ｺﾋﾟｰしています...", ExtractFileName(source),
                        L"\"" + FolderName(source) + L"\"から\"" + FolderName(destination) + L"\"へ");
     progress_.SetProgress(0);
     Pause();
-    // Only a conflict the user settled lets the transfer replace what is there.
+    // The first try never replaces: an existing D shows itself by the failure, which
+    // saves a look-up per file (costly in large folders). Only a conflict the user
+    // settled lets the transfer replace what is there.
     bool replace = false;
-    if (FileExists(destination)) {
-        int choice;
-        if (applyAllChoice_) {
-            choice = applyAllChoice_;
-        } else {
-            OverwriteAnswer answer = progress_.AskOverwrite({source, destination, move, lastChoiceIndex_});
-            lastChoiceIndex_ = std::clamp(answer.selectedIndex, 0, 3);
-            if (answer.result >= WorkResult::AllChoiceFirst &&
-                answer.result < WorkResult::AllChoiceFirst + 4) {
-                choice = answer.result - WorkResult::AllChoiceFirst + 1;
-                applyAllChoice_ = choice;
-            } else if (answer.result >= WorkResult::ChoiceFirst &&
-                       answer.result < WorkResult::ChoiceFirst + 4) {
-                choice = answer.result - WorkResult::ChoiceFirst + 1;
-            } else {
-                return; // cancelled: this file stays as it is
-            }
-        }
-        if (!ApplyChoice(choice, source, destination))
-            return;
-        replace = true;
-    }
-    if (!SamePath(source, destination)) {
-        for (;;) {
-            bool done = progress_.RunBlocking(move ? std::function<bool()>([&] {
-                return MoveFileKeepingSource(source, destination, replace);
-            })
-                                                   : std::function<bool()>([&] {
-                                                         return CopyFileW(source.c_str(), destination.c_str(),
-                                                                          FALSE) != 0;
-                                                     }));
-            if (done)
-                break;
-            if (!RetryAfterFailure(source + L" → " + destination + L"\n" +
-                                   (move ? L"ﾌｧｲﾙ移動に失敗しました。処理を続行しますか？"
-                                         : L"ﾌｧｲﾙｺﾋﾟｰに失敗しました。処理を続行しますか？")))
+    // A file onto itself would pass as moved or fail as a sharing fault, whatever the
+    // platform makes of it; it is a conflict like any other.
+    bool conflict = SamePath(source, destination) && FileExists(destination);
+    for (;;) {
+        if (conflict) {
+            if (!SettleConflict(source, destination))
                 return;
+            replace = true;
+            conflict = false;
+            if (SamePath(source, destination))
+                break; // nothing to transfer
         }
+        DWORD error = ERROR_SUCCESS;
+        bool done = progress_.RunBlocking([&] {
+            bool ok = move ? MoveFileKeepingSource(source, destination, replace)
+                           : CopyFileW(source.c_str(), destination.c_str(), !replace) != 0;
+            if (!ok)
+                error = GetLastError();
+            return ok;
+        });
+        if (done)
+            break;
+        if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) &&
+            FileExists(destination)) {
+            conflict = true;
+            continue;
+        }
+        if (!RetryAfterFailure(source + L" → " + destination + L"\n" +
+                               (move ? L"ﾌｧｲﾙ移動に失敗しました。処理を続行しますか？"
+                                     : L"ﾌｧｲﾙｺﾋﾟｰに失敗しました。処理を続行しますか？")))
+            return;
     }
     progress_.SetProgress(100);
     progress_.ProcessMessages();

@@ -82,6 +82,8 @@ private:
     void RecycleFile(const std::wstring& path);
     void RecycleFolder(const std::wstring& folder);
     bool EnsureFolder(const std::wstring& folder);
+    // Asks (or applies the choice for all) and settles a name conflict; false skips the file.
+    bool SettleConflict(const std::wstring& source, std::wstring& destination);
     // Settles a name conflict; false skips the file. destination may change (choice 2).
     bool ApplyChoice(int choice, const std::wstring& source, std::wstring& destination);
     bool AskNewName(const std::wstring& destination, std::wstring& name);
