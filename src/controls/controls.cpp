@@ -85,6 +85,12 @@ void RadioGroup::SetItemIndex(int index) {
         buttons_[i]->SetChecked(static_cast<int>(i) == index);
 }
 
+void RadioGroup::FocusSelected() {
+    if (buttons_.empty())
+        return;
+    buttons_[static_cast<size_t>(std::max(0, itemIndex()))]->Focus();
+}
+
 bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment) {
     return Control::Create(parent, WC_STATICW, caption, WS_VISIBLE | alignment, 0, bounds);
 }

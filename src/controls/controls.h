@@ -45,6 +45,9 @@ public:
     int itemIndex() const;
     void SetItemIndex(int index);
     size_t itemCount() const { return buttons_.size(); }
+    // Gives the keyboard focus to the selected item (the first when none is), as the Tab
+    // key does when it reaches the group.
+    void FocusSelected();
     std::function<void()> onClick;
 
 private:

@@ -328,6 +328,11 @@ TEST_F(FerroxTest, MainWindowShowsItsControlsInOrderAndTheRememberedOperation) {
     EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(path) != FALSE; }));
     EXPECT_TRUE(IsWindowEnabled(robot::FindControl(form, "Button3")));
     EXPECT_TRUE(IsWindowEnabled(robot::FindControl(form, "Label1")));
+    // "&O" of the label takes the focus to the path box.
+    HWND pathEdit = FindWindowExW(PathBox(form), nullptr, L"Edit", nullptr);
+    robot::Focus(robot::FindControl(form, "Button2"));
+    robot::PressKey(form, 'O', robot::Alt);
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::FocusedControl(form) == pathEdit; }));
     // Three items side by side in one row.
     EXPECT_EQ(robot::ScreenRectOf(move).top, robot::ScreenRectOf(remove).top);
     EXPECT_LT(robot::ScreenRectOf(move).left, robot::ScreenRectOf(copy).left);
@@ -348,6 +353,10 @@ TEST_F(FerroxTest, EscClosesTheMainWindowWhenEscToCloseIsSet) {
     Ferrox ferrox({item});
     HWND form = ferrox.MainWindow();
     ASSERT_TRUE(form);
+    // The path box has the focus first.
+    EXPECT_TRUE(robot::WaitUntil([&] {
+        return robot::FocusedControl(form) == FindWindowExW(PathBox(form), nullptr, L"Edit", nullptr);
+    }));
     robot::PressKey(form, VK_ESCAPE);
     EXPECT_TRUE(ferrox.EndsWithZero());
 }
@@ -596,6 +605,7 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
         ASSERT_TRUE(choices[i]) << captions[i];
     }
     EXPECT_TRUE(robot::IsChecked(choices[0]));
+    EXPECT_EQ(robot::FocusedControl(question), choices[0]);
     EXPECT_EQ(robot::ScreenRectOf(choices[0]).left, robot::ScreenRectOf(choices[1]).left);
     EXPECT_EQ(robot::ScreenRectOf(choices[0]).top, robot::ScreenRectOf(choices[2]).top);
     EXPECT_LT(robot::ScreenRectOf(choices[0]).left, robot::ScreenRectOf(choices[2]).left);

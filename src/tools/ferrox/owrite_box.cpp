@@ -32,7 +32,7 @@ OverwriteAnswer TOWriteBox::Execute(HWND owner, const OverwriteQuestion& questio
         return answer_;
     Fill(question);
     RestorePosition({100, 100, Placement::PlatformDefault}, "OWriteTop", "OWriteLeft", true);
-    RadioGroup1.Focus();
+    RadioGroup1.FocusSelected();
     ShowModal();
     return answer_;
 }
