@@ -377,6 +377,38 @@ TEST_F(FerroxTest, ASecondStartRunsAsAnotherCopyByDefault) {
     EXPECT_TRUE(first.EndsWithZero());
 }
 
+TEST_F(FerroxTest, TheMainWindowReturnsToItsRememberedPlace) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    struct Case {
+        long top, left; // -1: absent
+        long expectedTop, expectedLeft;
+    } cases[] = {{200, 300, 200, 300}, {-1, -1, 100, 100}, {0, 5000, 0, 100}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::to_string(test.top) + "," + std::to_string(test.left));
+        RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
+        if (test.top >= 0) {
+            WriteSetting(L"Position", L"MainTop", static_cast<DWORD>(test.top));
+            WriteSetting(L"Position", L"MainLeft", static_cast<DWORD>(test.left));
+        }
+        Ferrox ferrox({item});
+        HWND form = ferrox.MainWindow();
+        ASSERT_TRUE(form);
+        RECT place = robot::ScreenRectOf(form);
+        EXPECT_EQ(place.top, test.expectedTop);
+        EXPECT_EQ(place.left, test.expectedLeft);
+        SetWindowPos(form, nullptr, 120, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        robot::Click(robot::FindControl(form, "Button2"));
+        EXPECT_TRUE(ferrox.EndsWithZero());
+        auto position = [](const char* name) {
+            return robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\Position",
+                                            name);
+        };
+        EXPECT_EQ(position("MainTop"), 140u);
+        EXPECT_EQ(position("MainLeft"), 120u);
+    }
+}
+
 // ---- Destination --------------------------------------------------------------------------
 
 TEST_F(FerroxTest, OkRewritesTheHistoryWithTheNewEntryFirst) {
@@ -653,6 +685,34 @@ TEST_F(FerroxTest, TheQuestionReadsItsEscRuleAtEachPress) {
     EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(question); }));
     EXPECT_TRUE(ferrox.EndsWithZero(20000));
     EXPECT_EQ(FileText(destination + L"\\a.txt"), "old"); // cancelled: skipped
+}
+
+TEST_F(FerroxTest, AMoveQuestionNamesItsSidesAndMarksTheNewerDestination) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"dst");
+    WriteFileText(source + L"\\a.txt", "new");
+    WriteFileText(destination + L"\\a.txt", "old");
+    SetFileTime(source + L"\\a.txt", 0);
+    SetFileTime(destination + L"\\a.txt", 1);
+    WriteSetting(L"History", L"Division", 1);
+    WriteSetting(L"History", L"Path1", destination);
+    WriteSetting(L"Position", L"OWriteTop", 220);
+    WriteSetting(L"Position", L"OWriteLeft", 330);
+    Ferrox ferrox({source + L"\\a.txt"});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND question = WaitForQuestion(ferrox.id());
+    ASSERT_TRUE(question);
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label1")), "移動元");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label4")), "移動先");
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(question, "Image3")));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image6")));
+    EXPECT_EQ(robot::ScreenRectOf(question).top, 220);
+    EXPECT_EQ(robot::ScreenRectOf(question).left, 330);
+    robot::Click(robot::FindControl(question, "Button2")); // ｷｬﾝｾﾙ: this file is skipped
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(source + L"\\a.txt"), "new");
+    EXPECT_EQ(FileText(destination + L"\\a.txt"), "old");
 }
 
 // A long copy: a folder holding one big file, then a folder of small ones.
