@@ -770,28 +770,52 @@ TEST_F(LongCopyTest, TheProgressWindowAnswersWhileABigFileIsCopied) {
             .has_value());
 }
 
-TEST_F(LongCopyTest, YesToTheStopQuestionKeepsTheMainWindowOpen) {
-    Ferrox ferrox({big, small});
-    HWND form = ferrox.MainWindow();
-    ASSERT_TRUE(form);
-    robot::Click(robot::FindControl(form, "Button1"));
-    HWND box = robot::WaitForWindow("TWorkBox", "", ferrox.id());
-    ASSERT_TRUE(box);
-    ASSERT_TRUE(
-        robot::WaitUntil([&] { return robot::TextOf(robot::FindControl(box, "Label1")) == "big.bin"; }));
-    // The button reacts while the big file is still being copied; the question comes after it.
-    robot::Click(robot::FindControl(box, "Button1"));
-    std::optional<robot::MessageBoxInfo> stop = robot::WaitForMessageBox(ferrox.id(), 60000);
-    ASSERT_TRUE(stop);
-    EXPECT_EQ(stop->caption, Title);
-    EXPECT_EQ(stop->text, "作業を中止しますか？");
-    robot::AnswerMessageBox(stop->window, IDYES);
-    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(box); }, 20000));
-    EXPECT_TRUE(ferrox.running());
-    EXPECT_TRUE(IsWindowEnabled(form));
-    EXPECT_FALSE(Exists(destination + L"\\small \ud55c")); // stopped before the next item
-    robot::Click(robot::FindControl(form, "Button2"));
-    EXPECT_TRUE(ferrox.EndsWithZero());
+TEST_F(LongCopyTest, AStopAskedDuringTheCopyIsAnsweredAfterTheFileInProgress) {
+    struct Case {
+        const char* name;
+        bool closeBox; // the window's close box instead of its cancel button
+        int answer;
+    } cases[] = {{"cancel, Yes", false, IDYES}, {"close box, Yes", true, IDYES}, {"cancel, No", false, IDNO}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        RemoveTree(destination);
+        CreateDirectoryW(destination.c_str(), nullptr);
+        Ferrox ferrox({big, small});
+        HWND form = ferrox.MainWindow();
+        ASSERT_TRUE(form);
+        robot::Click(robot::FindControl(form, "Button1"));
+        HWND box = robot::WaitForWindow("TWorkBox", "", ferrox.id());
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(
+            robot::WaitUntil([&] { return robot::TextOf(robot::FindControl(box, "Label1")) == "big.bin"; }));
+        // The request is taken while the big file is still being copied; the question comes
+        // once that file is complete.
+        if (test.closeBox)
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        else
+            robot::Click(robot::FindControl(box, "Button1"));
+        std::optional<robot::MessageBoxInfo> stop = robot::WaitForMessageBox(ferrox.id(), 60000);
+        ASSERT_TRUE(stop);
+        EXPECT_EQ(stop->caption, Title);
+        EXPECT_EQ(stop->text, "作業を中止しますか？");
+        WIN32_FILE_ATTRIBUTE_DATA copied = {};
+        GetFileAttributesExW((destination + L"\\big \u00e9t\u00e9\\big.bin").c_str(), GetFileExInfoStandard,
+                             &copied);
+        EXPECT_EQ(copied.nFileSizeLow, static_cast<DWORD>(BigSize));
+        robot::AnswerMessageBox(stop->window, test.answer);
+        if (test.answer == IDNO) {
+            // The work goes on to its end, and the tool ends with it.
+            EXPECT_TRUE(ferrox.EndsWithZero(60000));
+            EXPECT_TRUE(Exists(destination + L"\\small \ud55c\\20.txt"));
+            continue;
+        }
+        EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(box); }, 20000));
+        EXPECT_TRUE(ferrox.running());
+        EXPECT_TRUE(IsWindowEnabled(form));
+        EXPECT_FALSE(Exists(destination + L"\\small \ud55c")); // stopped before the next item
+        robot::Click(robot::FindControl(form, "Button2"));
+        EXPECT_TRUE(ferrox.EndsWithZero());
+    }
 }
 
 } // namespace
