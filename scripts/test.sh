@@ -39,6 +39,27 @@ build_failed() { # name
     failed_names+=("$1 (build)")
 }
 
+# The copy benchmark's figures, then cp -r of the same source tree as the floor.
+copy_bench_figures() {
+    local output source part floor start seconds engine
+    output="$("$wine_loader" "$windows_build/bench/copy_bench.exe" --keep-source 2>/dev/null | tr -d '\r')" || true
+    printf '%s\n' "$output" | grep -v '^unix source: ' || true
+    source="$(printf '%s\n' "$output" | sed -n 's/^unix source: //p')"
+    [ -n "$source" ] && [ -d "$source" ] || return 0
+    for part in big small; do
+        floor="$(mktemp -d)"
+        start="$(date +%s.%N)"
+        cp -r "$source/$part" "$floor/"
+        seconds="$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.3f", b - a }')"
+        rm -rf "$floor"
+        engine="$(printf '%s\n' "$output" | grep "$([ $part = big ] && echo '^one file' || echo ' files of ')" |
+            sed -n 's/.*: engine \([0-9.]*\) s.*/\1/p')"
+        awk -v p="$part" -v c="$seconds" -v e="$engine" \
+            'BEGIN { printf "cp -r of the %s part: %.3f s; engine / cp -r %.2f\n", p, c, (c > 0 && e != "") ? e / c : 0 }'
+    done
+    rm -rf "$(dirname "$source")"
+}
+
 echo "== building native"
 if configure_and_build "$native_build"; then run_suite native "$native_build"; else build_failed native; fi
 
@@ -56,6 +77,8 @@ if build_windows; then
     "$wine_loader" "$windows_build/bench/menu_bench.exe" 2>/dev/null | grep -E 'files|BuildTrayMenu|submenu filled|together|ratio' || true
     echo "== benchmark: start-up and idle memory of the tray program beside a minimal tray program"
     "$wine_loader" "$windows_build/bench/start_bench.exe" 2>/dev/null || true
+    echo "== benchmark: copying one big file and many small files: Ferrox's engine, a plain CopyFileW loop, cp -r"
+    copy_bench_figures
     "$wineserver" -k >/dev/null 2>&1 || true
     convert_screenshots "$LUMERA_SCREENSHOTS"
     echo "screenshots: $LUMERA_SCREENSHOTS"

@@ -54,20 +54,23 @@ bool RadioButton::OnCommand(WORD code) {
 }
 
 bool RadioGroup::Create(Widget& parent, const Text& caption, const Bounds& bounds,
-                        const std::vector<Text>& items) {
+                        const std::vector<Text>& items, int columns) {
     if (!Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | BS_GROUPBOX, 0, bounds))
         return false;
     // The buttons are the group box's siblings, so the parent's keyboard handling and
     // reflection reach them.
-    const int top = 18, bottom = 6;
-    int rowHeight =
-        items.empty() ? 0 : std::max(16, (bounds.height - top - bottom) / static_cast<int>(items.size()));
-    for (size_t i = 0; i < items.size(); ++i) {
+    const int top = 18, bottom = 6, side = 8;
+    int count = static_cast<int>(items.size());
+    columns = std::max(1, std::min(columns, std::max(count, 1)));
+    int rows = (count + columns - 1) / columns;
+    int rowHeight = rows == 0 ? 0 : std::max(16, (bounds.height - top - bottom) / rows);
+    int columnWidth = (bounds.width - 2 * side) / columns;
+    for (int i = 0; i < count; ++i) {
         auto button = std::make_unique<RadioButton>();
-        button->Create(
-            parent, items[i],
-            {bounds.left + 8, bounds.top + top + static_cast<int>(i) * rowHeight, bounds.width - 16, 16},
-            i == 0);
+        button->Create(parent, items[static_cast<size_t>(i)],
+                       {bounds.left + side + (i / rows) * columnWidth,
+                        bounds.top + top + (i % rows) * rowHeight, columnWidth, 16},
+                       i == 0);
         button->onClick = [this] {
             if (onClick)
                 onClick();
@@ -88,6 +91,12 @@ int RadioGroup::itemIndex() const {
 void RadioGroup::SetItemIndex(int index) {
     for (size_t i = 0; i < buttons_.size(); ++i)
         buttons_[i]->SetChecked(static_cast<int>(i) == index);
+}
+
+void RadioGroup::FocusSelected() {
+    if (buttons_.empty())
+        return;
+    buttons_[static_cast<size_t>(std::max(0, itemIndex()))]->Focus();
 }
 
 bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment) {

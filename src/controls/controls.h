@@ -39,13 +39,18 @@ public:
     bool OnCommand(WORD code) override;
 };
 
-// A group box holding radio buttons, one per item, in one column.
+// A group box holding radio buttons, one per item, in columns filled one after the other
+// (with 4 items in 2 columns, items 1 and 2 form the first column).
 class RadioGroup : public Control {
 public:
-    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, const std::vector<Text>& items);
+    bool Create(Widget& parent, const Text& caption, const Bounds& bounds, const std::vector<Text>& items,
+                int columns = 1);
     int itemIndex() const;
     void SetItemIndex(int index);
     size_t itemCount() const { return buttons_.size(); }
+    // Gives the keyboard focus to the selected item (the first when none is), as the Tab
+    // key does when it reaches the group.
+    void FocusSelected();
     std::function<void()> onClick;
 
 private:

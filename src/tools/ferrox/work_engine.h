@@ -76,8 +76,29 @@ public:
 
 private:
     // Implementation members are the engine's own.
+    bool DestinationIsUsable();
+    void TransferFile(const std::wstring& source, std::wstring destination);
+    void TransferFolder(const std::wstring& source, const std::wstring& destination);
+    void RecycleFile(const std::wstring& path);
+    void RecycleFolder(const std::wstring& folder);
+    bool EnsureFolder(const std::wstring& folder);
+    // Asks (or applies the choice for all) and settles a name conflict; false skips the file.
+    bool SettleConflict(const std::wstring& source, std::wstring& destination);
+    // Settles a name conflict; false skips the file. destination may change (choice 2).
+    bool ApplyChoice(int choice, const std::wstring& source, std::wstring& destination);
+    bool AskNewName(const std::wstring& destination, std::wstring& name);
+    bool AskMissingFolder(const std::wstring& name);
+    bool RecycleWithQuestion(const std::wstring& path, bool folder);
+    // The answer to a failure question: true repeats the step; Abort stops the work.
+    bool RetryAfterFailure(const std::wstring& text);
+    // Asks when a cancel was requested; true when the work must stop.
+    bool CancelCheck();
+    void Pause();
+
     WorkOrder order_;
     WorkProgress& progress_;
     int workResult_ = WorkResult::Normal;
     unsigned stepDelay_ = 0;
+    int applyAllChoice_ = 0;  // 0: ask; 1..4: applied to every further conflict
+    int lastChoiceIndex_ = 0; // preselected in the next overwrite question
 };

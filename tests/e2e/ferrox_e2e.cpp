@@ -1,0 +1,821 @@
+// The move/copy tool driven through its windows: the main window, the progress window and
+// the overwrite question, with files whose names code page 932 cannot hold.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <winioctl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "robot.h"
+#include "win/encoding.h"
+
+namespace {
+
+const Text Title = "Ferrox (Lumera Deck for Windows)";
+const Text MainClass = "TFerroxMainForm";
+const wchar_t* const BlockKey = L"Software\\Morivane\\Lumera\\Ferrox";
+const std::wstring Root = L"C:\\ferrox-e2e";
+
+// ---- Files and registry ---------------------------------------------------------------
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+void WriteFileText(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string FileText(const std::wstring& path) {
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "(missing)";
+    std::string text(4096, '\0');
+    DWORD read = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(file);
+    text.resize(read);
+    return text;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A file of the given size that takes no room until written (sparse where the disk allows).
+void MakeBigFile(const std::wstring& path, LONGLONG size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD returned = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+void SetFileTime(const std::wstring& path, int dayOffset) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME time;
+    SYSTEMTIME base = {2024, 5, 0, 1, 12, 0, 0, 0};
+    SystemTimeToFileTime(&base, &time);
+    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += static_cast<ULONGLONG>(dayOffset) * 864000000000ULL;
+    time = {value.LowPart, value.HighPart};
+    ::SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+void WriteSetting(const wchar_t* section, const wchar_t* name, const std::wstring& text) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+void WriteSetting(const wchar_t* section, const wchar_t* name, DWORD value) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+// The stored text, or "(absent)".
+std::wstring ReadSetting(const wchar_t* section, const wchar_t* name) {
+    wchar_t buffer[1024];
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), name,
+                     RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"(absent)";
+    return buffer;
+}
+
+bool SectionExists(const wchar_t* section) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// ---- The program --------------------------------------------------------------------------
+
+// WM_GETTEXT (GetWindowTextW reads only the caption of another program's window).
+std::wstring WideTextOf(HWND window) {
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+    return text;
+}
+
+void SetWideText(HWND window, const std::wstring& text) {
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Ferrox started with wide parameters (robot::Process takes CP932 arguments only). It does
+// not outlive the test: what still runs at the end is closed, then terminated.
+class Ferrox {
+public:
+    explicit Ferrox(const std::vector<std::wstring>& parameters) {
+        std::wstring path = Widen(robot::ProgramFolder()) + L"..\\..\\bin\\Ferrox.exe";
+        std::wstring commandLine = L"\"" + path + L"\"";
+        for (const std::wstring& parameter : parameters)
+            commandLine +=
+                parameter.find(L' ') == std::wstring::npos ? L" " + parameter : L" \"" + parameter + L"\"";
+        StartWith(path, commandLine);
+    }
+    Ferrox(const std::wstring& rawParameters, bool) {
+        std::wstring path = Widen(robot::ProgramFolder()) + L"..\\..\\bin\\Ferrox.exe";
+        StartWith(path, L"\"" + path + L"\" " + rawParameters);
+    }
+    ~Ferrox() {
+        if (!process_)
+            return;
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+            for (HWND window : robot::FindTopWindows("", "", id_))
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process_, 3000) == WAIT_TIMEOUT)
+                TerminateProcess(process_, 99);
+        }
+        CloseHandle(process_);
+    }
+    Ferrox(const Ferrox&) = delete;
+    Ferrox& operator=(const Ferrox&) = delete;
+
+    DWORD id() const { return id_; }
+    bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+    HWND MainWindow() { return robot::WaitForWindow(MainClass, "", id_); }
+
+    // Waits for the end; a success for exit code 0.
+    ::testing::AssertionResult EndsWithZero(DWORD timeout = robot::DefaultTimeout) {
+        if (!process_ || WaitForSingleObject(process_, timeout) != WAIT_OBJECT_0)
+            return ::testing::AssertionFailure() << "Ferrox.exe did not end";
+        DWORD code = 0;
+        GetExitCodeProcess(process_, &code);
+        if (code != 0)
+            return ::testing::AssertionFailure() << "Ferrox.exe ended with exit code 0x" << std::hex << code;
+        return ::testing::AssertionSuccess();
+    }
+
+private:
+    void StartWith(const std::wstring& path, std::wstring commandLine) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info))
+            return;
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// A radio button of a group by its caption.
+HWND Radio(HWND form, const Text& caption) {
+    return robot::FindControlByText(form, "Button", caption);
+}
+
+// The path box.
+HWND PathBox(HWND form) {
+    return robot::FindControl(form, "ComboBox1");
+}
+
+// A drop as the shell posts it: a DROPFILES block with wide paths, double-NUL ended. The
+// block is made inside the program, where the handle must be valid.
+bool PostDrop(HWND target, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths)
+        list += path + L'\0';
+    list += L'\0';
+    SIZE_T size = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    std::vector<char> block(size);
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(block.data() + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    DWORD processId = robot::ProcessOf(target);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return false;
+    // A fixed global block is its own address, so memory in the program serves as the drop.
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool written = remote && WriteProcessMemory(process, remote, block.data(), size, nullptr);
+    CloseHandle(process);
+    return written && PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+// The round trip of a message to the window in milliseconds, or -1 when it did not answer
+// within the limit.
+long RoundTrip(HWND window, UINT limit) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, limit, &result))
+        return -1;
+    QueryPerformanceCounter(&end);
+    return static_cast<long>((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+}
+
+class FerroxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
+        RemoveTree(Root);
+        CreateDirectoryW(Root.c_str(), nullptr);
+    }
+    void TearDown() override {
+        RemoveTree(Root);
+        RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
+    }
+    static std::wstring At(const std::wstring& relative) { return Root + L"\\" + relative; }
+    static std::wstring Folder(const std::wstring& relative) {
+        CreateDirectoryW(At(relative).c_str(), nullptr);
+        return At(relative);
+    }
+};
+
+// ---- Start ------------------------------------------------------------------------------
+
+TEST_F(FerroxTest, WithoutAUsableItemTheVersionBoxShowsAndNothingIsRemembered) {
+    for (std::wstring parameters : {std::wstring(), At(L"missing.txt")}) {
+        SCOPED_TRACE(Narrow(parameters));
+        Ferrox ferrox(parameters, true);
+        std::optional<robot::MessageBoxInfo> box = robot::WaitForMessageBox(ferrox.id());
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->caption, "ﾊﾞｰｼﾞｮﾝ情報");
+        EXPECT_EQ(box->text.substr(0, Title.size()), Title);
+        robot::AnswerMessageBox(box->window, IDOK);
+        EXPECT_TRUE(ferrox.EndsWithZero());
+        EXPECT_FALSE(SectionExists(L"History"));
+        EXPECT_FALSE(SectionExists(L"Position"));                 // the off-screen place is not remembered
+        EXPECT_EQ(ReadSetting(L"Setup", L"Title"), Widen(Title)); // the frame ran
+    }
+}
+
+TEST_F(FerroxTest, MainWindowShowsItsControlsInOrderAndTheRememberedOperation) {
+    std::wstring item = At(L"caf\u00e9.txt");
+    WriteFileText(item, "x");
+    WriteSetting(L"History", L"Division", 3);
+    WriteSetting(L"History", L"Path1", At(L"Jos\u00e9"));
+    WriteSetting(L"History", L"Path2", At(L"second"));
+    Ferrox ferrox({item});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(robot::TextOf(form), Title);
+
+    std::vector<Text> named;
+    for (const robot::ControlInfo& control : robot::ListControls(form)) {
+        if (!control.name.empty())
+            named.push_back(control.name);
+    }
+    EXPECT_EQ(named, (std::vector<Text>{"Image1", "Label1", "ComboBox1", "RadioGroup1", "Button1", "Button2",
+                                        "Button3"}));
+    EXPECT_EQ(robot::TextOf(robot::FindControl(form, "RadioGroup1")), "区分");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(form, "Label1")), "ﾊﾟｽ(&O):");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(form, "Button1")), "OK(&Y)");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(form, "Button2")), "ｷｬﾝｾﾙ(&N)");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(form, "Button3")), "参照(&B)...");
+
+    // Delete remembered: the destination controls are off until another operation is chosen.
+    HWND move = Radio(form, "移動(&M)"), copy = Radio(form, "ｺﾋﾟｰ(&C)"), remove = Radio(form, "削除(&D)");
+    ASSERT_TRUE(move && copy && remove);
+    EXPECT_TRUE(robot::IsChecked(remove));
+    EXPECT_FALSE(robot::IsChecked(move) || robot::IsChecked(copy));
+    HWND path = PathBox(form);
+    EXPECT_EQ(WideTextOf(path), At(L"Jos\u00e9"));
+    EXPECT_EQ(SendMessageW(path, CB_GETCOUNT, 0, 0), 2);
+    for (const char* name : {"ComboBox1", "Label1", "Button3"})
+        EXPECT_FALSE(IsWindowEnabled(robot::FindControl(form, name))) << name;
+    robot::Click(copy);
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(path) != FALSE; }));
+    EXPECT_TRUE(IsWindowEnabled(robot::FindControl(form, "Button3")));
+    EXPECT_TRUE(IsWindowEnabled(robot::FindControl(form, "Label1")));
+    // "&O" of the label takes the focus to the path box.
+    HWND pathEdit = FindWindowExW(PathBox(form), nullptr, L"Edit", nullptr);
+    robot::Focus(robot::FindControl(form, "Button2"));
+    robot::PressKey(form, 'O', robot::Alt);
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::FocusedControl(form) == pathEdit; }));
+    // Three items side by side in one row.
+    EXPECT_EQ(robot::ScreenRectOf(move).top, robot::ScreenRectOf(remove).top);
+    EXPECT_LT(robot::ScreenRectOf(move).left, robot::ScreenRectOf(copy).left);
+    robot::SaveScreenshot("ferrox-main.bmp");
+
+    // Esc without "EscToClose": the window stays.
+    robot::PressKey(form, VK_ESCAPE);
+    EXPECT_FALSE(robot::WaitUntil([&] { return !IsWindow(form); }, 1000));
+    robot::Click(robot::FindControl(form, "Button2"));
+    EXPECT_TRUE(ferrox.EndsWithZero());
+    EXPECT_EQ(ReadSetting(L"History", L"Path1"), At(L"Jos\u00e9")); // Cancel writes no history
+}
+
+TEST_F(FerroxTest, EscClosesTheMainWindowWhenEscToCloseIsSet) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    WriteSetting(L"OtherSet", L"EscToClose", 1);
+    Ferrox ferrox({item});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    // The path box has the focus first.
+    EXPECT_TRUE(robot::WaitUntil([&] {
+        return robot::FocusedControl(form) == FindWindowExW(PathBox(form), nullptr, L"Edit", nullptr);
+    }));
+    robot::PressKey(form, VK_ESCAPE);
+    EXPECT_TRUE(ferrox.EndsWithZero());
+}
+
+TEST_F(FerroxTest, ASecondStartRunsAsAnotherCopyByDefault) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    Ferrox first({item});
+    ASSERT_TRUE(first.MainWindow());
+    Ferrox second({item});
+    HWND other = second.MainWindow();
+    ASSERT_TRUE(other);
+    EXPECT_EQ(robot::FindTopWindows(MainClass).size(), 2u);
+    robot::Click(robot::FindControl(other, "Button2"));
+    EXPECT_TRUE(second.EndsWithZero());
+    EXPECT_TRUE(first.running());
+    robot::Click(robot::FindControl(first.MainWindow(), "Button2"));
+    EXPECT_TRUE(first.EndsWithZero());
+}
+
+TEST_F(FerroxTest, TheMainWindowReturnsToItsRememberedPlace) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    struct Case {
+        long top, left; // -1: absent
+        long expectedTop, expectedLeft;
+    } cases[] = {{200, 300, 200, 300}, {-1, -1, 100, 100}, {0, 5000, 0, 100}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::to_string(test.top) + "," + std::to_string(test.left));
+        RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
+        if (test.top >= 0) {
+            WriteSetting(L"Position", L"MainTop", static_cast<DWORD>(test.top));
+            WriteSetting(L"Position", L"MainLeft", static_cast<DWORD>(test.left));
+        }
+        Ferrox ferrox({item});
+        HWND form = ferrox.MainWindow();
+        ASSERT_TRUE(form);
+        RECT place = robot::ScreenRectOf(form);
+        EXPECT_EQ(place.top, test.expectedTop);
+        EXPECT_EQ(place.left, test.expectedLeft);
+        SetWindowPos(form, nullptr, 120, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        robot::Click(robot::FindControl(form, "Button2"));
+        EXPECT_TRUE(ferrox.EndsWithZero());
+        auto position = [](const char* name) {
+            return robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\Position",
+                                            name);
+        };
+        EXPECT_EQ(position("MainTop"), 140u);
+        EXPECT_EQ(position("MainLeft"), 120u);
+    }
+}
+
+// ---- Destination --------------------------------------------------------------------------
+
+TEST_F(FerroxTest, OkRewritesTheHistoryWithTheNewEntryFirst) {
+    std::wstring a = Folder(L"A"), b = Folder(L"B"), c = Folder(L"C");
+    std::wstring lowerB = Root + L"\\b";
+    struct Case {
+        const char* name;
+        bool pick; // picked from the list, else typed
+        std::wstring chosen;
+        std::vector<std::wstring> expected;
+    } cases[] = {
+        {"B picked", true, b, {b, a, c}},
+        {"b typed", false, lowerB, {lowerB, a, c}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
+        WriteSetting(L"History", L"Path1", a);
+        WriteSetting(L"History", L"Path2", b);
+        WriteSetting(L"History", L"Path3", c);
+        WriteSetting(L"History", L"Division", 2);
+        std::wstring item = At(L"\ud55c\uae00 \uba54\ubaa8.txt");
+        WriteFileText(item, "memo");
+        Ferrox ferrox({item});
+        HWND form = ferrox.MainWindow();
+        ASSERT_TRUE(form);
+        HWND path = PathBox(form);
+        if (test.pick)
+            SendMessageW(path, CB_SETCURSEL, 1, 0);
+        else
+            SetWideText(path, test.chosen);
+        EXPECT_EQ(WideTextOf(path), test.chosen);
+        robot::Click(robot::FindControl(form, "Button1"));
+        EXPECT_TRUE(ferrox.EndsWithZero());
+        EXPECT_EQ(FileText(b + L"\\\ud55c\uae00 \uba54\ubaa8.txt"), "memo");
+        for (size_t i = 0; i < 4; ++i) {
+            std::wstring name = L"Path" + std::to_wstring(i + 1);
+            std::wstring stored = ReadSetting(L"History", name.c_str());
+            if (i < test.expected.size())
+                EXPECT_EQ(stored, test.expected[i]) << Narrow(name);
+            else
+                EXPECT_TRUE(stored == L"(absent)" || stored.empty()) << Narrow(name);
+        }
+        EXPECT_TRUE(robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\History",
+                                             "Division") == 2u);
+        RemoveTree(b);
+        CreateDirectoryW(b.c_str(), nullptr);
+    }
+}
+
+TEST_F(FerroxTest, ADroppedFileGivesItsFolderAndADroppedFolderItself) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    std::wstring folder = Folder(L"\u5f20\u4f1f \U0001F600");
+    std::wstring file = folder + L"\\caf\u00e9.txt";
+    WriteFileText(file, "x");
+    std::wstring inner = Folder(L"\u5f20\u4f1f \U0001F600\\Jos\u00e9");
+    Ferrox ferrox({item});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    HWND path = PathBox(form);
+    ASSERT_TRUE(PostDrop(form, {file, item}));
+    EXPECT_TRUE(robot::WaitUntil([&] { return WideTextOf(path) == folder; })) << Narrow(WideTextOf(path));
+    ASSERT_TRUE(PostDrop(robot::FindControl(form, "Button1"), {inner}));
+    EXPECT_TRUE(robot::WaitUntil([&] { return WideTextOf(path) == inner; })) << Narrow(WideTextOf(path));
+    robot::Click(robot::FindControl(form, "Button2"));
+    EXPECT_TRUE(ferrox.EndsWithZero());
+}
+
+TEST_F(FerroxTest, AnEmptyDestinationIsRefusedForMoveAndCopyButNotForDelete) {
+    std::wstring item = At(L"\u00e9t\u00e9.txt");
+    WriteFileText(item, "x");
+    Ferrox ferrox({item});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    struct Case {
+        const char *operation, *destinationWord;
+    } cases[] = {{"移動(&M)", "移動先"}, {"ｺﾋﾟｰ(&C)", "ｺﾋﾟｰ先"}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.operation);
+        robot::Click(Radio(form, test.operation));
+        SetWideText(PathBox(form), L"  ");
+        robot::Click(robot::FindControl(form, "Button1"));
+        std::optional<robot::MessageBoxInfo> box = robot::WaitForMessageBox(ferrox.id());
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->caption, Title);
+        EXPECT_NE(box->text.find("ﾌｫﾙﾀﾞを入力してください。"), Text::npos) << box->text;
+        EXPECT_NE(box->text.find(test.destinationWord), Text::npos) << box->text;
+        robot::AnswerMessageBox(box->window, IDOK);
+        EXPECT_TRUE(ferrox.running());
+        EXPECT_FALSE(SectionExists(L"History"));
+    }
+    // Delete needs no destination: the work starts at once and the item goes.
+    robot::Click(Radio(form, "削除(&D)"));
+    SetWideText(PathBox(form), L"");
+    robot::Click(robot::FindControl(form, "Button1"));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_FALSE(Exists(item));
+    EXPECT_EQ(ReadSetting(L"History", L"Path1"), L"");
+}
+
+TEST_F(FerroxTest, BrowseAsksForTheDestinationOfTheChosenOperation) {
+    std::wstring item = At(L"a.txt");
+    WriteFileText(item, "x");
+    Ferrox ferrox({item});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    SetWideText(PathBox(form), Root);
+    struct Case {
+        const char *operation, *title;
+    } cases[] = {{"移動(&M)", "移動先を選択してください。"}, {"ｺﾋﾟｰ(&C)", "ｺﾋﾟｰ先を選択してください。"}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.operation);
+        robot::Click(Radio(form, test.operation));
+        ASSERT_TRUE(robot::WaitUntil([&] { return robot::IsChecked(Radio(form, test.operation)); }));
+        robot::Click(robot::FindControl(form, "Button3"));
+        HWND chooser = robot::WaitForWindow("#32770", "", ferrox.id());
+        ASSERT_TRUE(chooser);
+        EXPECT_TRUE(
+            robot::WaitUntil([&] { return robot::FindControlByText(chooser, "Static", test.title); }));
+        PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(chooser); }));
+        EXPECT_EQ(WideTextOf(PathBox(form)), Root); // cancelled: the path box keeps its text
+    }
+    robot::Click(robot::FindControl(form, "Button2"));
+    EXPECT_TRUE(ferrox.EndsWithZero());
+}
+
+// ---- The work -----------------------------------------------------------------------------
+
+TEST_F(FerroxTest, APathSplitAtItsBlankIsMovedWhole) {
+    std::wstring folder = Folder(L"My Documents");
+    WriteFileText(folder + L"\\caf\u00e9.txt", "inside");
+    std::wstring destination = At(L"\u5f20\u4f1f");
+    WriteSetting(L"History", L"Division", 1);
+    WriteSetting(L"History", L"Path1", destination);
+    Ferrox ferrox(folder, true); // unquoted: two parameters
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(robot::IsChecked(Radio(form, "移動(&M)")));
+    robot::Click(robot::FindControl(form, "Button1"));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\My Documents\\caf\u00e9.txt"), "inside");
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(FerroxTest, RenamingOnAConflictAsksForTheNameInTheInputBox) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"dst");
+    WriteFileText(source + L"\\\u00e9t\u00e9.txt", "new");
+    WriteFileText(destination + L"\\\u00e9t\u00e9.txt", "old");
+    WriteSetting(L"History", L"Division", 2);
+    WriteSetting(L"History", L"Path1", destination);
+    Ferrox ferrox({source + L"\\\u00e9t\u00e9.txt"});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND question = robot::WaitForWindow("TOWriteBox", "", ferrox.id(), 20000);
+    ASSERT_TRUE(question);
+    robot::Click(Radio(question, "名前を変更して複写(&N)"));
+    ASSERT_TRUE(
+        robot::WaitUntil([&] { return robot::IsChecked(Radio(question, "名前を変更して複写(&N)")); }));
+    robot::Click(robot::FindControl(question, "Button1"));
+
+    HWND input = robot::WaitForWindow("TInputBox", "", ferrox.id());
+    ASSERT_TRUE(input);
+    EXPECT_EQ(robot::TextOf(input), "名前を変更して複写");
+    EXPECT_EQ(WideTextOf(robot::FindControl(input, "Label1")), L"\u00e9t\u00e9.txt の新しい名前は？");
+    HWND edit = robot::FindControl(input, "Edit1");
+    EXPECT_EQ(WideTextOf(edit), destination + L"\\\u00e9t\u00e9.txt");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(input, "Button1")), "OK");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(input, "Button2")), "ｷｬﾝｾﾙ");
+    robot::SaveScreenshot("ferrox-input.bmp");
+    SetWideText(edit, destination + L"\\\ud55c\uae00.txt");
+    robot::Click(robot::FindControl(input, "Button1"));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\\ud55c\uae00.txt"), "new");
+    EXPECT_EQ(FileText(destination + L"\\\u00e9t\u00e9.txt"), "old");
+}
+
+// The overwrite question of the running program, waited for.
+HWND WaitForQuestion(DWORD processId) {
+    return robot::WaitForWindow("TOWriteBox", "", processId, 20000);
+}
+
+TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllThatFollow) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"\ud55c\uae00");
+    const std::wstring names[] = {L"1 caf\u00e9.txt", L"2 \u5f20\u4f1f.lnk", L"3 plain.txt"};
+    for (const std::wstring& name : names) {
+        WriteFileText(source + L"\\" + name, "new " + Narrow(name));
+        WriteFileText(destination + L"\\" + name, "old");
+    }
+    SetFileTime(source + L"\\" + names[0], 2); // the source is newer
+    SetFileTime(destination + L"\\" + names[0], 0);
+    WriteSetting(L"History", L"Division", 2);
+    WriteSetting(L"History", L"Path1", destination);
+    Ferrox ferrox({source + L"\\" + names[0], source + L"\\" + names[1], source + L"\\" + names[2]});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+
+    // First conflict: answered with Esc (EscToClose absent reads 1 here): the file is skipped.
+    HWND question = WaitForQuestion(ferrox.id());
+    ASSERT_TRUE(question);
+    EXPECT_EQ(robot::TextOf(question), "同名のﾌｧｲﾙが存在します");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label1")), "ｺﾋﾟｰ元");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label4")), "ｺﾋﾟｰ先");
+    EXPECT_EQ(WideTextOf(robot::FindControl(question, "Label2")), source + L"\\" + names[0]);
+    EXPECT_EQ(WideTextOf(robot::FindControl(question, "Label5")), destination + L"\\" + names[0]);
+    EXPECT_NE(robot::TextOf(robot::FindControl(question, "Label3")).find(" byte "), Text::npos);
+    EXPECT_NE(robot::TextOf(robot::FindControl(question, "Label6")).find("3 byte "), Text::npos);
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "RadioGroup1")), "複写方法");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Button1")), "OK(&Y)");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Button2")), "ｷｬﾝｾﾙ(&N)");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Button3")), "以降全て(&A)");
+    // Not a shortcut; the source is the newer file.
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(question, "Image2")));
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(question, "Image5")));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image3")));
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(question, "Image6")));
+    // Four choices in two columns, the first preselected.
+    HWND choices[4];
+    const char* captions[] = {"新しい時に複写(&T)", "名前を変更して複写(&N)", "上書きで複写(&O)",
+                              "複写先の名前を変更(&R)"};
+    for (int i = 0; i < 4; ++i) {
+        choices[i] = Radio(question, captions[i]);
+        ASSERT_TRUE(choices[i]) << captions[i];
+    }
+    EXPECT_TRUE(robot::IsChecked(choices[0]));
+    EXPECT_EQ(robot::FocusedControl(question), choices[0]);
+    EXPECT_EQ(robot::ScreenRectOf(choices[0]).left, robot::ScreenRectOf(choices[1]).left);
+    EXPECT_EQ(robot::ScreenRectOf(choices[0]).top, robot::ScreenRectOf(choices[2]).top);
+    EXPECT_LT(robot::ScreenRectOf(choices[0]).left, robot::ScreenRectOf(choices[2]).left);
+    robot::SaveScreenshot("ferrox-overwrite.bmp");
+    robot::PressKey(question, VK_ESCAPE);
+    ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(question); }));
+
+    // Second conflict: a shortcut shows the arrow on both icons; "上書きで複写" for all.
+    question = WaitForQuestion(ferrox.id());
+    ASSERT_TRUE(question);
+    EXPECT_EQ(WideTextOf(robot::FindControl(question, "Label2")), source + L"\\" + names[1]);
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image2")));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image5")));
+    robot::Click(Radio(question, "上書きで複写(&O)"));
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::IsChecked(Radio(question, "上書きで複写(&O)")); }));
+    robot::Click(robot::FindControl(question, "Button3"));
+
+    // The third conflict is overwritten without a question, and the tool ends.
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\" + names[0]), "old");
+    EXPECT_EQ(FileText(destination + L"\\" + names[1]), "new " + Narrow(names[1]));
+    EXPECT_EQ(FileText(destination + L"\\" + names[2]), "new " + Narrow(names[2]));
+    auto top = robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\Position",
+                                        "OWriteTop");
+    EXPECT_TRUE(top.has_value());
+}
+
+TEST_F(FerroxTest, TheQuestionReadsItsEscRuleAtEachPress) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"dst");
+    WriteFileText(source + L"\\a.txt", "new");
+    WriteFileText(destination + L"\\a.txt", "old");
+    WriteSetting(L"History", L"Division", 2);
+    WriteSetting(L"History", L"Path1", destination);
+    WriteSetting(L"OtherSet", L"EscToClose", 0);
+    Ferrox ferrox({source + L"\\a.txt"});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND question = WaitForQuestion(ferrox.id());
+    ASSERT_TRUE(question);
+    robot::PressKey(question, VK_ESCAPE);
+    EXPECT_FALSE(robot::WaitUntil([&] { return !IsWindow(question); }, 1000));
+    WriteSetting(L"OtherSet", L"EscToClose", 1); // the main window read 0 at start; the question reads now
+    robot::PressKey(question, VK_ESCAPE);
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(destination + L"\\a.txt"), "old"); // cancelled: skipped
+}
+
+TEST_F(FerroxTest, AMoveQuestionNamesItsSidesAndMarksTheNewerDestination) {
+    std::wstring source = Folder(L"src"), destination = Folder(L"dst");
+    WriteFileText(source + L"\\a.txt", "new");
+    WriteFileText(destination + L"\\a.txt", "old");
+    SetFileTime(source + L"\\a.txt", 0);
+    SetFileTime(destination + L"\\a.txt", 1);
+    WriteSetting(L"History", L"Division", 1);
+    WriteSetting(L"History", L"Path1", destination);
+    WriteSetting(L"Position", L"OWriteTop", 220);
+    WriteSetting(L"Position", L"OWriteLeft", 330);
+    Ferrox ferrox({source + L"\\a.txt"});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND question = WaitForQuestion(ferrox.id());
+    ASSERT_TRUE(question);
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label1")), "移動元");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label4")), "移動先");
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(question, "Image3")));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image6")));
+    EXPECT_EQ(robot::ScreenRectOf(question).top, 220);
+    EXPECT_EQ(robot::ScreenRectOf(question).left, 330);
+    robot::Click(robot::FindControl(question, "Button2")); // ｷｬﾝｾﾙ: this file is skipped
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(FileText(source + L"\\a.txt"), "new");
+    EXPECT_EQ(FileText(destination + L"\\a.txt"), "old");
+}
+
+// A long copy: a folder holding one big file, then a folder of small ones.
+class LongCopyTest : public FerroxTest {
+protected:
+    void SetUp() override {
+        FerroxTest::SetUp();
+        big = Folder(L"big \u00e9t\u00e9");
+        MakeBigFile(big + L"\\big.bin", BigSize);
+        small = Folder(L"small \ud55c");
+        for (int i = 1; i <= 20; ++i)
+            WriteFileText(small + L"\\" + std::to_wstring(i) + L".txt", "small");
+        destination = Folder(L"to");
+        WriteSetting(L"History", L"Division", 2);
+        WriteSetting(L"History", L"Path1", destination);
+    }
+    static constexpr LONGLONG BigSize = 512LL << 20;
+    std::wstring big, small, destination;
+};
+
+TEST_F(LongCopyTest, TheProgressWindowAnswersWhileABigFileIsCopied) {
+    Ferrox ferrox({big, small});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    robot::Click(robot::FindControl(form, "Button1"));
+    HWND box = robot::WaitForWindow("TWorkBox", "", ferrox.id());
+    ASSERT_TRUE(box);
+    HWND label = robot::FindControl(box, "Label1");
+    ASSERT_TRUE(robot::WaitUntil([&] { return robot::TextOf(label) == "big.bin"; }));
+    EXPECT_EQ(robot::TextOf(box), "ｺﾋﾟｰしています...");
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(box, "Animate1")));
+    EXPECT_EQ(robot::TextOf(robot::FindControl(box, "Button1")), "ｷｬﾝｾﾙ");
+    robot::SaveScreenshot("ferrox-progress.bmp");
+    long worst = 0;
+    int samples = 0;
+    while (robot::TextOf(label) == "big.bin" && samples < 2000) {
+        long trip = RoundTrip(box, 2000);
+        ASSERT_GE(trip, 0) << "the progress window did not answer within 2 s";
+        worst = std::max(worst, trip);
+        ++samples;
+        Sleep(20);
+    }
+    EXPECT_LT(worst, 500) << samples << " samples";
+    std::printf("progress window during the big copy: %d round trips, slowest %ld ms\n", samples, worst);
+    EXPECT_GT(samples, 0);
+    EXPECT_TRUE(ferrox.EndsWithZero(60000));
+    WIN32_FILE_ATTRIBUTE_DATA copied;
+    ASSERT_TRUE(GetFileAttributesExW((destination + L"\\big \u00e9t\u00e9\\big.bin").c_str(),
+                                     GetFileExInfoStandard, &copied));
+    EXPECT_EQ(copied.nFileSizeLow, static_cast<DWORD>(BigSize));
+    EXPECT_EQ(copied.nFileSizeHigh, 0u);
+    EXPECT_TRUE(Exists(destination + L"\\small \ud55c\\20.txt"));
+    EXPECT_TRUE(
+        robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\Position", "WorkTop")
+            .has_value());
+}
+
+TEST_F(LongCopyTest, AStopAskedDuringTheCopyIsAnsweredAfterTheFileInProgress) {
+    struct Case {
+        const char* name;
+        bool closeBox; // the window's close box instead of its cancel button
+        int answer;
+    } cases[] = {{"cancel, Yes", false, IDYES}, {"close box, Yes", true, IDYES}, {"cancel, No", false, IDNO}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        RemoveTree(destination);
+        CreateDirectoryW(destination.c_str(), nullptr);
+        Ferrox ferrox({big, small});
+        HWND form = ferrox.MainWindow();
+        ASSERT_TRUE(form);
+        robot::Click(robot::FindControl(form, "Button1"));
+        HWND box = robot::WaitForWindow("TWorkBox", "", ferrox.id());
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(
+            robot::WaitUntil([&] { return robot::TextOf(robot::FindControl(box, "Label1")) == "big.bin"; }));
+        // The request is taken while the big file is still being copied; the question comes
+        // once that file is complete.
+        if (test.closeBox)
+            PostMessageW(box, WM_CLOSE, 0, 0);
+        else
+            robot::Click(robot::FindControl(box, "Button1"));
+        std::optional<robot::MessageBoxInfo> stop = robot::WaitForMessageBox(ferrox.id(), 60000);
+        ASSERT_TRUE(stop);
+        EXPECT_EQ(stop->caption, Title);
+        EXPECT_EQ(stop->text, "作業を中止しますか？");
+        WIN32_FILE_ATTRIBUTE_DATA copied = {};
+        GetFileAttributesExW((destination + L"\\big \u00e9t\u00e9\\big.bin").c_str(), GetFileExInfoStandard,
+                             &copied);
+        EXPECT_EQ(copied.nFileSizeLow, static_cast<DWORD>(BigSize));
+        robot::AnswerMessageBox(stop->window, test.answer);
+        if (test.answer == IDNO) {
+            // The work goes on to its end, and the tool ends with it.
+            EXPECT_TRUE(ferrox.EndsWithZero(60000));
+            EXPECT_TRUE(Exists(destination + L"\\small \ud55c\\20.txt"));
+            continue;
+        }
+        EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(box); }, 20000));
+        EXPECT_TRUE(ferrox.running());
+        EXPECT_TRUE(IsWindowEnabled(form));
+        EXPECT_FALSE(Exists(destination + L"\\small \ud55c")); // stopped before the next item
+        robot::Click(robot::FindControl(form, "Button2"));
+        EXPECT_TRUE(ferrox.EndsWithZero());
+    }
+}
+
+} // namespace
