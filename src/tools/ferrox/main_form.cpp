@@ -117,6 +117,7 @@ void TFerroxMainForm::Timer1Timer() {
         Close();
         return;
     }
+    SetToolHelpFile();
     Application::AcceptDroppedFiles(handle());
 }
 
