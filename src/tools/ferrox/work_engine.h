@@ -77,7 +77,7 @@ public:
 private:
     // Implementation members are the engine's own.
     bool DestinationIsUsable();
-    void TransferFile(const std::wstring& source, std::wstring destination);
+    void TransferFile(const std::wstring& source, std::wstring destination, unsigned long long size);
     void TransferFolder(const std::wstring& source, const std::wstring& destination);
     void RecycleFile(const std::wstring& path);
     void RecycleFolder(const std::wstring& folder);

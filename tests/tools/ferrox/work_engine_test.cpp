@@ -33,7 +33,10 @@ public:
         steps.push_back({caption, item, fromTo});
     }
     void SetProgress(int percent) override { progress.push_back(percent); }
-    void ProcessMessages() override {}
+    void ProcessMessages() override {
+        if (onProcessMessages)
+            onProcessMessages();
+    }
     void Delay(unsigned milliseconds) override {
         delays.push_back(milliseconds);
         if (onDelay)
@@ -89,12 +92,13 @@ public:
             count += question.text.find(fragment) != std::wstring::npos;
         return count;
     }
-    bool ShowedCaption(const Text& caption) const {
+    size_t StepsCaptioned(const Text& caption) const {
+        size_t count = 0;
         for (const Step& step : steps)
-            if (step.caption == caption)
-                return true;
-        return false;
+            count += step.caption == caption;
+        return count;
     }
+    bool ShowedCaption(const Text& caption) const { return StepsCaptioned(caption) > 0; }
 
     std::vector<Step> steps;
     std::vector<int> progress;
@@ -108,6 +112,7 @@ public:
     std::deque<std::optional<std::wstring>> names; // nullopt: the input box is cancelled
     std::function<void(int)> beforeBlocking;       // with the number of the blocking run
     std::function<void()> onDelay;
+    std::function<void()> onProcessMessages; // after each finished step
     std::function<void(const std::wstring&)> onAsk;
     int blockingRuns = 0;
 };
@@ -157,7 +162,8 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
     std::wstring source = At(L"\u5f20\u4f1f \u8cc7\u6599");
     Put(JoinPath(source, Cafe), "1");
     Put(JoinPath(source, L"\u5b50\\" + Memo), "2");
-    Put(JoinPath(source, Smile), "3");
+    Text big(2 << 20, 'b');
+    Put(JoinPath(source, Smile), big);
     Put(JoinPath(source, L".hidden"), "4");
     Put(JoinPath(source, L".cache\\x.txt"), "5");
     std::wstring target = At(L"\u00e9t\u00e9\\new");
@@ -167,7 +173,7 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
     std::wstring landed = JoinPath(target, L"\u5f20\u4f1f \u8cc7\u6599");
     EXPECT_EQ(Content(JoinPath(landed, Cafe)), "1");
     EXPECT_EQ(Content(JoinPath(landed, L"\u5b50\\" + Memo)), "2");
-    EXPECT_EQ(Content(JoinPath(landed, Smile)), "3");
+    EXPECT_EQ(Content(JoinPath(landed, Smile)), big);
     EXPECT_FALSE(FileExists(JoinPath(landed, L".hidden")));
     EXPECT_FALSE(DirectoryExists(JoinPath(landed, L".cache")));
     EXPECT_EQ(Content(JoinPath(source, Cafe)), "1"); // a copy leaves the source
@@ -187,7 +193,7 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
         EXPECT_EQ(step.fromTo, L"\"\u5b50\"から\"\u5b50\"へ");
     }
     EXPECT_TRUE(sawSubfolderFile);
-    EXPECT_EQ(progress.blockingRuns, 3);  // every file copy runs off the window's way
+    EXPECT_EQ(progress.blockingRuns, 1);  // only a long copy is handed off the window's thread
     EXPECT_TRUE(progress.delays.empty()); // no pause on a fixed drive
 }
 
@@ -425,8 +431,9 @@ TEST_F(WorkEngineTest, CancelIsHonouredAfterTheFileInProgress) {
             Put(JoinPath(source, std::to_wstring(i) + Cafe), "x");
         ScriptedProgress progress;
         WorkEngine engine({Operation::Copy, JoinPath(run, L"dst"), {source}}, progress);
-        progress.beforeBlocking = [&](int run) {
-            if (run == 2)
+        // Pressed while the second file is copied: it is honoured once that file is done.
+        progress.onProcessMessages = [&] {
+            if (progress.StepsCaptioned("ｺﾋﾟｰしています...") == 2)
                 engine.RequestCancel();
         };
         progress.answers = {c.answer};
@@ -444,9 +451,10 @@ TEST_F(WorkEngineTest, CancelIsHonouredAfterTheFileInProgress) {
 
 TEST_F(WorkEngineTest, YesToTheAbortQuestionStopsBeforeTheNextItem) {
     std::vector<std::wstring> items;
+    Text big(2 << 20, 'x');
     for (const std::wstring& name : {Cafe, Memo, Zhang}) {
         items.push_back(At(L"src\\" + name));
-        Put(items.back(), "x");
+        Put(items.back(), name == Cafe ? big : "x");
     }
     Put(At(L"src\\folder\\" + Smile), "x");
     items.push_back(At(L"src\\folder"));
@@ -460,7 +468,7 @@ TEST_F(WorkEngineTest, YesToTheAbortQuestionStopsBeforeTheNextItem) {
         EXPECT_EQ(progress.questions.size(), 1u);
     }
     // The copy took the first file only; the deletion removed it and nothing else.
-    EXPECT_EQ(Content(At(L"dst\\" + Cafe)), "x");
+    EXPECT_EQ(Content(At(L"dst\\" + Cafe)), big);
     EXPECT_FALSE(FileExists(At(L"dst\\" + Memo)));
     EXPECT_FALSE(DirectoryExists(At(L"dst\\folder")));
     EXPECT_FALSE(FileExists(items[0]));
