@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <winioctl.h>
 
+#include <cstring>
+#include <cwctype>
 #include <deque>
 #include <optional>
 
@@ -700,6 +703,104 @@ TEST_F(WorkEngineTest, AMoveAcrossVolumesThatBreaksOffKeepsTheSourceAndLeavesNoP
     EXPECT_EQ(Content(source), big);
     EXPECT_EQ(Content(JoinPath(other.path(), Memo)), "old");
     EXPECT_EQ(other.Entries(), 1u);
+}
+
+// A drive letter the platform reports as removable, over a folder of the test, defined
+// through Wine's mount manager for the test's own prefix and removed again.
+class RemovableDrive {
+public:
+    explicit RemovableDrive(const std::wstring& folder) {
+        using Convert = char*(CDECL*)(const wchar_t*);
+        auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* unix = convert ? convert(folder.c_str()) : nullptr;
+        if (!unix)
+            return;
+        std::string mountPoint = unix;
+        HeapFree(GetProcessHeap(), 0, unix);
+        DWORD used = GetLogicalDrives();
+        for (wchar_t letter = L'R'; letter <= L'Y' && !letter_; ++letter)
+            if (!(used & (1u << (letter - L'A'))) && Define(letter, DRIVE_REMOVABLE, mountPoint))
+                letter_ = letter;
+    }
+    ~RemovableDrive() {
+        if (letter_)
+            Define(letter_, DRIVE_NO_ROOT_DIR, "");
+    }
+    RemovableDrive(const RemovableDrive&) = delete;
+    RemovableDrive& operator=(const RemovableDrive&) = delete;
+
+    // "R:\", or empty when no drive could be defined.
+    std::wstring root() const {
+        return letter_ && GetDriveTypeW((std::wstring(1, letter_) + L":\\").c_str()) == DRIVE_REMOVABLE
+                   ? std::wstring(1, letter_) + L":\\"
+                   : std::wstring();
+    }
+
+private:
+    // Wine's request to define a drive: the header, then the mount point's Unix path.
+    struct Definition {
+        ULONG size, type, fsType;
+        DWORD serial;
+        ULONGLONG unixDevice;
+        WCHAR letter;
+        USHORT mountPointOffset, deviceOffset, labelOffset;
+    };
+    static bool Define(wchar_t letter, ULONG type, const std::string& mountPoint) {
+        HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (manager == INVALID_HANDLE_VALUE)
+            return false;
+        std::string buffer(sizeof(Definition) + mountPoint.size() + 1, '\0');
+        Definition definition = {};
+        definition.size = static_cast<ULONG>(buffer.size());
+        definition.type = type;
+        definition.letter = static_cast<WCHAR>(towlower(letter));
+        definition.mountPointOffset = mountPoint.empty() ? 0 : sizeof(Definition);
+        std::memcpy(buffer.data(), &definition, sizeof definition);
+        std::memcpy(buffer.data() + sizeof(Definition), mountPoint.c_str(), mountPoint.size());
+        DWORD returned = 0;
+        BOOL done =
+            DeviceIoControl(manager, CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS),
+                            buffer.data(), definition.size, nullptr, 0, &returned, nullptr);
+        CloseHandle(manager);
+        return done;
+    }
+    wchar_t letter_ = 0;
+};
+
+TEST_F(WorkEngineTest, RemovableMediaGetAPauseBeforeEveryStep) {
+    ForceDirectories(At(L"media"));
+    RemovableDrive drive(At(L"media"));
+    std::wstring media = drive.root();
+    if (media.empty())
+        GTEST_SKIP() << "Wine's mount manager defined no removable drive";
+    std::wstring file = At(Cafe), onMedia = JoinPath(media, Zhang);
+    Put(file, "x");
+    Put(onMedia, "y");
+    struct Case {
+        Operation operation;
+        std::wstring destination, item;
+        unsigned delay;
+    } cases[] = {
+        {Operation::Copy, JoinPath(media, L"\u00e9t\u00e9"), file, 500},
+        {Operation::Copy, At(L"out"), onMedia, 0},
+        {Operation::Move, At(L"out"), onMedia, 500},
+        {Operation::Delete, L"", onMedia, 500},
+        {Operation::Delete, media, file, 500},
+    };
+    for (const Case& c : cases) {
+        ScriptedProgress progress;
+        WorkEngine engine({c.operation, c.destination, {c.item}}, progress);
+        EXPECT_EQ(engine.stepDelay(), c.delay) << Narrow(c.destination) << " " << Narrow(c.item);
+    }
+    // Every disk step of a copy onto the medium waits: the folder's creation and the file.
+    ScriptedProgress progress;
+    EXPECT_EQ(RunWork(Operation::Copy, JoinPath(media, L"\u00e9t\u00e9"), {file}, progress),
+              WorkResult::Normal);
+    EXPECT_EQ(Content(JoinPath(media, L"\u00e9t\u00e9\\" + Cafe)), "x");
+    EXPECT_EQ(progress.steps.size(), 2u);
+    EXPECT_EQ(progress.delays, (std::vector<unsigned>{500, 500}));
 }
 
 TEST_F(WorkEngineTest, StepDelayOnFixedDrives) {
