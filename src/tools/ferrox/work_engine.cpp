@@ -264,8 +264,8 @@ bool WorkEngine::AskNewName(const std::wstring& destination, std::wstring& name)
             name = destination;
             continue;
         }
-        // A bare name stays beside the file, not in whatever folder the process is in.
-        if (name.find_first_of(L"\\:") == std::wstring::npos)
+        // A relative name stays beside the file, not in whatever folder the process is in.
+        if (name.find(L':') == std::wstring::npos && name.front() != L'\\')
             name = JoinPath(ExtractFileDir(destination), name);
         return true;
     }

@@ -322,7 +322,7 @@ TEST_F(WorkEngineTest, NewNameQuestionsConfirmOverwritingAndCreateMissingFolders
     progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 1, 1});
     // A bare name stays beside the destination: No to overwriting it asks again; No to
     // creating the folder asks again; Yes creates it.
-    progress.names = {L"taken.txt", inMissing, inMissing};
+    progress.names = {L"taken.txt", L"\u65b0\\" + Zhang, inMissing};
     progress.answers = {IDNO, IDNO, IDYES};
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst"), {source}, progress), WorkResult::Normal);
     ASSERT_EQ(progress.questions.size(), 3u);
