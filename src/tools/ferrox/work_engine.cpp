@@ -41,10 +41,23 @@ bool ModifiedLater(const std::wstring& a, const std::wstring& b) {
     return CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime) > 0;
 }
 
+// Files up to this size are transferred on the window's thread: they take a few
+// milliseconds at most, less than handing them to another thread and back.
+constexpr unsigned long long QuickTransferSize = 1 << 20;
+constexpr unsigned long long UnknownSize = ~0ULL;
+
 struct Entry {
     std::wstring name;
     bool folder;
+    unsigned long long size;
 };
+
+unsigned long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return UnknownSize;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 
 // The folder's entries, dot-names left out; listed first, so that moving entries away
 // does not disturb the listing.
@@ -58,7 +71,9 @@ std::vector<Entry> ListEntries(const std::wstring& folder) {
     do {
         if (found.cFileName[0] == L'.')
             continue;
-        entries.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back(
+            {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+             (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return entries;
@@ -99,7 +114,7 @@ int WorkEngine::Run() {
             if (order_.operation == Operation::Delete) {
                 RecycleFile(item);
             } else if (EnsureFolder(order_.destination)) {
-                TransferFile(item, JoinPath(order_.destination, ExtractFileName(item)));
+                TransferFile(item, JoinPath(order_.destination, ExtractFileName(item)), FileSize(item));
             }
         } else if (DirectoryExists(item)) {
             if (order_.operation == Operation::Delete)
@@ -192,7 +207,7 @@ bool WorkEngine::SettleConflict(const std::wstring& source, std::wstring& destin
     return ApplyChoice(choice, source, destination);
 }
 
-void WorkEngine::TransferFile(const std::wstring& source, std::wstring destination) {
+void WorkEngine::TransferFile(const std::wstring& source, std::wstring destination, unsigned long long size) {
     bool move = order_.operation == Operation::Move;
     progress_.ShowStep(move ? "移動しています..." : "ｺﾋﾟｰしています...", ExtractFileName(source),
                        L"\"" + FolderName(source) + L"\"から\"" + FolderName(destination) + L"\"へ");
@@ -215,13 +230,15 @@ void WorkEngine::TransferFile(const std::wstring& source, std::wstring destinati
                 break; // nothing to transfer
         }
         DWORD error = ERROR_SUCCESS;
-        bool done = progress_.RunBlocking([&] {
+        auto transfer = [&] {
             bool ok = move ? MoveFileKeepingSource(source, destination, replace)
                            : CopyFileW(source.c_str(), destination.c_str(), !replace) != 0;
             if (!ok)
                 error = GetLastError();
             return ok;
-        });
+        };
+        // A long copy runs while the window stays usable.
+        bool done = size <= QuickTransferSize ? transfer() : progress_.RunBlocking(transfer);
         if (done)
             break;
         if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) &&
@@ -247,8 +264,8 @@ bool WorkEngine::AskNewName(const std::wstring& destination, std::wstring& name)
             name = destination;
             continue;
         }
-        // A bare name stays beside the file, not in whatever folder the process is in.
-        if (name.find_first_of(L"\\:") == std::wstring::npos)
+        // A relative name stays beside the file, not in whatever folder the process is in.
+        if (name.find(L':') == std::wstring::npos && name.front() != L'\\')
             name = JoinPath(ExtractFileDir(destination), name);
         return true;
     }
@@ -329,7 +346,7 @@ void WorkEngine::TransferFolder(const std::wstring& source, const std::wstring& 
         if (entry.folder)
             TransferFolder(JoinPath(source, entry.name), JoinPath(destination, entry.name));
         else
-            TransferFile(JoinPath(source, entry.name), JoinPath(destination, entry.name));
+            TransferFile(JoinPath(source, entry.name), JoinPath(destination, entry.name), entry.size);
         if (CancelCheck())
             return;
     }

@@ -51,7 +51,9 @@ public:
     virtual void ProcessMessages() = 0;
     // Waits while the window stays usable.
     virtual void Delay(unsigned milliseconds) = 0;
-    // Runs one blocking file operation while the window stays usable; its result.
+    // Runs one blocking file operation while the window stays usable; its result. The
+    // engine hands over transfers of files above 1 MiB; smaller ones take less time than
+    // the hand-over and run directly.
     virtual bool RunBlocking(const std::function<bool()>& operation) = 0;
     // A message box owned by the window with the tool's caption; the button pressed (IDYES, ...).
     virtual int Ask(const std::wstring& text, UINT style) = 0;
@@ -77,7 +79,7 @@ public:
 private:
     // Implementation members are the engine's own.
     bool DestinationIsUsable();
-    void TransferFile(const std::wstring& source, std::wstring destination);
+    void TransferFile(const std::wstring& source, std::wstring destination, unsigned long long size);
     void TransferFolder(const std::wstring& source, const std::wstring& destination);
     void RecycleFile(const std::wstring& path);
     void RecycleFolder(const std::wstring& folder);

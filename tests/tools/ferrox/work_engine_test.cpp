@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <winioctl.h>
 
+#include <cstring>
+#include <cwctype>
 #include <deque>
 #include <optional>
 
@@ -33,7 +36,10 @@ public:
         steps.push_back({caption, item, fromTo});
     }
     void SetProgress(int percent) override { progress.push_back(percent); }
-    void ProcessMessages() override {}
+    void ProcessMessages() override {
+        if (onProcessMessages)
+            onProcessMessages();
+    }
     void Delay(unsigned milliseconds) override {
         delays.push_back(milliseconds);
         if (onDelay)
@@ -89,12 +95,13 @@ public:
             count += question.text.find(fragment) != std::wstring::npos;
         return count;
     }
-    bool ShowedCaption(const Text& caption) const {
+    size_t StepsCaptioned(const Text& caption) const {
+        size_t count = 0;
         for (const Step& step : steps)
-            if (step.caption == caption)
-                return true;
-        return false;
+            count += step.caption == caption;
+        return count;
     }
+    bool ShowedCaption(const Text& caption) const { return StepsCaptioned(caption) > 0; }
 
     std::vector<Step> steps;
     std::vector<int> progress;
@@ -108,6 +115,7 @@ public:
     std::deque<std::optional<std::wstring>> names; // nullopt: the input box is cancelled
     std::function<void(int)> beforeBlocking;       // with the number of the blocking run
     std::function<void()> onDelay;
+    std::function<void()> onProcessMessages; // after each finished step
     std::function<void(const std::wstring&)> onAsk;
     int blockingRuns = 0;
 };
@@ -157,7 +165,8 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
     std::wstring source = At(L"\u5f20\u4f1f \u8cc7\u6599");
     Put(JoinPath(source, Cafe), "1");
     Put(JoinPath(source, L"\u5b50\\" + Memo), "2");
-    Put(JoinPath(source, Smile), "3");
+    Text big(2 << 20, 'b');
+    Put(JoinPath(source, Smile), big);
     Put(JoinPath(source, L".hidden"), "4");
     Put(JoinPath(source, L".cache\\x.txt"), "5");
     std::wstring target = At(L"\u00e9t\u00e9\\new");
@@ -167,7 +176,7 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
     std::wstring landed = JoinPath(target, L"\u5f20\u4f1f \u8cc7\u6599");
     EXPECT_EQ(Content(JoinPath(landed, Cafe)), "1");
     EXPECT_EQ(Content(JoinPath(landed, L"\u5b50\\" + Memo)), "2");
-    EXPECT_EQ(Content(JoinPath(landed, Smile)), "3");
+    EXPECT_EQ(Content(JoinPath(landed, Smile)), big);
     EXPECT_FALSE(FileExists(JoinPath(landed, L".hidden")));
     EXPECT_FALSE(DirectoryExists(JoinPath(landed, L".cache")));
     EXPECT_EQ(Content(JoinPath(source, Cafe)), "1"); // a copy leaves the source
@@ -187,7 +196,7 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
         EXPECT_EQ(step.fromTo, L"\"\u5b50\"から\"\u5b50\"へ");
     }
     EXPECT_TRUE(sawSubfolderFile);
-    EXPECT_EQ(progress.blockingRuns, 3);  // every file copy runs off the window's way
+    EXPECT_EQ(progress.blockingRuns, 1);  // only a long copy is handed off the window's thread
     EXPECT_TRUE(progress.delays.empty()); // no pause on a fixed drive
 }
 
@@ -313,7 +322,7 @@ TEST_F(WorkEngineTest, NewNameQuestionsConfirmOverwritingAndCreateMissingFolders
     progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 1, 1});
     // A bare name stays beside the destination: No to overwriting it asks again; No to
     // creating the folder asks again; Yes creates it.
-    progress.names = {L"taken.txt", inMissing, inMissing};
+    progress.names = {L"taken.txt", L"\u65b0\\" + Zhang, inMissing};
     progress.answers = {IDNO, IDNO, IDYES};
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst"), {source}, progress), WorkResult::Normal);
     ASSERT_EQ(progress.questions.size(), 3u);
@@ -425,8 +434,9 @@ TEST_F(WorkEngineTest, CancelIsHonouredAfterTheFileInProgress) {
             Put(JoinPath(source, std::to_wstring(i) + Cafe), "x");
         ScriptedProgress progress;
         WorkEngine engine({Operation::Copy, JoinPath(run, L"dst"), {source}}, progress);
-        progress.beforeBlocking = [&](int run) {
-            if (run == 2)
+        // Pressed while the second file is copied: it is honoured once that file is done.
+        progress.onProcessMessages = [&] {
+            if (progress.StepsCaptioned("ｺﾋﾟｰしています...") == 2)
                 engine.RequestCancel();
         };
         progress.answers = {c.answer};
@@ -444,9 +454,10 @@ TEST_F(WorkEngineTest, CancelIsHonouredAfterTheFileInProgress) {
 
 TEST_F(WorkEngineTest, YesToTheAbortQuestionStopsBeforeTheNextItem) {
     std::vector<std::wstring> items;
+    Text big(2 << 20, 'x');
     for (const std::wstring& name : {Cafe, Memo, Zhang}) {
         items.push_back(At(L"src\\" + name));
-        Put(items.back(), "x");
+        Put(items.back(), name == Cafe ? big : "x");
     }
     Put(At(L"src\\folder\\" + Smile), "x");
     items.push_back(At(L"src\\folder"));
@@ -460,7 +471,7 @@ TEST_F(WorkEngineTest, YesToTheAbortQuestionStopsBeforeTheNextItem) {
         EXPECT_EQ(progress.questions.size(), 1u);
     }
     // The copy took the first file only; the deletion removed it and nothing else.
-    EXPECT_EQ(Content(At(L"dst\\" + Cafe)), "x");
+    EXPECT_EQ(Content(At(L"dst\\" + Cafe)), big);
     EXPECT_FALSE(FileExists(At(L"dst\\" + Memo)));
     EXPECT_FALSE(DirectoryExists(At(L"dst\\folder")));
     EXPECT_FALSE(FileExists(items[0]));
@@ -692,6 +703,104 @@ TEST_F(WorkEngineTest, AMoveAcrossVolumesThatBreaksOffKeepsTheSourceAndLeavesNoP
     EXPECT_EQ(Content(source), big);
     EXPECT_EQ(Content(JoinPath(other.path(), Memo)), "old");
     EXPECT_EQ(other.Entries(), 1u);
+}
+
+// A drive letter the platform reports as removable, over a folder of the test, defined
+// through Wine's mount manager for the test's own prefix and removed again.
+class RemovableDrive {
+public:
+    explicit RemovableDrive(const std::wstring& folder) {
+        using Convert = char*(CDECL*)(const wchar_t*);
+        auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* unix = convert ? convert(folder.c_str()) : nullptr;
+        if (!unix)
+            return;
+        std::string mountPoint = unix;
+        HeapFree(GetProcessHeap(), 0, unix);
+        DWORD used = GetLogicalDrives();
+        for (wchar_t letter = L'R'; letter <= L'Y' && !letter_; ++letter)
+            if (!(used & (1u << (letter - L'A'))) && Define(letter, DRIVE_REMOVABLE, mountPoint))
+                letter_ = letter;
+    }
+    ~RemovableDrive() {
+        if (letter_)
+            Define(letter_, DRIVE_NO_ROOT_DIR, "");
+    }
+    RemovableDrive(const RemovableDrive&) = delete;
+    RemovableDrive& operator=(const RemovableDrive&) = delete;
+
+    // "R:\", or empty when no drive could be defined.
+    std::wstring root() const {
+        return letter_ && GetDriveTypeW((std::wstring(1, letter_) + L":\\").c_str()) == DRIVE_REMOVABLE
+                   ? std::wstring(1, letter_) + L":\\"
+                   : std::wstring();
+    }
+
+private:
+    // Wine's request to define a drive: the header, then the mount point's Unix path.
+    struct Definition {
+        ULONG size, type, fsType;
+        DWORD serial;
+        ULONGLONG unixDevice;
+        WCHAR letter;
+        USHORT mountPointOffset, deviceOffset, labelOffset;
+    };
+    static bool Define(wchar_t letter, ULONG type, const std::string& mountPoint) {
+        HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (manager == INVALID_HANDLE_VALUE)
+            return false;
+        std::string buffer(sizeof(Definition) + mountPoint.size() + 1, '\0');
+        Definition definition = {};
+        definition.size = static_cast<ULONG>(buffer.size());
+        definition.type = type;
+        definition.letter = static_cast<WCHAR>(towlower(letter));
+        definition.mountPointOffset = mountPoint.empty() ? 0 : sizeof(Definition);
+        std::memcpy(buffer.data(), &definition, sizeof definition);
+        std::memcpy(buffer.data() + sizeof(Definition), mountPoint.c_str(), mountPoint.size());
+        DWORD returned = 0;
+        BOOL done =
+            DeviceIoControl(manager, CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS),
+                            buffer.data(), definition.size, nullptr, 0, &returned, nullptr);
+        CloseHandle(manager);
+        return done;
+    }
+    wchar_t letter_ = 0;
+};
+
+TEST_F(WorkEngineTest, RemovableMediaGetAPauseBeforeEveryStep) {
+    ForceDirectories(At(L"media"));
+    RemovableDrive drive(At(L"media"));
+    std::wstring media = drive.root();
+    if (media.empty())
+        GTEST_SKIP() << "Wine's mount manager defined no removable drive";
+    std::wstring file = At(Cafe), onMedia = JoinPath(media, Zhang);
+    Put(file, "x");
+    Put(onMedia, "y");
+    struct Case {
+        Operation operation;
+        std::wstring destination, item;
+        unsigned delay;
+    } cases[] = {
+        {Operation::Copy, JoinPath(media, L"\u00e9t\u00e9"), file, 500},
+        {Operation::Copy, At(L"out"), onMedia, 0},
+        {Operation::Move, At(L"out"), onMedia, 500},
+        {Operation::Delete, L"", onMedia, 500},
+        {Operation::Delete, media, file, 500},
+    };
+    for (const Case& c : cases) {
+        ScriptedProgress progress;
+        WorkEngine engine({c.operation, c.destination, {c.item}}, progress);
+        EXPECT_EQ(engine.stepDelay(), c.delay) << Narrow(c.destination) << " " << Narrow(c.item);
+    }
+    // Every disk step of a copy onto the medium waits: the folder's creation and the file.
+    ScriptedProgress progress;
+    EXPECT_EQ(RunWork(Operation::Copy, JoinPath(media, L"\u00e9t\u00e9"), {file}, progress),
+              WorkResult::Normal);
+    EXPECT_EQ(Content(JoinPath(media, L"\u00e9t\u00e9\\" + Cafe)), "x");
+    EXPECT_EQ(progress.steps.size(), 2u);
+    EXPECT_EQ(progress.delays, (std::vector<unsigned>{500, 500}));
 }
 
 TEST_F(WorkEngineTest, StepDelayOnFixedDrives) {
