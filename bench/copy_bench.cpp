@@ -19,6 +19,7 @@
 
 #include "paths.h"
 #include "win/encoding.h"
+#include "step_display.h"
 #include "work_engine.h"
 
 namespace {
@@ -83,20 +84,15 @@ private:
     bool result_ = false;
 };
 
-// The progress window's work, on a window that is never shown. Like the real window it
-// shows the latest step at the screen's pace rather than every step of a fast run: texts
-// and bar go to the controls at most every UpdateInterval milliseconds (and before any
-// wait or question), and pending messages are fetched at most every PumpInterval. Each
-// control update and message fetch costs a trip to the server under Wine.
+// The progress window's work, on a window that is never shown, with the same step display
+// as the real window (latest step at the screen's pace, see step_display.h).
 class HiddenWorkBox : public WorkProgress {
 public:
-    static constexpr ULONGLONG UpdateInterval = 20, PumpInterval = 10;
-
     HiddenWorkBox() {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
-        window_ = CreateWindowExW(0, L"STATIC", caption_.c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 437, 148,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(0, L"STATIC", Caption, WS_OVERLAPPEDWINDOW, 100, 100, 437, 148, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
         label1_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 8, 64, 425, 16, window_, nullptr,
                                   nullptr, nullptr);
         label2_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 8, 88, 425, 16, window_, nullptr,
@@ -108,22 +104,15 @@ public:
     ~HiddenWorkBox() override { DestroyWindow(window_); }
 
     void ShowStep(const Text& caption, const std::wstring& item, const std::wstring& fromTo) override {
-        pending_ = {Widen(caption), item, fromTo, 0};
-        UpdateWhenDue();
+        display_.ShowStep(Widen(caption), item, fromTo);
     }
-    void SetProgress(int percent) override {
-        pending_.percent = percent;
-        UpdateWhenDue();
-    }
+    void SetProgress(int percent) override { display_.SetProgress(percent); }
     void ProcessMessages() override {
-        ULONGLONG now = GetTickCount64();
-        if (now - lastPump_ < PumpInterval)
-            return;
-        lastPump_ = now;
-        PumpMessages();
+        if (display_.PumpDue())
+            PumpMessages();
     }
     void Delay(unsigned milliseconds) override {
-        Update();
+        display_.Update();
         ULONGLONG end = GetTickCount64() + milliseconds;
         for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
@@ -131,11 +120,11 @@ public:
         }
     }
     bool RunBlocking(const std::function<bool()>& operation) override {
-        Update();
+        display_.Update();
         return worker_.Run(operation);
     }
     int Ask(const std::wstring& text, UINT) override {
-        Update();
+        display_.Update();
         std::fprintf(stderr, "unexpected question: %s\n", Narrow(text).c_str());
         ++questions;
         return IDABORT;
@@ -150,36 +139,14 @@ public:
     int questions = 0;
 
 private:
-    struct State {
-        std::wstring caption, item, fromTo;
-        int percent = 0;
-    };
-
-    void UpdateWhenDue() {
-        if (GetTickCount64() - lastUpdate_ >= UpdateInterval)
-            Update();
-    }
-    void Update() {
-        lastUpdate_ = GetTickCount64();
-        SetText(window_, shown_.caption, pending_.caption);
-        SetText(label1_, shown_.item, pending_.item);
-        SetText(label2_, shown_.fromTo, pending_.fromTo);
-        if (pending_.percent != shown_.percent) {
-            shown_.percent = pending_.percent;
-            SendMessageW(bar_, PBM_SETPOS, shown_.percent, 0);
-        }
-    }
-    static void SetText(HWND control, std::wstring& shown, const std::wstring& text) {
-        if (text == shown)
-            return;
-        shown = text;
-        SetWindowTextW(control, text.c_str());
-    }
+    static constexpr const wchar_t* Caption = L"Ferrox (Lumera Deck for Windows)";
 
     HWND window_, label1_, label2_, bar_;
-    std::wstring caption_ = L"Ferrox (Lumera Deck for Windows)";
-    State pending_{caption_, {}, {}, 0}, shown_{caption_, {}, {}, 0};
-    ULONGLONG lastUpdate_ = 0, lastPump_ = 0;
+    StepDisplay display_{{[this](const std::wstring& text) { SetWindowTextW(window_, text.c_str()); },
+                          [this](const std::wstring& text) { SetWindowTextW(label1_, text.c_str()); },
+                          [this](const std::wstring& text) { SetWindowTextW(label2_, text.c_str()); },
+                          [this](int percent) { SendMessageW(bar_, PBM_SETPOS, percent, 0); }},
+                         Caption};
     Worker worker_;
 };
 

@@ -5,9 +5,16 @@
 #include "input_box.h"
 #include "owrite_box.h"
 #include "tool_settings.h"
+#include "win/encoding.h"
 #include "win/handles.h"
 
-TWorkBox::TWorkBox(WorkOrder order) : operation_(order.operation), engine_(std::move(order), *this) {}
+TWorkBox::TWorkBox(WorkOrder order)
+    : operation_(order.operation), engine_(std::move(order), *this),
+      display_({[this](const std::wstring& text) { SetText(text); },
+                [this](const std::wstring& text) { Label1.SetText(text); },
+                [this](const std::wstring& text) { Label2.SetText(text); },
+                [this](int percent) { ProgressBar1.SetPosition(percent); }},
+               Widen(CurrentTool().title)) {}
 
 int TWorkBox::Execute(HWND owner) {
     if (!CreateForm({"TWorkBox", CurrentTool().title, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 437,
@@ -61,17 +68,16 @@ void TWorkBox::OnCloseRequest() {
 }
 
 void TWorkBox::ShowStep(const Text& caption, const std::wstring& item, const std::wstring& fromTo) {
-    SetText(caption);
-    Label1.SetText(item);
-    Label2.SetText(fromTo);
+    display_.ShowStep(Widen(caption), item, fromTo);
 }
 
 void TWorkBox::SetProgress(int percent) {
-    ProgressBar1.SetPosition(percent);
+    display_.SetProgress(percent);
 }
 
 void TWorkBox::ProcessMessages() {
-    Application::ProcessMessages();
+    if (display_.PumpDue())
+        Application::ProcessMessages();
 }
 
 namespace {
@@ -112,6 +118,7 @@ DWORD WINAPI RunJob(LPVOID parameter) {
 } // namespace
 
 void TWorkBox::Delay(unsigned milliseconds) {
+    display_.Update();
     if (milliseconds == 0) {
         Application::ProcessMessages();
         return;
@@ -122,6 +129,7 @@ void TWorkBox::Delay(unsigned milliseconds) {
 bool TWorkBox::RunBlocking(const std::function<bool()>& operation) {
     // The file operation runs on a worker thread while this thread keeps the window
     // repainting and the cancel button answering.
+    display_.Update();
     BlockingJob job{&operation};
     UniqueHandle thread(CreateThread(nullptr, 0, RunJob, &job, 0, nullptr));
     if (!thread)
@@ -132,14 +140,17 @@ bool TWorkBox::RunBlocking(const std::function<bool()>& operation) {
 }
 
 int TWorkBox::Ask(const std::wstring& text, UINT style) {
+    display_.Update();
     return ShowMessageBox(text, CurrentTool().title, style, handle());
 }
 
 OverwriteAnswer TWorkBox::AskOverwrite(const OverwriteQuestion& question) {
+    display_.Update();
     TOWriteBox box;
     return box.Execute(handle(), question);
 }
 
 bool TWorkBox::AskName(const Text& caption, const std::wstring& prompt, std::wstring& name) {
+    display_.Update();
     return InputQuery(handle(), caption, prompt, name);
 }

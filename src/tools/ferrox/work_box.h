@@ -5,6 +5,7 @@
 
 #include "controls.h"
 #include "file_flight.h"
+#include "step_display.h"
 #include "timer.h"
 #include "tool_form.h"
 #include "work_engine.h"
@@ -44,6 +45,7 @@ private:
     ProgressBar ProgressBar1;
     Button Button1;
     Timer Timer1{1, false};
+    StepDisplay display_;
     bool working_ = false;
     int result_ = WorkResult::Normal;
 };
