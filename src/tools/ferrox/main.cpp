@@ -8,7 +8,6 @@
 #include "tool_startup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    Application::Initialize(instance, Tools::Ferrox.title);
     ToolStartup start(instance, Tools::Ferrox);
     if (!start.proceed())
         return 0;

@@ -28,13 +28,10 @@ Operation OperationFromDivision(long division) {
 TFerroxMainForm::TFerroxMainForm(std::vector<std::wstring> items) : items_(std::move(items)) {}
 
 bool TFerroxMainForm::Create() {
-    if (!CreateForm({"TFerroxMainForm", CurrentTool().title,
-                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 397, 123}))
+    if (!CreateToolWindow(Tools::Ferrox, 397, 123, true))
         return false;
     // Tab order follows creation: the path box is the first control that takes the focus.
-    Image1.Create(*this, {16, 16, 32, 32});
-    Image1.SetName("Image1");
-    Image1.SetIcon(Application::MainIcon());
+    CreateIcon(Image1);
     Label1.Create(*this, "ﾊﾟｽ(&O):", {16, 60, 62, 16});
     Label1.SetName("Label1");
     ComboBox1.Create(*this, {80, 56, 305, 22}, 200);

@@ -9,6 +9,19 @@ int RestoredEdge(long stored, int screenExtent, int fallback) {
     return stored >= 0 && stored < screenExtent ? static_cast<int>(stored) : fallback;
 }
 
+bool ToolForm::CreateToolWindow(const ToolIdentity& tool, int clientWidth, int clientHeight,
+                                bool minimizeBox) {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | (minimizeBox ? WS_MINIMIZEBOX : 0);
+    return CreateForm(
+        {tool.mainClass, tool.title, style, clientWidth, clientHeight, nullptr, WS_EX_DLGMODALFRAME});
+}
+
+void ToolForm::CreateIcon(Image& image) {
+    image.Create(*this, {16, 16, 32, 32});
+    image.SetName("Image1");
+    image.SetIcon(Application::MainIcon());
+}
+
 int ToolForm::windowWidth() const {
     RECT window;
     GetWindowRect(handle(), &window);

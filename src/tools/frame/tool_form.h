@@ -3,7 +3,9 @@
 // message loop ended).
 #pragma once
 
+#include "controls.h"
 #include "form.h"
+#include "tool_identity.h"
 
 enum class Placement { PlatformDefault, Centred };
 
@@ -17,6 +19,11 @@ int RestoredEdge(long stored, int screenExtent, int fallback);
 
 class ToolForm : public Form {
 public:
+    // The tool's main window: its class and title, a fixed dialog frame with a system menu
+    // and, where the tool has one, a minimise box.
+    bool CreateToolWindow(const ToolIdentity& tool, int clientWidth, int clientHeight, bool minimizeBox);
+    // The program's icon at the top left, where every tool window shows it.
+    void CreateIcon(Image& image);
     // Places the window: the stored "Position" values (by the given value names) when
     // "PositionMemory" is 1, else the rule's placement. alwaysRestore ignores the switch.
     void RestorePosition(const PositionRule& rule, const Text& topName = "MainTop",

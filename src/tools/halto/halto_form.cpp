@@ -15,14 +15,10 @@ constexpr int FormHeight = 181;
 } // namespace
 
 bool THaltoMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
-    if (!CreateForm({"THaltoMainForm", Tools::Halto.title,
-                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FormWidth, FormHeight, nullptr,
-                     WS_EX_DLGMODALFRAME}))
+    if (!CreateToolWindow(Tools::Halto, FormWidth, FormHeight, true))
         return false;
 
-    Image1.Create(*this, {16, 16, 32, 32});
-    Image1.SetName("Image1");
-    Image1.SetIcon(Application::MainIcon());
+    CreateIcon(Image1);
     Label2.Create(*this, "次の方法で終了してもよろしいですか？", {64, 16, 300, 16});
     Label2.SetName("Label2");
     RadioButton2.Create(*this, "ｺﾝﾋﾟｭｰﾀの電源を切れる状態にする(&S)", {64, 40, 300, 20}, true);

@@ -27,19 +27,10 @@ ClassesStore Store() {
 } // namespace
 
 bool TKickonMainForm::FormCreate() {
-    FormParams params;
-    params.className = Tools::Kickon.mainClass;
-    params.caption = Tools::Kickon.title;
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    params.clientWidth = FormWidth;
-    params.clientHeight = FormHeight;
-    params.exStyle = WS_EX_DLGMODALFRAME;
-    if (!CreateForm(params))
+    if (!CreateToolWindow(Tools::Kickon, FormWidth, FormHeight, false))
         return false;
     SetToolHelpFile();
-    Image1.Create(*this, {16, 16, 32, 32});
-    Image1.SetName("Image1");
-    Image1.SetIcon(Application::MainIcon());
+    CreateIcon(Image1);
     Label1.Create(*this, "CD-ROM等に入っている「AUTORAN.INF」をﾀﾞﾌﾞﾙｸﾘｯｸで実行できるように関連付けします。",
                   {64, 16, 241, 48});
     Label1.SetName("Label1");

@@ -14,14 +14,10 @@ constexpr int FormHeight = 113;
 } // namespace
 
 bool TSlumboMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
-    if (!CreateForm({"TSlumboMainForm", Tools::Slumbo.title,
-                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FormWidth, FormHeight, nullptr,
-                     WS_EX_DLGMODALFRAME}))
+    if (!CreateToolWindow(Tools::Slumbo, FormWidth, FormHeight, true))
         return false;
 
-    Image1.Create(*this, {16, 16, 32, 32});
-    Image1.SetName("Image1");
-    Image1.SetIcon(Application::MainIcon());
+    CreateIcon(Image1);
     Label1.Create(*this, "ｽｸﾘｰﾝｾｰﾊﾞｰを起動しますか？", {64, 16, 220, 16});
     Label1.SetName("Label1");
     SpinEdit1.Create(*this, {64, 40, 49, 22});

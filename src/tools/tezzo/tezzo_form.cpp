@@ -19,19 +19,10 @@ constexpr int HistoryCapacity = 100;
 } // namespace
 
 bool TTezzoMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
-    FormParams params;
-    params.className = Tools::Tezzo.mainClass;
-    params.caption = Tools::Tezzo.title;
-    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
-    params.clientWidth = FormWidth;
-    params.clientHeight = FormHeight;
-    params.exStyle = WS_EX_DLGMODALFRAME;
-    if (!CreateForm(params))
+    if (!CreateToolWindow(Tools::Tezzo, FormWidth, FormHeight, true))
         return false;
     SetToolHelpFile();
-    Image1.Create(*this, {16, 16, 32, 32});
-    Image1.SetName("Image1");
-    Image1.SetIcon(Application::MainIcon());
+    CreateIcon(Image1);
     Label1.Create(*this, "実行したいｱﾌﾟﾘｹｰｼｮﾝ名、または開きたいﾌｫﾙﾀﾞやﾄﾞｷｭﾒﾝﾄ名を入力してください。",
                   {80, 16, 297, 34});
     Label1.SetName("Label1");
