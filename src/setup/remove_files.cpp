@@ -1,0 +1,341 @@
+#include "remove_files.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <iterator>
+
+#include "paths.h"
+#include "win/folders.h"
+#include "win/handles.h"
+
+namespace {
+
+const wchar_t* const FolderKeys[] = {
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+};
+
+// The shell's own list of the user's and all users' folders, which also covers those a
+// registry value does not name on this machine.
+const int ShellFolderIds[] = {
+    CSIDL_DESKTOPDIRECTORY,
+    CSIDL_PROGRAMS,
+    CSIDL_STARTMENU,
+    CSIDL_STARTUP,
+    CSIDL_SENDTO,
+    CSIDL_RECENT,
+    CSIDL_PERSONAL,
+    CSIDL_FAVORITES,
+    CSIDL_MYMUSIC,
+    CSIDL_MYVIDEO,
+    CSIDL_MYPICTURES,
+    CSIDL_APPDATA,
+    CSIDL_LOCAL_APPDATA,
+    CSIDL_TEMPLATES,
+    CSIDL_NETHOOD,
+    CSIDL_PRINTHOOD,
+    CSIDL_COOKIES,
+    CSIDL_INTERNET_CACHE,
+    CSIDL_HISTORY,
+    CSIDL_FONTS,
+    CSIDL_ADMINTOOLS,
+    CSIDL_PROFILE,
+    CSIDL_WINDOWS,
+    CSIDL_SYSTEM,
+    CSIDL_SYSTEMX86,
+    CSIDL_PROGRAM_FILES,
+    CSIDL_PROGRAM_FILESX86,
+    CSIDL_PROGRAM_FILES_COMMON,
+    CSIDL_PROGRAM_FILES_COMMONX86,
+    CSIDL_RESOURCES,
+    CSIDL_COMMON_DESKTOPDIRECTORY,
+    CSIDL_COMMON_PROGRAMS,
+    CSIDL_COMMON_STARTMENU,
+    CSIDL_COMMON_STARTUP,
+    CSIDL_COMMON_DOCUMENTS,
+    CSIDL_COMMON_APPDATA,
+    CSIDL_COMMON_TEMPLATES,
+    CSIDL_COMMON_ADMINTOOLS,
+    CSIDL_COMMON_FAVORITES,
+    CSIDL_COMMON_MUSIC,
+    CSIDL_COMMON_PICTURES,
+    CSIDL_COMMON_VIDEO,
+};
+
+const char* const SetupPathNames[] = {
+    "ProgramFilesDir",      "MediaPath",       "CommonFilesDir", "ProgramFilesDir (x86)",
+    "CommonFilesDir (x86)", "ProgramW6432Dir", "CommonW6432Dir",
+};
+
+const wchar_t* const FolderVariables[] = {
+    L"USERPROFILE",        L"ProgramFiles",
+    L"ProgramFiles(x86)",  L"ProgramW6432",
+    L"CommonProgramFiles", L"CommonProgramFiles(x86)",
+    L"CommonProgramW6432", L"ProgramData",
+    L"ALLUSERSPROFILE",    L"PUBLIC",
+    L"SystemRoot",         L"windir",
+};
+
+// The names GetShellFolder falls back on when the registry names no folder.
+const char* const FallbackShellFolders[] = {"Start Menu", "Programs", "Startup",
+                                            "Desktop",    "SendTo",   "Recent"};
+
+template <typename Fill> std::wstring AskPlatform(Fill fill) {
+    std::wstring buffer(MAX_PATH + 1, L'\0');
+    DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, L'\0');
+        length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+    }
+    if (length == 0 || length >= buffer.size())
+        return std::wstring();
+    buffer.resize(length);
+    return buffer;
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return text.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+// "\\?\C:\x" is "C:\x" and "\\?\UNC\server\share" is "\\server\share".
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\"))
+        return L"\\\\" + path.substr(8);
+    if (StartsWith(path, L"\\\\?\\"))
+        return path.substr(4);
+    return path;
+}
+
+// Trailing backslashes go, except the one that makes "C:\" a root.
+std::wstring WithoutTrailingBackslash(std::wstring path) {
+    while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && path[1] == L':'))
+        path.pop_back();
+    return path;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    if (path.empty())
+        return std::wstring();
+    std::wstring full =
+        AskPlatform([&path](wchar_t* b, DWORD n) { return GetFullPathNameW(path.c_str(), n, b, nullptr); });
+    return WithoutTrailingBackslash(WithoutLongPrefix(full.empty() ? path : full));
+}
+
+enum class Form { Long, Short };
+
+// The full path in one spelling, so two names of one folder compare equal.
+std::wstring NormalForm(const std::wstring& path, Form form) {
+    std::wstring full = FullPath(path);
+    if (full.empty())
+        return full;
+    std::wstring other = AskPlatform([&full, form](wchar_t* b, DWORD n) {
+        return form == Form::Long ? GetLongPathNameW(full.c_str(), b, n)
+                                  : GetShortPathNameW(full.c_str(), b, n);
+    });
+    return other.empty() ? full : WithoutTrailingBackslash(WithoutLongPrefix(other));
+}
+
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+std::wstring Expanded(const std::wstring& text) {
+    if (text.find(L'%') == std::wstring::npos)
+        return text;
+    std::wstring expanded =
+        AskPlatform([&text](wchar_t* b, DWORD n) { return ExpandEnvironmentStringsW(text.c_str(), b, n); });
+    // The count includes the terminating zero.
+    if (!expanded.empty() && expanded.back() == L'\0')
+        expanded.pop_back();
+    return expanded.empty() ? text : expanded;
+}
+
+// Every string value of the key, expanded: its names and what they point at.
+void AddKeyValues(HKEY root, const wchar_t* key, std::vector<std::wstring>& names,
+                  std::vector<std::wstring>& folders) {
+    UniqueHKey opened;
+    if (RegOpenKeyExW(root, key, 0, KEY_READ, opened.receive()) != ERROR_SUCCESS)
+        return;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256, type = 0, size = 0;
+        LONG status = RegEnumValueW(opened.get(), index, name, &nameLength, nullptr, &type, nullptr, &size);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
+            continue;
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            continue;
+        std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD dataSize = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        nameLength = 256;
+        if (RegEnumValueW(opened.get(), index, name, &nameLength, nullptr, &type,
+                          reinterpret_cast<BYTE*>(data.data()), &dataSize) != ERROR_SUCCESS)
+            continue;
+        data.resize(wcsnlen(data.c_str(), data.size()));
+        names.emplace_back(name, nameLength);
+        folders.push_back(Expanded(data));
+    }
+}
+
+bool IsDirectory(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+bool IsRootFolder(const std::wstring& folder) {
+    // "C:" alone would resolve to that drive's current folder; as a folder to keep it is the drive.
+    std::wstring given = WithoutLongPrefix(folder);
+    if (given.size() == 2 && given[1] == L':')
+        return true;
+    std::wstring path = FullPath(folder);
+    if (path.empty())
+        return false;
+    if (path.size() <= 3 && path.size() >= 2 && path[1] == L':')
+        return true;
+    if (StartsWith(path, L"\\\\")) {
+        // "\\server" and "\\server\share" are roots; anything below them is not.
+        size_t server = path.find(L'\\', 2);
+        return server == std::wstring::npos || path.find(L'\\', server + 1) == std::wstring::npos;
+    }
+    // A volume mounted on a folder is a root too.
+    std::wstring volume = AskPlatform([&path](wchar_t* b, DWORD n) {
+        return GetVolumePathNameW(path.c_str(), b, n) ? static_cast<DWORD>(wcslen(b)) : 0;
+    });
+    return !volume.empty() && SameFolder(WithoutTrailingBackslash(volume), path);
+}
+
+ProtectedFolders::ProtectedFolders(const std::vector<std::wstring>& folders) {
+    for (const std::wstring& folder : folders) {
+        for (Form form : {Form::Long, Form::Short}) {
+            std::wstring normal = NormalForm(folder, form);
+            if (normal.empty())
+                continue;
+            bool known = false;
+            for (const std::wstring& existing : forms_)
+                known = known || SameFolder(existing, normal);
+            if (!known)
+                forms_.push_back(normal);
+        }
+    }
+}
+
+ProtectedFolders ProtectedFolders::ForCurrentUser() {
+    std::vector<std::wstring> folders;
+
+    std::vector<std::wstring> userNames;
+    for (const wchar_t* key : FolderKeys) {
+        AddKeyValues(HKEY_CURRENT_USER, key, userNames, folders);
+        std::vector<std::wstring> machineNames;
+        AddKeyValues(HKEY_LOCAL_MACHINE, key, machineNames, folders);
+    }
+    // As GetShellFolder gives them (the fallbacks, the user's name put in).
+    for (const char* name : FallbackShellFolders)
+        userNames.push_back(std::wstring(name, name + strlen(name)));
+    for (const std::wstring& name : userNames) {
+        Text narrowName;
+        bool ascii = true;
+        for (wchar_t c : name)
+            ascii = ascii && c < 0x80;
+        if (!ascii)
+            continue;
+        for (wchar_t c : name)
+            narrowName += static_cast<char>(c);
+        folders.push_back(GetShellFolderWide(narrowName));
+    }
+
+    for (int id : ShellFolderIds) {
+        wchar_t path[MAX_PATH];
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path)))
+            folders.emplace_back(path);
+    }
+
+    folders.push_back(GetWindowsDirWide());
+    folders.push_back(GetSystemDirWide());
+    folders.push_back(AskPlatform([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); }));
+    folders.push_back(AskPlatform([](wchar_t* b, DWORD n) { return GetSystemWindowsDirectoryW(b, n); }));
+    folders.push_back(AskPlatform([](wchar_t* b, DWORD n) { return GetSystemWow64DirectoryW(b, n); }));
+    for (const char* name : SetupPathNames)
+        folders.push_back(GetSetupPathWide(name));
+    for (const wchar_t* variable : FolderVariables)
+        folders.push_back(
+            AskPlatform([variable](wchar_t* b, DWORD n) { return GetEnvironmentVariableW(variable, b, n); }));
+
+    std::vector<std::wstring> present;
+    for (std::wstring& folder : folders)
+        if (!folder.empty())
+            present.push_back(std::move(folder));
+    return ProtectedFolders(present);
+}
+
+bool ProtectedFolders::Contains(const std::wstring& folder) const {
+    if (IsRootFolder(folder))
+        return true;
+    for (Form form : {Form::Long, Form::Short}) {
+        std::wstring normal = NormalForm(folder, form);
+        for (const std::wstring& kept : forms_)
+            if (SameFolder(kept, normal))
+                return true;
+    }
+    return false;
+}
+
+bool DeleteFileAndFolders(const std::wstring& path, const ProtectedFolders& keep) {
+    std::wstring full = FullPath(path);
+    if (full.empty())
+        return false;
+    DWORD attributes = GetFileAttributesW(full.c_str());
+    // A damaged record could name a folder; its attributes and contents are not ours.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    bool deleted = DeleteFileW(full.c_str()) != 0;
+    if (!deleted && attributes != INVALID_FILE_ATTRIBUTES &&
+        GetFileAttributesW(full.c_str()) != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(full.c_str(), attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                       FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE));
+    RemoveEmptyFolders(ExtractFileDir(full), keep);
+    return deleted;
+}
+
+bool DeleteFileAndFolders(const std::wstring& path) {
+    return DeleteFileAndFolders(path, ProtectedFolders::ForCurrentUser());
+}
+
+void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep) {
+    std::wstring current = FullPath(folder);
+    while (!current.empty() && IsDirectory(current) && !keep.Contains(current)) {
+        // The platform refuses a folder that is not empty.
+        if (!RemoveDirectoryW(current.c_str()))
+            break;
+        std::wstring parent = WithoutTrailingBackslash(ExtractFileDir(current));
+        if (parent.size() >= current.size())
+            break;
+        current = parent;
+    }
+}
+
+void RemoveEmptyFolders(const std::wstring& folder) {
+    RemoveEmptyFolders(folder, ProtectedFolders::ForCurrentUser());
+}
+
+void NotifyFolderChanged(const std::wstring& folder) {
+    std::wstring full = FullPath(folder);
+    if (full.empty())
+        return;
+    if (IsDirectory(full)) {
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, full.c_str(), nullptr);
+        return;
+    }
+    SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW, full.c_str(), nullptr);
+    std::wstring parent = WithoutTrailingBackslash(ExtractFileDir(full));
+    if (parent.size() < full.size() && IsDirectory(parent))
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, parent.c_str(), nullptr);
+}

@@ -1,0 +1,277 @@
+#include "remove_files.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "paths.h"
+#include "test_support.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+
+namespace {
+
+const Text FolderKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+
+void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    ASSERT_TRUE(ForceDirectories(ExtractFileDir(path)));
+    ASSERT_TRUE(WriteFileBytes(path, "x"));
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
+}
+
+// A user whose profile and shell folders lie in a scratch folder under a name CP932
+// cannot hold, as the registry and the environment tell every program.
+class RemoveFilesTest : public ::testing::TestWithParam<const wchar_t*> {
+protected:
+    void SetUp() override {
+        profile = JoinPath(Widen(scratch.path()), std::wstring(L"Users\\") + GetParam());
+        startMenu = JoinPath(profile, L"Start Menu");
+        programs = JoinPath(startMenu, L"Programs");
+        const std::pair<Text, std::wstring> shellFolders[] = {
+            {"Start Menu", startMenu},
+            {"Programs", programs},
+            {"Startup", JoinPath(programs, L"Startup")},
+            {"Desktop", JoinPath(profile, L"Desktop")},
+            {"SendTo", JoinPath(profile, L"SendTo")},
+        };
+        for (const auto& [name, folder] : shellFolders)
+            for (const Text& key : FolderKeys) {
+                overrides.push_back(std::make_unique<ValueOverride>(HKEY_CURRENT_USER, key, name));
+                overrides.back()->Set(folder);
+            }
+        wchar_t saved[MAX_PATH] = L"";
+        hadProfile = GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH) != 0;
+        savedProfile = saved;
+        SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
+        ASSERT_TRUE(ForceDirectories(programs));
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"USERPROFILE", hadProfile ? savedProfile.c_str() : nullptr);
+    }
+
+    ScratchFolder scratch{"RemoveFiles"};
+    std::wstring profile, startMenu, programs, savedProfile;
+    bool hadProfile = false;
+    std::vector<std::unique_ptr<ValueOverride>> overrides;
+};
+
+TEST_P(RemoveFilesTest, LastShortcutOfAGroupTakesTheGroupButNeverProgramsOrStartMenu) {
+    std::wstring group = JoinPath(programs, L"Lumera Deck \u00e9\\Tools");
+    std::wstring link = JoinPath(group, L"Ferrox.lnk");
+    MakeFile(link, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+
+    EXPECT_TRUE(DeleteFileAndFolders(link));
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(DirectoryExists(ExtractFileDir(group)));
+    EXPECT_TRUE(DirectoryExists(programs));
+    EXPECT_TRUE(DirectoryExists(startMenu));
+}
+
+TEST_P(RemoveFilesTest, TheWalkStopsBelowTheProfile) {
+    // Nothing else in the profile: only the protection keeps it.
+    RemoveEmptyFolders(programs, ProtectedFolders({profile}));
+    ASSERT_FALSE(DirectoryExists(startMenu));
+    ASSERT_TRUE(DirectoryExists(profile));
+    std::wstring file = JoinPath(profile, L"Stuff\\Deeper\\notes.txt");
+    MakeFile(file);
+
+    EXPECT_TRUE(DeleteFileAndFolders(file));
+    EXPECT_FALSE(DirectoryExists(JoinPath(profile, L"Stuff")));
+    EXPECT_TRUE(DirectoryExists(profile));
+}
+
+TEST_P(RemoveFilesTest, ProgramFilesAndAFolderThatIsNotEmptyStay) {
+    std::wstring programFiles = JoinPath(profile, L"Prog");
+    ValueOverride programFilesDir(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                  "ProgramFilesDir");
+    programFilesDir.Set(programFiles);
+    std::wstring app = JoinPath(programFiles, L"Lumera Deck");
+    MakeFile(JoinPath(app, L"bin\\Lumera.exe"));
+    MakeFile(JoinPath(app, L"bin\\Ferrox.exe"));
+    ASSERT_TRUE(ForceDirectories(JoinPath(app, L"data")));
+    SetFileAttributesW(JoinPath(app, L"data").c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    ProtectedFolders keep = ProtectedFolders::ForCurrentUser();
+    EXPECT_TRUE(DeleteFileAndFolders(JoinPath(app, L"bin\\Lumera.exe"), keep));
+    EXPECT_TRUE(FileExists(JoinPath(app, L"bin\\Ferrox.exe")));
+    EXPECT_TRUE(DeleteFileAndFolders(JoinPath(app, L"bin\\Ferrox.exe"), keep));
+    EXPECT_FALSE(DirectoryExists(JoinPath(app, L"bin")));
+    EXPECT_TRUE(DirectoryExists(app)) << "holds the hidden empty folder";
+
+    RemoveEmptyFolders(JoinPath(app, L"data"), keep);
+    EXPECT_FALSE(DirectoryExists(app));
+    EXPECT_TRUE(DirectoryExists(programFiles));
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, RemoveFilesTest, ::testing::Values(L"Jos\u00e9", L"\uae40\ubbfc\uc900"));
+
+TEST(ProtectedFolders, OneFolderInEverySpelling) {
+    ScratchFolder scratch("ProtectedSpelling");
+    std::wstring kept = scratch.file(std::wstring(L"A Rather Long Program Group \u00e9"));
+    ASSERT_TRUE(ForceDirectories(JoinPath(kept, L"Sub")));
+    std::wstring shortForm = GetShortPath(kept);
+    ASSERT_NE(shortForm, kept);
+    ProtectedFolders keep({shortForm + L"\\"});
+
+    CharUpperW(kept.data());
+    for (const std::wstring& spelling :
+         {kept, kept + L"\\\\", L"\\\\?\\" + kept, JoinPath(kept, L"Sub\\.."), GetShortPath(kept)})
+        EXPECT_TRUE(keep.Contains(spelling)) << Narrow(spelling);
+    EXPECT_FALSE(keep.Contains(JoinPath(kept, L"Sub")));
+    EXPECT_FALSE(keep.Contains(kept + L" 2"));
+
+    RemoveEmptyFolders(JoinPath(kept, L"Sub"), keep);
+    EXPECT_FALSE(DirectoryExists(JoinPath(kept, L"Sub")));
+    EXPECT_TRUE(DirectoryExists(kept));
+}
+
+TEST(ProtectedFolders, RootsAndTheSystemsFolders) {
+    for (const wchar_t* root :
+         {L"C:\\", L"c:", L"C:/", L"\\\\server\\share", L"\\\\server\\share\\", L"\\\\?\\C:\\"})
+        EXPECT_TRUE(IsRootFolder(root)) << Narrow(root);
+    for (const wchar_t* below : {L"C:\\x", L"\\\\server\\share\\x", L""})
+        EXPECT_FALSE(IsRootFolder(below)) << Narrow(below);
+
+    ProtectedFolders keep = ProtectedFolders::ForCurrentUser();
+    std::wstring windows = GetWindowsDirWide();
+    for (const std::wstring& folder :
+         {windows, GetSystemDirWide(), JoinPath(windows, L"media"), GetSetupPathWide("ProgramFilesDir"),
+          std::wstring(L"C:\\Program Files (x86)"), std::wstring(L"C:\\Program Files\\Common Files"),
+          GetShellFolderWide("Programs"), GetShellFolderWide("Start Menu"), GetShellFolderWide("Recent"),
+          std::wstring(L"D:\\")})
+        EXPECT_TRUE(keep.Contains(folder)) << Narrow(folder);
+    wchar_t profile[MAX_PATH] = L"";
+    GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+    EXPECT_TRUE(keep.Contains(profile)) << Narrow(profile);
+    EXPECT_FALSE(keep.Contains(JoinPath(windows, L"Lumera Deck")));
+}
+
+TEST(DeleteFileAndFolders, AFileThatCannotGoKeepsItsAttributesAndFolder) {
+    ScratchFolder scratch("DeleteInUse");
+    std::wstring file = scratch.file(std::wstring(L"Group\\in use \u00e9.txt"));
+    MakeFile(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    HANDLE open =
+        CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+
+    EXPECT_FALSE(DeleteFileAndFolders(file, ProtectedFolders({})));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    CloseHandle(open);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A damaged record naming a folder: nothing in it or about it changes.
+    std::wstring group = ExtractFileDir(file);
+    SetFileAttributesW(group.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    DWORD groupAttributes = GetFileAttributesW(group.c_str());
+    EXPECT_FALSE(DeleteFileAndFolders(group, ProtectedFolders({})));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(GetFileAttributesW(group.c_str()), groupAttributes);
+    SetFileAttributesW(group.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A file already gone still lets the walk clear what it left empty.
+    ASSERT_TRUE(DeleteFileW(file.c_str()));
+    EXPECT_FALSE(DeleteFileAndFolders(file, ProtectedFolders({Widen(scratch.path())})));
+    EXPECT_FALSE(DirectoryExists(group));
+    EXPECT_TRUE(DirectoryExists(Widen(scratch.path())));
+}
+
+// A drive letter that Wine's mount manager maps to a folder while it lives (as winecfg
+// does); the dosdevices link takes effect at once. Not defined off Wine.
+class FolderDrive {
+public:
+    FolderDrive(wchar_t letter, const std::wstring& folder) : letter_(letter) {
+        using ToUnix = char*(CDECL*)(const wchar_t*);
+        FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+        auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(found));
+        char* unixPath = toUnix ? toUnix(folder.c_str()) : nullptr;
+        if (!unixPath)
+            return;
+        defined_ = Define(unixPath);
+        HeapFree(GetProcessHeap(), 0, unixPath);
+    }
+    ~FolderDrive() {
+        if (defined_)
+            Define(nullptr);
+    }
+    FolderDrive(const FolderDrive&) = delete;
+    FolderDrive& operator=(const FolderDrive&) = delete;
+    bool defined() const { return defined_; }
+
+private:
+    // Wine's request block (include/ddk/mountmgr.h), followed by the Unix path.
+    struct UnixDrive {
+        ULONG size, type, fsType;
+        DWORD serial;
+        ULONGLONG unixDevice;
+        WCHAR letter;
+        USHORT mountPointOffset, deviceOffset, labelOffset;
+    };
+    bool Define(const char* unixPath) {
+        size_t pathBytes = unixPath ? strlen(unixPath) + 1 : 0;
+        std::vector<char> block(sizeof(UnixDrive) + pathBytes);
+        auto* drive = reinterpret_cast<UnixDrive*>(block.data());
+        drive->size = static_cast<ULONG>(block.size());
+        drive->type = unixPath ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+        drive->letter = static_cast<WCHAR>(towlower(letter_));
+        if (unixPath) {
+            memcpy(block.data() + sizeof(UnixDrive), unixPath, pathBytes);
+            drive->mountPointOffset = sizeof(UnixDrive);
+        }
+        HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (manager == INVALID_HANDLE_VALUE)
+            return false;
+        const DWORD defineUnixDrive =
+            CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+        BOOL done = DeviceIoControl(manager, defineUnixDrive, block.data(), static_cast<DWORD>(block.size()),
+                                    nullptr, 0, nullptr, nullptr);
+        CloseHandle(manager);
+        return done;
+    }
+    wchar_t letter_;
+    bool defined_ = false;
+};
+
+TEST(DeleteFileAndFolders, TheWalkStopsAtADriveRoot) {
+    ScratchFolder scratch("DriveRoot");
+    std::wstring target = scratch.file(std::wstring(L"\u00e9 drive"));
+    ASSERT_TRUE(ForceDirectories(target));
+    FolderDrive drive(L'R', target);
+    if (!drive.defined())
+        GTEST_SKIP() << "no drive letter for a folder here";
+    std::wstring file = L"R:\\Lumera Deck\\bin\\Lumera.exe";
+    MakeFile(file);
+
+    EXPECT_TRUE(DeleteFileAndFolders(file, ProtectedFolders({})));
+    EXPECT_FALSE(DirectoryExists(std::wstring(L"R:\\Lumera Deck")));
+    EXPECT_TRUE(DirectoryExists(std::wstring(L"R:\\")));
+    EXPECT_TRUE(DirectoryExists(target));
+}
+
+TEST(NotifyFolderChanged, LeavesTheGroupAsItIs) {
+    ScratchFolder scratch("Notify");
+    std::wstring group = scratch.file(std::wstring(L"\uae40 Group"));
+    MakeFile(JoinPath(group, L"Tezzo.lnk"));
+
+    NotifyFolderChanged(group);
+    EXPECT_TRUE(FileExists(JoinPath(group, L"Tezzo.lnk")));
+    EXPECT_FALSE(DirectoryExists(group + L"Morivane"));
+
+    DeleteFileAndFolders(JoinPath(group, L"Tezzo.lnk"), ProtectedFolders({Widen(scratch.path())}));
+    ASSERT_FALSE(DirectoryExists(group));
+    NotifyFolderChanged(group);
+    NotifyFolderChanged(L"");
+    EXPECT_FALSE(DirectoryExists(group));
+    EXPECT_TRUE(DirectoryExists(Widen(scratch.path())));
+}
+
+} // namespace
