@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <iterator>
+#include <cstring>
+#include <cwchar>
 
 #include "paths.h"
+#include "win/encoding.h"
 #include "win/folders.h"
 #include "win/handles.h"
 
@@ -230,22 +232,16 @@ ProtectedFolders ProtectedFolders::ForCurrentUser() {
     std::vector<std::wstring> userNames;
     for (const wchar_t* key : FolderKeys) {
         AddKeyValues(HKEY_CURRENT_USER, key, userNames, folders);
-        std::vector<std::wstring> machineNames;
-        AddKeyValues(HKEY_LOCAL_MACHINE, key, machineNames, folders);
+        std::vector<std::wstring> allUsersNames; // "Common Programs", …: their folders are enough
+        AddKeyValues(HKEY_LOCAL_MACHINE, key, allUsersNames, folders);
     }
     // As GetShellFolder gives them (the fallbacks, the user's name put in).
     for (const char* name : FallbackShellFolders)
         userNames.push_back(std::wstring(name, name + strlen(name)));
     for (const std::wstring& name : userNames) {
         Text narrowName;
-        bool ascii = true;
-        for (wchar_t c : name)
-            ascii = ascii && c < 0x80;
-        if (!ascii)
-            continue;
-        for (wchar_t c : name)
-            narrowName += static_cast<char>(c);
-        folders.push_back(GetShellFolderWide(narrowName));
+        if (NarrowExact(name, narrowName))
+            folders.push_back(GetShellFolderWide(narrowName));
     }
 
     for (int id : ShellFolderIds) {
