@@ -15,38 +15,12 @@ const Text MainClass = "TKickonMainForm";
 const std::wstring Work = L"C:\\kickon-e2e";
 
 // Kickon started with a UTF-16 command line; ended with the test whatever happens.
-class Kickon {
+class Kickon : public robot::Process {
 public:
-    ~Kickon() {
-        if (info_.hProcess) {
-            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info_.hProcess, 255);
-            CloseHandle(info_.hProcess);
-        }
-    }
     bool Start(const std::wstring& parameters = L"") {
-        std::wstring program = Widen(BuiltProgram("Kickon.exe"));
-        std::wstring line = L"\"" + program + L"\" " + parameters;
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info_))
-            return false;
-        CloseHandle(info_.hThread);
-        return true;
-    }
-    DWORD id() const { return info_.dwProcessId; }
-    std::optional<DWORD> WaitForExit(DWORD timeout = robot::DefaultTimeout) {
-        DWORD code = 0;
-        if (WaitForSingleObject(info_.hProcess, timeout) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(info_.hProcess, &code))
-            return std::nullopt;
-        return code;
+        return robot::Process::Start(Widen(BuiltProgram("Kickon.exe")), parameters);
     }
     HWND WaitForMainWindow() { return robot::WaitForWindow(MainClass, "", id()); }
-
-private:
-    PROCESS_INFORMATION info_ = {};
 };
 
 std::wstring ShortProgramPath() {

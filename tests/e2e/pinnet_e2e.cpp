@@ -100,36 +100,11 @@ std::wstring WideMessage(HWND box) {
 
 // Pinnet started with parameters as UTF-16 (names beyond CP932 included), each quoted or
 // not as given; ended with the test whatever happens.
-class Pinnet {
+class Pinnet : public robot::Process {
 public:
-    ~Pinnet() {
-        if (info_.hProcess) {
-            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info_.hProcess, 255);
-            CloseHandle(info_.hProcess);
-        }
-    }
     bool Start(const std::wstring& parameters) {
-        std::wstring program = Widen(BuiltProgram("Pinnet.exe"));
-        std::wstring line = L"\"" + program + L"\" " + parameters;
-        STARTUPINFOW startup = {sizeof startup};
-        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info_))
-            return false;
-        CloseHandle(info_.hThread);
-        return true;
+        return robot::Process::Start(Widen(BuiltProgram("Pinnet.exe")), parameters);
     }
-    DWORD id() const { return info_.dwProcessId; }
-    std::optional<DWORD> WaitForExit(DWORD timeout = robot::DefaultTimeout) {
-        DWORD code = 0;
-        if (WaitForSingleObject(info_.hProcess, timeout) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(info_.hProcess, &code))
-            return std::nullopt;
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_ = {};
 };
 
 class PinnetTest : public ::testing::Test {

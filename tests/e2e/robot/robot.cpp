@@ -223,12 +223,16 @@ Process::~Process() {
 }
 
 bool Process::Start(const Text& path, const Text& arguments, const Text& workingFolder, int showCommand) {
+    return Start(Widen(path), Widen(arguments), Widen(workingFolder), showCommand);
+}
+
+bool Process::Start(const std::wstring& path, const std::wstring& arguments,
+                    const std::wstring& workingFolder, int showCommand) {
     if (process_)
         return false;
-    std::wstring commandLine = L"\"" + Widen(path) + L"\"";
+    std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
-        commandLine += L" " + Widen(arguments);
-    std::wstring folder = Widen(workingFolder);
+        commandLine += L" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (showCommand >= 0) {
@@ -236,8 +240,8 @@ bool Process::Start(const Text& path, const Text& arguments, const Text& working
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(Widen(path).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info))
         return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;

@@ -45,6 +45,9 @@ public:
     // command of 0 or more is handed over as a shortcut's "run minimised" would (STARTUPINFO).
     bool Start(const Text& path, const Text& arguments = "", const Text& workingFolder = "",
                int showCommand = -1);
+    // The same with UTF-16 text, for names beyond CP932.
+    bool Start(const std::wstring& path, const std::wstring& arguments,
+               const std::wstring& workingFolder = L"", int showCommand = -1);
     DWORD id() const { return id_; }
     HANDLE handle() const { return process_; }
     bool running() const;
