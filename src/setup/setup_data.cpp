@@ -56,6 +56,13 @@ std::wstring RunningProgramFolder() {
     }
 }
 
+bool TextFileHoldsALine(const std::wstring& file) {
+    if (file.empty() || !FileExists(file))
+        return false;
+    auto bytes = ReadFileBytes(file);
+    return bytes && !bytes->empty();
+}
+
 SetupData::SetupData(std::wstring setupFolder)
     : folder_(std::move(setupFolder)), file_(JoinPath(folder_, std::wstring(L"Setup.dat"))) {}
 

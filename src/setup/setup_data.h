@@ -48,6 +48,10 @@ struct RunOption {
     Text program; // command line, path macro allowed
 };
 
+// True when the file exists and holds at least one line (any byte at all): the licence
+// and readme pages are offered only then.
+bool TextFileHoldsALine(const std::wstring& file);
+
 class SetupData {
 public:
     // The data file in the given folder (the setup program's folder).

@@ -142,6 +142,19 @@ TEST(SetupData, ListsEndAtTheFirstGap) {
     EXPECT_EQ(data.StartPath(), ""); // no AppName either
 }
 
+TEST(SetupData, LicenceAndReadmeOfferedOnlyWithALine) {
+    SetupFolder setup("[Licence]\r\nTextFile=licence.txt\r\n[Readme]\r\nTextFile=readme.txt\r\n");
+    SetupData data(setup.folder);
+    EXPECT_FALSE(TextFileHoldsALine(data.LicenceFile())); // missing
+    EXPECT_FALSE(TextFileHoldsALine(L""));
+    ASSERT_TRUE(WriteFileBytes(data.LicenceFile(), ""));
+    ASSERT_TRUE(FileExists(data.LicenceFile()));
+    EXPECT_FALSE(TextFileHoldsALine(data.LicenceFile())); // empty
+    ASSERT_TRUE(WriteFileBytes(data.ReadmeFile(), "\r\n"));
+    EXPECT_TRUE(TextFileHoldsALine(data.ReadmeFile())); // one empty line is a line
+    EXPECT_FALSE(TextFileHoldsALine(setup.folder));     // a folder is no text file
+}
+
 TEST(SetupData, BesideTheRunningProgram) {
     SetupData data = SetupData::BesideProgram();
     EXPECT_EQ(data.SetupFolder(), Widen(TestProgramDir()));
