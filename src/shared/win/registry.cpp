@@ -215,3 +215,31 @@ bool RegDeleteKey(HKEY root, const Text& key, const Text& subkey) {
     status = RegDeleteKeyW(opened.get(), KeyPath(StripTrailingChars('\\', subkey)).c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
+
+std::vector<std::wstring> RegSubkeyNames(HKEY root, const std::wstring& key) {
+    std::vector<std::wstring> names;
+    UniqueHKey opened = OpenKey(root, key, KEY_ENUMERATE_SUB_KEYS);
+    if (!opened)
+        return names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256]; // the longest key name the registry allows, and its zero
+        DWORD length = 256;
+        if (RegEnumKeyExW(opened.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            return names;
+        names.emplace_back(name, length);
+    }
+}
+
+bool RegDeleteKey(HKEY root, const std::wstring& key, const std::wstring& subkey) {
+    std::wstring name = KeyPath(subkey);
+    name.erase(name.find_last_not_of(L'\\') + 1);
+    if (name.empty())
+        return false;
+    UniqueHKey opened;
+    LONG status = OpenKey(root, key, KEY_READ | KEY_WRITE, opened);
+    if (status != ERROR_SUCCESS)
+        return status == ERROR_FILE_NOT_FOUND;
+    status = RegDeleteKeyW(opened.get(), name.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}

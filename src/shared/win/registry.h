@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "../jjstring.h"
 
@@ -46,3 +47,9 @@ std::wstring RegReadString(HKEY root, const std::wstring& key, const std::wstrin
                            const std::wstring& defaultValue);
 bool RegWriteString(HKEY root, const std::wstring& key, const std::wstring& valueName,
                     const std::wstring& text);
+
+// The names of the key's direct subkeys as the registry has them; none when it cannot be
+// opened.
+std::vector<std::wstring> RegSubkeyNames(HKEY root, const std::wstring& key);
+// RegDeleteKey for a subkey name beyond CP932.
+bool RegDeleteKey(HKEY root, const std::wstring& key, const std::wstring& subkey);
