@@ -111,6 +111,9 @@ bool TBackForm::FormCreate(const SetupData& data) {
     CreditLabel.Create(*this, BackCreditLine(), {LineLeft, CreditTop, 1, 1});
     CreditLabel.SetName("CreditLabel");
     CreditLabel.SetFontColor(RGB(255, 255, 0));
+    CreditLabel.SetBlinkRate(0);
+    CreditLabel.SetTransparent(true);
+    CreditLabel.SetShowAccelChar(false);
 
     wallColor_ = ColorOf(data.WallColor());
     strips_ =

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app.h"
 #include "paths.h"
 #include "test_support.h"
 #include "win/encoding.h"
@@ -207,6 +208,10 @@ TEST(BackForm, LinesCarryTheirTextsStylesAndPlaces) {
     Bounds credit = BoundsOf(form.CreditLabel);
     EXPECT_GT(canvas.Count(RGB(255, 255, 0), 0, 0, credit.width, credit.height), 20);
     EXPECT_GT(canvas.Count(RGB(128, 128, 128), 0, 0, credit.width, credit.height), 20); // its shadow
+    // Steady and transparent like the other lines: the last strip shows beside its text.
+    EXPECT_EQ(form.CreditLabel.BlinkRate(), 0);
+    // (It reaches below the screen's edge, where there is nothing to show through.)
+    EXPECT_EQ(canvas.At(credit.width - 1, ScreenHeight() - credit.top - 1), RGB(0, 0, 0));
 }
 
 TEST(BackForm, ThankYouHidesTheCreditLine) {
@@ -309,6 +314,26 @@ TEST(BackForm, MissingDataStaysOffTheScreenReportsAndCloses) {
     EXPECT_EQ(said, MissingSetupDataMessage(path));
     EXPECT_EQ(said.substr(said.size() - path.size()), path); // the name beyond CP932 whole
     EXPECT_NE(said.find(L"\r\n"), std::wstring::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BackForm, RunsAsTheMainWindowUntilTheWizardCloses) {
+    SetupFolder setup("[Infomation]\r\nAppName=x\r\n");
+    int wizards = 0;
+    RunBackForm(SetupData(setup.folder), [&](TBackForm& owner) {
+        ++wizards;
+        EXPECT_EQ(Application::MainWindow(), owner.handle());
+        EXPECT_TRUE(IsWindowVisible(owner.handle()));
+        // Minimising goes the platform's way and is remembered.
+        SendMessageW(owner.handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(owner.Minimized());
+        EXPECT_TRUE(IsIconic(owner.handle()));
+    });
+    EXPECT_EQ(wizards, 1); // returned: the window closed after the wizard
+    EXPECT_EQ(Application::MainWindow(), nullptr);
 }
 
 } // namespace
