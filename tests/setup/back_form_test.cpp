@@ -153,6 +153,15 @@ TEST(BackForm, PlainWallColourAndChosenGradient) {
         EXPECT_EQ(canvas.At(ScreenWidth() - 1, ScreenHeight() - 1), RGB(0x80, 0x80, 0));
     }
     {
+        // A system colour (0x80000000 + index) stands for the platform's colour of that index.
+        SetupFolder setup("[Infomation]\r\nGradation=7\r\nWallColor=-2147483643\r\n"); // COLOR_WINDOW
+        TBackForm form;
+        ASSERT_TRUE(form.FormCreate(SetupData(setup.folder)));
+        Canvas canvas(ScreenWidth(), ScreenHeight());
+        PaintFormBackground(form, canvas);
+        EXPECT_EQ(canvas.At(10, 10), GetSysColor(COLOR_WINDOW));
+    }
+    {
         SetupFolder setup("[Infomation]\r\nGradation=1\r\nGreen=16\r\nBlue=32\r\nRed=99\r\n");
         TBackForm form;
         ASSERT_TRUE(form.FormCreate(SetupData(setup.folder)));
