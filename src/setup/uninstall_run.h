@@ -1,0 +1,70 @@
+// The uninstaller: which mode a start means, its start messages, and the removal of one
+// product from its uninstall record. The removal talks to its window only through
+// UninstallProgress, so the program's window, a silent run and tests all drive it alike.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "jjstring.h"
+
+// Caption of every message box of the installer and the uninstaller.
+extern const char* const SetupTitle;
+
+// The program is the uninstaller copy when it runs from the Windows folder itself (its
+// file name plays no part). Case-blind; a trailing backslash, short names and "." or ".."
+// segments do not matter.
+bool IsUninstallerFolder(const std::wstring& programFolder, const std::wstring& windowsFolder);
+// IsUninstallerFolder for the running program and this machine's Windows folder.
+bool RunsAsUninstaller();
+
+// What the uninstaller's command line asks for.
+struct UninstallCommand {
+    std::wstring appName; // the parameters joined with one blank each
+    bool silent = false;  // "/SILENT": no window and no questions
+    std::wstring logFile; // "/LOG=file", empty for none
+};
+// The parameters after the program name, as the platform split them. "/SILENT" and
+// "/LOG=..." (any case) are switches, never part of the name.
+UninstallCommand ParseUninstallCommand(const std::vector<std::wstring>& parameters);
+// The same for a whole command line, program name first (GetCommandLineW).
+UninstallCommand ParseUninstallCommandLine(const wchar_t* commandLine);
+
+// The start message when no product is named: this program is an uninstaller.
+std::wstring NoAppNameMessage();
+// The start message when the named product has no record.
+std::wstring NoRecordMessage(const std::wstring& appName);
+// The first question of a run, and the question after a file that would not go.
+std::wstring UninstallQuestion(const std::wstring& appName);
+std::wstring DeleteFailedQuestion(const std::wstring& path);
+
+enum class UninstallBar { Programs, Folders, Shortcuts, Registry };
+
+// What a run needs from its window (or from a silent run, or a test).
+class UninstallProgress {
+public:
+    virtual ~UninstallProgress() = default;
+    // Once before the first step. A bar with maximum 0 has nothing to do and is hidden;
+    // the registry bar always has work (the uninstall entry and the record).
+    virtual void SetBarMaximum(UninstallBar bar, int maximum) = 0;
+    virtual void StepBar(UninstallBar bar) = 0;
+    // The first question (Yes/No, question icon): true goes ahead.
+    virtual bool ConfirmUninstall(const std::wstring& question) = 0;
+    // A file that stayed (Yes/No, stop icon, No the default): true goes on with the next.
+    virtual bool AskContinue(const std::wstring& question) = 0;
+    // One line per thing removed or kept, for a log file; ignored by default.
+    virtual void Log(const std::wstring& line);
+};
+
+enum class UninstallOutcome {
+    NoRecord,  // nothing to undo; nothing was touched
+    Declined,  // No to the first question; nothing was touched
+    Stopped,   // No to a continue question; record and uninstall entry stay for a repeat
+    Completed, // everything recorded was undone, the record and the uninstall entry are gone
+};
+
+// Undoes what the record of appName lists, in order: files, folders, Start menu, Desktop
+// and Send To shortcuts, registry entries (old records' lists too), then the system's
+// uninstall entry and the record itself. Empty folders left behind go as well, but never a
+// folder the user or the system owns. The Windows folder becomes the current directory.
+UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& progress);

@@ -1,0 +1,304 @@
+#include "uninstall_run.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "paths.h"
+#include "test_support.h"
+#include "uninstall_record.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+#include "win/registry.h"
+
+namespace {
+
+const Text FolderKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+const Text SystemEntries = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const Text RecordParent = "\\Software\\Morivane\\BrisaSetup";
+
+void MakeFile(const std::wstring& path) {
+    ASSERT_TRUE(ForceDirectories(ExtractFileDir(path)));
+    ASSERT_TRUE(WriteFileBytes(path, "x"));
+}
+
+// Answers and remembers what a run reports.
+struct ScriptedProgress : UninstallProgress {
+    void SetBarMaximum(UninstallBar bar, int maximum) override { maxima[static_cast<int>(bar)] = maximum; }
+    void StepBar(UninstallBar bar) override { ++steps[static_cast<int>(bar)]; }
+    bool ConfirmUninstall(const std::wstring& question) override {
+        confirmations.push_back(question);
+        return confirm;
+    }
+    bool AskContinue(const std::wstring& question) override {
+        questions.push_back(question);
+        return goOn;
+    }
+
+    bool confirm = true, goOn = true;
+    int maxima[4] = {-1, -1, -1, -1};
+    int steps[4] = {};
+    std::vector<std::wstring> confirmations, questions;
+};
+
+// A product installed for a user whose profile lies under a name CP932 cannot hold: files
+// under a program-files folder of that profile, a program group, desktop and Send To
+// shortcuts, registry values, the system's uninstall entry and the record listing it all.
+class UninstallRunTest : public ::testing::TestWithParam<const wchar_t*> {
+protected:
+    void SetUp() override {
+        profile = JoinPath(Widen(scratch.path()), std::wstring(L"Users\\") + GetParam());
+        programs = JoinPath(profile, L"Start Menu\\Programs");
+        desktop = JoinPath(profile, L"Desktop");
+        sendTo = JoinPath(profile, L"SendTo");
+        programFiles = JoinPath(profile, L"Prog");
+        const std::pair<Text, std::wstring> shellFolders[] = {
+            {"Start Menu", JoinPath(profile, L"Start Menu")},
+            {"Programs", programs},
+            {"Startup", JoinPath(programs, L"Startup")},
+            {"Desktop", desktop},
+            {"SendTo", sendTo},
+        };
+        for (const auto& [name, folder] : shellFolders)
+            for (const Text& key : FolderKeys)
+                Override(HKEY_CURRENT_USER, key, name, folder);
+        Override(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+                 programFiles);
+        wchar_t saved[MAX_PATH] = L"";
+        hadProfile = GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH) != 0;
+        savedProfile = saved;
+        SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
+        for (const std::wstring& folder : {programs, desktop, sendTo, programFiles})
+            ASSERT_TRUE(ForceDirectories(folder));
+
+        app = JoinPath(programFiles, L"Lumera Deck");
+        group = JoinPath(programs, L"Lumera Deck");
+        files = {JoinPath(app, L"Lumera.exe"), JoinPath(app, L"bin\\Ferrox.exe"),
+                 JoinPath(app, L"bin\\Pinnet.exe")};
+        startNames = {JoinPath(group, L"Lumera.lnk"), JoinPath(group, L"Tools\\Ferrox.lnk")};
+        deskTopNames = {JoinPath(desktop, L"Lumera.lnk")};
+        sendToNames = {JoinPath(sendTo, L"Ferrox.lnk")};
+        for (const auto* list : {&files, &startNames, &deskTopNames, &sendToNames})
+            for (const std::wstring& path : *list)
+                MakeFile(path);
+        ASSERT_TRUE(ForceDirectories(JoinPath(app, L"data\\cache")));
+
+        settings = scratchKey.path();
+        ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, settings, "Keep", Text("stays")));
+        ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, settings, "Gone", Text("goes")));
+        ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, settings + "\\Sub\\Deeper", "Gone", Text("goes")));
+        ASSERT_TRUE(RegWriteString(HKLM(), SystemEntries + "\\" + name, "DisplayName", Widen(name)));
+
+        Record(RecordList::File, files);
+        Record(RecordList::Dir, {JoinPath(app, L"data\\cache"), JoinPath(app, L"data")});
+        Record(RecordList::StartName, startNames);
+        Record(RecordList::DeskTopName, deskTopNames);
+        Record(RecordList::SendToName, sendToNames);
+        Record(RecordList::RegWrite, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Uninstalled=<Integer>1")});
+        Record(RecordList::RegDelete, {Widen("<Value>HKEY_CURRENT_USER\\" + settings + "\\Gone"),
+                                       Widen("<Key>HKEY_CURRENT_USER\\" + settings + "\\Sub")});
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        ASSERT_TRUE(WriteRecordDateTime(wname(), now));
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"USERPROFILE", hadProfile ? savedProfile.c_str() : nullptr);
+        DeleteKeyAndPruneBoth();
+    }
+
+    static HKEY HKLM() { return HKEY_LOCAL_MACHINE; }
+    std::wstring wname() const { return Widen(name); }
+    void Override(HKEY root, const Text& key, const Text& valueName, const std::wstring& value) {
+        overrides.push_back(std::make_unique<ValueOverride>(root, key, valueName));
+        overrides.back()->Set(value);
+    }
+    void Record(RecordList list, const std::vector<std::wstring>& values) {
+        for (size_t i = 0; i < values.size(); ++i)
+            ASSERT_TRUE(WriteRecordValue(wname(), RecordValueName(list, static_cast<int>(i + 1)), values[i]));
+    }
+    bool RecordExists() const { return RegKeyExists(HKEY_CURRENT_USER, RecordParent, name); }
+    bool SystemEntryExists() const { return RegKeyExists(HKEY_LOCAL_MACHINE, SystemEntries, name); }
+    void DeleteKeyAndPruneBoth() {
+        RegDeleteKey(HKEY_CURRENT_USER, RecordParent + "\\" + name, Text("OtherSet"));
+        RegDeleteKey(HKEY_CURRENT_USER, RecordParent, name);
+        RegDeleteKey(HKEY_LOCAL_MACHINE, SystemEntries, name);
+    }
+
+    // Two words, and a trail byte 0x5C ("ソ"), as a data file's AppName may have.
+    const Text name = "Lumera Deck ソフト";
+    ScratchFolder scratch{"UninstallRun"};
+    ScratchKey scratchKey{"UninstallRun"};
+    Text settings;
+    std::wstring profile, programs, desktop, sendTo, programFiles, app, group, savedProfile;
+    std::vector<std::wstring> files, startNames, deskTopNames, sendToNames;
+    bool hadProfile = false;
+    std::vector<std::unique_ptr<ValueOverride>> overrides;
+};
+
+TEST_P(UninstallRunTest, RemovesExactlyWhatTheRecordListsAndKeepsTheUsersFolders) {
+    std::wstring own = JoinPath(app, L"bin\\notes of mine.txt");
+    std::wstring otherIcon = JoinPath(desktop, L"Other.lnk");
+    MakeFile(own);
+    MakeFile(otherIcon);
+    ScriptedProgress progress;
+
+    ASSERT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+
+    ASSERT_EQ(progress.confirmations.size(), 1u);
+    EXPECT_NE(progress.confirmations[0].find(L"\"" + wname() + L"\""), std::wstring::npos);
+    EXPECT_TRUE(progress.questions.empty());
+    for (const auto* list : {&files, &startNames, &deskTopNames, &sendToNames})
+        for (const std::wstring& path : *list)
+            EXPECT_FALSE(FileExists(path)) << Narrow(path);
+    EXPECT_TRUE(FileExists(own)) << "a file the record does not list stays, and so does its folder";
+    EXPECT_TRUE(FileExists(otherIcon));
+    EXPECT_FALSE(DirectoryExists(JoinPath(app, L"data")));
+    EXPECT_FALSE(DirectoryExists(group)) << "the emptied program group goes";
+    for (const std::wstring& kept : {programs, desktop, sendTo, programFiles})
+        EXPECT_TRUE(DirectoryExists(kept)) << Narrow(kept);
+
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, settings, "Keep", Text()), "stays");
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, settings, "Gone"));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, settings, "Sub"));
+    EXPECT_EQ(RegReadInteger(HKEY_CURRENT_USER, settings, "Uninstalled", 0), 1);
+    EXPECT_FALSE(RecordExists());
+    EXPECT_FALSE(SystemEntryExists());
+    EXPECT_FALSE(ReadUninstallRecord(wname()).present());
+
+    const int maxima[4] = {3, 2, 4, 5};
+    for (int bar = 0; bar < 4; ++bar) {
+        EXPECT_EQ(progress.maxima[bar], maxima[bar]) << bar;
+        EXPECT_EQ(progress.steps[bar], maxima[bar]) << "every bar ends full: " << bar;
+    }
+}
+
+TEST_P(UninstallRunTest, NoToTheFirstQuestionTouchesNothing) {
+    ScriptedProgress progress;
+    progress.confirm = false;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Declined);
+    for (const auto* list : {&files, &startNames, &deskTopNames, &sendToNames})
+        for (const std::wstring& path : *list)
+            EXPECT_TRUE(FileExists(path)) << Narrow(path);
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, settings, "Gone"));
+    EXPECT_TRUE(RecordExists());
+    EXPECT_TRUE(SystemEntryExists());
+    EXPECT_EQ(progress.steps[0] + progress.steps[1] + progress.steps[2] + progress.steps[3], 0);
+}
+
+TEST_P(UninstallRunTest, AFileInUseAsksAndNoStopsTheRunLeavingTheRecordForARepeat) {
+    // Open without delete sharing: the file cannot go while the handle lives.
+    HANDLE busy =
+        CreateFileW(files[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    ScriptedProgress progress;
+    progress.goOn = false;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Stopped);
+    CloseHandle(busy);
+    ASSERT_EQ(progress.questions.size(), 1u);
+    EXPECT_EQ(progress.questions[0].rfind(files[1] + L"\n", 0), 0u) << "the question starts with the path";
+    EXPECT_FALSE(FileExists(files[0])) << "removed before the stop";
+    EXPECT_TRUE(FileExists(files[2])) << "nothing after the stop";
+    EXPECT_TRUE(FileExists(startNames[0]));
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, settings, "Gone"));
+    EXPECT_TRUE(RecordExists());
+    EXPECT_TRUE(SystemEntryExists());
+
+    // Repeating the uninstallation finishes it.
+    ScriptedProgress again;
+    EXPECT_EQ(RunUninstall(wname(), again), UninstallOutcome::Completed);
+    EXPECT_FALSE(FileExists(files[1]));
+    EXPECT_FALSE(DirectoryExists(app));
+    EXPECT_FALSE(RecordExists());
+}
+
+TEST_P(UninstallRunTest, YesAfterAFileInUseGoesOnWithTheNext) {
+    HANDLE busy =
+        CreateFileW(files[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    CloseHandle(busy);
+    EXPECT_EQ(progress.questions.size(), 1u);
+    EXPECT_TRUE(FileExists(files[0]));
+    EXPECT_TRUE(DirectoryExists(app)) << "still holds the file that stayed";
+    EXPECT_FALSE(FileExists(files[2]));
+    EXPECT_FALSE(RecordExists());
+}
+
+TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {
+    Record(RecordList::RegString, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Text=old text")});
+    Record(RecordList::RegInteger, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Count=7")});
+    Record(RecordList::RegSec, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Sub")});
+    Record(RecordList::RegKey, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Keep")});
+    const std::wstring other = L"Another Product";
+    ASSERT_TRUE(WriteRecordValue(other, L"DateTime", std::wstring(L"yesterday")));
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, settings, "Text", Text()), "old text");
+    EXPECT_EQ(RegReadInteger(HKEY_CURRENT_USER, settings, "Count", 0), 7);
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, settings, "Sub"));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, settings, "Keep"));
+    EXPECT_EQ(progress.maxima[3], 9);
+    EXPECT_EQ(progress.steps[3], 9);
+    EXPECT_FALSE(RecordExists());
+    EXPECT_TRUE(ReadUninstallRecord(other).present()) << "the shared key stays while it holds another record";
+    RegDeleteKey(HKEY_CURRENT_USER, RecordParent, Narrow(other));
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, UninstallRunTest, ::testing::Values(L"Jos\u00e9", L"\uae40\ubbfc\uc900"));
+
+TEST(UninstallRun, WithoutARecordNothingIsAskedOrTouched) {
+    ScriptedProgress progress;
+    EXPECT_EQ(RunUninstall(L"No Such Product", progress), UninstallOutcome::NoRecord);
+    EXPECT_EQ(RunUninstall(L"", progress), UninstallOutcome::NoRecord);
+    EXPECT_EQ(RunUninstall(L"\uae40\ubbfc\uc900", progress), UninstallOutcome::NoRecord);
+    EXPECT_TRUE(progress.confirmations.empty());
+    EXPECT_EQ(progress.maxima[3], -1);
+}
+
+TEST(UninstallRun, TheWindowsFolderMeansUninstallWhateverItsSpelling) {
+    std::wstring windows = GetWindowsDirWide();
+    ASSERT_FALSE(windows.empty());
+    std::wstring upper = windows;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    EXPECT_TRUE(IsUninstallerFolder(windows, windows));
+    EXPECT_TRUE(IsUninstallerFolder(upper + L"\\", windows));
+    EXPECT_TRUE(IsUninstallerFolder(JoinPath(windows, L"System32\\.."), windows));
+    EXPECT_FALSE(IsUninstallerFolder(JoinPath(windows, L"System32"), windows));
+    EXPECT_FALSE(IsUninstallerFolder(ExtractFileDir(windows), windows));
+    EXPECT_FALSE(IsUninstallerFolder(L"", windows));
+    EXPECT_FALSE(RunsAsUninstaller()) << "the tests do not run from the Windows folder";
+}
+
+TEST(UninstallRun, TheNameIsEveryParameterJoinedWithOneBlank) {
+    UninstallCommand plain = ParseUninstallCommandLine(L"C:\\Windows\\Morivane.exe Lumera   Deck");
+    EXPECT_EQ(plain.appName, L"Lumera Deck");
+    EXPECT_FALSE(plain.silent);
+    UninstallCommand quiet =
+        ParseUninstallCommandLine(L"Morivane.exe \"Jos\u00e9 Tools\" /silent \"/LOG=C:\\my logs\\u.txt\" v2");
+    EXPECT_EQ(quiet.appName, L"Jos\u00e9 Tools v2");
+    EXPECT_TRUE(quiet.silent);
+    EXPECT_EQ(quiet.logFile, L"C:\\my logs\\u.txt");
+    EXPECT_TRUE(ParseUninstallCommandLine(L"Morivane.exe").appName.empty());
+    EXPECT_TRUE(ParseUninstallCommandLine(nullptr).appName.empty());
+}
+
+TEST(UninstallRun, StartMessagesNameTheTitleAndTheProduct) {
+    std::wstring title = Widen(SetupTitle);
+    EXPECT_NE(NoAppNameMessage().find(L"\u300c" + title + L"\u300d"), std::wstring::npos);
+    std::wstring noRecord = NoRecordMessage(L"\uae40 Tools");
+    EXPECT_EQ(noRecord.rfind(L"\u300c\uae40 Tools\u300d", 0), 0u);
+    EXPECT_NE(noRecord.find(L"\u300c" + title + L"\u300d"), std::wstring::npos);
+    EXPECT_NE(DeleteFailedQuestion(L"C:\\a.txt").find(L"\n"), std::wstring::npos);
+}
+
+} // namespace
