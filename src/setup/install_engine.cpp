@@ -1,0 +1,353 @@
+#include "install_engine.h"
+
+#include <windows.h>
+
+#include "paths.h"
+#include "publisher.h"
+#include "registry_entries.h"
+#include "shortcut_entry.h"
+#include "uninstall_record.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+#include "win/launch.h"
+#include "win/registry.h"
+#include "win/shortcut.h"
+
+namespace {
+
+const wchar_t* const GoOnQuestion = L"ｾｯﾄｱｯﾌﾟを続行しますか？";
+const wchar_t* const FolderFailed = L"ﾌｫﾙﾀﾞの作成に失敗しました。";
+const wchar_t* const CopyFailed = L"ﾌｧｲﾙｺﾋﾟｰに失敗しました。";
+const wchar_t* const FileMissing = L"ﾌｧｲﾙが見つかりません。";
+const char* const SystemUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const wchar_t* const UninstallerName = L"Morivane.exe";
+
+std::vector<Text> InstallList(const SetupData& data, const char* stem) {
+    return data.ReadList(SetupInstall, stem);
+}
+
+std::vector<Text> UninstallList(const SetupData& data, const char* stem) {
+    return data.ReadList(SetupUninstall, stem);
+}
+
+int Count(const SetupData& data, const char* section, const char* stem) {
+    return static_cast<int>(data.ReadList(section, stem).size());
+}
+
+bool GetWriteTime(const std::wstring& path, FILETIME& time) {
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts))
+        return false;
+    time = facts.ftLastWriteTime;
+    return true;
+}
+
+// One bar's position, reported after every step it counts.
+class Bar {
+public:
+    Bar(InstallProgress& progress, InstallBar bar, int max) : progress_(progress), bar_(bar), max_(max) {
+        progress_.SetBar(bar_, 0, max_);
+    }
+    void Advance() {
+        // A bar never runs past its end, even when a list reads differently the second time.
+        if (position_ < max_)
+            ++position_;
+        progress_.SetBar(bar_, position_, max_);
+    }
+
+private:
+    InstallProgress& progress_;
+    InstallBar bar_;
+    int max_;
+    int position_ = 0;
+};
+
+class Installation {
+public:
+    Installation(const SetupData& data, const InstallChoices& choices, const InstallFolders& folders,
+                 InstallProgress& progress)
+        : data_(data), choices_(choices), folders_(folders), progress_(progress),
+          paths_(EffectivePaths(data, choices)), appName_(Widen(data.AppName())) {}
+
+    InstallResult Run() {
+        const std::array<int, 4> counts = CountInstallSteps(data_, choices_);
+        Bar folderBar(progress_, FolderBar, counts[FolderBar]);
+        Bar programBar(progress_, ProgramBar, counts[ProgramBar]);
+        Bar shortcutBar(progress_, ShortcutBar, counts[ShortcutBar]);
+        Bar registryBar(progress_, RegistryBar, counts[RegistryBar]);
+
+        if (!MakeFolders(folderBar) || !CopyUninstaller(programBar) || !CopyFiles(programBar))
+            return InstallResult::Stopped;
+        if (choices_.startMenu)
+            MakeShortcuts("StartMenu", shortcutBar,
+                          [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
+        if (choices_.desktop)
+            MakeShortcuts("DeskTop", shortcutBar,
+                          [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
+        if (choices_.sendTo)
+            MakeShortcuts("SendTo", shortcutBar,
+                          [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        ApplyRegistryEntries(registryBar);
+        WriteRecord(registryBar);
+        if (data_.UninstallVisible())
+            WriteUninstallInformation(registryBar);
+        WriteFavouritesLink(folders_.windows);
+        return InstallResult::Completed;
+    }
+
+private:
+    bool Ask(const std::wstring& what, const wchar_t* failure) {
+        progress_.Log(L"Failed: " + what + L" (" + failure + L")");
+        if (progress_.AskContinue(what + L"\r\n" + failure + GoOnQuestion))
+            return true;
+        progress_.Log(L"Stopped.");
+        return false;
+    }
+
+    bool MakeFolders(Bar& bar) {
+        for (const Text& raw : InstallList(data_, "Dir")) {
+            const std::wstring folder = ExpandPath(raw, paths_);
+            if (folder.empty())
+                break;
+            ForceDirectories(folder);
+            if (DirectoryExists(folder))
+                progress_.Log(L"Folder: " + folder);
+            else if (!Ask(folder, FolderFailed))
+                return false;
+            bar.Advance();
+        }
+        return true;
+    }
+
+    // False when the run is to stop.
+    bool Copy(const std::wstring& source, const std::wstring& destination) {
+        switch (CopyIfNewer(source, destination)) {
+        case CopyResult::Copied:
+            progress_.Log(L"Copied: " + source + L" -> " + destination);
+            return true;
+        case CopyResult::Skipped:
+            progress_.Log(L"Skipped, as new or newer: " + destination);
+            return true;
+        case CopyResult::Failed:
+            return Ask(source + L" -> " + destination, CopyFailed);
+        case CopyResult::SourceMissing:
+            return Ask(source, FileMissing);
+        }
+        return true;
+    }
+
+    bool CopyUninstaller(Bar& bar) {
+        if (!data_.UninstallVisible())
+            return true;
+        const bool goOn = Copy(JoinPath(data_.SetupFolder(), std::wstring(L"Setup.exe")),
+                               JoinPath(folders_.windows, std::wstring(UninstallerName)));
+        bar.Advance();
+        return goOn;
+    }
+
+    bool CopyFiles(Bar& bar) {
+        if (choices_.intoSetupFolder)
+            return true;
+        for (const Text& raw : InstallList(data_, "File")) {
+            const std::wstring destination = ExpandPath(raw, paths_);
+            if (destination.empty())
+                break;
+            const std::wstring name = destination.substr(destination.rfind(L'\\') + 1);
+            if (!Copy(JoinPath(data_.SetupFolder(), name), destination))
+                return false;
+            bar.Advance();
+        }
+        return true;
+    }
+
+    template <typename Locate> void MakeShortcuts(const char* stem, Bar& bar, Locate locate) {
+        for (const Text& raw : InstallList(data_, stem)) {
+            if (std::optional<ShortcutEntry> entry = ParseShortcutEntry(raw)) {
+                const std::wstring file = locate(entry->location);
+                if (!file.empty()) {
+                    ForceDirectories(ExtractFileDir(file));
+                    const bool made = CreateShortcut(
+                        file, ExpandPath(entry->target, paths_), ExpandPath(entry->workDir, paths_),
+                        ExpandPath(entry->iconFile, paths_), static_cast<int>(entry->iconIndex),
+                        static_cast<int>(entry->showMode));
+                    progress_.Log((made ? L"Shortcut: " : L"Shortcut failed: ") + file);
+                }
+            }
+            bar.Advance();
+        }
+    }
+
+    void ApplyRegistryEntries(Bar& bar) {
+        for (const Text& raw : InstallList(data_, "RegWrite")) {
+            const bool done = WriteRegistryEntry(raw);
+            progress_.Log((done ? L"Registry written: " : L"Registry not written: ") + Widen(raw));
+            bar.Advance();
+        }
+        for (const Text& raw : InstallList(data_, "RegDelete")) {
+            const bool done = DeleteRegistryEntry(raw);
+            progress_.Log((done ? L"Registry deleted: " : L"Registry not deleted: ") + Widen(raw));
+            bar.Advance();
+        }
+    }
+
+    void Record(const std::wstring& name, const std::wstring& text) {
+        if (WriteRecordValue(appName_, name, text))
+            progress_.Log(L"Recorded " + name + L": " + text);
+    }
+
+    void WriteRecord(Bar& bar) {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        if (WriteRecordDateTime(appName_, now))
+            progress_.Log(L"Recorded DateTime");
+        bar.Advance();
+        if (!choices_.intoSetupFolder) {
+            Record(L"SetupPath", paths_.installFolder);
+            bar.Advance();
+        }
+        if (choices_.startMenu) {
+            Record(L"StartPath", paths_.programGroup);
+            bar.Advance();
+        }
+    }
+
+    // Expanded paths: the list ends at the first one that expands to nothing.
+    void RecordPaths(const char* stem, RecordList list, Bar& bar) {
+        int index = 0;
+        for (const Text& raw : UninstallList(data_, stem)) {
+            const std::wstring path = ExpandPath(raw, paths_);
+            if (path.empty())
+                return;
+            Record(RecordValueName(list, ++index), path);
+            bar.Advance();
+        }
+    }
+
+    template <typename Locate>
+    void RecordShortcuts(const char* stem, RecordList list, Bar& bar, Locate locate) {
+        int index = 0;
+        for (const Text& raw : UninstallList(data_, stem)) {
+            Record(RecordValueName(list, ++index), locate(ShortcutEntryLocation(raw)));
+            bar.Advance();
+        }
+    }
+
+    void RecordEntries(const char* stem, RecordList list, Bar& bar) {
+        int index = 0;
+        for (const Text& raw : UninstallList(data_, stem)) {
+            const std::wstring name = RecordValueName(list, ++index);
+            if (WriteRecordValue(appName_, name, raw))
+                progress_.Log(L"Recorded " + name + L": " + Widen(raw));
+            bar.Advance();
+        }
+    }
+
+    void WriteUninstallInformation(Bar& bar) {
+        // An empty AppName would address the key holding every product's entry.
+        if (!appName_.empty()) {
+            const Text key = Text(SystemUninstallKey) + data_.AppName();
+            RegWriteString(HKEY_LOCAL_MACHINE, key, "DisplayName", appName_);
+            bar.Advance();
+            const std::wstring command =
+                JoinPath(folders_.windows, std::wstring(UninstallerName)) + L" " + appName_;
+            if (RegWriteString(HKEY_LOCAL_MACHINE, key, "UninstallString", command))
+                progress_.Log(L"Uninstall entry: " + command);
+            bar.Advance();
+        }
+        if (!choices_.intoSetupFolder)
+            RecordPaths("File", RecordList::File, bar);
+        RecordPaths("Dir", RecordList::Dir, bar);
+        if (choices_.startMenu)
+            RecordShortcuts("StartMenu", RecordList::StartName, bar,
+                            [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
+        if (choices_.desktop)
+            RecordShortcuts("DeskTop", RecordList::DeskTopName, bar,
+                            [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
+        if (choices_.sendTo)
+            RecordShortcuts("SendTo", RecordList::SendToName, bar,
+                            [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        RecordEntries("RegWrite", RecordList::RegWrite, bar);
+        RecordEntries("RegDelete", RecordList::RegDelete, bar);
+    }
+
+    const SetupData& data_;
+    const InstallChoices& choices_;
+    const InstallFolders& folders_;
+    InstallProgress& progress_;
+    const PathContext paths_;
+    const std::wstring appName_;
+};
+
+} // namespace
+
+InstallFolders InstallFolders::FromPlatform() {
+    return {GetWindowsDirWide(), GetShellFolderWide("Desktop"), GetShellFolderWide("SendTo")};
+}
+
+CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination) {
+    FILETIME sourceTime, destinationTime;
+    if (!FileExists(source) || !GetWriteTime(source, sourceTime))
+        return CopyResult::SourceMissing;
+    ForceDirectories(ExtractFileDir(destination));
+    if (FileExists(destination) && GetWriteTime(destination, destinationTime) &&
+        CompareFileTime(&destinationTime, &sourceTime) >= 0)
+        return CopyResult::Skipped;
+    return CopyFileW(source.c_str(), destination.c_str(), FALSE) ? CopyResult::Copied : CopyResult::Failed;
+}
+
+std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {
+    const bool visible = data.UninstallVisible();
+    const bool copying = !choices.intoSetupFolder;
+    std::array<int, 4> counts{};
+    counts[FolderBar] = Count(data, SetupInstall, "Dir");
+    counts[ProgramBar] = (copying ? Count(data, SetupInstall, "File") : 0) + (visible ? 1 : 0);
+    counts[ShortcutBar] = (choices.startMenu ? Count(data, SetupInstall, "StartMenu") : 0) +
+                          (choices.desktop ? Count(data, SetupInstall, "DeskTop") : 0) +
+                          (choices.sendTo ? Count(data, SetupInstall, "SendTo") : 0);
+    int registry = 1 + (copying ? 1 : 0) + (choices.startMenu ? 1 : 0) +
+                   Count(data, SetupInstall, "RegWrite") + Count(data, SetupInstall, "RegDelete");
+    if (visible) {
+        registry += 2 + (copying ? Count(data, SetupUninstall, "File") : 0) +
+                    Count(data, SetupUninstall, "Dir") +
+                    (choices.startMenu ? Count(data, SetupUninstall, "StartMenu") : 0) +
+                    (choices.desktop ? Count(data, SetupUninstall, "DeskTop") : 0) +
+                    (choices.sendTo ? Count(data, SetupUninstall, "SendTo") : 0) +
+                    Count(data, SetupUninstall, "RegWrite") + Count(data, SetupUninstall, "RegDelete");
+    }
+    counts[RegistryBar] = registry;
+    return counts;
+}
+
+PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices) {
+    PathContext paths = choices.paths;
+    if (choices.intoSetupFolder)
+        paths.installFolder = data.SetupFolder();
+    return paths;
+}
+
+InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
+                              const InstallFolders& folders, InstallProgress& progress) {
+    return Installation(data, choices, folders, progress).Run();
+}
+
+bool WriteFavouritesLink(const std::wstring& windowsFolder) {
+    if (windowsFolder.empty())
+        return false;
+    const std::wstring file = JoinPath(windowsFolder, std::wstring(L"Favorites\\Morivane Lounge.url"));
+    if (!DirectoryExists(ExtractFileDir(file)))
+        return false;
+    return WriteFileBytes(file, Text("[InternetShortcut]\r\nURL=") + Publisher::HomePage + "\r\n");
+}
+
+void StartRunPrograms(const SetupData& data, const PathContext& paths, const std::array<bool, 3>& ticked) {
+    for (int index = 1; index <= 3; ++index) {
+        if (!ticked[index - 1])
+            continue;
+        const std::wstring command = ExpandPath(data.ReadRunOption(index).program, paths);
+        if (command.empty())
+            continue;
+        const WideCommandLineParts parts = SplitCommandLine(command);
+        ShellOpen(parts.program, parts.parameters, L"");
+    }
+}
