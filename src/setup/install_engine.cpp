@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "paths.h"
 #include "publisher.h"
 #include "registry_entries.h"
@@ -121,12 +123,17 @@ private:
     }
 
     // False when the run is to stop.
-    bool Copy(const std::wstring& source, const std::wstring& destination) {
+    // Installed files count towards the size the system's list of programs shows.
+    bool Copy(const std::wstring& source, const std::wstring& destination, bool installed) {
         switch (CopyIfNewer(source, destination)) {
         case CopyResult::Copied:
+            if (installed)
+                CountSize(destination);
             progress_.Log(L"Copied: " + source + L" -> " + destination);
             return true;
         case CopyResult::Skipped:
+            if (installed)
+                CountSize(destination);
             progress_.Log(L"Skipped, as new or newer: " + destination);
             return true;
         case CopyResult::Failed:
@@ -137,11 +144,18 @@ private:
         return true;
     }
 
+    void CountSize(const std::wstring& file) {
+        WIN32_FILE_ATTRIBUTE_DATA facts;
+        if (GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &facts))
+            installedBytes_ +=
+                (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
+    }
+
     bool CopyUninstaller(Bar& bar) {
         if (!data_.UninstallVisible())
             return true;
         const bool goOn = Copy(JoinPath(data_.SetupFolder(), std::wstring(L"Setup.exe")),
-                               JoinPath(folders_.windows, std::wstring(UninstallerName)));
+                               JoinPath(folders_.windows, std::wstring(UninstallerName)), false);
         bar.Advance();
         return goOn;
     }
@@ -154,7 +168,7 @@ private:
             if (destination.empty())
                 break;
             const std::wstring name = destination.substr(destination.rfind(L'\\') + 1);
-            if (!Copy(JoinPath(data_.SetupFolder(), name), destination))
+            if (!Copy(JoinPath(data_.SetupFolder(), name), destination, true))
                 return false;
             bar.Advance();
         }
@@ -254,6 +268,14 @@ private:
             if (RegWriteString(HKEY_LOCAL_MACHINE, key, "UninstallString", command))
                 progress_.Log(L"Uninstall entry: " + command);
             bar.Advance();
+            // What the system's list of programs shows beyond the two values above; not counted
+            // on the bar, which counts the values the data file asks for.
+            RegWriteString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString", command + L" /SILENT");
+            RegWriteString(HKEY_LOCAL_MACHINE, key, "DisplayIcon",
+                           JoinPath(folders_.windows, std::wstring(UninstallerName)));
+            const unsigned long long kib = (installedBytes_ + 1023) / 1024;
+            RegWriteInteger(HKEY_LOCAL_MACHINE, key, "EstimatedSize",
+                            static_cast<long>(std::min(kib, 0x7fffffffULL)));
         }
         if (!choices_.intoSetupFolder)
             RecordPaths("File", RecordList::File, bar);
@@ -277,6 +299,7 @@ private:
     InstallProgress& progress_;
     const PathContext paths_;
     const std::wstring appName_;
+    unsigned long long installedBytes_ = 0; // the files copied or found up to date
 };
 
 } // namespace

@@ -210,6 +210,10 @@ TEST_F(InstallEngineTest, InstallsEverythingInOrderIntoAProfileBeyondCp932) {
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayName", Text()), AppName);
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, Text(SystemEntry), "UninstallString", std::wstring()),
               folders.windows + L"\\Morivane.exe Lumera Test Deck");
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, Text(SystemEntry), "QuietUninstallString", std::wstring()),
+              folders.windows + L"\\Morivane.exe Lumera Test Deck /SILENT");
+    // "tool, new" and "newer, kept": two small files, the uninstaller not among them.
+    EXPECT_EQ(RegReadInteger(HKEY_LOCAL_MACHINE, SystemEntry, "EstimatedSize", -1), 1);
 }
 
 TEST_F(InstallEngineTest, MissingFileAsksAndNoStopsBeforeTheRecord) {
@@ -284,6 +288,45 @@ TEST_F(InstallEngineTest, CopyIfNewerResults) {
     // A folder where the file should go cannot be overwritten.
     ForceDirectories(profile + L"\\Blocked\\tool.exe");
     EXPECT_EQ(CopyIfNewer(source, profile + L"\\Blocked\\tool.exe"), CopyResult::Failed);
+}
+
+} // namespace
+
+namespace {
+
+bool AppearsWithin(const std::wstring& file, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 100) {
+        if (FileExists(file))
+            return true;
+        Sleep(100);
+    }
+    return FileExists(file);
+}
+
+TEST_F(InstallEngineTest, RunProgramsStartTickedBoxesWithTheTextAfterAQuoteAsParameters) {
+    // A program in a folder whose name has a blank, quoted, followed by its parameter.
+    const Text folder = setupFolder + "\\with blank";
+    ForceDirectories(folder);
+    WriteBytes(folder + "\\mark.bat", "@echo off\r\necho marked>\"%~dp0%1.txt\"\r\n");
+    WriteData("[Run]\r\nProgram1=\"" + folder + "\\mark.bat\" first\r\n" + "Program2=\"" + folder +
+              "\\mark.bat\" second\r\nProgram3=<Setup>\\with blank\\mark.bat third\r\n");
+    choices.paths.installFolder = Widen(setupFolder);
+
+    StartRunPrograms(Data(), choices.paths, {true, false, true});
+    EXPECT_TRUE(AppearsWithin(Widen(folder + "\\first.txt"), 10000));
+    EXPECT_TRUE(AppearsWithin(Widen(folder + "\\third.txt"), 10000));
+    EXPECT_FALSE(FileExists(Widen(folder + "\\second.txt"))) << "its box is not ticked";
+}
+
+TEST_F(InstallEngineTest, FavouritesLinkNeedsItsFolder) {
+    const std::wstring windows = profile + L"\\Win";
+    ForceDirectories(windows);
+    EXPECT_FALSE(WriteFavouritesLink(windows));
+    EXPECT_FALSE(DirectoryExists(windows + L"\\Favorites")) << "the folder is not made";
+    ForceDirectories(windows + L"\\Favorites");
+    ASSERT_TRUE(WriteFavouritesLink(windows));
+    EXPECT_EQ(Contents(windows + L"\\Favorites\\Morivane Lounge.url"),
+              "[InternetShortcut]\r\nURL=http://www.morivane.example/\r\n");
 }
 
 } // namespace
