@@ -349,6 +349,40 @@ PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices)
     return paths;
 }
 
+InstallProposal ProposeInstallation(const SetupData& data) {
+    InstallProposal proposal;
+    InstallChoices& choices = proposal.choices;
+    const std::wstring appName = Widen(data.AppName());
+    const std::wstring record = appName.empty() ? std::wstring() : UninstallRecordKey(appName);
+    const PathContext bare{data.SetupFolder(), std::wstring()};
+
+    std::wstring folder = ExpandPath(data.InstallPath(), bare);
+    if (!record.empty())
+        folder = RegReadString(HKEY_CURRENT_USER, record, L"SetupPath", folder);
+    choices.paths.installFolder = folder;
+    proposal.folderChoiceAvailable = !folder.empty();
+    const std::wstring longFolder = GetLongPath(folder), longSetup = GetLongPath(data.SetupFolder());
+    choices.intoSetupFolder =
+        folder.empty() ||
+        CompareStringOrdinal(longFolder.c_str(), -1, longSetup.c_str(), -1, TRUE) == CSTR_EQUAL;
+
+    for (const Text& entry : InstallList(data, "StartMenu")) {
+        if (entry[0] != '<' || entry.rfind("<Default>", 0) == 0) {
+            proposal.groupNeeded = true;
+            std::wstring group = ExpandPath(data.StartPath(), PathContext{folder, std::wstring()});
+            if (!record.empty())
+                group = RegReadString(HKEY_CURRENT_USER, record, L"StartPath", group);
+            choices.paths.programGroup = group;
+            break;
+        }
+    }
+
+    choices.startMenu = !data.ReadString(SetupInstall, "StartMenu1", Text()).empty();
+    choices.desktop = !data.ReadString(SetupInstall, "DeskTop1", Text()).empty();
+    choices.sendTo = !data.ReadString(SetupInstall, "SendTo1", Text()).empty();
+    return proposal;
+}
+
 InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
                               const InstallFolders& folders, InstallProgress& progress) {
     return Installation(data, choices, folders, progress).Run();

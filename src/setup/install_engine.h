@@ -36,6 +36,21 @@ struct InstallChoices {
     bool sendTo = false;
 };
 
+// What the wizard first shows, and what a silent run installs with.
+struct InstallProposal {
+    InstallChoices choices;
+    // A start-menu entry lies in the program group, so the group field is asked for.
+    bool groupNeeded = false;
+    // The first folder choice can be taken: the proposed folder is not empty.
+    bool folderChoiceAvailable = false;
+};
+
+// The folder the record holds (else "Install" "Path" expanded); the second choice when
+// that is the setup program's own folder or when there is no folder at all. The group the
+// record holds (else "Install" "StartPath" expanded) when a start-menu entry needs one.
+// Each shortcut box is ticked when its first "Install" entry is present.
+InstallProposal ProposeInstallation(const SetupData& data);
+
 // The platform folders the engine writes into, read once when the wizard starts.
 struct InstallFolders {
     std::wstring windows; // uninstaller, its uninstall command, the favourites link

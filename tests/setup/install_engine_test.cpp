@@ -329,4 +329,40 @@ TEST_F(InstallEngineTest, FavouritesLinkNeedsItsFolder) {
               "[InternetShortcut]\r\nURL=http://www.morivane.example/\r\n");
 }
 
+TEST_F(InstallEngineTest, ProposalsFollowTheDataFileThenTheRecord) {
+    const Text target = setupFolder + "\\Target";
+    WriteData("[Infomation]\r\nAppName=Lumera Test Deck\r\n[Install]\r\nPath=" + target +
+              "\r\nStartMenu1=<Startup>\\Tray|x|x|0|x|0\r\nStartMenu2=<Default>\\Tool|x|x|0|x|0\r\n"
+              "SendTo1=Tool|x|x|0|x|0\r\nDeskTop2=Gap|x|x|0|x|0\r\n");
+    InstallProposal proposal = ProposeInstallation(Data());
+    EXPECT_EQ(proposal.choices.paths.installFolder, Widen(target));
+    EXPECT_TRUE(proposal.folderChoiceAvailable);
+    EXPECT_FALSE(proposal.choices.intoSetupFolder);
+    EXPECT_TRUE(proposal.groupNeeded);
+    EXPECT_EQ(proposal.choices.paths.programGroup, L"Lumera Test Deck") << "the AppName without a StartPath";
+    EXPECT_TRUE(proposal.choices.startMenu);
+    EXPECT_FALSE(proposal.choices.desktop) << "only a second entry";
+    EXPECT_TRUE(proposal.choices.sendTo);
+
+    // An earlier installation's record wins, names beyond CP932 included.
+    const std::wstring app = Widen(AppName);
+    WriteRecordValue(app, L"SetupPath", Widen(setupFolder));
+    WriteRecordValue(app, L"StartPath", std::wstring(L"\uadf8\ub8f9"));
+    proposal = ProposeInstallation(Data());
+    EXPECT_EQ(proposal.choices.paths.installFolder, Widen(setupFolder));
+    EXPECT_TRUE(proposal.choices.intoSetupFolder) << "the setup program's own folder";
+    EXPECT_EQ(proposal.choices.paths.programGroup, L"\uadf8\ub8f9");
+}
+
+TEST_F(InstallEngineTest, ProposalWithoutFolderOrGroup) {
+    WriteData("[Infomation]\r\nAppName=Lumera Test Deck\r\n[Install]\r\nStartPath=Unused\r\n"
+              "StartMenu1=<Program>\\Tool|x|x|0|x|0\r\nStartMenu2=<Startup>\\Tray|x|x|0|x|0\r\n");
+    const InstallProposal proposal = ProposeInstallation(Data());
+    EXPECT_FALSE(proposal.folderChoiceAvailable);
+    EXPECT_TRUE(proposal.choices.intoSetupFolder);
+    EXPECT_FALSE(proposal.groupNeeded);
+    EXPECT_TRUE(proposal.choices.paths.programGroup.empty());
+    EXPECT_TRUE(proposal.choices.startMenu);
+}
+
 } // namespace
