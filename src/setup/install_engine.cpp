@@ -304,6 +304,45 @@ private:
 
 } // namespace
 
+InstallLog::InstallLog(const std::wstring& file) : handle_(INVALID_HANDLE_VALUE) {
+    if (!file.empty())
+        handle_ = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+InstallLog::~InstallLog() {
+    if (IsOpen())
+        CloseHandle(handle_);
+}
+
+bool InstallLog::IsOpen() const {
+    return handle_ != INVALID_HANDLE_VALUE;
+}
+
+void InstallLog::Line(const std::wstring& text) {
+    if (!IsOpen())
+        return;
+    std::wstring line;
+    for (wchar_t c : text) {
+        if (c == L'\n' && !line.empty() && line.back() == L' ')
+            continue; // CR LF becomes one blank
+        line += (c == L'\r' || c == L'\n') ? L' ' : c;
+    }
+    line += L"\r\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    DWORD written = 0;
+    WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool SilentProgress::AskContinue(const std::wstring& text) {
+    log_.Line(L"Answered No: " + text);
+    return false;
+}
+
 InstallFolders InstallFolders::FromPlatform() {
     return {GetWindowsDirWide(), GetShellFolderWide("Desktop"), GetShellFolderWide("SendTo")};
 }

@@ -26,6 +26,36 @@ public:
     virtual void Log(const std::wstring& line) { (void)line; }
 };
 
+// The log a "/LOG=file" run keeps: one line per step in UTF-8, CR LF after each. The file
+// is made afresh; an empty name keeps no log.
+class InstallLog {
+public:
+    explicit InstallLog(const std::wstring& file);
+    ~InstallLog();
+    InstallLog(const InstallLog&) = delete;
+    InstallLog& operator=(const InstallLog&) = delete;
+
+    bool IsOpen() const;
+    // Line breaks inside the text become blanks, so one step stays one line.
+    void Line(const std::wstring& text);
+
+private:
+    void* handle_;
+};
+
+// A run without windows: there are no bars to show, and a continue question is answered No,
+// which stops the run. Every line and question goes to the log.
+class SilentProgress : public InstallProgress {
+public:
+    explicit SilentProgress(InstallLog& log) : log_(log) {}
+    void SetBar(InstallBar, int, int) override {}
+    bool AskContinue(const std::wstring& text) override;
+    void Log(const std::wstring& line) override { log_.Line(line); }
+
+private:
+    InstallLog& log_;
+};
+
 // What the wizard's pages hold when the run starts.
 struct InstallChoices {
     // The second folder choice: use the setup program's own folder and copy nothing.

@@ -365,4 +365,33 @@ TEST_F(InstallEngineTest, ProposalWithoutFolderOrGroup) {
     EXPECT_TRUE(proposal.choices.startMenu);
 }
 
+TEST_F(InstallEngineTest, SilentRunStopsAtTheFirstQuestionAndLogsInUtf8) {
+    WriteData(FullData);
+    DeleteFileW(Widen(setupFolder + "\\readme.txt").c_str());
+    const std::wstring logFile = profile + L"\\install \uae40.log";
+    ForceDirectories(profile);
+    ASSERT_TRUE(WriteFileBytes(logFile, "from an earlier run\r\n"));
+    {
+        InstallLog log(logFile);
+        ASSERT_TRUE(log.IsOpen());
+        SilentProgress silent(log);
+        EXPECT_EQ(RunInstallation(Data(), choices, folders, silent), InstallResult::Stopped);
+    }
+    EXPECT_FALSE(ReadUninstallRecord(Widen(AppName)).present());
+
+    const Text bytes = Contents(logFile);
+    EXPECT_EQ(bytes.find("earlier"), Text::npos) << "the log is made afresh";
+    // UTF-8 of the profile's name, and the question on one line of its own at the end.
+    EXPECT_NE(bytes.find("\xEA\xB9\x80\xEB\xAF\xBC\xEC\xA4\x80"), Text::npos);
+    EXPECT_NE(bytes.find("Copied: "), Text::npos);
+    std::vector<Text> lines;
+    for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != Text::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.back(), "Stopped.");
+    EXPECT_EQ(lines[lines.size() - 2].rfind("Answered No: ", 0), 0u);
+    EXPECT_EQ(lines[lines.size() - 2].find('\n'), Text::npos) << "the question's line break is a blank";
+    EXPECT_FALSE(InstallLog(L"").IsOpen());
+}
+
 } // namespace
