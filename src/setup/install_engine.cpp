@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 
 #include "paths.h"
 #include "publisher.h"
@@ -25,24 +26,49 @@ const wchar_t* const FileMissing = L"ﾌｧｲﾙが見つかりません。";
 const char* const SystemUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const wchar_t* const UninstallerName = L"Morivane.exe";
 
-std::vector<Text> InstallList(const SetupData& data, const char* stem) {
-    return data.ReadList(SetupInstall, stem);
-}
+// The data file's lists, each read once per run: reading a key costs a pass over the file,
+// and the bars count the same lists the steps then work through.
+class DataLists {
+public:
+    explicit DataLists(const SetupData& data) : data_(data) {}
+    const std::vector<Text>& Install(const char* stem) { return Get(SetupInstall, stem); }
+    const std::vector<Text>& Uninstall(const char* stem) { return Get(SetupUninstall, stem); }
+    int InstallCount(const char* stem) { return static_cast<int>(Install(stem).size()); }
+    int UninstallCount(const char* stem) { return static_cast<int>(Uninstall(stem).size()); }
 
-std::vector<Text> UninstallList(const SetupData& data, const char* stem) {
-    return data.ReadList(SetupUninstall, stem);
-}
+private:
+    const std::vector<Text>& Get(const char* section, const char* stem) {
+        const Text name = Text(section) + "|" + stem;
+        auto found = lists_.find(name);
+        if (found == lists_.end())
+            found = lists_.emplace(name, data_.ReadList(section, stem)).first;
+        return found->second;
+    }
 
-int Count(const SetupData& data, const char* section, const char* stem) {
-    return static_cast<int>(data.ReadList(section, stem).size());
-}
+    const SetupData& data_;
+    std::map<Text, std::vector<Text>> lists_;
+};
 
-bool GetWriteTime(const std::wstring& path, FILETIME& time) {
-    WIN32_FILE_ATTRIBUTE_DATA facts;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts))
-        return false;
-    time = facts.ftLastWriteTime;
-    return true;
+std::array<int, 4> CountSteps(const SetupData& data, DataLists& lists, const InstallChoices& choices) {
+    const bool visible = data.UninstallVisible();
+    const bool copying = !choices.intoSetupFolder;
+    std::array<int, 4> counts{};
+    counts[FolderBar] = lists.InstallCount("Dir");
+    counts[ProgramBar] = (copying ? lists.InstallCount("File") : 0) + (visible ? 1 : 0);
+    counts[ShortcutBar] = (choices.startMenu ? lists.InstallCount("StartMenu") : 0) +
+                          (choices.desktop ? lists.InstallCount("DeskTop") : 0) +
+                          (choices.sendTo ? lists.InstallCount("SendTo") : 0);
+    int registry = 1 + (copying ? 1 : 0) + (choices.startMenu ? 1 : 0) + lists.InstallCount("RegWrite") +
+                   lists.InstallCount("RegDelete");
+    if (visible) {
+        registry += 2 + (copying ? lists.UninstallCount("File") : 0) + lists.UninstallCount("Dir") +
+                    (choices.startMenu ? lists.UninstallCount("StartMenu") : 0) +
+                    (choices.desktop ? lists.UninstallCount("DeskTop") : 0) +
+                    (choices.sendTo ? lists.UninstallCount("SendTo") : 0) + lists.UninstallCount("RegWrite") +
+                    lists.UninstallCount("RegDelete");
+    }
+    counts[RegistryBar] = registry;
+    return counts;
 }
 
 // One bar's position, reported after every step it counts.
@@ -73,7 +99,7 @@ public:
           paths_(EffectivePaths(data, choices)), appName_(Widen(data.AppName())) {}
 
     InstallResult Run() {
-        const std::array<int, 4> counts = CountInstallSteps(data_, choices_);
+        const std::array<int, 4> counts = CountSteps(data_, lists_, choices_);
         Bar folderBar(progress_, FolderBar, counts[FolderBar]);
         Bar programBar(progress_, ProgramBar, counts[ProgramBar]);
         Bar shortcutBar(progress_, ShortcutBar, counts[ShortcutBar]);
@@ -108,7 +134,7 @@ private:
     }
 
     bool MakeFolders(Bar& bar) {
-        for (const Text& raw : InstallList(data_, "Dir")) {
+        for (const Text& raw : lists_.Install("Dir")) {
             const std::wstring folder = ExpandPath(raw, paths_);
             if (folder.empty())
                 break;
@@ -163,7 +189,7 @@ private:
     bool CopyFiles(Bar& bar) {
         if (choices_.intoSetupFolder)
             return true;
-        for (const Text& raw : InstallList(data_, "File")) {
+        for (const Text& raw : lists_.Install("File")) {
             const std::wstring destination = ExpandPath(raw, paths_);
             if (destination.empty())
                 break;
@@ -176,7 +202,7 @@ private:
     }
 
     template <typename Locate> void MakeShortcuts(const char* stem, Bar& bar, Locate locate) {
-        for (const Text& raw : InstallList(data_, stem)) {
+        for (const Text& raw : lists_.Install(stem)) {
             if (std::optional<ShortcutEntry> entry = ParseShortcutEntry(raw)) {
                 const std::wstring file = locate(entry->location);
                 if (!file.empty()) {
@@ -193,12 +219,12 @@ private:
     }
 
     void ApplyRegistryEntries(Bar& bar) {
-        for (const Text& raw : InstallList(data_, "RegWrite")) {
+        for (const Text& raw : lists_.Install("RegWrite")) {
             const bool done = WriteRegistryEntry(raw);
             progress_.Log((done ? L"Registry written: " : L"Registry not written: ") + Widen(raw));
             bar.Advance();
         }
-        for (const Text& raw : InstallList(data_, "RegDelete")) {
+        for (const Text& raw : lists_.Install("RegDelete")) {
             const bool done = DeleteRegistryEntry(raw);
             progress_.Log((done ? L"Registry deleted: " : L"Registry not deleted: ") + Widen(raw));
             bar.Advance();
@@ -229,7 +255,7 @@ private:
     // Expanded paths: the list ends at the first one that expands to nothing.
     void RecordPaths(const char* stem, RecordList list, Bar& bar) {
         int index = 0;
-        for (const Text& raw : UninstallList(data_, stem)) {
+        for (const Text& raw : lists_.Uninstall(stem)) {
             const std::wstring path = ExpandPath(raw, paths_);
             if (path.empty())
                 return;
@@ -241,7 +267,7 @@ private:
     template <typename Locate>
     void RecordShortcuts(const char* stem, RecordList list, Bar& bar, Locate locate) {
         int index = 0;
-        for (const Text& raw : UninstallList(data_, stem)) {
+        for (const Text& raw : lists_.Uninstall(stem)) {
             Record(RecordValueName(list, ++index), locate(ShortcutEntryLocation(raw)));
             bar.Advance();
         }
@@ -249,7 +275,7 @@ private:
 
     void RecordEntries(const char* stem, RecordList list, Bar& bar) {
         int index = 0;
-        for (const Text& raw : UninstallList(data_, stem)) {
+        for (const Text& raw : lists_.Uninstall(stem)) {
             const std::wstring name = RecordValueName(list, ++index);
             if (WriteRecordValue(appName_, name, raw))
                 progress_.Log(L"Recorded " + name + L": " + Widen(raw));
@@ -299,6 +325,7 @@ private:
     InstallProgress& progress_;
     const PathContext paths_;
     const std::wstring appName_;
+    DataLists lists_{data_};
     unsigned long long installedBytes_ = 0; // the files copied or found up to date
 };
 
@@ -348,37 +375,22 @@ InstallFolders InstallFolders::FromPlatform() {
 }
 
 CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination) {
-    FILETIME sourceTime, destinationTime;
-    if (!FileExists(source) || !GetWriteTime(source, sourceTime))
+    // One look at each file: a run copies hundreds of them.
+    WIN32_FILE_ATTRIBUTE_DATA from, to;
+    if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) ||
+        (from.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return CopyResult::SourceMissing;
     ForceDirectories(ExtractFileDir(destination));
-    if (FileExists(destination) && GetWriteTime(destination, destinationTime) &&
-        CompareFileTime(&destinationTime, &sourceTime) >= 0)
+    if (GetFileAttributesExW(destination.c_str(), GetFileExInfoStandard, &to) &&
+        !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) >= 0)
         return CopyResult::Skipped;
     return CopyFileW(source.c_str(), destination.c_str(), FALSE) ? CopyResult::Copied : CopyResult::Failed;
 }
 
 std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {
-    const bool visible = data.UninstallVisible();
-    const bool copying = !choices.intoSetupFolder;
-    std::array<int, 4> counts{};
-    counts[FolderBar] = Count(data, SetupInstall, "Dir");
-    counts[ProgramBar] = (copying ? Count(data, SetupInstall, "File") : 0) + (visible ? 1 : 0);
-    counts[ShortcutBar] = (choices.startMenu ? Count(data, SetupInstall, "StartMenu") : 0) +
-                          (choices.desktop ? Count(data, SetupInstall, "DeskTop") : 0) +
-                          (choices.sendTo ? Count(data, SetupInstall, "SendTo") : 0);
-    int registry = 1 + (copying ? 1 : 0) + (choices.startMenu ? 1 : 0) +
-                   Count(data, SetupInstall, "RegWrite") + Count(data, SetupInstall, "RegDelete");
-    if (visible) {
-        registry += 2 + (copying ? Count(data, SetupUninstall, "File") : 0) +
-                    Count(data, SetupUninstall, "Dir") +
-                    (choices.startMenu ? Count(data, SetupUninstall, "StartMenu") : 0) +
-                    (choices.desktop ? Count(data, SetupUninstall, "DeskTop") : 0) +
-                    (choices.sendTo ? Count(data, SetupUninstall, "SendTo") : 0) +
-                    Count(data, SetupUninstall, "RegWrite") + Count(data, SetupUninstall, "RegDelete");
-    }
-    counts[RegistryBar] = registry;
-    return counts;
+    DataLists lists(data);
+    return CountSteps(data, lists, choices);
 }
 
 PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices) {
@@ -405,7 +417,7 @@ InstallProposal ProposeInstallation(const SetupData& data) {
         folder.empty() ||
         CompareStringOrdinal(longFolder.c_str(), -1, longSetup.c_str(), -1, TRUE) == CSTR_EQUAL;
 
-    for (const Text& entry : InstallList(data, "StartMenu")) {
+    for (const Text& entry : data.ReadList(SetupInstall, "StartMenu")) {
         if (entry[0] != '<' || entry.rfind("<Default>", 0) == 0) {
             proposal.groupNeeded = true;
             std::wstring group = ExpandPath(data.StartPath(), PathContext{folder, std::wstring()});
