@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "paths.h"
 #include "publisher.h"
@@ -69,6 +70,36 @@ std::array<int, 4> CountSteps(const SetupData& data, DataLists& lists, const Ins
     }
     counts[RegistryBar] = registry;
     return counts;
+}
+
+unsigned long long SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& facts) {
+    return (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
+}
+
+// CopyIfNewer, also giving the size of the file the destination holds afterwards. The
+// destination's folder is made only when asked, or when the copy failed without it.
+CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& destination, bool makeFolder,
+                           unsigned long long& size) {
+    // One look at each file: a run copies hundreds of them.
+    WIN32_FILE_ATTRIBUTE_DATA from, to;
+    if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) ||
+        (from.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return CopyResult::SourceMissing;
+    if (makeFolder)
+        ForceDirectories(ExtractFileDir(destination));
+    if (GetFileAttributesExW(destination.c_str(), GetFileExInfoStandard, &to) &&
+        !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) >= 0) {
+        size = SizeOf(to);
+        return CopyResult::Skipped;
+    }
+    if (!CopyFileW(source.c_str(), destination.c_str(), FALSE)) {
+        if (makeFolder)
+            return CopyResult::Failed;
+        return CopyFileIfNewer(source, destination, true, size);
+    }
+    size = SizeOf(from);
+    return CopyResult::Copied;
 }
 
 // One bar's position, reported after every step it counts.
@@ -151,15 +182,20 @@ private:
     // False when the run is to stop.
     // Installed files count towards the size the system's list of programs shows.
     bool Copy(const std::wstring& source, const std::wstring& destination, bool installed) {
-        switch (CopyIfNewer(source, destination)) {
-        case CopyResult::Copied:
+        // Each destination folder is made once per run; a copy failing without it makes it again.
+        const std::wstring folder = ExtractFileDir(destination);
+        unsigned long long size = 0;
+        const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), size);
+        if (result == CopyResult::Copied || result == CopyResult::Skipped) {
+            madeFolders_.insert(folder);
             if (installed)
-                CountSize(destination);
+                installedBytes_ += size;
+        }
+        switch (result) {
+        case CopyResult::Copied:
             progress_.Log(L"Copied: " + source + L" -> " + destination);
             return true;
         case CopyResult::Skipped:
-            if (installed)
-                CountSize(destination);
             progress_.Log(L"Skipped, as new or newer: " + destination);
             return true;
         case CopyResult::Failed:
@@ -168,13 +204,6 @@ private:
             return Ask(source, FileMissing);
         }
         return true;
-    }
-
-    void CountSize(const std::wstring& file) {
-        WIN32_FILE_ATTRIBUTE_DATA facts;
-        if (GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &facts))
-            installedBytes_ +=
-                (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
     }
 
     bool CopyUninstaller(Bar& bar) {
@@ -326,6 +355,7 @@ private:
     const PathContext paths_;
     const std::wstring appName_;
     DataLists lists_{data_};
+    std::set<std::wstring> madeFolders_;
     unsigned long long installedBytes_ = 0; // the files copied or found up to date
 };
 
@@ -375,17 +405,8 @@ InstallFolders InstallFolders::FromPlatform() {
 }
 
 CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination) {
-    // One look at each file: a run copies hundreds of them.
-    WIN32_FILE_ATTRIBUTE_DATA from, to;
-    if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) ||
-        (from.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return CopyResult::SourceMissing;
-    ForceDirectories(ExtractFileDir(destination));
-    if (GetFileAttributesExW(destination.c_str(), GetFileExInfoStandard, &to) &&
-        !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) >= 0)
-        return CopyResult::Skipped;
-    return CopyFileW(source.c_str(), destination.c_str(), FALSE) ? CopyResult::Copied : CopyResult::Failed;
+    unsigned long long size = 0;
+    return CopyFileIfNewer(source, destination, true, size);
 }
 
 std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {
