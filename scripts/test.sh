@@ -79,6 +79,8 @@ if build_windows; then
     "$wine_loader" "$windows_build/bench/start_bench.exe" 2>/dev/null || true
     echo "== benchmark: copying one big file and many small files: Ferrox's engine, a plain CopyFileW loop, cp -r"
     copy_bench_figures
+    echo "== benchmark: installing 1,000 files of 64 KiB in 10 folders: the install engine beside a plain CopyFileW loop"
+    "$wine_loader" "$windows_build/bench/setup_bench.exe" 2>/dev/null || true
     "$wineserver" -k >/dev/null 2>&1 || true
     convert_screenshots "$LUMERA_SCREENSHOTS"
     echo "screenshots: $LUMERA_SCREENSHOTS"

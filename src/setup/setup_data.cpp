@@ -87,13 +87,7 @@ bool SetupData::ReadSwitch(const Text& section, const Text& key, bool defaultVal
 }
 
 std::vector<Text> SetupData::ReadList(const Text& section, const Text& stem) const {
-    std::vector<Text> entries;
-    for (size_t n = 1;; ++n) {
-        Text value = ReadString(section, stem + std::to_string(n), Text());
-        if (value.empty())
-            return entries;
-        entries.push_back(std::move(value));
-    }
+    return IniReadList(file_, section, stem);
 }
 
 std::wstring SetupData::FileInFolder(const Text& section, const Text& key) const {

@@ -1,5 +1,7 @@
 #include "profile.h"
 
+#include <algorithm>
+
 #include <string_view>
 #include <vector>
 
@@ -111,6 +113,30 @@ std::optional<Text> ProfileLookup(const Text& content, const Text& section, cons
             return DropQuotes(entry->value);
     }
     return std::nullopt;
+}
+
+std::vector<Text> ProfileLookupList(const Text& content, const Text& section, const Text& stem) {
+    std::vector<Text> values;
+    auto lines = SplitLines(content);
+    auto span = FindSection(content, lines, TrimBlanks(section));
+    if (!span)
+        return values;
+    std::vector<std::pair<Text, Text>> entries;
+    for (size_t i = span->first; i < span->last; ++i)
+        if (auto entry = KeyEntry(LineText(content, lines[i])))
+            entries.emplace_back(entry->key, entry->value);
+    const Text wantedStem = TrimBlanks(stem);
+    for (size_t n = 1;; ++n) {
+        const Text wanted = wantedStem + std::to_string(n);
+        auto found = std::find_if(entries.begin(), entries.end(),
+                                  [&](const auto& entry) { return SameText(entry.first, wanted); });
+        if (found == entries.end())
+            return values;
+        Text value = DropQuotes(found->second);
+        if (value.empty())
+            return values;
+        values.push_back(std::move(value));
+    }
 }
 
 Text ProfileStore(const Text& content, const Text& section, const Text& key, const Text& value) {

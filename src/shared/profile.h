@@ -5,10 +5,14 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "jjstring.h"
 
 std::optional<Text> ProfileLookup(const Text& content, const Text& section, const Text& key);
+// The values of stem1, stem2, ... up to the first empty or missing one, as ProfileLookup
+// gives them, with the content taken apart once for the whole list.
+std::vector<Text> ProfileLookupList(const Text& content, const Text& section, const Text& stem);
 
 // The content with key set to value in section; the section and key are added at the end
 // when missing. New lines follow the line ending the content already uses.

@@ -95,4 +95,16 @@ TEST(ProfileStorable, RefusesWhatWouldInjectLinesOrSections) {
     EXPECT_TRUE(ProfileLookup(stored, "boot", "shell").has_value());
 }
 
+TEST(ProfileLookup, ListsMatchKeyByKeyLookupsAndEndAtTheFirstGap) {
+    const Text content = "[List]\r\nitem2=\"two\"\r\nITEM1 = one \r\nItem1=shadowed\r\nitem3=three\r\n"
+                         "Item5=after gap\r\n[Empty]\r\nitem1=\"\"\r\nitem2=x\r\n";
+    const std::vector<Text> list = ProfileLookupList(content, " list ", "Item");
+    EXPECT_EQ(list, (std::vector<Text>{"one", "two", "three"}));
+    for (size_t n = 0; n < list.size(); ++n)
+        EXPECT_EQ(ProfileLookup(content, "List", "item" + std::to_string(n + 1)), list[n]);
+    EXPECT_TRUE(ProfileLookupList(content, "Empty", "item").empty())
+        << "quotes around nothing are an empty value";
+    EXPECT_TRUE(ProfileLookupList(content, "Missing", "item").empty());
+}
+
 } // namespace

@@ -55,6 +55,13 @@ bool IniWriteString(const std::wstring& file, const Text& section, const Text& k
     return WriteFileBytes(path, ProfileStore(content.value_or(Text()), section, key, text));
 }
 
+std::vector<Text> IniReadList(const std::wstring& file, const Text& section, const Text& stem) {
+    auto content = ReadFileBytes(ResolveProfilePath(file));
+    if (!content)
+        return {};
+    return ProfileLookupList(AsCp932(*content), section, stem);
+}
+
 long IniReadInteger(const std::wstring& file, const Text& section, const Text& key, long defaultValue) {
     long value = defaultValue;
     if (!TryTextToInt(IniReadString(file, section, key, Text()), value))

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "../jjstring.h"
 
@@ -20,3 +21,5 @@ long IniReadInteger(const Text& file, const Text& section, const Text& key, long
 Text IniReadString(const std::wstring& file, const Text& section, const Text& key, const Text& defaultValue);
 bool IniWriteString(const std::wstring& file, const Text& section, const Text& key, const Text& text);
 long IniReadInteger(const std::wstring& file, const Text& section, const Text& key, long defaultValue);
+// The values of stem1, stem2, ... up to the first empty or missing one, the file read once.
+std::vector<Text> IniReadList(const std::wstring& file, const Text& section, const Text& stem);

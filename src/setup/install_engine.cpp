@@ -1,0 +1,482 @@
+#include "install_engine.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "paths.h"
+#include "publisher.h"
+#include "registry_entries.h"
+#include "shortcut_entry.h"
+#include "uninstall_record.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+#include "win/launch.h"
+#include "win/registry.h"
+#include "win/shortcut.h"
+
+namespace {
+
+const wchar_t* const GoOnQuestion = L"ｾｯﾄｱｯﾌﾟを続行しますか？";
+const wchar_t* const FolderFailed = L"ﾌｫﾙﾀﾞの作成に失敗しました。";
+const wchar_t* const CopyFailed = L"ﾌｧｲﾙｺﾋﾟｰに失敗しました。";
+const wchar_t* const FileMissing = L"ﾌｧｲﾙが見つかりません。";
+const char* const SystemUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const wchar_t* const UninstallerName = L"Morivane.exe";
+
+// The data file's lists, each read once per run: reading a key costs a pass over the file,
+// and the bars count the same lists the steps then work through.
+class DataLists {
+public:
+    explicit DataLists(const SetupData& data) : data_(data) {}
+    const std::vector<Text>& Install(const char* stem) { return Get(SetupInstall, stem); }
+    const std::vector<Text>& Uninstall(const char* stem) { return Get(SetupUninstall, stem); }
+    int InstallCount(const char* stem) { return static_cast<int>(Install(stem).size()); }
+    int UninstallCount(const char* stem) { return static_cast<int>(Uninstall(stem).size()); }
+
+private:
+    const std::vector<Text>& Get(const char* section, const char* stem) {
+        const Text name = Text(section) + "|" + stem;
+        auto found = lists_.find(name);
+        if (found == lists_.end())
+            found = lists_.emplace(name, data_.ReadList(section, stem)).first;
+        return found->second;
+    }
+
+    const SetupData& data_;
+    std::map<Text, std::vector<Text>> lists_;
+};
+
+std::array<int, 4> CountSteps(const SetupData& data, DataLists& lists, const InstallChoices& choices) {
+    const bool visible = data.UninstallVisible();
+    const bool copying = !choices.intoSetupFolder;
+    std::array<int, 4> counts{};
+    counts[FolderBar] = lists.InstallCount("Dir");
+    counts[ProgramBar] = (copying ? lists.InstallCount("File") : 0) + (visible ? 1 : 0);
+    counts[ShortcutBar] = (choices.startMenu ? lists.InstallCount("StartMenu") : 0) +
+                          (choices.desktop ? lists.InstallCount("DeskTop") : 0) +
+                          (choices.sendTo ? lists.InstallCount("SendTo") : 0);
+    int registry = 1 + (copying ? 1 : 0) + (choices.startMenu ? 1 : 0) + lists.InstallCount("RegWrite") +
+                   lists.InstallCount("RegDelete");
+    if (visible) {
+        registry += 2 + (copying ? lists.UninstallCount("File") : 0) + lists.UninstallCount("Dir") +
+                    (choices.startMenu ? lists.UninstallCount("StartMenu") : 0) +
+                    (choices.desktop ? lists.UninstallCount("DeskTop") : 0) +
+                    (choices.sendTo ? lists.UninstallCount("SendTo") : 0) + lists.UninstallCount("RegWrite") +
+                    lists.UninstallCount("RegDelete");
+    }
+    counts[RegistryBar] = registry;
+    return counts;
+}
+
+unsigned long long SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& facts) {
+    return (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
+}
+
+// CopyIfNewer, also giving the size of the file the destination holds afterwards. The
+// destination's folder is made only when asked, or when the copy failed without it.
+CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& destination, bool makeFolder,
+                           unsigned long long& size) {
+    // One look at each file: a run copies hundreds of them.
+    WIN32_FILE_ATTRIBUTE_DATA from, to;
+    if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) ||
+        (from.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return CopyResult::SourceMissing;
+    if (makeFolder)
+        ForceDirectories(ExtractFileDir(destination));
+    if (GetFileAttributesExW(destination.c_str(), GetFileExInfoStandard, &to) &&
+        !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) >= 0) {
+        size = SizeOf(to);
+        return CopyResult::Skipped;
+    }
+    if (!CopyFileW(source.c_str(), destination.c_str(), FALSE)) {
+        if (makeFolder)
+            return CopyResult::Failed;
+        return CopyFileIfNewer(source, destination, true, size);
+    }
+    size = SizeOf(from);
+    return CopyResult::Copied;
+}
+
+// One bar's position, reported after every step it counts.
+class Bar {
+public:
+    Bar(InstallProgress& progress, InstallBar bar, int max) : progress_(progress), bar_(bar), max_(max) {
+        progress_.SetBar(bar_, 0, max_);
+    }
+    void Advance() {
+        // A bar never runs past its end, even when a list reads differently the second time.
+        if (position_ < max_)
+            ++position_;
+        progress_.SetBar(bar_, position_, max_);
+    }
+
+private:
+    InstallProgress& progress_;
+    InstallBar bar_;
+    int max_;
+    int position_ = 0;
+};
+
+class Installation {
+public:
+    Installation(const SetupData& data, const InstallChoices& choices, const InstallFolders& folders,
+                 InstallProgress& progress)
+        : data_(data), choices_(choices), folders_(folders), progress_(progress),
+          paths_(EffectivePaths(data, choices)), appName_(Widen(data.AppName())) {}
+
+    InstallResult Run() {
+        const std::array<int, 4> counts = CountSteps(data_, lists_, choices_);
+        Bar folderBar(progress_, FolderBar, counts[FolderBar]);
+        Bar programBar(progress_, ProgramBar, counts[ProgramBar]);
+        Bar shortcutBar(progress_, ShortcutBar, counts[ShortcutBar]);
+        Bar registryBar(progress_, RegistryBar, counts[RegistryBar]);
+
+        if (!MakeFolders(folderBar) || !CopyUninstaller(programBar) || !CopyFiles(programBar))
+            return InstallResult::Stopped;
+        if (choices_.startMenu)
+            MakeShortcuts("StartMenu", shortcutBar,
+                          [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
+        if (choices_.desktop)
+            MakeShortcuts("DeskTop", shortcutBar,
+                          [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
+        if (choices_.sendTo)
+            MakeShortcuts("SendTo", shortcutBar,
+                          [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        ApplyRegistryEntries(registryBar);
+        WriteRecord(registryBar);
+        if (data_.UninstallVisible())
+            WriteUninstallInformation(registryBar);
+        WriteFavouritesLink(folders_.windows);
+        return InstallResult::Completed;
+    }
+
+private:
+    bool Ask(const std::wstring& what, const wchar_t* failure) {
+        progress_.Log(L"Failed: " + what + L" (" + failure + L")");
+        if (progress_.AskContinue(what + L"\r\n" + failure + GoOnQuestion))
+            return true;
+        progress_.Log(L"Stopped.");
+        return false;
+    }
+
+    bool MakeFolders(Bar& bar) {
+        for (const Text& raw : lists_.Install("Dir")) {
+            const std::wstring folder = ExpandPath(raw, paths_);
+            if (folder.empty())
+                break;
+            ForceDirectories(folder);
+            if (DirectoryExists(folder))
+                progress_.Log(L"Folder: " + folder);
+            else if (!Ask(folder, FolderFailed))
+                return false;
+            bar.Advance();
+        }
+        return true;
+    }
+
+    // False when the run is to stop.
+    // Installed files count towards the size the system's list of programs shows.
+    bool Copy(const std::wstring& source, const std::wstring& destination, bool installed) {
+        // Each destination folder is made once per run; a copy failing without it makes it again.
+        const std::wstring folder = ExtractFileDir(destination);
+        unsigned long long size = 0;
+        const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), size);
+        if (result == CopyResult::Copied || result == CopyResult::Skipped) {
+            madeFolders_.insert(folder);
+            if (installed)
+                installedBytes_ += size;
+        }
+        switch (result) {
+        case CopyResult::Copied:
+            progress_.Log(L"Copied: " + source + L" -> " + destination);
+            return true;
+        case CopyResult::Skipped:
+            progress_.Log(L"Skipped, as new or newer: " + destination);
+            return true;
+        case CopyResult::Failed:
+            return Ask(source + L" -> " + destination, CopyFailed);
+        case CopyResult::SourceMissing:
+            return Ask(source, FileMissing);
+        }
+        return true;
+    }
+
+    bool CopyUninstaller(Bar& bar) {
+        if (!data_.UninstallVisible())
+            return true;
+        const bool goOn = Copy(JoinPath(data_.SetupFolder(), std::wstring(L"Setup.exe")),
+                               JoinPath(folders_.windows, std::wstring(UninstallerName)), false);
+        bar.Advance();
+        return goOn;
+    }
+
+    bool CopyFiles(Bar& bar) {
+        if (choices_.intoSetupFolder)
+            return true;
+        for (const Text& raw : lists_.Install("File")) {
+            const std::wstring destination = ExpandPath(raw, paths_);
+            if (destination.empty())
+                break;
+            const std::wstring name = destination.substr(destination.rfind(L'\\') + 1);
+            if (!Copy(JoinPath(data_.SetupFolder(), name), destination, true))
+                return false;
+            bar.Advance();
+        }
+        return true;
+    }
+
+    template <typename Locate> void MakeShortcuts(const char* stem, Bar& bar, Locate locate) {
+        for (const Text& raw : lists_.Install(stem)) {
+            if (std::optional<ShortcutEntry> entry = ParseShortcutEntry(raw)) {
+                const std::wstring file = locate(entry->location);
+                if (!file.empty()) {
+                    ForceDirectories(ExtractFileDir(file));
+                    const bool made = CreateShortcut(
+                        file, ExpandPath(entry->target, paths_), ExpandPath(entry->workDir, paths_),
+                        ExpandPath(entry->iconFile, paths_), static_cast<int>(entry->iconIndex),
+                        static_cast<int>(entry->showMode));
+                    progress_.Log((made ? L"Shortcut: " : L"Shortcut failed: ") + file);
+                }
+            }
+            bar.Advance();
+        }
+    }
+
+    void ApplyRegistryEntries(Bar& bar) {
+        for (const Text& raw : lists_.Install("RegWrite")) {
+            const bool done = WriteRegistryEntry(raw);
+            progress_.Log((done ? L"Registry written: " : L"Registry not written: ") + Widen(raw));
+            bar.Advance();
+        }
+        for (const Text& raw : lists_.Install("RegDelete")) {
+            const bool done = DeleteRegistryEntry(raw);
+            progress_.Log((done ? L"Registry deleted: " : L"Registry not deleted: ") + Widen(raw));
+            bar.Advance();
+        }
+    }
+
+    void Record(const std::wstring& name, const std::wstring& text) {
+        if (WriteRecordValue(appName_, name, text))
+            progress_.Log(L"Recorded " + name + L": " + text);
+    }
+
+    void WriteRecord(Bar& bar) {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        if (WriteRecordDateTime(appName_, now))
+            progress_.Log(L"Recorded DateTime");
+        bar.Advance();
+        if (!choices_.intoSetupFolder) {
+            Record(L"SetupPath", paths_.installFolder);
+            bar.Advance();
+        }
+        if (choices_.startMenu) {
+            Record(L"StartPath", paths_.programGroup);
+            bar.Advance();
+        }
+    }
+
+    // Expanded paths: the list ends at the first one that expands to nothing.
+    void RecordPaths(const char* stem, RecordList list, Bar& bar) {
+        int index = 0;
+        for (const Text& raw : lists_.Uninstall(stem)) {
+            const std::wstring path = ExpandPath(raw, paths_);
+            if (path.empty())
+                return;
+            Record(RecordValueName(list, ++index), path);
+            bar.Advance();
+        }
+    }
+
+    template <typename Locate>
+    void RecordShortcuts(const char* stem, RecordList list, Bar& bar, Locate locate) {
+        int index = 0;
+        for (const Text& raw : lists_.Uninstall(stem)) {
+            Record(RecordValueName(list, ++index), locate(ShortcutEntryLocation(raw)));
+            bar.Advance();
+        }
+    }
+
+    void RecordEntries(const char* stem, RecordList list, Bar& bar) {
+        int index = 0;
+        for (const Text& raw : lists_.Uninstall(stem)) {
+            const std::wstring name = RecordValueName(list, ++index);
+            if (WriteRecordValue(appName_, name, raw))
+                progress_.Log(L"Recorded " + name + L": " + Widen(raw));
+            bar.Advance();
+        }
+    }
+
+    void WriteUninstallInformation(Bar& bar) {
+        // An empty AppName would address the key holding every product's entry.
+        if (!appName_.empty()) {
+            const Text key = Text(SystemUninstallKey) + data_.AppName();
+            RegWriteString(HKEY_LOCAL_MACHINE, key, "DisplayName", appName_);
+            bar.Advance();
+            const std::wstring command =
+                JoinPath(folders_.windows, std::wstring(UninstallerName)) + L" " + appName_;
+            if (RegWriteString(HKEY_LOCAL_MACHINE, key, "UninstallString", command))
+                progress_.Log(L"Uninstall entry: " + command);
+            bar.Advance();
+            // What the system's list of programs shows beyond the two values above; not counted
+            // on the bar, which counts the values the data file asks for.
+            RegWriteString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString", command + L" /SILENT");
+            RegWriteString(HKEY_LOCAL_MACHINE, key, "DisplayIcon",
+                           JoinPath(folders_.windows, std::wstring(UninstallerName)));
+            const unsigned long long kib = (installedBytes_ + 1023) / 1024;
+            RegWriteInteger(HKEY_LOCAL_MACHINE, key, "EstimatedSize",
+                            static_cast<long>(std::min(kib, 0x7fffffffULL)));
+        }
+        if (!choices_.intoSetupFolder)
+            RecordPaths("File", RecordList::File, bar);
+        RecordPaths("Dir", RecordList::Dir, bar);
+        if (choices_.startMenu)
+            RecordShortcuts("StartMenu", RecordList::StartName, bar,
+                            [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
+        if (choices_.desktop)
+            RecordShortcuts("DeskTop", RecordList::DeskTopName, bar,
+                            [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
+        if (choices_.sendTo)
+            RecordShortcuts("SendTo", RecordList::SendToName, bar,
+                            [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        RecordEntries("RegWrite", RecordList::RegWrite, bar);
+        RecordEntries("RegDelete", RecordList::RegDelete, bar);
+    }
+
+    const SetupData& data_;
+    const InstallChoices& choices_;
+    const InstallFolders& folders_;
+    InstallProgress& progress_;
+    const PathContext paths_;
+    const std::wstring appName_;
+    DataLists lists_{data_};
+    std::set<std::wstring> madeFolders_;
+    unsigned long long installedBytes_ = 0; // the files copied or found up to date
+};
+
+} // namespace
+
+InstallLog::InstallLog(const std::wstring& file) : handle_(INVALID_HANDLE_VALUE) {
+    if (!file.empty())
+        handle_ = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+InstallLog::~InstallLog() {
+    if (IsOpen())
+        CloseHandle(handle_);
+}
+
+bool InstallLog::IsOpen() const {
+    return handle_ != INVALID_HANDLE_VALUE;
+}
+
+void InstallLog::Line(const std::wstring& text) {
+    if (!IsOpen())
+        return;
+    std::wstring line;
+    for (wchar_t c : text) {
+        if (c == L'\n' && !line.empty() && line.back() == L' ')
+            continue; // CR LF becomes one blank
+        line += (c == L'\r' || c == L'\n') ? L' ' : c;
+    }
+    line += L"\r\n";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    DWORD written = 0;
+    WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool SilentProgress::AskContinue(const std::wstring& text) {
+    log_.Line(L"Answered No: " + text);
+    return false;
+}
+
+InstallFolders InstallFolders::FromPlatform() {
+    return {GetWindowsDirWide(), GetShellFolderWide("Desktop"), GetShellFolderWide("SendTo")};
+}
+
+CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination) {
+    unsigned long long size = 0;
+    return CopyFileIfNewer(source, destination, true, size);
+}
+
+std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {
+    DataLists lists(data);
+    return CountSteps(data, lists, choices);
+}
+
+PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices) {
+    PathContext paths = choices.paths;
+    if (choices.intoSetupFolder)
+        paths.installFolder = data.SetupFolder();
+    return paths;
+}
+
+InstallProposal ProposeInstallation(const SetupData& data) {
+    InstallProposal proposal;
+    InstallChoices& choices = proposal.choices;
+    const std::wstring appName = Widen(data.AppName());
+    const std::wstring record = appName.empty() ? std::wstring() : UninstallRecordKey(appName);
+    const PathContext bare{data.SetupFolder(), std::wstring()};
+
+    std::wstring folder = ExpandPath(data.InstallPath(), bare);
+    if (!record.empty())
+        folder = RegReadString(HKEY_CURRENT_USER, record, L"SetupPath", folder);
+    choices.paths.installFolder = folder;
+    proposal.folderChoiceAvailable = !folder.empty();
+    const std::wstring longFolder = GetLongPath(folder), longSetup = GetLongPath(data.SetupFolder());
+    choices.intoSetupFolder =
+        folder.empty() ||
+        CompareStringOrdinal(longFolder.c_str(), -1, longSetup.c_str(), -1, TRUE) == CSTR_EQUAL;
+
+    for (const Text& entry : data.ReadList(SetupInstall, "StartMenu")) {
+        if (entry[0] != '<' || entry.rfind("<Default>", 0) == 0) {
+            proposal.groupNeeded = true;
+            std::wstring group = ExpandPath(data.StartPath(), PathContext{folder, std::wstring()});
+            if (!record.empty())
+                group = RegReadString(HKEY_CURRENT_USER, record, L"StartPath", group);
+            choices.paths.programGroup = group;
+            break;
+        }
+    }
+
+    choices.startMenu = !data.ReadString(SetupInstall, "StartMenu1", Text()).empty();
+    choices.desktop = !data.ReadString(SetupInstall, "DeskTop1", Text()).empty();
+    choices.sendTo = !data.ReadString(SetupInstall, "SendTo1", Text()).empty();
+    return proposal;
+}
+
+InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
+                              const InstallFolders& folders, InstallProgress& progress) {
+    return Installation(data, choices, folders, progress).Run();
+}
+
+bool WriteFavouritesLink(const std::wstring& windowsFolder) {
+    if (windowsFolder.empty())
+        return false;
+    const std::wstring file = JoinPath(windowsFolder, std::wstring(L"Favorites\\Morivane Lounge.url"));
+    if (!DirectoryExists(ExtractFileDir(file)))
+        return false;
+    return WriteFileBytes(file, Text("[InternetShortcut]\r\nURL=") + Publisher::HomePage + "\r\n");
+}
+
+void StartRunPrograms(const SetupData& data, const PathContext& paths, const std::array<bool, 3>& ticked) {
+    for (int index = 1; index <= 3; ++index) {
+        if (!ticked[index - 1])
+            continue;
+        const std::wstring command = ExpandPath(data.ReadRunOption(index).program, paths);
+        if (command.empty())
+            continue;
+        const WideCommandLineParts parts = SplitCommandLine(command);
+        ShellOpen(parts.program, parts.parameters, L"");
+    }
+}

@@ -1,0 +1,117 @@
+// The installation the data file describes, carried out in one pass without windows:
+// folders, the uninstaller, files, shortcuts, registry entries, the uninstall record and
+// the system's uninstall entry. The wizard (or a silent run, or a test) sees it only
+// through InstallProgress: four bars, continue questions and a line per step.
+// There is no rollback: what a stopped run made stays.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "path_macros.h"
+#include "setup_data.h"
+
+// The four bars of the progress page.
+enum InstallBar { FolderBar = 0, ProgramBar = 1, ShortcutBar = 2, RegistryBar = 3 };
+
+class InstallProgress {
+public:
+    virtual ~InstallProgress() = default;
+    // Called once per bar with position 0 before any step, then after every step of that bar.
+    // A bar sized 0 counted nothing and is hidden.
+    virtual void SetBar(InstallBar bar, int position, int max) = 0;
+    // A failed folder or file step: the text names it and asks whether to go on. No ends the run.
+    virtual bool AskContinue(const std::wstring& text) = 0;
+    // What a step did ("created", "copied", "skipped", "written"), one line each.
+    virtual void Log(const std::wstring& line) { (void)line; }
+};
+
+// The log a "/LOG=file" run keeps: one line per step in UTF-8, CR LF after each. The file
+// is made afresh; an empty name keeps no log.
+class InstallLog {
+public:
+    explicit InstallLog(const std::wstring& file);
+    ~InstallLog();
+    InstallLog(const InstallLog&) = delete;
+    InstallLog& operator=(const InstallLog&) = delete;
+
+    bool IsOpen() const;
+    // Line breaks inside the text become blanks, so one step stays one line.
+    void Line(const std::wstring& text);
+
+private:
+    void* handle_;
+};
+
+// A run without windows: there are no bars to show, and a continue question is answered No,
+// which stops the run. Every line and question goes to the log.
+class SilentProgress : public InstallProgress {
+public:
+    explicit SilentProgress(InstallLog& log) : log_(log) {}
+    void SetBar(InstallBar, int, int) override {}
+    bool AskContinue(const std::wstring& text) override;
+    void Log(const std::wstring& line) override { log_.Line(line); }
+
+private:
+    InstallLog& log_;
+};
+
+// What the wizard's pages hold when the run starts.
+struct InstallChoices {
+    // The second folder choice: use the setup program's own folder and copy nothing.
+    bool intoSetupFolder = false;
+    PathContext paths; // the folder field and the program group field
+    bool startMenu = false;
+    bool desktop = false;
+    bool sendTo = false;
+};
+
+// What the wizard first shows, and what a silent run installs with.
+struct InstallProposal {
+    InstallChoices choices;
+    // A start-menu entry lies in the program group, so the group field is asked for.
+    bool groupNeeded = false;
+    // The first folder choice can be taken: the proposed folder is not empty.
+    bool folderChoiceAvailable = false;
+};
+
+// The folder the record holds (else "Install" "Path" expanded); the second choice when
+// that is the setup program's own folder or when there is no folder at all. The group the
+// record holds (else "Install" "StartPath" expanded) when a start-menu entry needs one.
+// Each shortcut box is ticked when its first "Install" entry is present.
+InstallProposal ProposeInstallation(const SetupData& data);
+
+// The platform folders the engine writes into, read once when the wizard starts.
+struct InstallFolders {
+    std::wstring windows; // uninstaller, its uninstall command, the favourites link
+    std::wstring desktop;
+    std::wstring sendTo;
+
+    static InstallFolders FromPlatform();
+};
+
+enum class CopyResult { Failed = 0, Copied = 1, Skipped = 2, SourceMissing = 3 };
+
+// Copies unless the destination is as new or newer; the destination's folders are made
+// with all missing parents.
+CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination);
+
+// The steps each bar counts, from the raw values of the data file.
+std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices);
+
+// The installation folder the run works with: the setup program's folder for the second choice.
+PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices);
+
+enum class InstallResult { Completed, Stopped };
+
+// Runs every step in order. Stopped when a continue question was answered No: every
+// later step, the uninstall record and the uninstall entry included, is skipped.
+InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
+                              const InstallFolders& folders, InstallProgress& progress);
+
+// "Favorites\Morivane Lounge.url" in the Windows folder; nothing when that folder is missing.
+bool WriteFavouritesLink(const std::wstring& windowsFolder);
+
+// The run page's programs, index 1 to 3 of "Run" for each ticked box, started through the
+// shell after the run has completed.
+void StartRunPrograms(const SetupData& data, const PathContext& paths, const std::array<bool, 3>& ticked);

@@ -1,0 +1,397 @@
+#include "install_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "paths.h"
+#include "test_support.h"
+#include "uninstall_record.h"
+#include "win/encoding.h"
+#include "win/files.h"
+#include "win/folders.h"
+#include "win/registry.h"
+#include "win/shortcut.h"
+
+namespace {
+
+const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const UserShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char* const AppName = "Lumera Test Deck";
+const char* const SystemEntry = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumera Test Deck";
+
+// Answers continue questions from a script (Yes once the script runs out) and keeps
+// every bar report in order.
+class ScriptedProgress : public InstallProgress {
+public:
+    void SetBar(InstallBar bar, int position, int max) override {
+        if (position > 0)
+            advanced.push_back(bar);
+        positions[bar] = position;
+        maxima[bar] = max;
+    }
+    bool AskContinue(const std::wstring& text) override {
+        questions.push_back(text);
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    void Log(const std::wstring& line) override { log.push_back(line); }
+
+    std::vector<bool> answers;
+    std::vector<std::wstring> questions, log;
+    std::vector<InstallBar> advanced;
+    std::array<int, 4> positions{}, maxima{};
+};
+
+void SetWriteTime(const std::wstring& file, WORD year) {
+    SYSTEMTIME system = {year, 1, 0, 1, 12, 0, 0, 0};
+    FILETIME time;
+    SystemTimeToFileTime(&system, &time);
+    HANDLE handle =
+        CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    SetFileTime(handle, nullptr, nullptr, &time);
+    CloseHandle(handle);
+}
+
+// The shell's tree delete under Wine stops at the first entry it trips over and leaves
+// the rest of a profile beyond CP932 behind; this walk removes it all.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+Text Contents(const std::wstring& file) {
+    return ReadFileBytes(file).value_or("(missing)");
+}
+
+// A setup folder with its data file and files, a user profile beyond CP932 holding the
+// start menu, desktop and Send To folders, and a Windows folder of the test's own.
+class InstallEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clean();
+        RemoveTree(Widen(scratch.path()));
+        setupFolder = scratch.file("Disc");
+        ForceDirectories(setupFolder);
+        const std::wstring root = Widen(scratch.path());
+        profile = JoinPath(root, std::wstring(L"Users\\\uae40\ubbfc\uc900"));
+        programs = profile + L"\\Start Menu\\Programs";
+        Point("Programs", programs);
+        Point("Desktop", profile + L"\\Desktop");
+        Point("SendTo", profile + L"\\SendTo");
+        folders = {root + L"\\Windows", profile + L"\\Desktop", profile + L"\\SendTo"};
+        ForceDirectories(folders.windows + L"\\Favorites");
+        choices.paths = {profile + L"\\Apps\\Lumera \u00e9", L"Lumera \uadf8\ub8f9"};
+        choices.startMenu = choices.desktop = choices.sendTo = true;
+        WriteBytes(setupFolder + "\\Setup.exe", "uninstaller");
+        WriteBytes(setupFolder + "\\tool.exe", "tool, new");
+        WriteBytes(setupFolder + "\\readme.txt", "readme");
+    }
+    void TearDown() override {
+        Clean();
+        RemoveTree(Widen(scratch.path()));
+    }
+    static void Clean() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup\\Lumera Test Deck");
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(Text(SystemEntry).substr(1)).c_str());
+    }
+
+    void Point(const Text& name, const std::wstring& folder) {
+        for (const char* key : {ShellFoldersKey, UserShellFoldersKey}) {
+            overrides.push_back(std::make_unique<ValueOverride>(HKEY_CURRENT_USER, key, name));
+            overrides.back()->Set(folder);
+        }
+    }
+
+    void WriteData(const Text& text) { WriteBytes(setupFolder + "\\Setup.dat", text); }
+    SetupData Data() const { return SetupData(Widen(setupFolder)); }
+    std::wstring Installed(const wchar_t* name) const { return choices.paths.installFolder + L"\\" + name; }
+
+    ScratchFolder scratch{"engine"};
+    ScratchKey key{"engine"};
+    Text setupFolder;
+    std::vector<std::unique_ptr<ValueOverride>> overrides;
+    std::wstring profile, programs;
+    InstallFolders folders;
+    InstallChoices choices;
+    ScriptedProgress progress;
+};
+
+const Text FullData =
+    "[Infomation]\r\nAppName=Lumera Test Deck\r\n"
+    "[Install]\r\n"
+    "Dir1=<Setup>\r\nDir2=<Setup>\\Data\r\n"
+    "File1=<Setup>\\tool.exe\r\nFile2=<Setup>\\Data\\readme.txt\r\n"
+    "StartMenu1=<Default>\\ツール|<Setup>\\tool.exe|<Setup>\\Data|3|<Setup>\\tool.exe|2\r\n"
+    "StartMenu2=<Default>\\Four|<Setup>\\tool.exe|<Setup>|0|<Setup>\\tool.exe\r\n"
+    "DeskTop1=Tool|<Setup>\\tool.exe|<Setup>|0|<Setup>\\tool.exe|x\r\n"
+    "SendTo1=Tool.LNK|<Setup>\\tool.exe||0||0\r\n"
+    "RegWrite1=HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests\\engine\\Name=<String>ソ表\r\n"
+    "RegWrite2=HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests\\engine\\Old=<String>x\r\n"
+    "RegDelete1=<Value>HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests\\engine\\Old\r\n"
+    "[UnInstall]\r\nVisible=1\r\n"
+    "File1=<Setup>\\tool.exe\r\nFile2=<Setup>\\Data\\readme.txt\r\n"
+    "Dir1=<Setup>\\Data\r\nDir2=<Setup>\r\n"
+    "StartMenu1=<Default>\\ツール|ignored\r\n"
+    "DeskTop1=Tool\r\nSendTo1=Tool.LNK\r\n"
+    "RegDelete1=<Key>HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests\\engine\r\n";
+
+TEST_F(InstallEngineTest, InstallsEverythingInOrderIntoAProfileBeyondCp932) {
+    WriteData(FullData);
+    // Installed before with a newer readme (kept) and an older tool (replaced).
+    ForceDirectories(Installed(L"Data"));
+    ASSERT_TRUE(WriteFileBytes(Installed(L"Data\\readme.txt"), "newer, kept"));
+    ASSERT_TRUE(WriteFileBytes(Installed(L"tool.exe"), "tool, old"));
+    SetWriteTime(Installed(L"tool.exe"), 2001);
+    SetWriteTime(Installed(L"Data\\readme.txt"), 2030);
+
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    EXPECT_TRUE(progress.questions.empty());
+
+    // Every bar filled, and no step of a bar after a later bar's.
+    EXPECT_EQ(progress.maxima, (std::array<int, 4>{2, 3, 4, 16}));
+    EXPECT_EQ(progress.positions, progress.maxima);
+    EXPECT_TRUE(std::is_sorted(progress.advanced.begin(), progress.advanced.end()));
+
+    EXPECT_EQ(Contents(Installed(L"tool.exe")), "tool, new");
+    EXPECT_EQ(Contents(Installed(L"Data\\readme.txt")), "newer, kept");
+    EXPECT_EQ(Contents(folders.windows + L"\\Morivane.exe"), "uninstaller");
+    EXPECT_EQ(Contents(folders.windows + L"\\Favorites\\Morivane Lounge.url")
+                  .rfind("[InternetShortcut]\r\nURL=", 0),
+              0u);
+
+    const std::wstring group = programs + L"\\Lumera \uadf8\ub8f9";
+    EXPECT_EQ(GetShortcutTarget(group + L"\\\u30c4\u30fc\u30eb.lnk"), GetShortPath(Installed(L"tool.exe")));
+    EXPECT_FALSE(FileExists(group + L"\\Four.lnk")) << "four \"|\" make no shortcut";
+    EXPECT_EQ(GetShortcutTarget(folders.desktop + L"\\Tool.lnk"), GetShortPath(Installed(L"tool.exe")));
+    EXPECT_TRUE(FileExists(folders.sendTo + L"\\Tool.LNK"));
+    EXPECT_FALSE(FileExists(folders.sendTo + L"\\Tool.LNK.lnk"));
+
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, key.path(), "Name", Text()), "ソ表");
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key.path(), "Old"));
+
+    const UninstallRecord record = ReadUninstallRecord(Widen(AppName));
+    ASSERT_TRUE(record.present());
+    EXPECT_EQ(record.setupPath, choices.paths.installFolder);
+    EXPECT_EQ(record.startPath, choices.paths.programGroup);
+    EXPECT_EQ(record.files,
+              (std::vector<std::wstring>{Installed(L"tool.exe"), Installed(L"Data\\readme.txt")}));
+    EXPECT_EQ(record.dirs, (std::vector<std::wstring>{Installed(L"Data"), choices.paths.installFolder}));
+    EXPECT_EQ(record.startNames, std::vector<std::wstring>{group + L"\\\u30c4\u30fc\u30eb.lnk"});
+    EXPECT_EQ(record.deskTopNames, std::vector<std::wstring>{folders.desktop + L"\\Tool.lnk"});
+    EXPECT_EQ(record.sendToNames, std::vector<std::wstring>{folders.sendTo + L"\\Tool.LNK"});
+    EXPECT_EQ(record.regDeletes,
+              std::vector<Text>{"<Key>HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests\\engine"});
+    EXPECT_TRUE(record.regWrites.empty());
+
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayName", Text()), AppName);
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, Text(SystemEntry), "UninstallString", std::wstring()),
+              folders.windows + L"\\Morivane.exe Lumera Test Deck");
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, Text(SystemEntry), "QuietUninstallString", std::wstring()),
+              folders.windows + L"\\Morivane.exe Lumera Test Deck /SILENT");
+    // "tool, new" and "newer, kept": two small files, the uninstaller not among them.
+    EXPECT_EQ(RegReadInteger(HKEY_LOCAL_MACHINE, SystemEntry, "EstimatedSize", -1), 1);
+}
+
+TEST_F(InstallEngineTest, MissingFileAsksAndNoStopsBeforeTheRecord) {
+    WriteData(FullData);
+    DeleteFileW(Widen(setupFolder + "\\tool.exe").c_str());
+
+    progress.answers = {true}; // Yes: the next file is still copied
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    ASSERT_EQ(progress.questions.size(), 1u);
+    EXPECT_EQ(progress.questions[0],
+              Widen(setupFolder) + L"\\tool.exe\r\nﾌｧｲﾙが見つかりません。ｾｯﾄｱｯﾌﾟを続行しますか？");
+    EXPECT_EQ(Contents(Installed(L"Data\\readme.txt")), "readme");
+    EXPECT_TRUE(ReadUninstallRecord(Widen(AppName)).present());
+
+    Clean();
+    DeleteFileW(Installed(L"Data\\readme.txt").c_str());
+    ScriptedProgress refusing;
+    refusing.answers = {false};
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, refusing), InstallResult::Stopped);
+    EXPECT_EQ(refusing.questions.size(), 1u);
+    EXPECT_FALSE(FileExists(Installed(L"Data\\readme.txt"))) << "every later step is skipped";
+    EXPECT_EQ(refusing.positions[ShortcutBar], 0);
+    EXPECT_FALSE(ReadUninstallRecord(Widen(AppName)).present());
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayName"));
+    EXPECT_TRUE(DirectoryExists(Installed(L"Data"))) << "what was made stays";
+}
+
+TEST_F(InstallEngineTest, SecondFolderChoiceWithoutUninstallerCopiesNothing) {
+    WriteData("[Infomation]\r\nAppName=Lumera Test Deck\r\n"
+              "[Install]\r\nDir1=<Setup>\\Made\r\nDir2=\r\nDir3=<Setup>\\AfterGap\r\n"
+              "File1=<Setup>\\tool.exe\r\n"
+              "DeskTop1=Tool|<Setup>\\tool.exe|<Setup>|0|<Setup>\\tool.exe|0\r\n"
+              "[UnInstall]\r\nVisible=0\r\nDir1=<Setup>\\Made\r\n");
+    choices.intoSetupFolder = true;
+    choices.startMenu = choices.sendTo = false;
+
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    EXPECT_EQ(progress.maxima, (std::array<int, 4>{1, 0, 1, 1}));
+    EXPECT_TRUE(DirectoryExists(Widen(setupFolder + "\\Made")));
+    EXPECT_FALSE(DirectoryExists(Widen(setupFolder + "\\AfterGap")));
+    EXPECT_FALSE(DirectoryExists(choices.paths.installFolder));
+    EXPECT_EQ(GetShortcutTarget(folders.desktop + L"\\Tool.lnk"),
+              GetShortPath(Widen(setupFolder + "\\tool.exe")));
+    EXPECT_FALSE(FileExists(folders.windows + L"\\Morivane.exe"));
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayName"));
+
+    const UninstallRecord record = ReadUninstallRecord(Widen(AppName));
+    ASSERT_TRUE(record.present());
+    EXPECT_TRUE(record.setupPath.empty());
+    EXPECT_TRUE(record.startPath.empty());
+    EXPECT_TRUE(record.dirs.empty());
+}
+
+TEST_F(InstallEngineTest, NoAppNameWritesNoSystemEntry) {
+    // Without a name the entry's key would be the one holding every product's entry.
+    WriteData("[Install]\r\nDir1=<Setup>\r\n[UnInstall]\r\nVisible=1\r\n");
+    const Text uninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName"));
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, uninstallKey, "UninstallString"));
+}
+
+TEST_F(InstallEngineTest, CopyIfNewerResults) {
+    const std::wstring source = Widen(setupFolder + "\\tool.exe");
+    const std::wstring target = profile + L"\\Deep\\\u00e9\\tool.exe";
+    EXPECT_EQ(CopyIfNewer(source + L"x", target), CopyResult::SourceMissing);
+    EXPECT_FALSE(DirectoryExists(ExtractFileDir(target)));
+    EXPECT_EQ(CopyIfNewer(source, target), CopyResult::Copied);
+    EXPECT_EQ(CopyIfNewer(source, target), CopyResult::Skipped) << "same time stamp";
+    SetWriteTime(source, 2040);
+    EXPECT_EQ(CopyIfNewer(source, target), CopyResult::Copied);
+    // A folder where the file should go cannot be overwritten.
+    ForceDirectories(profile + L"\\Blocked\\tool.exe");
+    EXPECT_EQ(CopyIfNewer(source, profile + L"\\Blocked\\tool.exe"), CopyResult::Failed);
+}
+
+} // namespace
+
+namespace {
+
+bool AppearsWithin(const std::wstring& file, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 100) {
+        if (FileExists(file))
+            return true;
+        Sleep(100);
+    }
+    return FileExists(file);
+}
+
+TEST_F(InstallEngineTest, RunProgramsStartTickedBoxesWithTheTextAfterAQuoteAsParameters) {
+    // A program in a folder whose name has a blank, quoted, followed by its parameter.
+    const Text folder = setupFolder + "\\with blank";
+    ForceDirectories(folder);
+    WriteBytes(folder + "\\mark.bat", "@echo off\r\necho marked>\"%~dp0%1.txt\"\r\n");
+    WriteData("[Run]\r\nProgram1=\"" + folder + "\\mark.bat\" first\r\n" + "Program2=\"" + folder +
+              "\\mark.bat\" second\r\nProgram3=<Setup>\\with blank\\mark.bat third\r\n");
+    choices.paths.installFolder = Widen(setupFolder);
+
+    StartRunPrograms(Data(), choices.paths, {true, false, true});
+    EXPECT_TRUE(AppearsWithin(Widen(folder + "\\first.txt"), 10000));
+    EXPECT_TRUE(AppearsWithin(Widen(folder + "\\third.txt"), 10000));
+    EXPECT_FALSE(FileExists(Widen(folder + "\\second.txt"))) << "its box is not ticked";
+}
+
+TEST_F(InstallEngineTest, FavouritesLinkNeedsItsFolder) {
+    const std::wstring windows = profile + L"\\Win";
+    ForceDirectories(windows);
+    EXPECT_FALSE(WriteFavouritesLink(windows));
+    EXPECT_FALSE(DirectoryExists(windows + L"\\Favorites")) << "the folder is not made";
+    ForceDirectories(windows + L"\\Favorites");
+    ASSERT_TRUE(WriteFavouritesLink(windows));
+    EXPECT_EQ(Contents(windows + L"\\Favorites\\Morivane Lounge.url"),
+              "[InternetShortcut]\r\nURL=http://www.morivane.example/\r\n");
+}
+
+TEST_F(InstallEngineTest, ProposalsFollowTheDataFileThenTheRecord) {
+    const Text target = setupFolder + "\\Target";
+    WriteData("[Infomation]\r\nAppName=Lumera Test Deck\r\n[Install]\r\nPath=" + target +
+              "\r\nStartMenu1=<Startup>\\Tray|x|x|0|x|0\r\nStartMenu2=<Default>\\Tool|x|x|0|x|0\r\n"
+              "SendTo1=Tool|x|x|0|x|0\r\nDeskTop2=Gap|x|x|0|x|0\r\n");
+    InstallProposal proposal = ProposeInstallation(Data());
+    EXPECT_EQ(proposal.choices.paths.installFolder, Widen(target));
+    EXPECT_TRUE(proposal.folderChoiceAvailable);
+    EXPECT_FALSE(proposal.choices.intoSetupFolder);
+    EXPECT_TRUE(proposal.groupNeeded);
+    EXPECT_EQ(proposal.choices.paths.programGroup, L"Lumera Test Deck") << "the AppName without a StartPath";
+    EXPECT_TRUE(proposal.choices.startMenu);
+    EXPECT_FALSE(proposal.choices.desktop) << "only a second entry";
+    EXPECT_TRUE(proposal.choices.sendTo);
+
+    // An earlier installation's record wins, names beyond CP932 included.
+    const std::wstring app = Widen(AppName);
+    WriteRecordValue(app, L"SetupPath", Widen(setupFolder));
+    WriteRecordValue(app, L"StartPath", std::wstring(L"\uadf8\ub8f9"));
+    proposal = ProposeInstallation(Data());
+    EXPECT_EQ(proposal.choices.paths.installFolder, Widen(setupFolder));
+    EXPECT_TRUE(proposal.choices.intoSetupFolder) << "the setup program's own folder";
+    EXPECT_EQ(proposal.choices.paths.programGroup, L"\uadf8\ub8f9");
+}
+
+TEST_F(InstallEngineTest, ProposalWithoutFolderOrGroup) {
+    WriteData("[Infomation]\r\nAppName=Lumera Test Deck\r\n[Install]\r\nStartPath=Unused\r\n"
+              "StartMenu1=<Program>\\Tool|x|x|0|x|0\r\nStartMenu2=<Startup>\\Tray|x|x|0|x|0\r\n");
+    const InstallProposal proposal = ProposeInstallation(Data());
+    EXPECT_FALSE(proposal.folderChoiceAvailable);
+    EXPECT_TRUE(proposal.choices.intoSetupFolder);
+    EXPECT_FALSE(proposal.groupNeeded);
+    EXPECT_TRUE(proposal.choices.paths.programGroup.empty());
+    EXPECT_TRUE(proposal.choices.startMenu);
+}
+
+TEST_F(InstallEngineTest, SilentRunStopsAtTheFirstQuestionAndLogsInUtf8) {
+    WriteData(FullData);
+    DeleteFileW(Widen(setupFolder + "\\readme.txt").c_str());
+    const std::wstring logFile = profile + L"\\install \uae40.log";
+    ForceDirectories(profile);
+    ASSERT_TRUE(WriteFileBytes(logFile, "from an earlier run\r\n"));
+    {
+        InstallLog log(logFile);
+        ASSERT_TRUE(log.IsOpen());
+        SilentProgress silent(log);
+        EXPECT_EQ(RunInstallation(Data(), choices, folders, silent), InstallResult::Stopped);
+    }
+    EXPECT_FALSE(ReadUninstallRecord(Widen(AppName)).present());
+
+    const Text bytes = Contents(logFile);
+    EXPECT_EQ(bytes.find("earlier"), Text::npos) << "the log is made afresh";
+    // UTF-8 of the profile's name, and the question on one line of its own at the end.
+    EXPECT_NE(bytes.find("\xEA\xB9\x80\xEB\xAF\xBC\xEC\xA4\x80"), Text::npos);
+    EXPECT_NE(bytes.find("Copied: "), Text::npos);
+    std::vector<Text> lines;
+    for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != Text::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.back(), "Stopped.");
+    EXPECT_EQ(lines[lines.size() - 2].rfind("Answered No: ", 0), 0u);
+    EXPECT_EQ(lines[lines.size() - 2].find('\n'), Text::npos) << "the question's line break is a blank";
+    EXPECT_FALSE(InstallLog(L"").IsOpen());
+}
+
+} // namespace
