@@ -1,48 +1,49 @@
 #include "settings.h"
 
 #include "dialogs.h"
-#include "win/registry.h"
+#include "win/settings_block.h"
 
 const char* const ProductTitle = "Lumera Deck for Windows";
 
 namespace {
 
-Text SectionKey(const Text& section) {
-    return "\\Software\\Morivane\\Lumera\\" + section;
+const SettingsBlock& Block() {
+    static const SettingsBlock block("\\Software\\Morivane\\Lumera\\");
+    return block;
 }
 
 } // namespace
 
 Text GetSettingString(const Text& section, const Text& name, const Text& defaultValue) {
-    return RegReadString(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+    return Block().ReadString(section, name, defaultValue);
 }
 
 bool SetSettingString(const Text& section, const Text& name, const Text& text) {
-    return RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
+    return Block().WriteString(section, name, text);
 }
 
 std::wstring GetSettingWide(const Text& section, const Text& name, const std::wstring& defaultValue) {
-    return RegReadString(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+    return Block().ReadWide(section, name, defaultValue);
 }
 
 bool SetSettingWide(const Text& section, const Text& name, const std::wstring& text) {
-    return RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
+    return Block().WriteWide(section, name, text);
 }
 
 long GetSettingInt(const Text& section, const Text& name, long defaultValue) {
-    return RegReadInteger(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+    return Block().ReadInteger(section, name, defaultValue);
 }
 
 bool SetSettingInt(const Text& section, const Text& name, long value) {
-    return RegWriteInteger(HKEY_CURRENT_USER, SectionKey(section), name, value);
+    return Block().WriteInteger(section, name, value);
 }
 
 bool SettingExists(const Text& section, const Text& name) {
-    return RegValueExists(HKEY_CURRENT_USER, SectionKey(section), name);
+    return Block().Exists(section, name);
 }
 
 bool DeleteSetting(const Text& section, const Text& name) {
-    return RegDeleteValue(HKEY_CURRENT_USER, SectionKey(section), name);
+    return Block().Delete(section, name);
 }
 
 bool GetSettingFlag(const Text& section, const Text& name, bool defaultValue) {

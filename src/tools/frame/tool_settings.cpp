@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "dialogs.h"
-#include "win/registry.h"
+#include "win/settings_block.h"
 
 namespace {
 
 const ToolIdentity* current = nullptr;
 
-Text SectionKey(const Text& section) {
-    return Text(CurrentTool().settingsKey) + section;
+SettingsBlock Block() {
+    return SettingsBlock(CurrentTool().settingsKey);
 }
 
 } // namespace
@@ -24,27 +24,27 @@ const ToolIdentity& CurrentTool() {
 }
 
 Text DataReadString(const Text& section, const Text& name, const Text& defaultValue) {
-    return RegReadString(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+    return Block().ReadString(section, name, defaultValue);
 }
 
 bool DataWriteString(const Text& section, const Text& name, const Text& text) {
-    return RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
+    return Block().WriteString(section, name, text);
 }
 
 std::wstring DataReadWide(const Text& section, const Text& name, const std::wstring& defaultValue) {
-    return RegReadString(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+    return Block().ReadWide(section, name, defaultValue);
 }
 
 bool DataWriteWide(const Text& section, const Text& name, const std::wstring& text) {
-    return RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
+    return Block().WriteWide(section, name, text);
 }
 
 long DataReadInteger(const Text& section, const Text& name, long defaultValue) {
-    return RegReadInteger(HKEY_CURRENT_USER, SectionKey(section), name, defaultValue);
+    return Block().ReadInteger(section, name, defaultValue);
 }
 
 bool DataWriteInteger(const Text& section, const Text& name, long value) {
-    return RegWriteInteger(HKEY_CURRENT_USER, SectionKey(section), name, value);
+    return Block().WriteInteger(section, name, value);
 }
 
 int DataMessage(const Text& text, const Text& caption, UINT flags) {
