@@ -21,6 +21,7 @@
 #include "win/encoding.h"
 #include "step_display.h"
 #include "work_engine.h"
+#include "win/files.h"
 
 namespace {
 
@@ -150,24 +151,6 @@ private:
     Worker worker_;
 };
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(JoinPath(folder, L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L".."))
-                continue;
-            std::wstring path = JoinPath(folder, found.cFileName);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 bool WriteFilled(const std::wstring& path, unsigned long long size) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -277,7 +260,7 @@ bool Compare(const char* what, const std::wstring& root, const std::wstring& ite
         for (int turn = 0; turn < 2; ++turn) {
             bool engineTurn = (turn == 0) == (round % 2 == 1);
             std::wstring target = JoinPath(root, engineTurn ? L"engine" : L"plain");
-            RemoveTree(target);
+            RemoveFolderTree(target);
             bool ok = false;
             double seconds = engineTurn ? TimeEngine(item, target, ok) : TimePlain(item, target, ok);
             Tally copied;
@@ -285,7 +268,7 @@ bool Compare(const char* what, const std::wstring& root, const std::wstring& ite
             complete = complete && ok && copied.files == expected.files && copied.bytes == expected.bytes;
             double& slot = best[engineTurn ? 0 : 1];
             slot = seconds < slot ? seconds : slot;
-            RemoveTree(target);
+            RemoveFolderTree(target);
         }
     }
     std::printf("%s: engine %.3f s, plain CopyFileW loop %.3f s, ratio %.2f (best of %d)%s\n", what, best[0],
@@ -326,7 +309,7 @@ int wmain(int argc, wchar_t** argv) {
     GetTempPathW(MAX_PATH, temp);
     std::wstring root = JoinPath(temp, L"copy-bench-" + std::to_wstring(GetCurrentProcessId()));
     std::wstring source = JoinPath(root, L"source");
-    RemoveTree(root);
+    RemoveFolderTree(root);
     CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW(source.c_str(), nullptr);
 
@@ -348,7 +331,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (!ready) {
         std::fprintf(stderr, "could not make the source tree\n");
-        RemoveTree(root);
+        RemoveFolderTree(root);
         return 1;
     }
 
@@ -364,7 +347,7 @@ int wmain(int argc, wchar_t** argv) {
     if (keepSource) {
         std::printf("unix source: %s\n", UnixPath(source).c_str());
     } else {
-        RemoveTree(root);
+        RemoveFolderTree(root);
     }
     return ok ? 0 : 1;
 }

@@ -14,6 +14,7 @@
 #include "install_engine.h"
 #include "paths.h"
 #include "win/encoding.h"
+#include "win/files.h"
 
 namespace {
 
@@ -26,24 +27,6 @@ double Seconds() {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(JoinPath(folder, L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L".."))
-                continue;
-            std::wstring path = JoinPath(folder, found.cFileName);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 bool WriteWhole(const std::wstring& path, const void* bytes, DWORD size) {
@@ -127,7 +110,7 @@ int wmain(int argc, wchar_t** argv) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring root = JoinPath(std::wstring(temp), L"setup_bench");
     const std::wstring setup = JoinPath(root, L"disc"), target = JoinPath(root, L"target");
-    RemoveTree(root);
+    RemoveFolderTree(root);
     CreateDirectoryW(root.c_str(), nullptr);
     if (!MakeSetupFolder(setup)) {
         std::fprintf(stderr, "could not make the setup folder\n");
@@ -142,18 +125,18 @@ int wmain(int argc, wchar_t** argv) {
     double best[2] = {1e9, 1e9};
     bool ok = true;
     for (int round = 0; round < rounds && ok; ++round) {
-        RemoveTree(target);
+        RemoveFolderTree(target);
         CountingProgress progress;
         double start = Seconds();
         ok = RunInstallation(data, choices, folders, progress) == InstallResult::Completed;
         best[0] = std::min(best[0], Seconds() - start);
 
-        RemoveTree(target);
+        RemoveFolderTree(target);
         start = Seconds();
         ok = PlainInstall(setup, target) && ok;
         best[1] = std::min(best[1], Seconds() - start);
     }
-    RemoveTree(root);
+    RemoveFolderTree(root);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup\\Lumera Setup Bench");
     if (!ok) {
         std::fprintf(stderr, "an installation failed\n");

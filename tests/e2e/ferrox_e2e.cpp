@@ -13,6 +13,7 @@
 
 #include "robot.h"
 #include "win/encoding.h"
+#include "win/files.h"
 
 namespace {
 
@@ -22,26 +23,6 @@ const wchar_t* const BlockKey = L"Software\\Morivane\\Lumera\\Ferrox";
 const std::wstring Root = L"C:\\ferrox-e2e";
 
 // ---- Files and registry ---------------------------------------------------------------
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
 
 void WriteFileText(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -258,11 +239,11 @@ class FerroxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
-        RemoveTree(Root);
+        RemoveFolderTree(Root);
         CreateDirectoryW(Root.c_str(), nullptr);
     }
     void TearDown() override {
-        RemoveTree(Root);
+        RemoveFolderTree(Root);
         RegDeleteTreeW(HKEY_CURRENT_USER, BlockKey);
     }
     static std::wstring At(const std::wstring& relative) { return Root + L"\\" + relative; }
@@ -454,7 +435,7 @@ TEST_F(FerroxTest, OkRewritesTheHistoryWithTheNewEntryFirst) {
         }
         EXPECT_TRUE(robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\History",
                                              "Division") == 2u);
-        RemoveTree(b);
+        RemoveFolderTree(b);
         CreateDirectoryW(b.c_str(), nullptr);
     }
 }
@@ -778,7 +759,7 @@ TEST_F(LongCopyTest, AStopAskedDuringTheCopyIsAnsweredAfterTheFileInProgress) {
     } cases[] = {{"cancel, Yes", false, IDYES}, {"close box, Yes", true, IDYES}, {"cancel, No", false, IDNO}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        RemoveTree(destination);
+        RemoveFolderTree(destination);
         CreateDirectoryW(destination.c_str(), nullptr);
         Ferrox ferrox({big, small});
         HWND form = ferrox.MainWindow();

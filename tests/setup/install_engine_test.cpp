@@ -60,29 +60,6 @@ void SetWriteTime(const std::wstring& file, WORD year) {
     CloseHandle(handle);
 }
 
-// The shell's tree delete under Wine stops at the first entry it trips over and leaves
-// the rest of a profile beyond CP932 behind; this walk removes it all.
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 Text Contents(const std::wstring& file) {
     return ReadFileBytes(file).value_or("(missing)");
 }
@@ -93,7 +70,7 @@ class InstallEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Clean();
-        RemoveTree(Widen(scratch.path()));
+        RemoveFolderTree(Widen(scratch.path()));
         setupFolder = scratch.file("Disc");
         ForceDirectories(setupFolder);
         const std::wstring root = Widen(scratch.path());
@@ -112,7 +89,7 @@ protected:
     }
     void TearDown() override {
         Clean();
-        RemoveTree(Widen(scratch.path()));
+        RemoveFolderTree(Widen(scratch.path()));
     }
     static void Clean() {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup\\Lumera Test Deck");

@@ -127,3 +127,27 @@ std::optional<Text> ReadFileBytes(const Text& path) {
 bool WriteFileBytes(const Text& path, const Text& bytes) {
     return WriteFileBytes(Widen(path), bytes);
 }
+
+bool RemoveFolderTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            bool link = found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !link)
+                RemoveFolderTree(path);
+            else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryW(path.c_str());
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+    return GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+}

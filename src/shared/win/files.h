@@ -23,3 +23,6 @@ bool DirectoryExists(const std::wstring& path);
 bool ForceDirectories(const std::wstring& folder);
 std::optional<Text> ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const Text& bytes);
+// Removes the folder with everything in it, read-only entries included (a folder link is
+// removed, never followed); true when it is gone afterwards.
+bool RemoveFolderTree(const std::wstring& folder);

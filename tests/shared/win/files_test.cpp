@@ -58,6 +58,19 @@ TEST(Files, WideNamesStayWhole) {
     EXPECT_TRUE(DirectoryExists(deep));
 }
 
+TEST(Files, AFolderTreeGoesWholeReadOnlyEntriesAndWideNamesIncluded) {
+    ScratchFolder folder("tree");
+    std::wstring root = Widen(folder.path()) + L"\\\ud55c\uae00 tree";
+    std::wstring deep = root + L"\\caf\u00e9\\\u5f20\u4f1f";
+    ASSERT_TRUE(ForceDirectories(deep));
+    ASSERT_TRUE(WriteFileBytes(deep + L"\\a.txt", "a"));
+    ASSERT_TRUE(WriteFileBytes(root + L"\\b.txt", "b"));
+    SetFileAttributesW((deep + L"\\a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(RemoveFolderTree(root));
+    EXPECT_FALSE(DirectoryExists(root));
+    EXPECT_TRUE(DirectoryExists(Widen(folder.path())));
+}
+
 TEST(SafeWrite, ReplacesThroughAUniqueTemporaryAndLeavesNothingBehind) {
     ScratchFolder folder("SafeWrite");
     std::wstring target = folder.file(L"caf\u00E9.ini");
