@@ -1,0 +1,168 @@
+// The installer's entry: started from the Windows folder it is the uninstaller of the
+// product its parameters name, anywhere else it installs from "Setup.dat" beside it.
+// "/SILENT" runs either mode without a window; "/LOG=file" keeps a line per step.
+#include <windows.h>
+
+#include "app.h"
+#include "back_form.h"
+#include "dialogs.h"
+#include "install_engine.h"
+#include "setup_data.h"
+#include "uninstall_record.h"
+#include "uninstall_run.h"
+#include "win/encoding.h"
+#include "win/folders.h"
+#include "win/handles.h"
+#include "win/process.h"
+
+namespace {
+
+// Exit codes, for scripts that run the silent modes.
+constexpr int ExitDone = 0;
+constexpr int ExitStopped = 1;     // a question was answered No: the run stopped part-way
+constexpr int ExitNothingDone = 2; // no data file, no product named or no record: nothing touched
+
+// The uninstall run with no window: it goes ahead without asking, and a file that stays
+// ends the run as a No would, so the record remains for another try.
+class SilentUninstall : public UninstallProgress {
+public:
+    explicit SilentUninstall(InstallLog& log) : log_(log) {}
+    void SetBarMaximum(UninstallBar, int) override {}
+    void StepBar(UninstallBar) override {}
+    bool ConfirmUninstall(const std::wstring&) override { return true; }
+    bool AskContinue(const std::wstring& question) override {
+        log_.Line(L"Answered No: " + question);
+        return false;
+    }
+    void Log(const std::wstring& line) override { log_.Line(line); }
+
+private:
+    InstallLog& log_;
+};
+
+// The uninstall run with the user: its questions as message boxes.
+class InteractiveUninstall : public SilentUninstall {
+public:
+    using SilentUninstall::SilentUninstall;
+    bool ConfirmUninstall(const std::wstring& question) override {
+        return ShowMessageBox(question, SetupTitle, MessageQuestion) == IDYES;
+    }
+    bool AskContinue(const std::wstring& question) override {
+        return ShowMessageBox(question, SetupTitle, MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2) == IDYES;
+    }
+};
+
+void ShowStartMessage(const std::wstring& text) {
+    ShowMessageBox(text, SetupTitle, MessageStop);
+}
+
+int RunUninstallMode(const UninstallCommand& command) {
+    InstallLog log(command.logFile);
+    if (command.appName.empty()) {
+        if (command.silent)
+            log.Line(NoAppNameMessage());
+        else
+            ShowStartMessage(NoAppNameMessage());
+        return ExitNothingDone;
+    }
+    if (GetPlatformFamily() == PlatformNT)
+        SetProcessPrivilege("SeBackupPrivilege", false);
+    ComInit com;
+    UninstallOutcome outcome;
+    if (command.silent) {
+        SilentUninstall progress(log);
+        outcome = RunUninstall(command.appName, progress);
+    } else {
+        InteractiveUninstall progress(log);
+        outcome = RunUninstall(command.appName, progress);
+    }
+    switch (outcome) {
+    case UninstallOutcome::NoRecord:
+        if (command.silent)
+            log.Line(NoRecordMessage(command.appName));
+        else
+            ShowStartMessage(NoRecordMessage(command.appName));
+        return ExitNothingDone;
+    case UninstallOutcome::Declined:
+        return ExitNothingDone;
+    case UninstallOutcome::Stopped:
+        return ExitStopped;
+    case UninstallOutcome::Completed:
+        if (!command.silent)
+            ShowMessageBox(Text("ｱﾝｲﾝｽﾄｰﾙが完了しました。"), SetupTitle, MessageInformation);
+        return ExitDone;
+    }
+    return ExitStopped;
+}
+
+// "/SILENT": what the wizard would propose, installed without a window.
+int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
+    InstallLog log(logFile);
+    if (!data.Exists()) {
+        log.Line(MissingSetupDataMessage(data.File()));
+        return ExitNothingDone;
+    }
+    ComInit com;
+    SilentProgress progress(log);
+    InstallProposal proposal = ProposeInstallation(data);
+    InstallResult result = RunInstallation(data, proposal.choices, InstallFolders::FromPlatform(), progress);
+    if (result != InstallResult::Completed)
+        return ExitStopped;
+    log.Line(L"Completed");
+    return ExitDone;
+}
+
+// The run with the user until the wizard takes its place: one question naming the folder,
+// the engine's continue questions as message boxes, and the outcome.
+class InteractiveInstall : public InstallProgress {
+public:
+    InteractiveInstall(HWND owner, InstallLog& log) : owner_(owner), log_(log) {}
+    void SetBar(InstallBar, int, int) override {}
+    bool AskContinue(const std::wstring& text) override {
+        bool yes = ShowMessageBox(text, SetupTitle, MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, owner_) == IDYES;
+        log_.Line((yes ? L"Answered Yes: " : L"Answered No: ") + text);
+        return yes;
+    }
+    void Log(const std::wstring& line) override { log_.Line(line); }
+
+private:
+    HWND owner_;
+    InstallLog& log_;
+};
+
+int RunInteractiveInstall(TBackForm& owner, const SetupData& data, const std::wstring& logFile) {
+    InstallLog log(logFile);
+    InstallProposal proposal = ProposeInstallation(data);
+    PathContext paths = EffectivePaths(data, proposal.choices);
+    std::wstring question = Widen(data.AppName() + Text(" をｲﾝｽﾄｰﾙします。")) + L"\r\n" +
+                            Widen(Text("ｲﾝｽﾄｰﾙ先: ")) + paths.installFolder + L"\r\n" +
+                            Widen(Text("よろしいですか？"));
+    if (ShowMessageBox(question, SetupTitle, MessageQuestion, owner.handle()) != IDYES)
+        return ExitNothingDone;
+    InteractiveInstall progress(owner.handle(), log);
+    if (RunInstallation(data, proposal.choices, InstallFolders::FromPlatform(), progress) !=
+        InstallResult::Completed)
+        return ExitStopped;
+    log.Line(L"Completed");
+    ShowMessageBox(Text("ｲﾝｽﾄｰﾙが完了しました。"), SetupTitle, MessageInformation, owner.handle());
+    return ExitDone;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    Application::Initialize(instanceHandle, SetupTitle);
+    // The same switches in both modes; the product name matters only to the uninstaller.
+    UninstallCommand command = ParseUninstallCommandLine(GetCommandLineW());
+    if (RunsAsUninstaller())
+        return RunUninstallMode(command);
+
+    SetupData data = SetupData::BesideProgram();
+    if (command.silent)
+        return RunSilentInstall(data, command.logFile);
+    ComInit com;
+    int exitCode = ExitDone;
+    RunBackForm(data,
+                [&](TBackForm& owner) { exitCode = RunInteractiveInstall(owner, data, command.logFile); });
+    return data.Exists() ? exitCode : ExitNothingDone;
+}

@@ -1,0 +1,171 @@
+// Setup.exe from outside: a silent installation from a folder holding the program and its
+// data file, the uninstaller copy it leaves in the Windows folder undoing it silently, and
+// the start messages of both modes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "lumera_support.h"
+#include "win/encoding.h"
+
+using namespace lumera_e2e;
+
+namespace {
+
+const Text Work = "C:\\setup-e2e";
+const Text Source = Work + "\\Disc";
+const Text Target = Work + "\\Installed";
+// Two words: the uninstaller gets them as two parameters.
+const Text AppName = "Setup E2E App";
+const Text RecordKey = "Software\\Morivane\\BrisaSetup\\" + AppName;
+const Text ValueKey = "Software\\Morivane\\LumeraTests\\setup-e2e";
+
+Text DataFile(const Text& extraInstallLines) {
+    return "[Infomation]\r\nAppName=" + AppName +
+           "\r\n"
+           "[Install]\r\nPath=" +
+           Target + "\r\nDir1=<Setup>\r\nFile1=<Setup>\\tool.txt\r\n" + extraInstallLines +
+           "RegWrite1=HKEY_CURRENT_USER\\" + ValueKey +
+           "\\Name=<String>installed\r\n"
+           "[UnInstall]\r\nVisible=1\r\nFile1=<Setup>\\tool.txt\r\nFile2=<Setup>\\more.txt\r\n"
+           "Dir1=<Setup>\r\nRegDelete1=<Key>HKEY_CURRENT_USER\\" +
+           ValueKey + "\r\n";
+}
+
+bool WriteBytes(const Text& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+Text WindowsFolder() {
+    wchar_t folder[MAX_PATH];
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return Narrow(std::wstring(folder));
+}
+
+class SetupE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        uninstallerWasThere_ = robot::FileExists(WindowsFolder() + "\\Morivane.exe");
+        Clean();
+        CreateDirectoryW(Widen(Work).c_str(), nullptr);
+        CreateDirectoryW(Widen(Source).c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), Widen(Source + "\\Setup.exe").c_str(),
+                              FALSE));
+        ASSERT_TRUE(WriteBytes(Source + "\\tool.txt", "the tool"));
+    }
+    void TearDown() override {
+        Clean();
+        // The uninstaller never removes itself; the prefix is left as the test found it.
+        if (!uninstallerWasThere_)
+            DeleteFileW(Widen(WindowsFolder() + "\\Morivane.exe").c_str());
+    }
+    void Clean() {
+        DeleteTree(Work);
+        RegDeleteTreeW(HKEY_CURRENT_USER, Widen(RecordKey).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, Widen(ValueKey).c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                       Widen("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + AppName).c_str());
+    }
+
+    // Runs the program to its end and gives its exit code.
+    std::optional<DWORD> Run(const Text& program, const Text& arguments) {
+        robot::Process process;
+        if (!process.Start(program, arguments))
+            return std::nullopt;
+        return process.WaitForExit(60000);
+    }
+
+    bool uninstallerWasThere_ = false;
+};
+
+TEST_F(SetupE2e, SilentInstallThenSilentUninstallLeaveNothingBehind) {
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("")));
+    const Text log = Work + "\\install.log";
+    EXPECT_EQ(Run(Source + "\\Setup.exe", "/SILENT /LOG=" + log), 0u);
+
+    EXPECT_EQ(robot::ReadFileBytes(Target + "\\tool.txt"), std::string("the tool"));
+    EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, ValueKey, "Name"), Text("installed"));
+    EXPECT_TRUE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value());
+    const Text uninstaller = WindowsFolder() + "\\Morivane.exe";
+    EXPECT_TRUE(robot::FileExists(uninstaller));
+    auto logText = robot::ReadFileBytes(log);
+    ASSERT_TRUE(logText.has_value());
+    EXPECT_NE(logText->find("tool.txt"), std::string::npos) << *logText;
+    EXPECT_NE(logText->find("Completed\r\n"), std::string::npos) << *logText;
+
+    // The uninstaller copy, with the product's two words as two parameters.
+    const Text uninstallLog = Work + "\\uninstall.log";
+    EXPECT_EQ(Run(uninstaller, AppName + " /SILENT /LOG=" + uninstallLog), 0u);
+    EXPECT_FALSE(robot::FileExists(Target + "\\tool.txt"));
+    EXPECT_FALSE(robot::FileExists(Target));
+    EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, ValueKey, "Name").has_value());
+    EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value());
+    EXPECT_TRUE(robot::FileExists(uninstallLog));
+
+    // Nothing recorded any more: a silent repeat touches nothing and says so by its code.
+    EXPECT_EQ(Run(uninstaller, AppName + " /SILENT"), 2u);
+}
+
+TEST_F(SetupE2e, SilentInstallStopsAtAMissingFileWithANonZeroCode) {
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("File2=<Setup>\\missing.txt\r\n")));
+    const Text log = Work + "\\install.log";
+    EXPECT_EQ(Run(Source + "\\Setup.exe", "/SILENT /log=" + log), 1u);
+    auto logText = robot::ReadFileBytes(log);
+    ASSERT_TRUE(logText.has_value());
+    EXPECT_NE(logText->find("Answered No"), std::string::npos) << *logText;
+    EXPECT_EQ(logText->find("Completed"), std::string::npos) << *logText;
+    // A stopped run writes no record, so no uninstaller would find it.
+    EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value());
+}
+
+TEST_F(SetupE2e, SilentInstallWithoutDataFileDoesNothing) {
+    const Text log = Work + "\\install.log";
+    EXPECT_EQ(Run(Source + "\\Setup.exe", "/SILENT /LOG=" + log), 2u);
+    auto logText = robot::ReadFileBytes(log);
+    ASSERT_TRUE(logText.has_value());
+    EXPECT_NE(logText->find("Setup.dat"), std::string::npos) << *logText;
+    EXPECT_FALSE(robot::FileExists(Target));
+}
+
+TEST_F(SetupE2e, MissingDataFileIsReportedInInstallMode) {
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Source + "\\Setup.exe"));
+    auto box = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, "Brisa Setup for Windows");
+    EXPECT_EQ(box->text, "ｾｯﾄｱｯﾌﾟﾃﾞｰﾀが見つかりません。\r\n" + Source + "\\Setup.dat");
+    EXPECT_TRUE(robot::AnswerMessageBox(box->window, IDOK));
+    EXPECT_EQ(setup.WaitForExit(), 2u);
+}
+
+TEST_F(SetupE2e, UninstallerStartMessages) {
+    // The uninstaller copy is whatever Setup.exe runs from the Windows folder.
+    const Text uninstaller = WindowsFolder() + "\\Morivane.exe";
+    ASSERT_TRUE(CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), Widen(uninstaller).c_str(), FALSE));
+    {
+        robot::Process bare;
+        ASSERT_TRUE(bare.Start(uninstaller));
+        auto box = robot::WaitForMessageBox(bare.id());
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->caption, "Brisa Setup for Windows");
+        EXPECT_NE(box->text.find("のｱﾝｲﾝｽﾄｰﾗです。"), Text::npos) << box->text;
+        EXPECT_TRUE(robot::AnswerMessageBox(box->window, IDOK));
+        EXPECT_EQ(bare.WaitForExit(), 2u);
+    }
+    robot::Process unknown;
+    ASSERT_TRUE(unknown.Start(uninstaller, AppName));
+    auto box = robot::WaitForMessageBox(unknown.id());
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text.rfind("「" + AppName + "」のｱﾝｲﾝｽﾄｰﾙ情報がありません。", 0), 0u) << box->text;
+    EXPECT_TRUE(robot::AnswerMessageBox(box->window, IDOK));
+    EXPECT_EQ(unknown.WaitForExit(), 2u);
+}
+
+} // namespace
