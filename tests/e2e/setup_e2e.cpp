@@ -113,6 +113,45 @@ TEST_F(SetupE2e, SilentInstallThenSilentUninstallLeaveNothingBehind) {
     EXPECT_EQ(Run(uninstaller, AppName + " /SILENT"), 2u);
 }
 
+// Without /SILENT both modes ask before they act and report the end.
+TEST_F(SetupE2e, InstallAndUninstallWithTheUser) {
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("")));
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Source + "\\Setup.exe"));
+    auto ask = robot::WaitForMessageBox(setup.id(), 20000);
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_NE(ask->text.find(Target), Text::npos) << ask->text;
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    auto done = robot::WaitForMessageBox(setup.id(), 20000);
+    ASSERT_TRUE(done.has_value());
+    EXPECT_EQ(done->text, "ｲﾝｽﾄｰﾙが完了しました。");
+    EXPECT_TRUE(robot::FileExists(Target + "\\tool.txt"));
+    EXPECT_TRUE(robot::AnswerMessageBox(done->window, IDOK));
+    EXPECT_EQ(setup.WaitForExit(), 0u);
+
+    robot::Process uninstall;
+    ASSERT_TRUE(uninstall.Start(WindowsFolder() + "\\Morivane.exe", AppName));
+    // No to the first question touches nothing.
+    ask = robot::WaitForMessageBox(uninstall.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_EQ(ask->text.rfind("ﾌﾟﾛｸﾞﾗﾑ \"" + AppName + "\" をｱﾝｲﾝｽﾄｰﾙしますか？", 0), 0u) << ask->text;
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDNO));
+    EXPECT_EQ(uninstall.WaitForExit(), 2u);
+    EXPECT_TRUE(robot::FileExists(Target + "\\tool.txt"));
+
+    robot::Process again;
+    ASSERT_TRUE(again.Start(WindowsFolder() + "\\Morivane.exe", AppName));
+    ask = robot::WaitForMessageBox(again.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    done = robot::WaitForMessageBox(again.id());
+    ASSERT_TRUE(done.has_value());
+    EXPECT_EQ(done->text, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+    EXPECT_TRUE(robot::AnswerMessageBox(done->window, IDOK));
+    EXPECT_EQ(again.WaitForExit(), 0u);
+    EXPECT_FALSE(robot::FileExists(Target));
+}
+
 TEST_F(SetupE2e, SilentInstallStopsAtAMissingFileWithANonZeroCode) {
     ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("File2=<Setup>\\missing.txt\r\n")));
     const Text log = Work + "\\install.log";
