@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "install_engine.h"
 #include "setup_data.h"
+#include "setup_form.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
 #include "win/encoding.h"
@@ -112,42 +113,6 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
     return ExitDone;
 }
 
-// The run with the user until the wizard takes its place: one question naming the folder,
-// the engine's continue questions as message boxes, and the outcome.
-class InteractiveInstall : public InstallProgress {
-public:
-    InteractiveInstall(HWND owner, InstallLog& log) : owner_(owner), log_(log) {}
-    void SetBar(InstallBar, int, int) override {}
-    bool AskContinue(const std::wstring& text) override {
-        bool yes = ShowMessageBox(text, SetupTitle, MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2, owner_) == IDYES;
-        log_.Line((yes ? L"Answered Yes: " : L"Answered No: ") + text);
-        return yes;
-    }
-    void Log(const std::wstring& line) override { log_.Line(line); }
-
-private:
-    HWND owner_;
-    InstallLog& log_;
-};
-
-int RunInteractiveInstall(TBackForm& owner, const SetupData& data, const std::wstring& logFile) {
-    InstallLog log(logFile);
-    InstallProposal proposal = ProposeInstallation(data);
-    PathContext paths = EffectivePaths(data, proposal.choices);
-    std::wstring question = Widen(data.AppName() + Text(" をｲﾝｽﾄｰﾙします。")) + L"\r\n" +
-                            Widen(Text("ｲﾝｽﾄｰﾙ先: ")) + paths.installFolder + L"\r\n" +
-                            Widen(Text("よろしいですか？"));
-    if (ShowMessageBox(question, SetupTitle, MessageQuestion, owner.handle()) != IDYES)
-        return ExitNothingDone;
-    InteractiveInstall progress(owner.handle(), log);
-    if (RunInstallation(data, proposal.choices, InstallFolders::FromPlatform(), progress) !=
-        InstallResult::Completed)
-        return ExitStopped;
-    log.Line(L"Completed");
-    ShowMessageBox(Text("ｲﾝｽﾄｰﾙが完了しました。"), SetupTitle, MessageInformation, owner.handle());
-    return ExitDone;
-}
-
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
@@ -162,7 +127,19 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
         return RunSilentInstall(data, command.logFile);
     ComInit com;
     int exitCode = ExitDone;
-    RunBackForm(data,
-                [&](TBackForm& owner) { exitCode = RunInteractiveInstall(owner, data, command.logFile); });
+    RunBackForm(data, [&](TBackForm& owner) {
+        InstallLog log(command.logFile);
+        switch (RunSetupWizard(owner.handle(), data, log)) {
+        case WizardOutcome::Completed:
+            exitCode = ExitDone;
+            break;
+        case WizardOutcome::Stopped:
+            exitCode = ExitStopped;
+            break;
+        case WizardOutcome::Cancelled:
+            exitCode = ExitNothingDone;
+            break;
+        }
+    });
     return data.Exists() ? exitCode : ExitNothingDone;
 }

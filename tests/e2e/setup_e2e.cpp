@@ -43,6 +43,11 @@ bool WriteBytes(const Text& path, const std::string& bytes) {
     return ok;
 }
 
+bool FolderExists(const Text& path) {
+    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 Text WindowsFolder() {
     wchar_t folder[MAX_PATH];
     GetWindowsDirectoryW(folder, MAX_PATH);
@@ -104,7 +109,7 @@ TEST_F(SetupE2e, SilentInstallThenSilentUninstallLeaveNothingBehind) {
     const Text uninstallLog = Work + "\\uninstall.log";
     EXPECT_EQ(Run(uninstaller, AppName + " /SILENT /LOG=" + uninstallLog), 0u);
     EXPECT_FALSE(robot::FileExists(Target + "\\tool.txt"));
-    EXPECT_FALSE(robot::FileExists(Target));
+    EXPECT_FALSE(FolderExists(Target));
     EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, ValueKey, "Name").has_value());
     EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value());
     EXPECT_TRUE(robot::FileExists(uninstallLog));
@@ -113,20 +118,68 @@ TEST_F(SetupE2e, SilentInstallThenSilentUninstallLeaveNothingBehind) {
     EXPECT_EQ(Run(uninstaller, AppName + " /SILENT"), 2u);
 }
 
-// Without /SILENT both modes ask before they act and report the end.
-TEST_F(SetupE2e, InstallAndUninstallWithTheUser) {
+// Without /SILENT the wizard leads through its pages; the uninstaller asks before it acts.
+TEST_F(SetupE2e, InstallThroughTheWizardAndUninstallWithTheUser) {
     ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("")));
     robot::Process setup;
     ASSERT_TRUE(setup.Start(Source + "\\Setup.exe"));
-    auto ask = robot::WaitForMessageBox(setup.id(), 20000);
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(robot::TextOf(wizard), "ようこそ");
+    HWND back = robot::FindControl(wizard, "BitBtn1");
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    ASSERT_TRUE(back && next);
+    EXPECT_FALSE(IsWindowEnabled(back));
+    robot::SaveScreenshot("setup_wizard_welcome.bmp");
+
+    // No licence, readme or shortcuts: the method page follows the welcome page.
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    HWND folder = robot::FindControl(wizard, "Edit1");
+    EXPECT_EQ(robot::TextOf(folder), Target);
+    robot::SetText(folder, "");
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindowEnabled(next); }));
+    robot::Click(robot::FindControl(wizard, "RadioButton2"));
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next) && !IsWindowEnabled(folder); }));
+    robot::Click(robot::FindControl(wizard, "RadioButton1"));
+    robot::SetText(folder, Target + "\\");
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next); }));
+    robot::SaveScreenshot("setup_wizard_method.bmp");
+
+    // A missing folder is offered to be made; No stays on the page.
+    robot::Click(next);
+    auto ask = robot::WaitForMessageBox(setup.id());
     ASSERT_TRUE(ask.has_value());
-    EXPECT_NE(ask->text.find(Target), Text::npos) << ask->text;
+    EXPECT_EQ(ask->text, Target + "\r\nこのﾌｫﾙﾀﾞは存在しません。作成しますか？");
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDNO));
+    EXPECT_EQ(robot::TextOf(wizard), "ｾｯﾄｱｯﾌﾟ方法");
+    robot::Click(next);
+    ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
     EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
-    auto done = robot::WaitForMessageBox(setup.id(), 20000);
-    ASSERT_TRUE(done.has_value());
-    EXPECT_EQ(done->text, "ｲﾝｽﾄｰﾙが完了しました。");
-    EXPECT_TRUE(robot::FileExists(Target + "\\tool.txt"));
-    EXPECT_TRUE(robot::AnswerMessageBox(done->window, IDOK));
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
+    EXPECT_TRUE(FolderExists(Target));
+
+    // Esc asks before closing; No keeps the wizard.
+    robot::PressKey(wizard, VK_ESCAPE);
+    ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_EQ(ask->text, "ｾｯﾄｱｯﾌﾟを中止してもよろしいですか？");
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDNO));
+    EXPECT_TRUE(IsWindow(wizard));
+
+    robot::Click(back);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 30000));
+    EXPECT_EQ(robot::TextOf(next), "終了(&E)");
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(wizard, "BitBtn3")));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(wizard, "CompleteLabel")));
+    robot::SaveScreenshot("setup_wizard_done.bmp");
+    EXPECT_EQ(robot::ReadFileBytes(Target + "\\tool.txt"), std::string("the tool"));
+    robot::Click(next);
     EXPECT_EQ(setup.WaitForExit(), 0u);
 
     robot::Process uninstall;
@@ -144,12 +197,12 @@ TEST_F(SetupE2e, InstallAndUninstallWithTheUser) {
     ask = robot::WaitForMessageBox(again.id());
     ASSERT_TRUE(ask.has_value());
     EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
-    done = robot::WaitForMessageBox(again.id());
+    auto done = robot::WaitForMessageBox(again.id());
     ASSERT_TRUE(done.has_value());
     EXPECT_EQ(done->text, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
     EXPECT_TRUE(robot::AnswerMessageBox(done->window, IDOK));
     EXPECT_EQ(again.WaitForExit(), 0u);
-    EXPECT_FALSE(robot::FileExists(Target));
+    EXPECT_FALSE(FolderExists(Target));
 }
 
 TEST_F(SetupE2e, SilentInstallStopsAtAMissingFileWithANonZeroCode) {
@@ -170,7 +223,7 @@ TEST_F(SetupE2e, SilentInstallWithoutDataFileDoesNothing) {
     auto logText = robot::ReadFileBytes(log);
     ASSERT_TRUE(logText.has_value());
     EXPECT_NE(logText->find("Setup.dat"), std::string::npos) << *logText;
-    EXPECT_FALSE(robot::FileExists(Target));
+    EXPECT_FALSE(FolderExists(Target));
 }
 
 TEST_F(SetupE2e, MissingDataFileIsReportedInInstallMode) {
