@@ -142,6 +142,7 @@ TEST_F(SetupE2e, InstallThroughTheWizardAndUninstallWithTheUser) {
     robot::Click(robot::FindControl(wizard, "RadioButton2"));
     EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next) && !IsWindowEnabled(folder); }));
     robot::Click(robot::FindControl(wizard, "RadioButton1"));
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(folder) && !IsWindowEnabled(next); }));
     robot::SetText(folder, Target + "\\");
     EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next); }));
     robot::SaveScreenshot("setup_wizard_method.bmp");
