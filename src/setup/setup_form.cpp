@@ -267,8 +267,8 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     ProgressPage.SetVisible(false);
     RunPage.SetVisible(false);
 
-    offered_.licence = !licence.empty();
-    offered_.information = !readme.empty();
+    offered_.licence = TextFileHoldsALine(data_.LicenceFile());
+    offered_.information = TextFileHoldsALine(data_.ReadmeFile());
     offered_.method = RadioButton1.enabled();
     offered_.shortcuts = startMenu || desktop || sendTo;
     ShowPage(WizardPage::Welcome, true);

@@ -206,6 +206,87 @@ TEST_F(SetupE2e, InstallThroughTheWizardAndUninstallWithTheUser) {
     EXPECT_FALSE(FolderExists(Target));
 }
 
+// Every settings page offered: Next and Back walk them all, the group field rules hold, Esc
+// follows the record's "EscToClose", and Cancel asks before it ends the program.
+TEST_F(SetupE2e, WizardWalksEveryPageAndCancels) {
+    ASSERT_TRUE(WriteBytes(Source + "\\licence.txt", "first line\nsecond line\n"));
+    ASSERT_TRUE(WriteBytes(Source + "\\readme.txt", "read me"));
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat",
+                           "[Licence]\r\nTextFile=licence.txt\r\n[Readme]\r\nTextFile=readme.txt\r\n"
+                           "Caption=Notes\r\n" +
+                               DataFile("StartPath=Setup E2E Group\r\n"
+                                        "StartMenu1=<Default>\\Tool|<Setup>\\tool.txt|<Setup>|0||0\r\n")));
+    // Esc does nothing of its own when the record says so.
+    HKEY otherSet = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(RecordKey + "\\OtherSet").c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &otherSet, nullptr),
+              ERROR_SUCCESS);
+    DWORD zero = 0;
+    RegSetValueExW(otherSet, L"EscToClose", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+    RegCloseKey(otherSet);
+
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Source + "\\Setup.exe"));
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    HWND back = robot::FindControl(wizard, "BitBtn1");
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    HWND cancel = robot::FindControl(wizard, "BitBtn3");
+
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "製品ﾗｲｾﾝｽ契約"));
+    EXPECT_EQ(robot::TextOf(next), "はい(&Y)");
+    EXPECT_EQ(robot::TextOf(cancel), "いいえ(&N)");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(wizard, "Memo1")), "first line\r\nsecond line\r\n");
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "情報"));
+    EXPECT_EQ(robot::TextOf(next), "次へ(&N) >");
+    EXPECT_EQ(robot::TextOf(robot::FindControl(wizard, "Memo2")), "read me");
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    robot::Click(next);
+    auto ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES)) << ask->text;
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｼｭｰﾄｶｯﾄの作成方法")) << robot::TextOf(wizard);
+
+    HWND startMenu = robot::FindControl(wizard, "CheckBox1");
+    HWND group = robot::FindControl(wizard, "Edit2");
+    EXPECT_TRUE(robot::IsChecked(startMenu));
+    EXPECT_FALSE(IsWindowEnabled(robot::FindControl(wizard, "CheckBox2"))) << "no desktop entry";
+    EXPECT_EQ(robot::TextOf(group), "Setup E2E Group");
+    robot::SetText(group, "");
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindowEnabled(next); }));
+    robot::Click(startMenu);
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next) && !IsWindowEnabled(group); }));
+    robot::Click(startMenu);
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindowEnabled(next) && IsWindowEnabled(group); }));
+    robot::SetText(group, "Another Group");
+    EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next); }));
+    robot::SaveScreenshot("setup_wizard_shortcuts.bmp");
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
+
+    // Back walks the same pages in reverse.
+    for (const char* caption : {"ｼｭｰﾄｶｯﾄの作成方法", "ｾｯﾄｱｯﾌﾟ方法", "情報", "製品ﾗｲｾﾝｽ契約", "ようこそ"}) {
+        robot::Click(back);
+        ASSERT_TRUE(robot::WaitForText(wizard, caption)) << caption;
+    }
+    EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindowEnabled(back); }));
+
+    robot::PressKey(wizard, VK_ESCAPE);
+    EXPECT_FALSE(robot::WaitForMessageBox(setup.id(), 1000).has_value()) << "EscToClose 0";
+    EXPECT_TRUE(IsWindow(wizard));
+
+    robot::Click(cancel);
+    ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_EQ(ask->text, "ｾｯﾄｱｯﾌﾟを中止してもよろしいですか？");
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    EXPECT_EQ(setup.WaitForExit(), 2u);
+    EXPECT_FALSE(robot::FileExists(Target + "\\tool.txt"));
+}
+
 TEST_F(SetupE2e, SilentInstallStopsAtAMissingFileWithANonZeroCode) {
     ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("File2=<Setup>\\missing.txt\r\n")));
     const Text log = Work + "\\install.log";
