@@ -187,15 +187,15 @@ bool TSetupMainForm::FormCreate(HWND owner) {
         ShortcutPage,
         "ｾｯﾄｱｯﾌﾟは、以下のﾌﾟﾛｸﾞﾗﾑ ﾌｫﾙﾀﾞｰにﾌﾟﾛｸﾞﾗﾑ ｱｲｺﾝを追加します。   新しいﾌｫﾙﾀﾞｰ名を入力するか、"
         "既存のﾌｫﾙﾀﾞｰ ﾘｽﾄから選択することもできます。   [次へ]をｸﾘｯｸして続行して下さい。",
-        {0, 0, w, 44});
-    CheckBox1.Create(ShortcutPage, "ｽﾀｰﾄﾒﾆｭｰに登録する(&S)", {0, 46, w, 18});
+        {0, 0, w, 52});
+    CheckBox1.Create(ShortcutPage, "ｽﾀｰﾄﾒﾆｭｰに登録する(&S)", {0, 54, w, 18});
     CheckBox1.SetName("CheckBox1");
     CheckBox1.onClick = [this] { Edit2Change(); };
-    GroupGroup.Create(ShortcutPage, "ﾌﾟﾛｸﾞﾗﾑ ﾌｫﾙﾀﾞｰ(&P)", {0, 66, w, 140});
-    Edit2.Create(ShortcutPage, "", {10, 84, w - 20, 22});
+    GroupGroup.Create(ShortcutPage, "ﾌﾟﾛｸﾞﾗﾑ ﾌｫﾙﾀﾞｰ(&P)", {0, 74, w, 132});
+    Edit2.Create(ShortcutPage, "", {10, 90, w - 20, 22});
     Edit2.SetName("Edit2");
-    ListLabel.Create(ShortcutPage, "既存のﾌｫﾙﾀﾞｰ(&X):", {10, 110, w - 20, 16});
-    ListBox1.Create(ShortcutPage, {10, 126, w - 20, 74});
+    ListLabel.Create(ShortcutPage, "既存のﾌｫﾙﾀﾞｰ(&X):", {10, 115, w - 20, 16});
+    ListBox1.Create(ShortcutPage, {10, 131, w - 20, 68});
     ListBox1.SetName("ListBox1");
     ListBox1.onClick = [this] { ListBox1Click(); };
     CheckBox2.Create(ShortcutPage, "ﾃﾞｽｸﾄｯﾌﾟにｼｮｰﾄｶｯﾄｱｲｺﾝを作成する(&D)", {0, 210, w, 18});
@@ -332,7 +332,8 @@ void TSetupMainForm::Edit1Change() {
     BitBtn4.SetEnabled(first);
     FolderGroup.SetEnabled(first);
     RefreshFreeSpace();
-    Invalidate();
+    // The page's controls too: a repaint of the form alone would paint over them.
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TSetupMainForm::Edit2Change() {
@@ -343,7 +344,8 @@ void TSetupMainForm::Edit2Change() {
     ListBox1.SetEnabled(groupField);
     ListLabel.SetEnabled(groupField);
     GroupGroup.SetEnabled(groupField);
-    Invalidate();
+    // The page's controls too: a repaint of the form alone would paint over them.
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TSetupMainForm::ListBox1Click() {

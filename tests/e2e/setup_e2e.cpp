@@ -263,6 +263,9 @@ TEST_F(SetupE2e, WizardWalksEveryPageAndCancels) {
     EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindowEnabled(next) && IsWindowEnabled(group); }));
     robot::SetText(group, "Another Group");
     EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next); }));
+    // The picture is for looking at: taken once the window has painted the change.
+    robot::WaitUntil([&] { return !GetUpdateRect(wizard, nullptr, FALSE); });
+    Sleep(200);
     robot::SaveScreenshot("setup_wizard_shortcuts.bmp");
     robot::Click(next);
     ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
