@@ -120,7 +120,9 @@ TEST_F(SetupE2e, SilentInstallThenSilentUninstallLeaveNothingBehind) {
 
 // Without /SILENT the wizard leads through its pages; the uninstaller asks before it acts.
 TEST_F(SetupE2e, InstallThroughTheWizardAndUninstallWithTheUser) {
-    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("")));
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat",
+                           DataFile("") +
+                               "[Run]\r\nCaption1=Start it\r\nChecked1=0\r\nProgram1=<Setup>\\tool.txt\r\n"));
     robot::Process setup;
     ASSERT_TRUE(setup.Start(Source + "\\Setup.exe"));
     HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
@@ -146,6 +148,20 @@ TEST_F(SetupE2e, InstallThroughTheWizardAndUninstallWithTheUser) {
     robot::SetText(folder, Target + "\\");
     EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(next); }));
     robot::SaveScreenshot("setup_wizard_method.bmp");
+
+    // A drive that cannot be queried has no free space to install into.
+    DWORD drives = GetLogicalDrives();
+    char unmapped = 'Z';
+    while (unmapped > 'D' && (drives & (1u << (unmapped - 'A'))))
+        --unmapped;
+    robot::SetText(folder, Text(1, unmapped) + ":\\App");
+    robot::Click(next);
+    auto full = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(full.has_value());
+    EXPECT_EQ(full->text, "このﾄﾞﾗｲﾌﾞには空き容量がありません。別のﾄﾞﾗｲﾌﾞを指定して下さい。");
+    EXPECT_TRUE(robot::AnswerMessageBox(full->window, IDOK));
+    EXPECT_EQ(robot::TextOf(wizard), "ｾｯﾄｱｯﾌﾟ方法");
+    robot::SetText(folder, Target + "\\");
 
     // A missing folder is offered to be made; No stays on the page.
     robot::Click(next);
@@ -177,7 +193,11 @@ TEST_F(SetupE2e, InstallThroughTheWizardAndUninstallWithTheUser) {
     ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 30000));
     EXPECT_EQ(robot::TextOf(next), "終了(&E)");
     EXPECT_FALSE(IsWindowVisible(robot::FindControl(wizard, "BitBtn3")));
-    EXPECT_TRUE(IsWindowVisible(robot::FindControl(wizard, "CompleteLabel")));
+    // The run page covers the progress page when its first box has a caption.
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(wizard, "RunBox1")));
+    EXPECT_EQ(robot::TextOf(robot::FindControl(wizard, "RunBox1")), "Start it");
+    EXPECT_FALSE(robot::IsChecked(robot::FindControl(wizard, "RunBox1")));
+    EXPECT_FALSE(IsWindowVisible(robot::FindControl(wizard, "RunBox2")));
     robot::SaveScreenshot("setup_wizard_done.bmp");
     EXPECT_EQ(robot::ReadFileBytes(Target + "\\tool.txt"), std::string("the tool"));
     robot::Click(next);
@@ -288,6 +308,32 @@ TEST_F(SetupE2e, WizardWalksEveryPageAndCancels) {
     EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
     EXPECT_EQ(setup.WaitForExit(), 2u);
     EXPECT_FALSE(robot::FileExists(Target + "\\tool.txt"));
+}
+
+// No to the engine's question ends the run and the wizard; nothing is recorded.
+TEST_F(SetupE2e, WizardRunStoppedByNo) {
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("File2=<Setup>\\missing.txt\r\n")));
+    CreateDirectoryW(Widen(Target).c_str(), nullptr);
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Source + "\\Setup.exe"));
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
+    robot::Click(next);
+    auto ask = robot::WaitForMessageBox(setup.id(), 20000);
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_NE(ask->text.find("missing.txt"), Text::npos) << ask->text;
+    EXPECT_NE(ask->text.find("ｾｯﾄｱｯﾌﾟを続行しますか？"), Text::npos) << ask->text;
+    // While the run waits for the answer, the wizard cannot be closed.
+    PostMessageW(wizard, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDNO));
+    EXPECT_EQ(setup.WaitForExit(), 1u);
+    EXPECT_TRUE(robot::FileExists(Target + "\\tool.txt")) << "what was copied stays";
+    EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value());
 }
 
 TEST_F(SetupE2e, SilentInstallStopsAtAMissingFileWithANonZeroCode) {
