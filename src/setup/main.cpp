@@ -41,18 +41,6 @@ private:
     InstallLog& log_;
 };
 
-// The uninstall run with the user: its questions as message boxes.
-class InteractiveUninstall : public SilentUninstall {
-public:
-    using SilentUninstall::SilentUninstall;
-    bool ConfirmUninstall(const std::wstring& question) override {
-        return ShowMessageBox(question, SetupTitle, MessageQuestion) == IDYES;
-    }
-    bool AskContinue(const std::wstring& question) override {
-        return ShowMessageBox(question, SetupTitle, MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2) == IDYES;
-    }
-};
-
 void ShowStartMessage(const std::wstring& text) {
     ShowMessageBox(text, SetupTitle, MessageStop);
 }
@@ -73,9 +61,10 @@ int RunUninstallMode(const UninstallCommand& command) {
     if (command.silent) {
         SilentUninstall progress(log);
         outcome = RunUninstall(command.appName, progress);
+    } else if (!ReadUninstallRecord(command.appName).present()) {
+        outcome = UninstallOutcome::NoRecord; // said before any window shows
     } else {
-        InteractiveUninstall progress(log);
-        outcome = RunUninstall(command.appName, progress);
+        outcome = RunUninstallWindow(command.appName, log);
     }
     switch (outcome) {
     case UninstallOutcome::NoRecord:
@@ -89,8 +78,6 @@ int RunUninstallMode(const UninstallCommand& command) {
     case UninstallOutcome::Stopped:
         return ExitStopped;
     case UninstallOutcome::Completed:
-        if (!command.silent)
-            ShowMessageBox(Text("ｱﾝｲﾝｽﾄｰﾙが完了しました。"), SetupTitle, MessageInformation);
         return ExitDone;
     }
     return ExitStopped;

@@ -1,6 +1,7 @@
 #include "setup_form.h"
 
 #include "app.h"
+#include "back_form.h"
 #include "browse_dialog.h"
 #include "dialogs.h"
 #include "paths.h"
@@ -79,14 +80,16 @@ TSetupMainForm::~TSetupMainForm() {
         DeleteObject(picture_);
     if (boldFont_)
         DeleteObject(boldFont_);
+    if (creditFont_)
+        DeleteObject(creditFont_);
 }
 
-bool TSetupMainForm::FormCreate(HWND owner) {
+bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
     if (GetPlatformFamily() == PlatformNT)
         SetProcessPrivilege("SeBackupPrivilege", false);
     FormParams params;
     params.className = "TSetupMainForm";
-    params.caption = "ようこそ";
+    params.caption = caption;
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
     params.exStyle = WS_EX_DLGMODALFRAME;
     params.clientWidth = FormWidth;
@@ -98,18 +101,8 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
 
-    appName_ = data_.AppName();
-    programsFolder_ = GetShellFolderWide("Programs");
-    proposal_ = ProposeInstallation(data_);
-
     PictureImage.Create(*this, {0, 0, 145, DividerTop});
     PictureImage.SetName("Image1");
-    const std::wstring mainBmp = data_.MainBmpFile();
-    if (!mainBmp.empty())
-        picture_ =
-            static_cast<HBITMAP>(LoadImageW(nullptr, mainBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (picture_)
-        PictureImage.SetBitmap(picture_);
     Divider.Create(*this, {0, DividerTop, FormWidth, 2}, Bevel::HorizontalLine);
 
     BitBtn1.Create(*this, BackText, {208, 272, 81, 25});
@@ -123,6 +116,27 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     BitBtn3.onClick = [this] { BitBtn3Click(); };
     SetDefaultButton(BitBtn2);
     SetCancelButton(BitBtn3);
+    return true;
+}
+
+void TSetupMainForm::LoadPicture() {
+    const std::wstring mainBmp = data_.MainBmpFile();
+    if (!mainBmp.empty())
+        picture_ =
+            static_cast<HBITMAP>(LoadImageW(nullptr, mainBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (picture_)
+        PictureImage.SetBitmap(picture_);
+}
+
+bool TSetupMainForm::FormCreate(HWND owner) {
+    if (!CreateFrame(owner, "ようこそ"))
+        return false;
+    appName_ = data_.AppName();
+    recordName_ = Widen(appName_);
+    programsFolder_ = GetShellFolderWide("Programs");
+    proposal_ = ProposeInstallation(data_);
+
+    LoadPicture();
 
     const int w = PageArea.width;
     // Page 1
@@ -231,27 +245,10 @@ bool TSetupMainForm::FormCreate(HWND owner) {
                           appName_ + " のｾｯﾄｱｯﾌﾟを開始します。",
                       {0, 0, w, PageArea.height});
     StartLabel.SetName("StartLabel");
-    // Progress page
-    ProgressPage.Create(*this, PageArea);
-    ProgressLabel.Create(
-        ProgressPage,
-        Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀにﾌﾟﾛｸﾞﾗﾑ \"" + appName_ +
-            "\" をｾｯﾄｱｯﾌﾟしています。次の各ｺﾝﾎﾟｰﾈﾝﾄがｾｯﾄｱｯﾌﾟされる間、しばらくお待ちください...",
-        {0, 0, w, 60});
-    const char* const barNames[] = {"ﾌｫﾙﾀﾞ", "ﾌﾟﾛｸﾞﾗﾑ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"};
-    for (int i = 0; i < 4; ++i) {
-        BarLabels[i].Create(ProgressPage, barNames[i], {0, 70 + i * 36, w, 14});
-        Bars[i].Create(ProgressPage, {0, 86 + i * 36, w, 16});
-        Bars[i].SetName("ProgressBar" + std::to_string(i + 1));
-    }
-    LOGFONTW bold = {};
-    GetObjectW(font(), sizeof bold, &bold);
-    bold.lfWeight = FW_BOLD;
-    boldFont_ = CreateFontIndirectW(&bold);
-    CompleteLabel.Create(ProgressPage, "ｾｯﾄｱｯﾌﾟが完了しました。", {0, 226, w, 18}, SS_CENTER);
-    CompleteLabel.SetName("CompleteLabel");
-    CompleteLabel.SetFont(boldFont_);
-    CompleteLabel.SetVisible(false);
+    CreateProgressPage(
+        Widen(Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀにﾌﾟﾛｸﾞﾗﾑ \"" + appName_ +
+              "\" をｾｯﾄｱｯﾌﾟしています。次の各ｺﾝﾎﾟｰﾈﾝﾄがｾｯﾄｱｯﾌﾟされる間、しばらくお待ちください..."),
+        {"ﾌｫﾙﾀﾞ", "ﾌﾟﾛｸﾞﾗﾑ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｾｯﾄｱｯﾌﾟが完了しました。");
     // Run page, over the progress page
     RunPage.Create(*this, PageArea);
     RunCompleteLabel.Create(RunPage, "ｾｯﾄｱｯﾌﾟが完了しました。", {0, 20, w, 18}, SS_CENTER);
@@ -273,6 +270,27 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     offered_.shortcuts = startMenu || desktop || sendTo;
     ShowPage(WizardPage::Welcome, true);
     return true;
+}
+
+void TSetupMainForm::CreateProgressPage(const std::wstring& text, const std::array<const char*, 4>& barNames,
+                                        const Text& completion) {
+    const int w = PageArea.width;
+    ProgressPage.Create(*this, PageArea);
+    ProgressLabel.Create(ProgressPage, "", {0, 0, w, 60});
+    ProgressLabel.SetText(text);
+    for (int i = 0; i < 4; ++i) {
+        BarLabels[i].Create(ProgressPage, barNames[i], {0, 70 + i * 36, w, 14});
+        Bars[i].Create(ProgressPage, {0, 86 + i * 36, w, 16});
+        Bars[i].SetName("ProgressBar" + std::to_string(i + 1));
+    }
+    LOGFONTW bold = {};
+    GetObjectW(font(), sizeof bold, &bold);
+    bold.lfWeight = FW_BOLD;
+    boldFont_ = CreateFontIndirectW(&bold);
+    CompleteLabel.Create(ProgressPage, completion, {0, 226, w, 18}, SS_CENTER);
+    CompleteLabel.SetName("CompleteLabel");
+    CompleteLabel.SetFont(boldFont_);
+    CompleteLabel.SetVisible(false);
 }
 
 Panel* TSetupMainForm::PagePanel(WizardPage page) {
@@ -370,6 +388,11 @@ void TSetupMainForm::BitBtn1Click() {
 }
 
 void TSetupMainForm::BitBtn2Click() {
+    if (uninstallMode_) {
+        if (CompleteLabel.visible())
+            Close();
+        return;
+    }
     if (installStarted_) {
         if (!running_ && CompleteLabel.visible())
             Finish();
@@ -421,7 +444,7 @@ void TSetupMainForm::BitBtn3Click() {
 bool TSetupMainForm::FormKeyDown(WPARAM key) {
     if (key != VK_ESCAPE)
         return false;
-    if (RecordEscToClose(Widen(appName_)) == 1)
+    if (RecordEscToClose(recordName_) == 1)
         Close();
     // Esc is handled here either way, so the cancel button never asks a second time.
     return true;
@@ -510,6 +533,90 @@ void TSetupMainForm::Finish() {
                          {RunBoxes[0].checked(), RunBoxes[1].checked(), RunBoxes[2].checked()});
     }
     DestroyWindow(handle());
+}
+
+// The uninstall run's bars and questions, on the window.
+class TSetupMainForm::UninstallBars : public UninstallProgress {
+public:
+    UninstallBars(TSetupMainForm& form, InstallLog& log) : form_(form), log_(log) {}
+    void SetBarMaximum(UninstallBar bar, int maximum) override {
+        const int index = static_cast<int>(bar);
+        form_.Bars[index].SetVisible(maximum > 0);
+        form_.BarLabels[index].SetVisible(maximum > 0);
+        form_.Bars[index].SetRange(0, maximum > 0 ? maximum : 1);
+        form_.Bars[index].SetPosition(0);
+        UpdateWindow(form_.handle());
+    }
+    void StepBar(UninstallBar bar) override {
+        ProgressBar& progress = form_.Bars[static_cast<int>(bar)];
+        progress.SetPosition(progress.position() + 1);
+        UpdateWindow(progress.handle());
+    }
+    bool ConfirmUninstall(const std::wstring& question) override {
+        return ShowMessageBox(question, SetupTitle, MessageQuestion, form_.handle()) == IDYES;
+    }
+    bool AskContinue(const std::wstring& question) override {
+        bool yes = ShowMessageBox(question, SetupTitle, MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2,
+                                  form_.handle()) == IDYES;
+        log_.Line((yes ? L"Answered Yes: " : L"Answered No: ") + question);
+        return yes;
+    }
+    void Log(const std::wstring& line) override { log_.Line(line); }
+
+private:
+    TSetupMainForm& form_;
+    InstallLog& log_;
+};
+
+bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
+    uninstallMode_ = true;
+    recordName_ = appName;
+    if (!CreateFrame(nullptr, "ﾌﾟﾛｸﾞﾗﾑのｺﾝﾋﾟｭｰﾀからの削除"))
+        return false;
+    CreateProgressPage(
+        Widen(Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀからﾌﾟﾛｸﾞﾗﾑ \"") + appName +
+            Widen(Text("\" を削除しています。次の各ｺﾝﾎﾟｰﾈﾝﾄが削除される間、しばらくお待ちください...")),
+        {"ﾌﾟﾛｸﾞﾗﾑ", "ﾌｫﾙﾀﾞ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+    // The installer's credit line, bold italic lime at the bottom left.
+    CreditLabel.Create(*this, "", {24, 280, 340, 16});
+    CreditLabel.SetName("CreditLabel");
+    CreditLabel.SetText(BackCreditLine());
+    LOGFONTW credit = {};
+    GetObjectW(font(), sizeof credit, &credit);
+    credit.lfWeight = FW_BOLD;
+    credit.lfItalic = TRUE;
+    creditFont_ = CreateFontIndirectW(&credit);
+    CreditLabel.SetFont(creditFont_);
+    BitBtn1.SetVisible(false);
+    BitBtn3.SetVisible(false);
+    BitBtn2.SetBounds(BitBtn3.bounds());
+    BitBtn2.SetText(Text("OK(&Y)"));
+    BitBtn2.SetEnabled(false);
+    Timer1.SetHandler([this] { Timer1Timer(); });
+    Timer1.SetEnabled(true);
+    return true;
+}
+
+void TSetupMainForm::Timer1Timer() {
+    Timer1.SetEnabled(false);
+    UninstallBars bars(*this, log_);
+    uninstallOutcome_ = RunUninstall(recordName_, bars);
+    CompleteLabel.SetVisible(true);
+    if (uninstallOutcome_ != UninstallOutcome::Completed) {
+        DestroyWindow(handle());
+        return;
+    }
+    BitBtn2.SetEnabled(true);
+    BitBtn2.Focus();
+}
+
+UninstallOutcome RunUninstallWindow(const std::wstring& appName, InstallLog& log) {
+    SetupData unused(RunningProgramFolder());
+    TSetupMainForm form(unused, log);
+    if (!form.FormCreateUninstall(appName))
+        return UninstallOutcome::Stopped;
+    form.ShowModal();
+    return form.UninstallResult();
 }
 
 WizardOutcome RunSetupWizard(HWND owner, const SetupData& data, InstallLog& log) {

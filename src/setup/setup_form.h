@@ -8,6 +8,8 @@
 #include "controls.h"
 #include "form.h"
 #include "install_engine.h"
+#include "timer.h"
+#include "uninstall_run.h"
 #include "setup_data.h"
 #include "wizard_pages.h"
 
@@ -18,6 +20,11 @@ public:
 
     // Builds the window and every page from the data file, starting on the welcome page.
     bool FormCreate(HWND owner);
+    // The same window as the uninstaller's progress: the run starts on the first timer tick
+    // after the window shows.
+    bool FormCreateUninstall(const std::wstring& appName);
+    void Timer1Timer();
+    UninstallOutcome UninstallResult() const { return uninstallOutcome_; }
     // Shows the page (None hides every settings page), with its caption and button texts.
     void ShowPage(WizardPage page, bool forward);
 
@@ -82,6 +89,8 @@ public:
     Label RunCompleteLabel;
     std::array<CheckBox, 3> RunBoxes;
     Label RunLabel;
+    Label CreditLabel;
+    Timer Timer1{1, false};
 
 protected:
     void OnCloseRequest() override;
@@ -91,6 +100,11 @@ private:
     bool AskContinue(const std::wstring& text) override;
     void Log(const std::wstring& line) override { log_.Line(line); }
 
+    class UninstallBars;
+    bool CreateFrame(HWND owner, const Text& caption);
+    void LoadPicture();
+    void CreateProgressPage(const std::wstring& text, const std::array<const char*, 4>& barNames,
+                            const Text& completion);
     Panel* PagePanel(WizardPage page);
     void RefreshFreeSpace();
     void RunInstallation();
@@ -99,6 +113,9 @@ private:
     const SetupData& data_;
     InstallLog& log_;
     Text appName_;
+    std::wstring recordName_; // the record "EscToClose" is read from
+    bool uninstallMode_ = false;
+    UninstallOutcome uninstallOutcome_ = UninstallOutcome::Declined;
     std::wstring programsFolder_;
     InstallProposal proposal_;
     PageAvailability offered_;
@@ -108,8 +125,12 @@ private:
     bool installStarted_ = false;
     HBITMAP picture_ = nullptr;
     HFONT boldFont_ = nullptr;
+    HFONT creditFont_ = nullptr;
 };
 
 enum class WizardOutcome { Cancelled, Stopped, Completed };
+// Runs the uninstaller's window until it closes; its outcome.
+UninstallOutcome RunUninstallWindow(const std::wstring& appName, InstallLog& log);
+
 // Runs the wizard modally over its owner until it closes.
 WizardOutcome RunSetupWizard(HWND owner, const SetupData& data, InstallLog& log);
