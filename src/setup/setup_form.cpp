@@ -17,7 +17,7 @@ namespace {
 constexpr int FormWidth = 471;
 constexpr int FormHeight = 310;
 constexpr int DividerTop = 265;
-const Bounds PageArea = {152, 8, 311, 252};
+const Bounds PageArea = {150, 4, 315, 258};
 
 const Text NextText = "次へ(&N) >";
 const Text BackText = "< 戻る(&B)";
