@@ -73,6 +73,12 @@ std::wstring WithoutTrailingBackslashes(std::wstring path) {
 
 } // namespace
 
+HBRUSH CreditText::OnControlColor(HDC dc) {
+    SetTextColor(dc, RGB(0, 255, 0));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
 TSetupMainForm::TSetupMainForm(const SetupData& data, InstallLog& log) : data_(data), log_(log) {}
 
 TSetupMainForm::~TSetupMainForm() {
@@ -578,7 +584,7 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
             Widen(Text("\" を削除しています。次の各ｺﾝﾎﾟｰﾈﾝﾄが削除される間、しばらくお待ちください...")),
         {"ﾌﾟﾛｸﾞﾗﾑ", "ﾌｫﾙﾀﾞ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
     // The installer's credit line, bold italic lime at the bottom left.
-    CreditLabel.Create(*this, "", {24, 280, 340, 16});
+    CreditLabel.Create(*this, "", {24, 280, 350, 16});
     CreditLabel.SetName("CreditLabel");
     CreditLabel.SetText(BackCreditLine());
     LOGFONTW credit = {};

@@ -13,6 +13,12 @@
 #include "setup_data.h"
 #include "wizard_pages.h"
 
+// The uninstaller's credit line: lime text on the window's face.
+class CreditText : public Label {
+public:
+    HBRUSH OnControlColor(HDC dc) override;
+};
+
 class TSetupMainForm : public Form, private InstallProgress {
 public:
     explicit TSetupMainForm(const SetupData& data, InstallLog& log);
@@ -89,7 +95,7 @@ public:
     Label RunCompleteLabel;
     std::array<CheckBox, 3> RunBoxes;
     Label RunLabel;
-    Label CreditLabel;
+    CreditText CreditLabel;
     Timer Timer1{1, false};
 
 protected:
