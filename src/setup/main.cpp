@@ -1,0 +1,132 @@
+// The installer's entry: started from the Windows folder it is the uninstaller of the
+// product its parameters name, anywhere else it installs from "Setup.dat" beside it.
+// "/SILENT" runs either mode without a window; "/LOG=file" keeps a line per step.
+#include <windows.h>
+
+#include "app.h"
+#include "back_form.h"
+#include "dialogs.h"
+#include "install_engine.h"
+#include "setup_data.h"
+#include "setup_form.h"
+#include "uninstall_record.h"
+#include "uninstall_run.h"
+#include "win/encoding.h"
+#include "win/folders.h"
+#include "win/handles.h"
+#include "win/process.h"
+
+namespace {
+
+// Exit codes, for scripts that run the silent modes.
+constexpr int ExitDone = 0;
+constexpr int ExitStopped = 1;     // a question was answered No: the run stopped part-way
+constexpr int ExitNothingDone = 2; // no data file, no product named or no record: nothing touched
+
+// The uninstall run with no window: it goes ahead without asking, and a file that stays
+// ends the run as a No would, so the record remains for another try.
+class SilentUninstall : public UninstallProgress {
+public:
+    explicit SilentUninstall(InstallLog& log) : log_(log) {}
+    void SetBarMaximum(UninstallBar, int) override {}
+    void StepBar(UninstallBar) override {}
+    bool ConfirmUninstall(const std::wstring&) override { return true; }
+    bool AskContinue(const std::wstring& question) override {
+        log_.Line(L"Answered No: " + question);
+        return false;
+    }
+    void Log(const std::wstring& line) override { log_.Line(line); }
+
+private:
+    InstallLog& log_;
+};
+
+void ShowStartMessage(const std::wstring& text) {
+    ShowMessageBox(text, SetupTitle, MessageStop);
+}
+
+int RunUninstallMode(const UninstallCommand& command) {
+    InstallLog log(command.logFile);
+    if (command.appName.empty()) {
+        if (command.silent)
+            log.Line(NoAppNameMessage());
+        else
+            ShowStartMessage(NoAppNameMessage());
+        return ExitNothingDone;
+    }
+    if (GetPlatformFamily() == PlatformNT)
+        SetProcessPrivilege("SeBackupPrivilege", false);
+    ComInit com;
+    UninstallOutcome outcome;
+    if (command.silent) {
+        SilentUninstall progress(log);
+        outcome = RunUninstall(command.appName, progress);
+    } else if (!ReadUninstallRecord(command.appName).present()) {
+        outcome = UninstallOutcome::NoRecord; // said before any window shows
+    } else {
+        outcome = RunUninstallWindow(command.appName, log);
+    }
+    switch (outcome) {
+    case UninstallOutcome::NoRecord:
+        if (command.silent)
+            log.Line(NoRecordMessage(command.appName));
+        else
+            ShowStartMessage(NoRecordMessage(command.appName));
+        return ExitNothingDone;
+    case UninstallOutcome::Declined:
+        return ExitNothingDone;
+    case UninstallOutcome::Stopped:
+        return ExitStopped;
+    case UninstallOutcome::Completed:
+        return ExitDone;
+    }
+    return ExitStopped;
+}
+
+// "/SILENT": what the wizard would propose, installed without a window.
+int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
+    InstallLog log(logFile);
+    if (!data.Exists()) {
+        log.Line(MissingSetupDataMessage(data.File()));
+        return ExitNothingDone;
+    }
+    ComInit com;
+    SilentProgress progress(log);
+    InstallProposal proposal = ProposeInstallation(data);
+    InstallResult result = RunInstallation(data, proposal.choices, InstallFolders::FromPlatform(), progress);
+    if (result != InstallResult::Completed)
+        return ExitStopped;
+    log.Line(L"Completed");
+    return ExitDone;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    Application::Initialize(instanceHandle, SetupTitle);
+    // The same switches in both modes; the product name matters only to the uninstaller.
+    UninstallCommand command = ParseUninstallCommandLine(GetCommandLineW());
+    if (RunsAsUninstaller())
+        return RunUninstallMode(command);
+
+    SetupData data = SetupData::BesideProgram();
+    if (command.silent)
+        return RunSilentInstall(data, command.logFile);
+    ComInit com;
+    int exitCode = ExitDone;
+    RunBackForm(data, [&](TBackForm& owner) {
+        InstallLog log(command.logFile);
+        switch (RunSetupWizard(owner.handle(), data, log)) {
+        case WizardOutcome::Completed:
+            exitCode = ExitDone;
+            break;
+        case WizardOutcome::Stopped:
+            exitCode = ExitStopped;
+            break;
+        case WizardOutcome::Cancelled:
+            exitCode = ExitNothingDone;
+            break;
+        }
+    });
+    return data.Exists() ? exitCode : ExitNothingDone;
+}
