@@ -10,6 +10,7 @@
 #include "publisher.h"
 #include "settings.h"
 #include "win/encoding.h"
+#include "win/folders.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ bool TAboutBox::FormKeyDown(WPARAM key) {
         return true;
     }
     if (key == VK_F1) {
-        ShowHelp(handle(), JoinPath(ProgramFolder(), L"Lumera.hlp"), HelpContext, HelpContextAbout);
+        ShowHelp(handle(), JoinPath(RunningProgramFolder(), L"Lumera.hlp"), HelpContext, HelpContextAbout);
         return true;
     }
     return false;

@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "main_form.h"
 #include "paths.h"
+#include "win/folders.h"
 #include "win/launch.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 constexpr int HelpContextMenus = 100;
 
 std::wstring HelpFile() {
-    return JoinPath(ProgramFolder(), L"Lumera.hlp");
+    return JoinPath(RunningProgramFolder(), L"Lumera.hlp");
 }
 
 } // namespace
@@ -43,11 +44,11 @@ void TLumeraMainForm::HelpUseItemClick(MenuItem&) {
 }
 
 void TLumeraMainForm::HelpHomeItemClick(MenuItem&) {
-    ShellOpen(JoinPath(ProgramFolder(), L"Morivane.htm"), L"", L"");
+    ShellOpen(JoinPath(RunningProgramFolder(), L"Morivane.htm"), L"", L"");
 }
 
 void TLumeraMainForm::HelpHome2ItemClick(MenuItem&) {
-    ShellOpen(JoinPath(ProgramFolder(), L"Morivane.url"), L"", L"");
+    ShellOpen(JoinPath(RunningProgramFolder(), L"Morivane.url"), L"", L"");
 }
 
 void TLumeraMainForm::HelpAboutItemClick(MenuItem&) {

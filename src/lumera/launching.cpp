@@ -79,7 +79,7 @@ void Launching::CopySnippet(const MenuItem& item) {
 }
 
 void Launching::StartShutdownTool(int tag) {
-    std::wstring tool = JoinPath(ProgramFolder(), L"Halto.exe");
+    std::wstring tool = JoinPath(RunningProgramFolder(), L"Halto.exe");
     if (!FileExists(tool)) {
         ReportMissing(tool);
         return;

@@ -34,10 +34,8 @@ void ActivateFirstInstance() {
 }
 
 void WriteApplicationInformation() {
-    wchar_t self[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
     // Other programs of the suite find this one here: the path as the platform names it.
-    std::wstring exePath = length < MAX_PATH ? std::wstring(self, length) : std::wstring();
+    std::wstring exePath = RunningProgramPath();
     SetSettingString("Setup", "Title", ProductTitle);
     SetSettingString("Setup", "Version", Publisher::ToolVersion);
     SetSettingString("Setup", "CopyRight", Publisher::Copyright);

@@ -26,14 +26,8 @@ ProgramOptions& Options() {
     return options;
 }
 
-std::wstring ProgramFolder() {
-    wchar_t self[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? std::wstring() : ExtractFileDir(std::wstring(self, length));
-}
-
 FolderDefaults MachineFolderDefaults() {
-    return {GetWindowsDirWide(), GetSystemDirWide(), JoinPath(ProgramFolder(), L"LogoDir")};
+    return {GetWindowsDirWide(), GetSystemDirWide(), JoinPath(RunningProgramFolder(), L"LogoDir")};
 }
 
 TLumeraMainForm::TLumeraMainForm(const InstanceInfo& instanceInfo) : instance(instanceInfo) {}
@@ -76,14 +70,14 @@ void TLumeraMainForm::Timer1Timer() {
     FBusy = false;
     TrayIcon1.SetTipHelp(ProductTitle);
     Application::SetTitle(ProductTitle);
-    menu_.SetRunDialogFile(JoinPath(ProgramFolder(), L"Tezzo.exe"));
+    menu_.SetRunDialogFile(JoinPath(RunningProgramFolder(), L"Tezzo.exe"));
     ForgetMarks();
     // Another running instance may have switched the screen saver off itself.
     if (instance.otherInstances == 0)
         desktop_.RestoreNoted();
     logos_.CompleteSettings(GetSettingWide("Logo", "Path", MachineFolderDefaults().logo));
     launching_.WriteDefaultLists();
-    OpenDialog1.initialDir = GetSettingWide("History", "OpenDir", ProgramFolder());
+    OpenDialog1.initialDir = GetSettingWide("History", "OpenDir", RunningProgramFolder());
     OpenDialog1.filterIndex = GetSettingInt("History", "OpenFilter", 1);
     // The icon first: nothing after it (the menu, the sound files) may keep the user waiting
     // for it. Without a shell tray yet the program still starts, and the refresh retries.
@@ -201,7 +195,7 @@ void TLumeraMainForm::MarkReady() {
 void TLumeraMainForm::FindSoundFiles() {
     std::vector<std::wstring> folders;
     for (const std::wstring& folder : {GetSetupPathWide("MediaPath"), GetWindowsDirWide(), GetSystemDirWide(),
-                                       GetSetupPathWide("OldWinDir"), ProgramFolder()}) {
+                                       GetSetupPathWide("OldWinDir"), RunningProgramFolder()}) {
         if (!folder.empty())
             folders.push_back(folder);
     }

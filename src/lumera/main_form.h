@@ -42,8 +42,6 @@ struct ProgramOptions {
 };
 
 ProgramOptions& Options();
-// The folder of Lumera.exe, as the platform names it.
-std::wstring ProgramFolder();
 // The folder lists' defaults on this machine.
 FolderDefaults MachineFolderDefaults();
 

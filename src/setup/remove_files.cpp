@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "paths.h"
+#include "win/ask_platform.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/handles.h"
@@ -82,19 +83,6 @@ const wchar_t* const FolderVariables[] = {
 // The names GetShellFolder falls back on when the registry names no folder.
 const char* const FallbackShellFolders[] = {"Start Menu", "Programs", "Startup",
                                             "Desktop",    "SendTo",   "Recent"};
-
-template <typename Fill> std::wstring AskPlatform(Fill fill) {
-    std::wstring buffer(MAX_PATH + 1, L'\0');
-    DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length >= buffer.size()) {
-        buffer.assign(length + 1, L'\0');
-        length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-    }
-    if (length == 0 || length >= buffer.size())
-        return std::wstring();
-    buffer.resize(length);
-    return buffer;
-}
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.compare(0, wcslen(prefix), prefix) == 0;

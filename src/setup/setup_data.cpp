@@ -5,6 +5,7 @@
 #include "paths.h"
 #include "win/encoding.h"
 #include "win/files.h"
+#include "win/folders.h"
 #include "win/profile_file.h"
 
 const char* const SetupInformation = "Infomation";
@@ -41,20 +42,6 @@ const StyledLineDefaults& DefaultsOf(StyledLineKind kind) {
 }
 
 } // namespace
-
-std::wstring RunningProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return ExtractFileDir(path);
-        }
-        path.resize(path.size() * 2); // a long path was cut short
-    }
-}
 
 bool TextFileHoldsALine(const std::wstring& file) {
     if (file.empty() || !FileExists(file))

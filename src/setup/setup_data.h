@@ -12,9 +12,6 @@
 
 #include "jjstring.h"
 
-// The folder of the running program, as the platform names it.
-std::wstring RunningProgramFolder();
-
 // Sections, spelled as the data file spells them.
 extern const char* const SetupInformation; // "Infomation"
 extern const char* const SetupLicence;

@@ -149,12 +149,8 @@ bool IsUninstallerFolder(const std::wstring& programFolder, const std::wstring& 
 }
 
 bool RunsAsUninstaller() {
-    std::wstring path(32768, L'\0');
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size())
-        return false;
-    path.resize(length);
-    return IsUninstallerFolder(ExtractFileDir(path), GetWindowsDirWide());
+    std::wstring folder = RunningProgramFolder();
+    return !folder.empty() && IsUninstallerFolder(folder, GetWindowsDirWide());
 }
 
 UninstallCommand ParseUninstallCommand(const std::vector<std::wstring>& parameters) {

@@ -3,25 +3,12 @@
 #include <windows.h>
 
 #include "../paths.h"
+#include "ask_platform.h"
 #include "encoding.h"
 #include "handles.h"
 #include "registry.h"
 
 namespace {
-
-// Asks a "fill this buffer" function, growing the buffer when the answer is longer.
-template <typename Fill> std::wstring AskPlatform(Fill fill) {
-    std::wstring buffer(MAX_PATH + 1, L'\0');
-    DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length >= buffer.size()) {
-        buffer.assign(length + 1, L'\0');
-        length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
-    }
-    if (length == 0 || length >= buffer.size())
-        return std::wstring();
-    buffer.resize(length);
-    return buffer;
-}
 
 bool HasWildcard(const std::wstring& path) {
     return path.find_first_of(L"*?") != std::wstring::npos;
@@ -158,4 +145,25 @@ Text GetLongPath(const Text& path) {
         longPath = JoinPath(GetLongName(directory), longPath);
     }
     return ExtractFileDir(directory) + longPath;
+}
+
+std::wstring RunningProgramPath() {
+    // The loader reports a cut-short name by filling the whole buffer, so grow until it fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768)
+            return std::wstring();
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring RunningProgramFolder() {
+    return ExtractFileDir(RunningProgramPath());
 }

@@ -33,3 +33,6 @@ std::wstring GetShellFolderWide(const Text& name);
 std::wstring GetShortPath(const std::wstring& path);
 std::wstring GetLongName(const std::wstring& path);
 std::wstring GetLongPath(const std::wstring& path);
+// The running program's file and folder, whole however long the path; empty on failure.
+std::wstring RunningProgramPath();
+std::wstring RunningProgramFolder();

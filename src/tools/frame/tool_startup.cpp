@@ -42,9 +42,7 @@ void ConsumeStartShowCommand() {
 }
 
 void WriteSetupValues(const ToolIdentity& tool) {
-    wchar_t self[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring exePath = length < MAX_PATH ? std::wstring(self, length) : std::wstring();
+    std::wstring exePath = RunningProgramPath();
     DataWriteString("Setup", "Title", tool.title);
     DataWriteString("Setup", "Version", ToolVersion);
     DataWriteString("Setup", "CopyRight", Publisher::Copyright);
@@ -76,10 +74,9 @@ ToolStartup::~ToolStartup() {
 }
 
 void SetToolHelpFile() {
-    wchar_t self[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        Application::SetHelpFile(JoinPath(ExtractFileDir(std::wstring(self, length)), L"Lumera.hlp"));
+    std::wstring folder = RunningProgramFolder();
+    if (!folder.empty())
+        Application::SetHelpFile(JoinPath(folder, L"Lumera.hlp"));
 }
 
 bool EscFlag() {

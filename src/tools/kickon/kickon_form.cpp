@@ -13,11 +13,8 @@ constexpr int FormWidth = 321;
 constexpr int FormHeight = 109;
 
 std::wstring ShortProgramPath() {
-    wchar_t self[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::wstring();
-    return GetShortPath(std::wstring(self, length));
+    std::wstring self = RunningProgramPath();
+    return self.empty() ? self : GetShortPath(self);
 }
 
 ClassesStore Store() {

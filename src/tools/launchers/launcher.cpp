@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "win/encoding.h"
 #include "win/files.h"
+#include "win/folders.h"
 
 namespace Launchers {
 
@@ -30,18 +31,9 @@ int StartShowCommand(const STARTUPINFOW& startup) {
 
 int RunLauncher(HINSTANCE instance, const Launcher& launcher) {
     Application::Initialize(instance, launcher.caption);
-    // The loader's own buffer: a path of any length the platform gives.
-    std::wstring self(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
-        if (length == 0)
-            return 1;
-        if (length < self.size()) {
-            self.resize(length);
-            break;
-        }
-        self.resize(self.size() * 2);
-    }
+    std::wstring self = RunningProgramPath();
+    if (self.empty())
+        return 1;
     std::wstring folder = ExtractFileDir(self);
     std::wstring path = LauncherTargetPath(folder, launcher.target);
     if (FileExists(path)) {
