@@ -220,7 +220,7 @@ TEST_F(KeepWin98Test, ALogoThatCannotBeReplacedIsToldAndTheMarksStay) {
 TEST_F(KeepWin98Test, WatchedDrivesChosenSinceTheStartSurviveTheSettingsWindow) {
     const Text driveFolder = "C:\\lumera-e2e\\cd-q";
     DeleteTree(driveFolder);
-    WineDrive drive('Q', DRIVE_CDROM, driveFolder);
+    WineDrive drive(L'Q', DRIVE_CDROM, Widen(driveFolder));
     if (!drive.defined())
         GTEST_SKIP() << "needs Wine's mount manager";
     Installation installation("keep-98-watch");

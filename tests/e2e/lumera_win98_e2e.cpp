@@ -115,7 +115,7 @@ TEST_F(Win98Test, AnExistingLogoFolderWithoutCopiesGetsTheMachinesPictures) {
 TEST_F(Win98Test, ACdInsertedIntoAWatchedDriveRunsItsAutorun) {
     const Text driveFolder = "C:\\lumera-e2e\\cd-r";
     DeleteTree(driveFolder); // no disc in the drive
-    WineDrive drive('R', DRIVE_CDROM, driveFolder);
+    WineDrive drive(L'R', DRIVE_CDROM, Widen(driveFolder));
     if (!drive.defined())
         GTEST_SKIP() << "needs Wine's mount manager";
     ASSERT_EQ(drive.type(), static_cast<UINT>(DRIVE_CDROM));
@@ -150,7 +150,7 @@ TEST_F(Win98Test, ACdInsertedIntoAWatchedDriveRunsItsAutorun) {
 TEST_F(Win98Test, ARemovableDriveAsksBeforeItIsWatchedAndADiscAlreadyInsideStartsNothing) {
     const Text driveFolder = "C:\\lumera-e2e\\fd-p";
     DeleteTree(driveFolder);
-    WineDrive drive('P', DRIVE_REMOVABLE, driveFolder);
+    WineDrive drive(L'P', DRIVE_REMOVABLE, Widen(driveFolder));
     if (!drive.defined())
         GTEST_SKIP() << "needs Wine's mount manager";
     ASSERT_EQ(drive.type(), static_cast<UINT>(DRIVE_REMOVABLE));

@@ -7,9 +7,8 @@
 
 #include <algorithm>
 
+#include "../shared/win/wine_drive.h"
 #include "lumera_support.h"
-
-#include <winioctl.h> // after <windows.h>
 
 namespace lumera_e2e {
 
@@ -51,81 +50,6 @@ private:
     }
     Text name_;
     std::optional<Text> saved_;
-};
-
-// A drive letter that Wine's mount manager maps to a folder, reported as the given drive
-// type. Wine reads its drive settings only when its session starts; asking the running
-// mount manager (as winecfg does) takes effect at once and writes the dosdevices link and
-// the "Drives" type itself.
-class WineDrive {
-public:
-    WineDrive(char letter, ULONG type, const Text& folder) : letter_(letter) {
-        using ToUnix = char*(CDECL*)(const wchar_t*);
-        FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
-        auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(found));
-        if (!toUnix)
-            return; // not Wine
-        char* unixPath = toUnix(Widen(folder).c_str());
-        if (!unixPath)
-            return;
-        defined_ = Define(type, unixPath);
-        HeapFree(GetProcessHeap(), 0, unixPath);
-    }
-    ~WineDrive() {
-        if (defined_)
-            Define(DRIVE_NO_ROOT_DIR, nullptr);
-    }
-    WineDrive(const WineDrive&) = delete;
-    WineDrive& operator=(const WineDrive&) = delete;
-
-    bool defined() const { return defined_; }
-    UINT type() const { return GetDriveTypeW(Root().c_str()); }
-    bool mediumPresent() const {
-        DWORD old = 0;
-        SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old);
-        ULARGE_INTEGER available;
-        bool present = GetDiskFreeSpaceExW(Root().c_str(), &available, nullptr, nullptr);
-        SetThreadErrorMode(old, nullptr);
-        return present;
-    }
-
-private:
-    // Wine's request block (include/ddk/mountmgr.h), followed by the Unix path.
-    struct UnixDrive {
-        ULONG size, type, fsType;
-        DWORD serial;
-        ULONGLONG unixDevice;
-        WCHAR letter;
-        USHORT mountPointOffset, deviceOffset, labelOffset;
-    };
-
-    std::wstring Root() const { return {static_cast<wchar_t>(letter_), L':', L'\\'}; }
-
-    bool Define(ULONG type, const char* unixPath) {
-        size_t pathBytes = unixPath ? strlen(unixPath) + 1 : 0;
-        std::vector<char> block(sizeof(UnixDrive) + pathBytes);
-        auto* drive = reinterpret_cast<UnixDrive*>(block.data());
-        drive->size = static_cast<ULONG>(block.size());
-        drive->type = type;
-        drive->letter = static_cast<WCHAR>(tolower(letter_));
-        if (unixPath) {
-            memcpy(block.data() + sizeof(UnixDrive), unixPath, pathBytes);
-            drive->mountPointOffset = sizeof(UnixDrive);
-        }
-        HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (manager == INVALID_HANDLE_VALUE)
-            return false;
-        const DWORD defineUnixDrive =
-            CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-        BOOL done = DeviceIoControl(manager, defineUnixDrive, block.data(), static_cast<DWORD>(block.size()),
-                                    nullptr, 0, nullptr, nullptr);
-        CloseHandle(manager);
-        return done;
-    }
-
-    char letter_;
-    bool defined_ = false;
 };
 
 inline void WriteBytes(const Text& path, const std::string& bytes) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <cstring>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "paths.h"
 #include "test_support.h"
+#include "wine_drive.h"
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
@@ -184,68 +184,11 @@ TEST(DeleteFileAndFolders, AFileThatCannotGoKeepsItsAttributesAndFolder) {
     EXPECT_TRUE(DirectoryExists(Widen(scratch.path())));
 }
 
-// A drive letter that Wine's mount manager maps to a folder while it lives (as winecfg
-// does); the dosdevices link takes effect at once. Not defined off Wine.
-class FolderDrive {
-public:
-    FolderDrive(wchar_t letter, const std::wstring& folder) : letter_(letter) {
-        using ToUnix = char*(CDECL*)(const wchar_t*);
-        FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
-        auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(found));
-        char* unixPath = toUnix ? toUnix(folder.c_str()) : nullptr;
-        if (!unixPath)
-            return;
-        defined_ = Define(unixPath);
-        HeapFree(GetProcessHeap(), 0, unixPath);
-    }
-    ~FolderDrive() {
-        if (defined_)
-            Define(nullptr);
-    }
-    FolderDrive(const FolderDrive&) = delete;
-    FolderDrive& operator=(const FolderDrive&) = delete;
-    bool defined() const { return defined_; }
-
-private:
-    // Wine's request block (include/ddk/mountmgr.h), followed by the Unix path.
-    struct UnixDrive {
-        ULONG size, type, fsType;
-        DWORD serial;
-        ULONGLONG unixDevice;
-        WCHAR letter;
-        USHORT mountPointOffset, deviceOffset, labelOffset;
-    };
-    bool Define(const char* unixPath) {
-        size_t pathBytes = unixPath ? strlen(unixPath) + 1 : 0;
-        std::vector<char> block(sizeof(UnixDrive) + pathBytes);
-        auto* drive = reinterpret_cast<UnixDrive*>(block.data());
-        drive->size = static_cast<ULONG>(block.size());
-        drive->type = unixPath ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
-        drive->letter = static_cast<WCHAR>(towlower(letter_));
-        if (unixPath) {
-            memcpy(block.data() + sizeof(UnixDrive), unixPath, pathBytes);
-            drive->mountPointOffset = sizeof(UnixDrive);
-        }
-        HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (manager == INVALID_HANDLE_VALUE)
-            return false;
-        const DWORD defineUnixDrive =
-            CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-        BOOL done = DeviceIoControl(manager, defineUnixDrive, block.data(), static_cast<DWORD>(block.size()),
-                                    nullptr, 0, nullptr, nullptr);
-        CloseHandle(manager);
-        return done;
-    }
-    wchar_t letter_;
-    bool defined_ = false;
-};
-
 TEST(DeleteFileAndFolders, TheWalkStopsAtADriveRoot) {
     ScratchFolder scratch("DriveRoot");
     std::wstring target = scratch.file(std::wstring(L"\u00e9 drive"));
     ASSERT_TRUE(ForceDirectories(target));
-    FolderDrive drive(L'R', target);
+    WineDrive drive(L'R', DRIVE_FIXED, target);
     if (!drive.defined())
         GTEST_SKIP() << "no drive letter for a folder here";
     std::wstring file = L"R:\\Lumera Deck\\bin\\Lumera.exe";
