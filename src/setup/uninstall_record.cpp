@@ -7,32 +7,14 @@ namespace {
 
 const wchar_t* const RecordRoot = L"\\Software\\Morivane\\BrisaSetup\\";
 
+// In the order of RecordList.
+const wchar_t* const Stems[] = {L"File",       L"Dir",      L"StartName", L"DeskTopName",
+                                L"SendToName", L"RegWrite", L"RegDelete", L"RegString",
+                                L"RegInteger", L"RegSec",   L"RegKey"};
+static_assert(sizeof Stems / sizeof Stems[0] == static_cast<size_t>(RecordList::RegKey) + 1);
+
 const wchar_t* Stem(RecordList list) {
-    switch (list) {
-    case RecordList::File:
-        return L"File";
-    case RecordList::Dir:
-        return L"Dir";
-    case RecordList::StartName:
-        return L"StartName";
-    case RecordList::DeskTopName:
-        return L"DeskTopName";
-    case RecordList::SendToName:
-        return L"SendToName";
-    case RecordList::RegWrite:
-        return L"RegWrite";
-    case RecordList::RegDelete:
-        return L"RegDelete";
-    case RecordList::RegString:
-        return L"RegString";
-    case RecordList::RegInteger:
-        return L"RegInteger";
-    case RecordList::RegSec:
-        return L"RegSec";
-    case RecordList::RegKey:
-        return L"RegKey";
-    }
-    return L"";
+    return Stems[static_cast<size_t>(list)];
 }
 
 std::wstring ReadValue(const std::wstring& appName, const std::wstring& valueName) {
