@@ -74,3 +74,15 @@ private:
     UniqueGdiObject bitmap_;
     HGDIOBJ old_;
 };
+
+// Answers WM_PAINT by painting the whole client area into a memory bitmap first, so the
+// window never shows a half-drawn state. paint(dc, client) draws everything.
+template <typename Paint> void PaintBuffered(HWND window, Paint paint) {
+    PaintScope scope(window);
+    RECT client;
+    GetClientRect(window, &client);
+    OffscreenBitmap buffer(scope.dc(), client.right > 0 ? client.right : 1,
+                           client.bottom > 0 ? client.bottom : 1);
+    paint(buffer.dc(), client);
+    BitBlt(scope.dc(), 0, 0, client.right, client.bottom, buffer.dc(), 0, 0, SRCCOPY);
+}

@@ -578,15 +578,9 @@ LRESULT TStringGrid::InplaceEdit::HandleControlMessage(UINT message, WPARAM wPar
 
 LRESULT TStringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        PaintScope paint(handle());
-        RECT client;
-        GetClientRect(handle(), &client);
-        OffscreenBitmap buffer(paint.dc(), std::max<int>(1, client.right), std::max<int>(1, client.bottom));
-        Paint(buffer.dc(), client);
-        BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.dc(), 0, 0, SRCCOPY);
+    case WM_PAINT:
+        PaintBuffered(handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
         return 0;
-    }
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:

@@ -34,15 +34,9 @@ LRESULT FileFlight::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT
-    case WM_PAINT: {
-        PaintScope paint(handle());
-        RECT client;
-        GetClientRect(handle(), &client);
-        OffscreenBitmap buffer(paint.dc(), client.right, client.bottom);
-        Paint(buffer.dc(), client);
-        BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.dc(), 0, 0, SRCCOPY);
+    case WM_PAINT:
+        PaintBuffered(handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
         return 0;
-    }
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
