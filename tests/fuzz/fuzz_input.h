@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 class FuzzInput {
@@ -43,4 +44,10 @@ inline bool AsciiToWide(const std::string& text, std::wstring& wide) {
         wide += static_cast<wchar_t>(c);
     }
     return true;
+}
+
+// A broken property is a finding: the fuzzer keeps the input that broke it.
+inline void Check(bool condition) {
+    if (!condition)
+        std::abort();
 }

@@ -12,11 +12,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 const char* const Sections[] = {"Infomation", "Licence", "Readme", "Install", "UnInstall", "Run"};
 const char* const Stems[] = {"Dir", "File", "StartMenu", "DeskTop", "SendTo", "RegWrite", "RegDelete"};
 const char* const Keys[] = {"AppName",  "Gradation", "WallColor", "AppFontSize", "Path",

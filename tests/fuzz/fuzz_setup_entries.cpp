@@ -7,15 +7,6 @@
 #include "shortcut_entry.h"
 #include "textops.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     Text entry = input.NextText();

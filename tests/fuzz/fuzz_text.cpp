@@ -5,15 +5,6 @@
 #include "fuzz_input.h"
 #include "paths.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     Text text = input.NextText();
