@@ -651,6 +651,17 @@ std::vector<std::pair<POINT, uint32_t>> OpaquePixels(HICON icon, int width, int 
 
 } // namespace
 
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return {};
+    return Paint(width, height, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+}
+
 int TrayShownIcon(const std::vector<HICON>& candidates) {
     HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!tray)
@@ -660,11 +671,7 @@ int TrayShownIcon(const std::vector<HICON>& candidates) {
     int iconWidth = GetSystemMetrics(SM_CXSMICON), iconHeight = GetSystemMetrics(SM_CYSMICON);
     if (width < iconWidth || height < iconHeight)
         return -1;
-    std::vector<uint32_t> shown = Paint(width, height, [&](HDC dc) {
-        HDC screen = GetDC(nullptr);
-        BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
-    });
+    std::vector<uint32_t> shown = ScreenPixels(rect);
     if (shown.empty())
         return -1;
 

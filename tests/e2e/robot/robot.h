@@ -233,6 +233,8 @@ bool FileExists(const Text& path);
 // LUMERA_SCREENSHOTS (a Windows path, or a Unix path under Wine), else the test program's
 // folder; with a trailing "\".
 Text ScreenshotFolder();
+// The screen's pixels in the area, row by row from its top left, as 0x00RRGGBB.
+std::vector<uint32_t> ScreenPixels(const RECT& area);
 // Saves the whole screen as a 24-bit BMP under the screenshot folder; the file's path, or
 // empty on failure.
 Text SaveScreenshot(const Text& fileName);
