@@ -215,6 +215,19 @@ const std::wstring FolderKeys[2] = {
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
 
+// Removes a key that holds no value and no subkey.
+void RemoveIfEmpty(const wchar_t* path) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD subkeys = 1, values = 1;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    RegCloseKey(key);
+    if (subkeys == 0 && values == 0)
+        RegDeleteKeyW(HKEY_CURRENT_USER, path);
+}
+
 class SuitePackageE2e : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -229,6 +242,11 @@ protected:
             RegCloseKey(saved);
         }
         RegDeleteTreeW(HKEY_CURRENT_USER, Widen(SettingsKey).c_str());
+
+        // The uninstaller prunes the record's parent keys once they are empty, rightly; empty
+        // ones other tests left would otherwise differ from the snapshot.
+        RemoveIfEmpty(L"Software\\Morivane\\BrisaSetup");
+        RemoveIfEmpty(L"Software\\Morivane");
 
         DeleteTree(DeskRoot);
         ASSERT_TRUE(CreateDirectoryW(Widen(DeskRoot).c_str(), nullptr));
