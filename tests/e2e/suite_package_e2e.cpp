@@ -368,7 +368,7 @@ TEST_F(SuitePackageE2e, InstallsEverythingSilentlyAndUninstallsToThePrefixAsItWa
     // The record and the system's uninstall entry.
     EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "SetupPath"), installed);
     EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "StartPath"), AppName);
-    EXPECT_EQ(RecordList("File").size(), 15u);
+    EXPECT_EQ(RecordList("File").size(), 18u);
     const Text entry = UninstallKey + "\\" + AppName;
     EXPECT_EQ(robot::ReadRegistryString(HKEY_LOCAL_MACHINE, entry, "DisplayName"), AppName);
     EXPECT_EQ(robot::ReadRegistryString(HKEY_LOCAL_MACHINE, entry, "UninstallString"),
@@ -382,7 +382,10 @@ TEST_F(SuitePackageE2e, InstallsEverythingSilentlyAndUninstallsToThePrefixAsItWa
     EXPECT_GT(*size, 1024u);
     EXPECT_LE(*size, 11u * 1024);
 
-    // The suite in use keeps its settings; the uninstaller removes them with the rest.
+    // The suite in use keeps its settings, and the tray program's first start makes its logo
+    // folder (empty on a machine without start-up pictures to save); the uninstaller removes
+    // them with the rest.
+    ASSERT_TRUE(CreateDirectoryW(Widen(installed + "\\LogoDir").c_str(), nullptr));
     HKEY settings;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(SettingsKey + "\\Ferrox").c_str(), 0, nullptr, 0,
                               KEY_WRITE, nullptr, &settings, nullptr),
