@@ -22,6 +22,12 @@ ensure_display
 prefix="$build_root/wineprefix-run"
 if [ ! -d "$prefix" ]; then
     fresh_wine_prefix "$prefix"
+    # Wine links the prefix's desktop to the Unix home; the installer's desktop shortcut
+    # belongs inside the prefix.
+    desktop="$prefix/drive_c/users/$(id -un)/Desktop"
+    if [ -L "$desktop" ]; then
+        rm "$desktop" && mkdir "$desktop"
+    fi
 fi
 export WINEPREFIX="$prefix"
 
