@@ -37,15 +37,25 @@ installed_folder() {
         tr -d '\r' | sed -n 's/^ *SetupPath *REG_SZ *//p' || true
 }
 
+# True when the package holds a file the installation lacks or has in an older build.
+# Whole seconds: Windows keeps time stamps in 100 ns steps.
+needs_install() { # installed-folder (Unix)
+    local file installed
+    for file in "$package_dir"/*; do
+        case "${file##*/}" in Setup.exe | Setup.dat) continue ;; esac
+        installed="$1/${file##*/}"
+        [ -f "$installed" ] || return 0
+        [ "$(stat -c %Y "$file")" -gt "$(stat -c %Y "$installed")" ] && return 0
+    done
+    return 1
+}
+
 # Installs the staged package as a user would, silently; again when the build is newer
 # than what is installed (an update).
 folder="$(installed_folder)"
-lumera=""
-[ -n "$folder" ] && lumera="$("$wine_loader" winepath -u "$folder\\Lumera.exe" 2>/dev/null)"
-# Whole seconds: Windows keeps time stamps in 100 ns steps, so the copy can look older by
-# less than that.
-if [ -z "$lumera" ] || [ ! -f "$lumera" ] ||
-    [ "$(stat -c %Y "$package_dir/Lumera.exe")" -gt "$(stat -c %Y "$lumera")" ]; then
+unix_folder=""
+[ -n "$folder" ] && unix_folder="$("$wine_loader" winepath -u "$folder" 2>/dev/null)"
+if [ -z "$unix_folder" ] || [ ! -d "$unix_folder" ] || needs_install "$unix_folder"; then
     echo "installing Lumera Deck from $package_dir (Setup.exe /SILENT)..."
     status=0
     "$wine_loader" "$package_dir/Setup.exe" /SILENT "/LOG=$(winepath_of "$build_root/setup-run.log")" || status=$?
@@ -54,12 +64,13 @@ if [ -z "$lumera" ] || [ ! -f "$lumera" ] ||
         exit 1
     fi
     folder="$(installed_folder)"
-    lumera="$("$wine_loader" winepath -u "$folder\\Lumera.exe" 2>/dev/null)"
-    if [ -z "$folder" ] || [ ! -f "$lumera" ]; then
+    unix_folder="$("$wine_loader" winepath -u "$folder" 2>/dev/null)"
+    if [ -z "$folder" ] || [ ! -f "$unix_folder/Lumera.exe" ]; then
         echo "Setup.exe reported success, but Lumera.exe is not installed" >&2
         exit 1
     fi
 fi
+lumera="${unix_folder%/}/Lumera.exe"
 echo "Lumera Deck is installed in $folder ($lumera)"
 
 if [ "$had_display" -eq 1 ]; then
