@@ -4,6 +4,7 @@ build_root="$repo_root/build"
 native_build="$build_root/native"
 windows_build="$build_root/windows"
 fuzz_build="$build_root/fuzz"
+package_dir="$build_root/package" # staged by the Windows build: Setup.exe, Setup.dat, programs
 wine_loader=/usr/lib/wine/wine64 # Debian's wine64 keeps these off PATH
 wineserver=/usr/lib/wine/wineserver64
 jobs="$(nproc)"
@@ -64,12 +65,14 @@ convert_screenshots() { # folder
     done
 }
 
-# Starts Xvfb when there is no display, and stops it when the script ends.
+# Starts Xvfb when there is no display, and stops it when the script ends. It takes the
+# first free display number from LUMERA_XVFB_NUMBER on (97 unless set, for machines that
+# hand out display numbers).
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return
     fi
-    local number=97
+    local number="${LUMERA_XVFB_NUMBER:-97}"
     while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
     Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!

@@ -312,6 +312,13 @@ private:
         }
     }
 
+    static void WriteOptionalRow(const Text& key, const Text& name, const Text& value) {
+        if (value.empty())
+            RegDeleteValue(HKEY_LOCAL_MACHINE, key, name);
+        else
+            RegWriteString(HKEY_LOCAL_MACHINE, key, name, value);
+    }
+
     void WriteUninstallInformation(Bar& bar) {
         // An empty AppName would address the key holding every product's entry.
         if (!appName_.empty()) {
@@ -331,6 +338,10 @@ private:
             const unsigned long long kib = (installedBytes_ + 1023) / 1024;
             RegWriteInteger(HKEY_LOCAL_MACHINE, key, "EstimatedSize",
                             static_cast<long>(std::min(kib, 0x7fffffffULL)));
+            // Optional data-file keys. An empty one leaves its row out rather than showing a
+            // blank, and drops a row an earlier version of the product left behind.
+            WriteOptionalRow(key, "DisplayVersion", data_.DisplayVersion());
+            WriteOptionalRow(key, "Publisher", data_.Publisher());
         }
         if (!choices_.intoSetupFolder)
             RecordPaths("File", RecordList::File, bar);

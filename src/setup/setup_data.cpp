@@ -166,6 +166,14 @@ bool SetupData::UninstallVisible() const {
     return ReadSwitch(SetupUninstall, "Visible", false);
 }
 
+Text SetupData::DisplayVersion() const {
+    return ReadString(SetupUninstall, "DisplayVersion", "");
+}
+
+Text SetupData::Publisher() const {
+    return ReadString(SetupUninstall, "Publisher", "");
+}
+
 RunOption SetupData::ReadRunOption(int index) const {
     Text n = std::to_string(index);
     RunOption option;

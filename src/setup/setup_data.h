@@ -92,6 +92,9 @@ public:
 
     // "UnInstall"
     bool UninstallVisible() const;
+    // Extra rows of the system's uninstall entry; empty when absent, and then no row is written.
+    Text DisplayVersion() const;
+    Text Publisher() const;
 
     // "Run", index 1 to 3.
     RunOption ReadRunOption(int index) const;

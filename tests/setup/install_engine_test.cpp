@@ -191,6 +191,27 @@ TEST_F(InstallEngineTest, InstallsEverythingInOrderIntoAProfileBeyondCp932) {
               folders.windows + L"\\Morivane.exe Lumera Test Deck /SILENT");
     // "tool, new" and "newer, kept": two small files, the uninstaller not among them.
     EXPECT_EQ(RegReadInteger(HKEY_LOCAL_MACHINE, SystemEntry, "EstimatedSize", -1), 1);
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayVersion")) << "no key, no row";
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, SystemEntry, "Publisher"));
+}
+
+TEST_F(InstallEngineTest, VersionAndPublisherRowsFollowTheDataFile) {
+    const Text head = "[Infomation]\r\nAppName=Lumera Test Deck\r\n[UnInstall]\r\nVisible=1\r\n";
+    WriteData(head + "DisplayVersion=2.10.0\r\nPublisher=森ヴァネ ソフト\r\n");
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayVersion", Text()), "2.10.0");
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, Text(SystemEntry), "Publisher", std::wstring()),
+              L"\u68ee\u30f4\u30a1\u30cd \u30bd\u30d5\u30c8");
+    // The rows are extras: the registry bar counts what it counted before.
+    EXPECT_EQ(progress.maxima[RegistryBar], 5);
+
+    // A later version without them drops the rows instead of showing the old version.
+    WriteData(head + "DisplayVersion=\r\n");
+    ScriptedProgress again;
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, again), InstallResult::Completed);
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayVersion"));
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, SystemEntry, "Publisher"));
+    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, SystemEntry, "DisplayName", Text()), AppName);
 }
 
 TEST_F(InstallEngineTest, MissingFileAsksAndNoStopsBeforeTheRecord) {
