@@ -482,7 +482,7 @@ void TSetupMainForm::SetBar(InstallBar bar, int position, int max) {
         progress.SetRange(0, max > 0 ? max : 1);
     }
     progress.SetPosition(position);
-    UpdateWindow(progress.handle());
+    pump_.Pump();
 }
 
 bool TSetupMainForm::AskContinue(const std::wstring& text) {
@@ -551,12 +551,12 @@ public:
         form_.BarLabels[index].SetVisible(maximum > 0);
         form_.Bars[index].SetRange(0, maximum > 0 ? maximum : 1);
         form_.Bars[index].SetPosition(0);
-        UpdateWindow(form_.handle());
+        form_.pump_.Pump();
     }
     void StepBar(UninstallBar bar) override {
         ProgressBar& progress = form_.Bars[static_cast<int>(bar)];
         progress.SetPosition(progress.position() + 1);
-        UpdateWindow(progress.handle());
+        form_.pump_.Pump();
     }
     bool ConfirmUninstall(const std::wstring& question) override {
         return ShowMessageBox(question, SetupTitle, MessageQuestion, form_.handle()) == IDYES;
