@@ -103,6 +103,51 @@ bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DW
     return Control::Create(parent, WC_STATICW, caption, WS_VISIBLE | alignment, 0, bounds);
 }
 
+bool Label::TextFits() const {
+    RECT client;
+    GetClientRect(handle(), &client);
+    const int length = GetWindowTextLengthW(handle());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(handle(), text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    const LONG style = GetWindowLongW(handle(), GWL_STYLE);
+    UINT format = DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK;
+    if (style & SS_NOPREFIX)
+        format |= DT_NOPREFIX;
+    HDC dc = GetDC(handle());
+    RECT needed = {0, 0, client.right, 0};
+    {
+        SelectObjectScope selected(dc, font());
+        DrawTextW(dc, text.c_str(), length, &needed, format);
+    }
+    ReleaseDC(handle(), dc);
+    return needed.bottom <= client.bottom && needed.right <= client.right;
+}
+
+bool Label::ShrinkFontToFit(int minPoints) {
+    if (TextFits())
+        return true;
+    LOGFONTW spec = {};
+    GetObjectW(font(), sizeof spec, &spec);
+    HDC dc = GetDC(handle());
+    const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(handle(), dc);
+    int points = MulDiv(spec.lfHeight < 0 ? -spec.lfHeight : spec.lfHeight, 72, pixelsPerInch);
+    while (points > minPoints) {
+        --points;
+        spec.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+        spec.lfWidth = 0;
+        UniqueGdiObject smaller(CreateFontIndirectW(&spec));
+        if (!smaller)
+            return false;
+        SetFont(AsFont(smaller));
+        fittedFont_ = std::move(smaller);
+        if (TextFits())
+            return true;
+    }
+    return false;
+}
+
 bool GroupBox::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
     return Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | BS_GROUPBOX, 0, bounds);
 }

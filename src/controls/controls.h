@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control.h"
+#include "gdi.h"
 #include "win/encoding.h"
 #include "window.h"
 
@@ -61,6 +62,15 @@ class Label : public Control {
 public:
     // "&X" in the caption moves the focus to the next control in tab order.
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment = SS_LEFT);
+    // Steps the font down a point at a time, to minPoints at the least, until the caption
+    // fits the label whole. A stand-in for a missing font may run taller or wider than the
+    // one named, and a cut-off text would lose its last lines. True when it fits.
+    bool ShrinkFontToFit(int minPoints);
+    // Whether the caption, wrapped as the label wraps it, fits inside the label.
+    bool TextFits() const;
+
+private:
+    UniqueGdiObject fittedFont_;
 };
 
 class GroupBox : public Control {

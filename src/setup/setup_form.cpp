@@ -18,6 +18,8 @@ constexpr int FormWidth = 471;
 constexpr int FormHeight = 310;
 constexpr int DividerTop = 265;
 const Bounds PageArea = {150, 4, 315, 258};
+// A long text steps its font down to this size rather than lose its last lines.
+constexpr int MinimumPoints = 6;
 
 const Text NextText = "次へ(&N) >";
 const Text BackText = "< 戻る(&B)";
@@ -269,6 +271,9 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     RunLabel.Create(RunPage, "[終了]をｸｲｯｸすると、ｾｯﾄｱｯﾌﾟを終了します。", {0, 200, w, 18});
     ProgressPage.SetVisible(false);
     RunPage.SetVisible(false);
+    for (Label* label : {&WelcomeLabel, &LicenceLabel, &LicenceQuestion, &MethodLabel, &ShortcutLabel,
+                         &StartLabel, &RunLabel})
+        label->ShrinkFontToFit(MinimumPoints);
 
     offered_.licence = TextFileHoldsALine(data_.LicenceFile());
     offered_.information = TextFileHoldsALine(data_.ReadmeFile());
@@ -293,6 +298,7 @@ void TSetupMainForm::CreateProgressPage(const std::wstring& text, const std::arr
     GetObjectW(font(), sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
     boldFont_ = CreateFontIndirectW(&bold);
+    ProgressLabel.ShrinkFontToFit(MinimumPoints);
     CompleteLabel.Create(ProgressPage, completion, {0, 226, w, 18}, SS_CENTER);
     CompleteLabel.SetName("CompleteLabel");
     CompleteLabel.SetFont(boldFont_);
@@ -584,7 +590,8 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
             Widen(Text("\" を削除しています。次の各ｺﾝﾎﾟｰﾈﾝﾄが削除される間、しばらくお待ちください...")),
         {"ﾌﾟﾛｸﾞﾗﾑ", "ﾌｫﾙﾀﾞ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
     // The installer's credit line, bold italic lime at the bottom left.
-    CreditLabel.Create(*this, "", {24, 280, 350, 16});
+    // As wide as the room left of the OK button.
+    CreditLabel.Create(*this, "", {24, 280, 348, 16});
     CreditLabel.SetName("CreditLabel");
     CreditLabel.SetText(BackCreditLine());
     LOGFONTW credit = {};
@@ -593,6 +600,7 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
     credit.lfItalic = TRUE;
     creditFont_ = CreateFontIndirectW(&credit);
     CreditLabel.SetFont(creditFont_);
+    CreditLabel.ShrinkFontToFit(MinimumPoints);
     BitBtn1.SetVisible(false);
     BitBtn3.SetVisible(false);
     BitBtn2.SetBounds(BitBtn3.bounds());
