@@ -2,6 +2,10 @@
 // notifications turned into handlers.
 #pragma once
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,10 +17,18 @@
 
 class Button : public Control {
 public:
+    ~Button() override;
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds);
     std::function<void()> onClick;
     void Click() { SendMessageW(handle(), BM_CLICK, 0, 0); }
     bool OnCommand(WORD code) override;
+    // A picture left of the caption: numGlyphs images side by side, the first for the
+    // enabled button, the second (when present) for the disabled one. The bottom-left
+    // pixel's colour is transparent. The bitmap is copied; the caller keeps it.
+    bool SetGlyph(HBITMAP glyph, int numGlyphs);
+
+private:
+    HIMAGELIST glyphs_ = nullptr;
 };
 
 class CheckBox : public Control {

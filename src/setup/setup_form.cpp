@@ -11,12 +11,14 @@
 #include "win/files.h"
 #include "win/folders.h"
 #include "win/process.h"
+#include "wizard_art.h"
 
 namespace {
 
 constexpr int FormWidth = 471;
 constexpr int FormHeight = 310;
 constexpr int DividerTop = 265;
+constexpr int PictureWidth = 145;
 const Bounds PageArea = {150, 4, 315, 258};
 // A long text steps its font down to this size rather than lose its last lines.
 constexpr int MinimumPoints = 6;
@@ -109,7 +111,7 @@ bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
 
-    PictureImage.Create(*this, {0, 0, 145, DividerTop});
+    PictureImage.Create(*this, {0, 0, PictureWidth, DividerTop});
     PictureImage.SetName("Image1");
     Divider.Create(*this, {0, DividerTop, FormWidth, 2}, Bevel::HorizontalLine);
 
@@ -124,6 +126,12 @@ bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
     BitBtn3.onClick = [this] { BitBtn3Click(); };
     SetDefaultButton(BitBtn2);
     SetCancelButton(BitBtn3);
+    const std::pair<Button*, GlyphShape> glyphs[] = {
+        {&BitBtn1, GlyphShape::Back}, {&BitBtn2, GlyphShape::Next}, {&BitBtn3, GlyphShape::Cancel}};
+    for (const auto& [button, shape] : glyphs) {
+        UniqueGdiObject glyph(CreateButtonGlyph(shape));
+        button->SetGlyph(static_cast<HBITMAP>(glyph.get()), 2);
+    }
     return true;
 }
 
@@ -132,6 +140,9 @@ void TSetupMainForm::LoadPicture() {
     if (!mainBmp.empty())
         picture_ =
             static_cast<HBITMAP>(LoadImageW(nullptr, mainBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    // The window's own picture until the data file names one that loads.
+    if (!picture_)
+        picture_ = CreateDefaultPicture(PictureWidth, DividerTop);
     if (picture_)
         PictureImage.SetBitmap(picture_);
 }
@@ -589,6 +600,10 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
         Widen(Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀからﾌﾟﾛｸﾞﾗﾑ \"") + appName +
             Widen(Text("\" を削除しています。次の各ｺﾝﾎﾟｰﾈﾝﾄが削除される間、しばらくお待ちください...")),
         {"ﾌﾟﾛｸﾞﾗﾑ", "ﾌｫﾙﾀﾞ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+    // No data file here: the window's own picture.
+    picture_ = CreateDefaultPicture(PictureWidth, DividerTop);
+    if (picture_)
+        PictureImage.SetBitmap(picture_);
     // The installer's credit line, bold italic lime at the bottom left.
     // As wide as the room left of the OK button.
     CreditLabel.Create(*this, "", {24, 280, 348, 16});
