@@ -12,6 +12,7 @@
 
 #include "lumera_support.h"
 #include "win/encoding.h"
+#include "win/folders.h"
 #include "win/shortcut.h"
 
 using namespace lumera_e2e;
@@ -34,6 +35,19 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
               written == bytes.size();
     CloseHandle(file);
     return ok;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring RecordValue(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, RecordKey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return L"";
+    return value;
 }
 
 bool Exists(const std::wstring& path) {
@@ -193,6 +207,133 @@ TEST_F(SetupWizardE2e, WindowAnswersWhileALongInstallationRuns) {
     robot::SaveScreenshot("setup_wizard_long_done.bmp");
     robot::Click(next);
     EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+// A whole run with every kind of shortcut into a folder typed with a name code page 932
+// cannot hold; the uninstaller then takes all of it away again.
+TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
+    const std::wstring folder = Work + L"\\Jos\u00e9 \ud55c\uae00";
+    const std::string shortcut = "Wizard Tool|<Setup>\\tool.txt|<Setup>|0||0";
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat",
+                           "[Infomation]\r\nAppName=" + AppName + "\r\n[Install]\r\nPath=" + Narrow(Work) +
+                               "\\Default\r\nDir1=<Setup>\r\nFile1=<Setup>\\tool.txt\r\nStartPath=" + Group +
+                               "\r\nStartMenu1=<Default>\\" + shortcut + "\r\nDeskTop1=" + shortcut +
+                               "\r\nSendTo1=" + shortcut +
+                               "\r\n[UnInstall]\r\nVisible=1\r\nFile1=<Setup>\\tool.txt\r\nDir1=<Setup>\r\n"
+                               "StartMenu1=<Default>\\Wizard Tool|\r\nDeskTop1=Wizard Tool\r\n"
+                               "SendTo1=Wizard Tool\r\n"));
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    HWND field = robot::FindControl(wizard, "Edit1");
+    robot::SetText(field, "");
+    ASSERT_TRUE(TypeWide(field, folder));
+    ASSERT_TRUE(robot::WaitUntil([&] { return WideText(field) == folder; })) << Narrow(WideText(field));
+    robot::Click(next);
+    auto ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES)) << ask->text;
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｼｭｰﾄｶｯﾄの作成方法"));
+    EXPECT_TRUE(Exists(folder));
+    for (const char* box : {"CheckBox1", "CheckBox2", "CheckBox3"})
+        EXPECT_TRUE(robot::IsChecked(robot::FindControl(wizard, box))) << box;
+    EXPECT_EQ(robot::TextOf(robot::FindControl(wizard, "Edit2")), Group);
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 30000));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(wizard, "CompleteLabel")));
+    // The picture is for looking at: taken once the window has painted the change.
+    robot::WaitUntil([&] { return !GetUpdateRect(wizard, nullptr, FALSE); });
+    Sleep(200);
+    robot::SaveScreenshot("setup_wizard_wide_done.bmp");
+    robot::Click(next);
+    EXPECT_EQ(setup.WaitForExit(), 0u);
+
+    const std::wstring tool = folder + L"\\tool.txt";
+    EXPECT_EQ(robot::ReadFileBytes(Narrow(GetShortPath(tool))), std::string("the tool"));
+    EXPECT_TRUE(SamePath(RecordValue(L"SetupPath"), folder)) << "recorded whole";
+    EXPECT_TRUE(SamePath(RecordValue(L"File1"), tool));
+    const std::wstring links[] = {ShellFolder(CSIDL_PROGRAMS) + L"\\" + Widen(Group) + L"\\Wizard Tool.lnk",
+                                  ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\Wizard Tool.lnk",
+                                  ShellFolder(CSIDL_SENDTO) + L"\\Wizard Tool.lnk"};
+    for (const std::wstring& link : links) {
+        ASSERT_TRUE(Exists(link)) << Narrow(link);
+        EXPECT_TRUE(SamePath(GetLongPath(GetShortcutTarget(link)), tool)) << Narrow(link);
+    }
+
+    robot::Process uninstall;
+    ASSERT_TRUE(uninstall.Start(Narrow(WindowsFolder() + L"\\Morivane.exe"), AppName));
+    HWND window = robot::WaitForWindow("TSetupMainForm", "ﾌﾟﾛｸﾞﾗﾑのｺﾝﾋﾟｭｰﾀからの削除", uninstall.id());
+    ASSERT_NE(window, nullptr);
+    ask = robot::WaitForMessageBox(uninstall.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    HWND ok = robot::FindControl(window, "BitBtn2");
+    ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(ok); }, 20000));
+    robot::WaitUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); });
+    robot::SaveScreenshot("setup_uninstall_wide_done.bmp");
+    robot::Click(ok);
+    EXPECT_EQ(uninstall.WaitForExit(), 0u);
+    EXPECT_FALSE(Exists(tool));
+    EXPECT_FALSE(Exists(folder));
+    for (const std::wstring& link : links)
+        EXPECT_FALSE(Exists(link)) << Narrow(link);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAMS) + L"\\" + Widen(Group)));
+    EXPECT_TRUE(Exists(ShellFolder(CSIDL_PROGRAMS))) << "the user's own folder stays";
+    EXPECT_TRUE(RecordValue(L"DateTime").empty());
+}
+
+// "参照(&A)" opens the folder chooser at the field's folder: Cancel keeps the field, OK
+// puts the chosen folder in it.
+TEST_F(SetupWizardE2e, BrowseChoosesTheInstallationFolder) {
+    const std::wstring pick = Work + L"\\Pick";
+    CreateDirectoryW(pick.c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", "[Infomation]\r\nAppName=" + AppName +
+                                                        "\r\n[Install]\r\nPath=" + Narrow(pick) +
+                                                        "\\\r\nDir1=<Setup>\r\n"));
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    robot::Click(robot::FindControl(wizard, "BitBtn2"));
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    HWND field = robot::FindControl(wizard, "Edit1");
+    HWND browse = robot::FindControl(wizard, "BitBtn4");
+    EXPECT_EQ(robot::TextOf(browse), "参照(&A)");
+    EXPECT_TRUE(SamePath(WideText(field), pick));
+    // A trailing backslash, which the shell does not give back, tells its answer from the field.
+    robot::SetText(field, Narrow(pick) + "\\");
+
+    for (int answer : {IDCANCEL, IDOK}) {
+        robot::ClickMouse(browse);
+        HWND chooser = robot::WaitForWindow("#32770", "", setup.id());
+        ASSERT_TRUE(chooser);
+        EXPECT_TRUE(robot::WaitUntil([&] {
+            for (const robot::ControlInfo& control : robot::ListControls(chooser))
+                if (control.text == "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞを選択してください。")
+                    return true;
+            return false;
+        }));
+        if (answer == IDCANCEL)
+            robot::SaveScreenshot("setup_wizard_browse.bmp");
+        ASSERT_TRUE(robot::AnswerMessageBox(chooser, answer));
+        ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(chooser); }));
+        if (answer == IDCANCEL)
+            EXPECT_EQ(WideText(field), pick + L"\\") << "Cancel keeps the field";
+        else
+            EXPECT_TRUE(robot::WaitUntil([&] { return SamePath(WideText(field), pick); }))
+                << "the chosen folder, as the shell names it: " << Narrow(WideText(field));
+    }
+    robot::Click(robot::FindControl(wizard, "BitBtn3"));
+    auto ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    EXPECT_EQ(setup.WaitForExit(), 2u);
 }
 
 } // namespace
