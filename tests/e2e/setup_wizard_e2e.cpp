@@ -159,7 +159,9 @@ TEST_F(SetupWizardE2e, WindowAnswersWhileALongInstallationRuns) {
     robot::Process setup;
     HWND wizard = WalkToStartPage(setup, false);
     ASSERT_NE(wizard, nullptr);
-    HWND back = FindWindowW(L"TBackForm", nullptr);
+    const auto backgrounds = robot::FindTopWindows("TBackForm", "", setup.id());
+    ASSERT_EQ(backgrounds.size(), 1u);
+    HWND back = backgrounds.front();
     HWND next = robot::FindControl(wizard, "BitBtn2");
     HWND bar = robot::FindControl(wizard, "ProgressBar2");
     ASSERT_TRUE(next && bar);
@@ -189,8 +191,7 @@ TEST_F(SetupWizardE2e, WindowAnswersWhileALongInstallationRuns) {
             PostMessageW(wizard, WM_CLOSE, 0, 0);
             PostMessageW(wizard, WM_KEYDOWN, VK_ESCAPE, 0);
             PostMessageW(next, BM_CLICK, 0, 0);
-            if (back)
-                PostMessageW(back, WM_CLOSE, 0, 0);
+            PostMessageW(back, WM_CLOSE, 0, 0);
         }
         Sleep(5);
     }
