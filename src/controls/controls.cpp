@@ -174,17 +174,17 @@ bool Label::TextFits() const {
 bool Label::ShrinkFontToFit(int minPoints) {
     if (TextFits())
         return true;
-    LOGFONTW spec = {};
-    GetObjectW(font(), sizeof spec, &spec);
+    LOGFONTW logFont = {};
+    GetObjectW(font(), sizeof logFont, &logFont);
     HDC dc = GetDC(handle());
     const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(handle(), dc);
-    int points = MulDiv(spec.lfHeight < 0 ? -spec.lfHeight : spec.lfHeight, 72, pixelsPerInch);
+    int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72, pixelsPerInch);
     while (points > minPoints) {
         --points;
-        spec.lfHeight = -MulDiv(points, pixelsPerInch, 72);
-        spec.lfWidth = 0;
-        UniqueGdiObject smaller(CreateFontIndirectW(&spec));
+        logFont.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+        logFont.lfWidth = 0;
+        UniqueGdiObject smaller(CreateFontIndirectW(&logFont));
         if (!smaller)
             return false;
         SetFont(AsFont(smaller));

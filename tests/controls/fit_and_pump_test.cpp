@@ -15,11 +15,11 @@ public:
 };
 
 int PointsOf(HFONT font, HWND window) {
-    LOGFONTW spec = {};
-    GetObjectW(font, sizeof spec, &spec);
+    LOGFONTW logFont = {};
+    GetObjectW(font, sizeof logFont, &logFont);
     HDC dc = GetDC(window);
-    int points =
-        MulDiv(spec.lfHeight < 0 ? -spec.lfHeight : spec.lfHeight, 72, GetDeviceCaps(dc, LOGPIXELSY));
+    int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72,
+                        GetDeviceCaps(dc, LOGPIXELSY));
     ReleaseDC(window, dc);
     return points;
 }
