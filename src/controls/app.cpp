@@ -196,4 +196,18 @@ void ProcessMessages() {
     }
 }
 
+bool PacedMessagePump::Due() {
+    const ULONGLONG now = GetTickCount64();
+    if (started_ && now - last_ < interval_)
+        return false;
+    started_ = true;
+    last_ = now;
+    return true;
+}
+
+void PacedMessagePump::Pump() {
+    if (Due())
+        ProcessMessages();
+}
+
 } // namespace Application

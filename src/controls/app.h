@@ -35,6 +35,22 @@ void AcceptDroppedFiles(HWND window);
 int Run();
 // Handles every message waiting now, then returns (also used while work goes on).
 void ProcessMessages();
+// Keeps the thread's windows repainting and answering while long work runs on the thread.
+// Each fetch of messages is a trip to the server under Wine, so they are fetched at most
+// once per interval rather than per step of the work.
+class PacedMessagePump {
+public:
+    explicit PacedMessagePump(ULONGLONG interval) : interval_(interval) {}
+    // True at most once per interval (the first call always).
+    bool Due();
+    // Handles the waiting messages when due.
+    void Pump();
+
+private:
+    ULONGLONG interval_;
+    ULONGLONG last_ = 0;
+    bool started_ = false;
+};
 // Gives one message the forms' keyboard handling and dispatches it.
 void DispatchOne(MSG& message);
 

@@ -10,6 +10,53 @@ bool Button::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
     return Control::Create(parent, WC_BUTTONW, caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, bounds);
 }
 
+Button::~Button() {
+    if (glyphs_)
+        ImageList_Destroy(glyphs_);
+}
+
+bool Button::SetGlyph(HBITMAP glyph, int numGlyphs) {
+    BITMAP info = {};
+    if (!GetObjectW(glyph, sizeof info, &info) || numGlyphs < 1 || info.bmWidth < numGlyphs)
+        return false;
+    const int width = info.bmWidth / numGlyphs, height = info.bmHeight;
+    HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 6, 0);
+    if (!list)
+        return false;
+    // One image per button state (normal, hot, pressed, disabled, default, stylus hot):
+    // the second glyph serves the disabled state only.
+    HDC screen = GetDC(nullptr);
+    HDC source = CreateCompatibleDC(screen);
+    HDC target = CreateCompatibleDC(screen);
+    COLORREF transparent = 0;
+    {
+        SelectObjectScope selected(source, glyph);
+        transparent = GetPixel(source, 0, height - 1);
+        for (int state = 0; state < 6; ++state) {
+            const int index = state == 3 && numGlyphs >= 2 ? 1 : 0;
+            UniqueGdiObject image(CreateCompatibleBitmap(screen, width, height));
+            {
+                SelectObjectScope into(target, image.get());
+                BitBlt(target, 0, 0, width, height, source, index * width, 0, SRCCOPY);
+            }
+            ImageList_AddMasked(list, static_cast<HBITMAP>(image.get()), transparent);
+        }
+    }
+    DeleteDC(target);
+    DeleteDC(source);
+    ReleaseDC(nullptr, screen);
+    BUTTON_IMAGELIST images = {list, {2, 0, 2, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    if (!SendMessageW(handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images))) {
+        ImageList_Destroy(list);
+        return false;
+    }
+    if (glyphs_)
+        ImageList_Destroy(glyphs_);
+    glyphs_ = list;
+    InvalidateRect(handle(), nullptr, TRUE);
+    return true;
+}
+
 bool Button::OnCommand(WORD code) {
     if (code != BN_CLICKED || !onClick)
         return false;
@@ -101,6 +148,51 @@ void RadioGroup::FocusSelected() {
 
 bool Label::Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment) {
     return Control::Create(parent, WC_STATICW, caption, WS_VISIBLE | alignment, 0, bounds);
+}
+
+bool Label::TextFits() const {
+    RECT client;
+    GetClientRect(handle(), &client);
+    const int length = GetWindowTextLengthW(handle());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(handle(), text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    const LONG style = GetWindowLongW(handle(), GWL_STYLE);
+    UINT format = DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK;
+    if (style & SS_NOPREFIX)
+        format |= DT_NOPREFIX;
+    HDC dc = GetDC(handle());
+    RECT needed = {0, 0, client.right, 0};
+    {
+        SelectObjectScope selected(dc, font());
+        DrawTextW(dc, text.c_str(), length, &needed, format);
+    }
+    ReleaseDC(handle(), dc);
+    return needed.bottom <= client.bottom && needed.right <= client.right;
+}
+
+bool Label::ShrinkFontToFit(int minPoints) {
+    if (TextFits())
+        return true;
+    LOGFONTW logFont = {};
+    GetObjectW(font(), sizeof logFont, &logFont);
+    HDC dc = GetDC(handle());
+    const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(handle(), dc);
+    int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72, pixelsPerInch);
+    while (points > minPoints) {
+        --points;
+        logFont.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+        logFont.lfWidth = 0;
+        UniqueGdiObject smaller(CreateFontIndirectW(&logFont));
+        if (!smaller)
+            return false;
+        SetFont(AsFont(smaller));
+        fittedFont_ = std::move(smaller);
+        if (TextFits())
+            return true;
+    }
+    return false;
 }
 
 bool GroupBox::Create(Widget& parent, const Text& caption, const Bounds& bounds) {

@@ -2,20 +2,33 @@
 // notifications turned into handlers.
 #pragma once
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "control.h"
+#include "gdi.h"
 #include "win/encoding.h"
 #include "window.h"
 
 class Button : public Control {
 public:
+    ~Button() override;
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds);
     std::function<void()> onClick;
     void Click() { SendMessageW(handle(), BM_CLICK, 0, 0); }
     bool OnCommand(WORD code) override;
+    // A picture left of the caption: numGlyphs images side by side, the first for the
+    // enabled button, the second (when present) for the disabled one. The bottom-left
+    // pixel's colour is transparent. The bitmap is copied; the caller keeps it.
+    bool SetGlyph(HBITMAP glyph, int numGlyphs);
+
+private:
+    HIMAGELIST glyphs_ = nullptr;
 };
 
 class CheckBox : public Control {
@@ -61,6 +74,15 @@ class Label : public Control {
 public:
     // "&X" in the caption moves the focus to the next control in tab order.
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment = SS_LEFT);
+    // Steps the font down a point at a time, to minPoints at the least, until the caption
+    // fits the label whole. A stand-in for a missing font may run taller or wider than the
+    // one named, and a cut-off text would lose its last lines. True when it fits.
+    bool ShrinkFontToFit(int minPoints);
+    // Whether the caption, wrapped as the label wraps it, fits inside the label.
+    bool TextFits() const;
+
+private:
+    UniqueGdiObject fittedFont_;
 };
 
 class GroupBox : public Control {

@@ -193,12 +193,20 @@ void TBackForm::CreateTextLine(TBlinkLabel& label, const Text& name, const Style
 void TBackForm::Timer1Timer() {
     Timer1.SetEnabled(false);
     if (dataFound_) {
-        if (runWizard)
+        if (runWizard) {
+            wizardOpen_ = true;
             runWizard(*this);
+            wizardOpen_ = false;
+        }
     } else if (reportMissingData) {
         reportMissingData(*this, MissingSetupDataMessage(dataFile_));
     }
     Close();
+}
+
+void TBackForm::OnCloseRequest() {
+    if (!wizardOpen_)
+        Form::OnCloseRequest();
 }
 
 void TBackForm::PaintBackground(HDC dc) {

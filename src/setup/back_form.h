@@ -58,6 +58,9 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Refused while the wizard is open: destroying this window would destroy the wizard it
+    // owns, perhaps in the middle of the installation.
+    void OnCloseRequest() override;
 
 private:
     void CreateTextLine(TBlinkLabel& label, const Text& name, const StyledLine& line);
@@ -72,6 +75,7 @@ private:
     HBITMAP picture_ = nullptr;
     Bounds pictureBounds_;
     bool minimized_ = false;
+    bool wizardOpen_ = false;
 };
 
 // Runs the background window over the data file until it closes: the program's whole

@@ -11,13 +11,17 @@
 #include "win/files.h"
 #include "win/folders.h"
 #include "win/process.h"
+#include "wizard_art.h"
 
 namespace {
 
 constexpr int FormWidth = 471;
 constexpr int FormHeight = 310;
 constexpr int DividerTop = 265;
+constexpr int PictureWidth = 145;
 const Bounds PageArea = {150, 4, 315, 258};
+// A long text steps its font down to this size rather than lose its last lines.
+constexpr int MinimumPoints = 6;
 
 const Text NextText = "次へ(&N) >";
 const Text BackText = "< 戻る(&B)";
@@ -107,7 +111,7 @@ bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
     keyPreview = true;
     onKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
 
-    PictureImage.Create(*this, {0, 0, 145, DividerTop});
+    PictureImage.Create(*this, {0, 0, PictureWidth, DividerTop});
     PictureImage.SetName("Image1");
     Divider.Create(*this, {0, DividerTop, FormWidth, 2}, Bevel::HorizontalLine);
 
@@ -122,6 +126,12 @@ bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
     BitBtn3.onClick = [this] { BitBtn3Click(); };
     SetDefaultButton(BitBtn2);
     SetCancelButton(BitBtn3);
+    const std::pair<Button*, GlyphShape> glyphs[] = {
+        {&BitBtn1, GlyphShape::Back}, {&BitBtn2, GlyphShape::Next}, {&BitBtn3, GlyphShape::Cancel}};
+    for (const auto& [button, shape] : glyphs) {
+        UniqueGdiObject glyph(CreateButtonGlyph(shape));
+        button->SetGlyph(static_cast<HBITMAP>(glyph.get()), 2);
+    }
     return true;
 }
 
@@ -130,6 +140,9 @@ void TSetupMainForm::LoadPicture() {
     if (!mainBmp.empty())
         picture_ =
             static_cast<HBITMAP>(LoadImageW(nullptr, mainBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    // The window's own picture until the data file names one that loads.
+    if (!picture_)
+        picture_ = CreateDefaultPicture(PictureWidth, DividerTop);
     if (picture_)
         PictureImage.SetBitmap(picture_);
 }
@@ -269,6 +282,9 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     RunLabel.Create(RunPage, "[終了]をｸｲｯｸすると、ｾｯﾄｱｯﾌﾟを終了します。", {0, 200, w, 18});
     ProgressPage.SetVisible(false);
     RunPage.SetVisible(false);
+    for (Label* label : {&WelcomeLabel, &LicenceLabel, &LicenceQuestion, &MethodLabel, &ShortcutLabel,
+                         &StartLabel, &RunLabel})
+        label->ShrinkFontToFit(MinimumPoints);
 
     offered_.licence = TextFileHoldsALine(data_.LicenceFile());
     offered_.information = TextFileHoldsALine(data_.ReadmeFile());
@@ -293,6 +309,7 @@ void TSetupMainForm::CreateProgressPage(const std::wstring& text, const std::arr
     GetObjectW(font(), sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
     boldFont_ = CreateFontIndirectW(&bold);
+    ProgressLabel.ShrinkFontToFit(MinimumPoints);
     CompleteLabel.Create(ProgressPage, completion, {0, 226, w, 18}, SS_CENTER);
     CompleteLabel.SetName("CompleteLabel");
     CompleteLabel.SetFont(boldFont_);
@@ -482,7 +499,7 @@ void TSetupMainForm::SetBar(InstallBar bar, int position, int max) {
         progress.SetRange(0, max > 0 ? max : 1);
     }
     progress.SetPosition(position);
-    UpdateWindow(progress.handle());
+    pump_.Pump();
 }
 
 bool TSetupMainForm::AskContinue(const std::wstring& text) {
@@ -551,12 +568,12 @@ public:
         form_.BarLabels[index].SetVisible(maximum > 0);
         form_.Bars[index].SetRange(0, maximum > 0 ? maximum : 1);
         form_.Bars[index].SetPosition(0);
-        UpdateWindow(form_.handle());
+        form_.pump_.Pump();
     }
     void StepBar(UninstallBar bar) override {
         ProgressBar& progress = form_.Bars[static_cast<int>(bar)];
         progress.SetPosition(progress.position() + 1);
-        UpdateWindow(progress.handle());
+        form_.pump_.Pump();
     }
     bool ConfirmUninstall(const std::wstring& question) override {
         return ShowMessageBox(question, SetupTitle, MessageQuestion, form_.handle()) == IDYES;
@@ -583,8 +600,13 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
         Widen(Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀからﾌﾟﾛｸﾞﾗﾑ \"") + appName +
             Widen(Text("\" を削除しています。次の各ｺﾝﾎﾟｰﾈﾝﾄが削除される間、しばらくお待ちください...")),
         {"ﾌﾟﾛｸﾞﾗﾑ", "ﾌｫﾙﾀﾞ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
+    // No data file here: the window's own picture.
+    picture_ = CreateDefaultPicture(PictureWidth, DividerTop);
+    if (picture_)
+        PictureImage.SetBitmap(picture_);
     // The installer's credit line, bold italic lime at the bottom left.
-    CreditLabel.Create(*this, "", {24, 280, 350, 16});
+    // As wide as the room left of the OK button.
+    CreditLabel.Create(*this, "", {24, 280, 348, 16});
     CreditLabel.SetName("CreditLabel");
     CreditLabel.SetText(BackCreditLine());
     LOGFONTW credit = {};
@@ -593,6 +615,7 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
     credit.lfItalic = TRUE;
     creditFont_ = CreateFontIndirectW(&credit);
     CreditLabel.SetFont(creditFont_);
+    CreditLabel.ShrinkFontToFit(MinimumPoints);
     BitBtn1.SetVisible(false);
     BitBtn3.SetVisible(false);
     BitBtn2.SetBounds(BitBtn3.bounds());

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "app.h"
 #include "controls.h"
 #include "form.h"
 #include "install_engine.h"
@@ -132,6 +133,9 @@ private:
     HBITMAP picture_ = nullptr;
     HFONT boldFont_ = nullptr;
     HFONT creditFont_ = nullptr;
+    // The engine runs inside the Next handler; the window keeps painting and answering
+    // through this pump. Its handlers refuse a second run and closing while it works.
+    Application::PacedMessagePump pump_{20};
 };
 
 enum class WizardOutcome { Cancelled, Stopped, Completed };

@@ -269,6 +269,9 @@ TEST_F(SetupE2e, WizardWalksEveryPageAndCancels) {
     EXPECT_EQ(robot::TextOf(next), "はい(&Y)");
     EXPECT_EQ(robot::TextOf(cancel), "いいえ(&N)");
     EXPECT_EQ(robot::TextOf(robot::FindControl(wizard, "Memo1")), "first line\r\nsecond line\r\n");
+    robot::WaitUntil([&] { return !GetUpdateRect(wizard, nullptr, FALSE); });
+    Sleep(200);
+    robot::SaveScreenshot("setup_wizard_licence.bmp");
     robot::Click(next);
     ASSERT_TRUE(robot::WaitForText(wizard, "情報"));
     EXPECT_EQ(robot::TextOf(next), "次へ(&N) >");

@@ -301,6 +301,23 @@ TEST(BackForm, TimerRunsTheWizardOnceAndCloses) {
     EXPECT_FALSE(reported);
 }
 
+// The wizard pumps messages while it installs; a close reaching the background window then
+// must not destroy the wizard it owns. Once the wizard is done, the window closes as usual.
+TEST(BackForm, RefusesToCloseWhileTheWizardIsOpen) {
+    SetupFolder setup("[Infomation]\r\nAppName=x\r\n");
+    TBackForm form;
+    bool survived = false;
+    form.runWizard = [&](TBackForm& owner) {
+        PostMessageW(owner.handle(), WM_CLOSE, 0, 0);
+        Application::ProcessMessages();
+        survived = IsWindow(owner.handle()) != FALSE;
+    };
+    ASSERT_TRUE(form.FormCreate(SetupData(setup.folder)));
+    form.Show();
+    EXPECT_TRUE(PumpUntilClosed(form));
+    EXPECT_TRUE(survived);
+}
+
 TEST(BackForm, MissingDataStaysOffTheScreenReportsAndCloses) {
     SetupFolder setup("");
     TBackForm form;

@@ -42,9 +42,5 @@ void StepDisplay::Update() {
 }
 
 bool StepDisplay::PumpDue() {
-    ULONGLONG now = GetTickCount64();
-    if (now - lastPump_ < PumpInterval)
-        return false;
-    lastPump_ = now;
-    return true;
+    return pump_.Due();
 }

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "app.h"
+
 class StepDisplay {
 public:
     static constexpr ULONGLONG UpdateInterval = 20, PumpInterval = 10;
@@ -39,5 +41,6 @@ private:
 
     Outputs outputs_;
     State pending_, shown_;
-    ULONGLONG lastUpdate_ = 0, lastPump_ = 0;
+    ULONGLONG lastUpdate_ = 0;
+    Application::PacedMessagePump pump_{PumpInterval};
 };

@@ -1,0 +1,340 @@
+// The setup wizard through whole runs: a long installation with the window answering all
+// along, shortcuts made in the Start menu, on the Desktop and in Send To and removed again,
+// an installation folder whose name code page 932 cannot hold, and the folder chooser.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "lumera_support.h"
+#include "win/encoding.h"
+#include "win/folders.h"
+#include "win/shortcut.h"
+
+using namespace lumera_e2e;
+
+namespace {
+
+const std::wstring Work = L"C:\\setup-wizard-e2e";
+const std::wstring Source = Work + L"\\Disc";
+const Text AppName = "Wizard E2E App";
+const std::wstring RecordKey = L"Software\\Morivane\\BrisaSetup\\Wizard E2E App";
+const std::wstring UninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Wizard E2E App";
+const Text Group = "Wizard E2E Group";
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring RecordValue(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, RecordKey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return L"";
+    return value;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring ShellFolder(int id) {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH];
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+std::wstring WideText(HWND window) {
+    wchar_t text[1024] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
+    return text;
+}
+
+// Unicode key events, so a name beyond code page 932 arrives as typed.
+bool TypeWide(HWND target, const std::wstring& text) {
+    if (!robot::Focus(target))
+        return false;
+    std::vector<INPUT> inputs;
+    for (wchar_t c : text)
+        for (bool up : {false, true}) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = c;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+class SetupWizardE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        uninstallerWasThere_ = Exists(WindowsFolder() + L"\\Morivane.exe");
+        Clean();
+        CreateDirectoryW(Work.c_str(), nullptr);
+        CreateDirectoryW(Source.c_str(), nullptr);
+        ASSERT_TRUE(
+            CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), (Source + L"\\Setup.exe").c_str(), FALSE));
+        ASSERT_TRUE(WriteBytes(Source + L"\\tool.txt", "the tool"));
+    }
+    void TearDown() override {
+        Clean();
+        if (!uninstallerWasThere_)
+            DeleteFileW((WindowsFolder() + L"\\Morivane.exe").c_str());
+    }
+    void Clean() {
+        DeleteTree(Narrow(Work));
+        RegDeleteTreeW(HKEY_CURRENT_USER, RecordKey.c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, UninstallKey.c_str());
+        DeleteTree(Narrow(ShellFolder(CSIDL_PROGRAMS)) + "\\" + Group);
+        DeleteFileW((ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\Wizard Tool.lnk").c_str());
+        DeleteFileW((ShellFolder(CSIDL_SENDTO) + L"\\Wizard Tool.lnk").c_str());
+    }
+
+    // Starts Setup.exe and walks from the welcome page to the start page; empty when a page
+    // did not come.
+    HWND WalkToStartPage(robot::Process& setup, bool shortcutPage,
+                         const std::function<void(HWND wizard)>& onMethodPage = nullptr) {
+        if (!setup.Start(Narrow(Source + L"\\Setup.exe")))
+            return nullptr;
+        HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+        if (!wizard)
+            return nullptr;
+        HWND next = robot::FindControl(wizard, "BitBtn2");
+        robot::Click(next);
+        if (!robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"))
+            return nullptr;
+        if (onMethodPage)
+            onMethodPage(wizard);
+        robot::Click(next);
+        if (shortcutPage) {
+            if (!robot::WaitForText(wizard, "ｼｭｰﾄｶｯﾄの作成方法"))
+                return nullptr;
+            robot::Click(next);
+        }
+        return robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始") ? wizard : nullptr;
+    }
+
+    bool uninstallerWasThere_ = false;
+};
+
+// The engine runs inside the Next handler; the window must go on painting and answering,
+// and nothing that reaches it meanwhile may start a second run or close it.
+TEST_F(SetupWizardE2e, WindowAnswersWhileALongInstallationRuns) {
+    const std::wstring target = Work + L"\\Installed";
+    CreateDirectoryW(target.c_str(), nullptr);
+    constexpr int Files = 1500;
+    const std::string block(64 * 1024, 'x');
+    std::string data = "[Infomation]\r\nAppName=" + AppName + "\r\n[Install]\r\nPath=" + Narrow(target) +
+                       "\r\nDir1=<Setup>\r\n";
+    for (int i = 1; i <= Files; ++i) {
+        const std::string name = "d" + std::to_string(i) + ".bin";
+        ASSERT_TRUE(WriteBytes(Source + L"\\" + Widen(name), block));
+        data += "File" + std::to_string(i) + "=<Setup>\\" + name + "\r\n";
+    }
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", data));
+
+    robot::Process setup;
+    HWND wizard = WalkToStartPage(setup, false);
+    ASSERT_NE(wizard, nullptr);
+    const auto backgrounds = robot::FindTopWindows("TBackForm", "", setup.id());
+    ASSERT_EQ(backgrounds.size(), 1u);
+    HWND back = backgrounds.front();
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    HWND bar = robot::FindControl(wizard, "ProgressBar2");
+    ASSERT_TRUE(next && bar);
+    robot::Click(next);
+
+    // Sample the file bar until the run ends: every round trip is timed, and each position
+    // the window gives while the run is still going shows it answered in the middle of it.
+    std::set<DWORD_PTR> midway;
+    ULONGLONG slowest = 0;
+    bool pokedAt = false;
+    const ULONGLONG end = GetTickCount64() + 120000;
+    wchar_t caption[64] = L"";
+    while (GetTickCount64() < end) {
+        InternalGetWindowText(wizard, caption, 64);
+        if (Narrow(std::wstring(caption)) == "ｾｯﾄｱｯﾌﾟ完了" || !IsWindow(wizard))
+            break;
+        const ULONGLONG before = GetTickCount64();
+        DWORD_PTR position = 0;
+        LRESULT answered = SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 10000, &position);
+        slowest = std::max(slowest, GetTickCount64() - before);
+        ASSERT_NE(answered, 0) << "the wizard did not answer within 10 s";
+        if (position > 0 && position < static_cast<DWORD_PTR>(Files))
+            midway.insert(position);
+        if (!pokedAt && !midway.empty()) {
+            // Closing, Esc, Next again and closing the background all come while it runs.
+            pokedAt = true;
+            PostMessageW(wizard, WM_CLOSE, 0, 0);
+            PostMessageW(wizard, WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageW(next, BM_CLICK, 0, 0);
+            PostMessageW(back, WM_CLOSE, 0, 0);
+        }
+        Sleep(5);
+    }
+    EXPECT_TRUE(pokedAt);
+    EXPECT_GE(midway.size(), 3u) << "positions seen while the run went on";
+    EXPECT_LT(slowest, 1500u) << "slowest round trip, ms";
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 60000));
+    EXPECT_FALSE(robot::WaitForMessageBox(setup.id(), 500).has_value()) << "no closing question while it ran";
+    DWORD_PTR position = 0;
+    SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position);
+    EXPECT_EQ(position, static_cast<DWORD_PTR>(Files));
+    EXPECT_TRUE(Exists(target + L"\\d" + std::to_wstring(Files) + L".bin"));
+    robot::WaitUntil([&] { return !GetUpdateRect(wizard, nullptr, FALSE); });
+    robot::SaveScreenshot("setup_wizard_long_done.bmp");
+    robot::Click(next);
+    EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+// A whole run with every kind of shortcut into a folder typed with a name code page 932
+// cannot hold; the uninstaller then takes all of it away again.
+TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
+    const std::wstring folder = Work + L"\\Jos\u00e9 \ud55c\uae00";
+    const std::string shortcut = "Wizard Tool|<Setup>\\tool.txt|<Setup>|0||0";
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat",
+                           "[Infomation]\r\nAppName=" + AppName + "\r\n[Install]\r\nPath=" + Narrow(Work) +
+                               "\\Default\r\nDir1=<Setup>\r\nFile1=<Setup>\\tool.txt\r\nStartPath=" + Group +
+                               "\r\nStartMenu1=<Default>\\" + shortcut + "\r\nDeskTop1=" + shortcut +
+                               "\r\nSendTo1=" + shortcut +
+                               "\r\n[UnInstall]\r\nVisible=1\r\nFile1=<Setup>\\tool.txt\r\nDir1=<Setup>\r\n"
+                               "StartMenu1=<Default>\\Wizard Tool|\r\nDeskTop1=Wizard Tool\r\n"
+                               "SendTo1=Wizard Tool\r\n"));
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    HWND field = robot::FindControl(wizard, "Edit1");
+    robot::SetText(field, "");
+    ASSERT_TRUE(TypeWide(field, folder));
+    ASSERT_TRUE(robot::WaitUntil([&] { return WideText(field) == folder; })) << Narrow(WideText(field));
+    robot::Click(next);
+    auto ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES)) << ask->text;
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｼｭｰﾄｶｯﾄの作成方法"));
+    EXPECT_TRUE(Exists(folder));
+    for (const char* box : {"CheckBox1", "CheckBox2", "CheckBox3"})
+        EXPECT_TRUE(robot::IsChecked(robot::FindControl(wizard, box))) << box;
+    EXPECT_EQ(robot::TextOf(robot::FindControl(wizard, "Edit2")), Group);
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟの開始"));
+    robot::Click(next);
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 30000));
+    EXPECT_TRUE(IsWindowVisible(robot::FindControl(wizard, "CompleteLabel")));
+    // The picture is for looking at: taken once the window has painted the change.
+    robot::WaitUntil([&] { return !GetUpdateRect(wizard, nullptr, FALSE); });
+    Sleep(200);
+    robot::SaveScreenshot("setup_wizard_wide_done.bmp");
+    robot::Click(next);
+    EXPECT_EQ(setup.WaitForExit(), 0u);
+
+    const std::wstring tool = folder + L"\\tool.txt";
+    EXPECT_EQ(robot::ReadFileBytes(Narrow(GetShortPath(tool))), std::string("the tool"));
+    EXPECT_TRUE(SamePath(RecordValue(L"SetupPath"), folder)) << "recorded whole";
+    EXPECT_TRUE(SamePath(RecordValue(L"File1"), tool));
+    const std::wstring links[] = {ShellFolder(CSIDL_PROGRAMS) + L"\\" + Widen(Group) + L"\\Wizard Tool.lnk",
+                                  ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\Wizard Tool.lnk",
+                                  ShellFolder(CSIDL_SENDTO) + L"\\Wizard Tool.lnk"};
+    for (const std::wstring& link : links) {
+        ASSERT_TRUE(Exists(link)) << Narrow(link);
+        EXPECT_TRUE(SamePath(GetLongPath(GetShortcutTarget(link)), tool)) << Narrow(link);
+    }
+
+    robot::Process uninstall;
+    ASSERT_TRUE(uninstall.Start(Narrow(WindowsFolder() + L"\\Morivane.exe"), AppName));
+    HWND window = robot::WaitForWindow("TSetupMainForm", "ﾌﾟﾛｸﾞﾗﾑのｺﾝﾋﾟｭｰﾀからの削除", uninstall.id());
+    ASSERT_NE(window, nullptr);
+    ask = robot::WaitForMessageBox(uninstall.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    HWND ok = robot::FindControl(window, "BitBtn2");
+    ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(ok); }, 20000));
+    robot::WaitUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); });
+    robot::SaveScreenshot("setup_uninstall_wide_done.bmp");
+    robot::Click(ok);
+    EXPECT_EQ(uninstall.WaitForExit(), 0u);
+    EXPECT_FALSE(Exists(tool));
+    EXPECT_FALSE(Exists(folder));
+    for (const std::wstring& link : links)
+        EXPECT_FALSE(Exists(link)) << Narrow(link);
+    EXPECT_FALSE(Exists(ShellFolder(CSIDL_PROGRAMS) + L"\\" + Widen(Group)));
+    EXPECT_TRUE(Exists(ShellFolder(CSIDL_PROGRAMS))) << "the user's own folder stays";
+    EXPECT_TRUE(RecordValue(L"DateTime").empty());
+}
+
+// "参照(&A)" opens the folder chooser at the field's folder: Cancel keeps the field, OK
+// puts the chosen folder in it.
+TEST_F(SetupWizardE2e, BrowseChoosesTheInstallationFolder) {
+    const std::wstring pick = Work + L"\\Pick";
+    CreateDirectoryW(pick.c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", "[Infomation]\r\nAppName=" + AppName +
+                                                        "\r\n[Install]\r\nPath=" + Narrow(pick) +
+                                                        "\\\r\nDir1=<Setup>\r\n"));
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
+    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    ASSERT_NE(wizard, nullptr);
+    robot::Click(robot::FindControl(wizard, "BitBtn2"));
+    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
+    HWND field = robot::FindControl(wizard, "Edit1");
+    HWND browse = robot::FindControl(wizard, "BitBtn4");
+    EXPECT_EQ(robot::TextOf(browse), "参照(&A)");
+    EXPECT_TRUE(SamePath(WideText(field), pick));
+    // A trailing backslash, which the shell does not give back, tells its answer from the field.
+    robot::SetText(field, Narrow(pick) + "\\");
+
+    for (int answer : {IDCANCEL, IDOK}) {
+        robot::ClickMouse(browse);
+        HWND chooser = robot::WaitForWindow("#32770", "", setup.id());
+        ASSERT_TRUE(chooser);
+        EXPECT_TRUE(robot::WaitUntil([&] {
+            for (const robot::ControlInfo& control : robot::ListControls(chooser))
+                if (control.text == "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞを選択してください。")
+                    return true;
+            return false;
+        }));
+        if (answer == IDCANCEL)
+            robot::SaveScreenshot("setup_wizard_browse.bmp");
+        ASSERT_TRUE(robot::AnswerMessageBox(chooser, answer));
+        ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(chooser); }));
+        if (answer == IDCANCEL)
+            EXPECT_EQ(WideText(field), pick + L"\\") << "Cancel keeps the field";
+        else
+            EXPECT_TRUE(robot::WaitUntil([&] { return SamePath(WideText(field), pick); }))
+                << "the chosen folder, as the shell names it: " << Narrow(WideText(field));
+    }
+    robot::Click(robot::FindControl(wizard, "BitBtn3"));
+    auto ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    EXPECT_EQ(setup.WaitForExit(), 2u);
+}
+
+} // namespace
