@@ -106,7 +106,8 @@ public:
         DWORD written = 0;
         WriteFile(file, text, sizeof text - 1, &written, nullptr);
         CloseHandle(file);
-        ACTCTXW context = {sizeof context};
+        ACTCTXW context = {};
+        context.cbSize = sizeof context;
         context.lpSource = manifest_.c_str();
         context_ = CreateActCtxW(&context);
         if (context_ != INVALID_HANDLE_VALUE)
