@@ -72,7 +72,8 @@ public:
             !DeleteFiles(record_.sendToNames, UninstallBar::Shortcuts, false))
             return UninstallOutcome::Stopped;
         UndoRegistry();
-        DeleteKeyAndPrune(HKEY_LOCAL_MACHINE, SystemUninstallKey, narrowName);
+        // The system's own list of entries stays even when this was its last one.
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, SystemUninstallKey, narrowName);
         progress_.Log(L"Removed uninstall entry " + appName_);
         progress_.StepBar(UninstallBar::Registry);
         DeleteKeyAndPrune(HKEY_CURRENT_USER, RecordParentKey, narrowName);

@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 #include "lumera_support.h"
+#include "test_support.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/shortcut.h"
@@ -21,6 +23,7 @@ namespace {
 
 const std::wstring Work = L"C:\\setup-wizard-e2e";
 const std::wstring Source = Work + L"\\Disc";
+const std::wstring Desktop = Work + L"\\Desktop";
 const Text AppName = "Wizard E2E App";
 const std::wstring RecordKey = L"Software\\Morivane\\BrisaSetup\\Wizard E2E App";
 const std::wstring UninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Wizard E2E App";
@@ -95,12 +98,16 @@ protected:
         Clean();
         CreateDirectoryW(Work.c_str(), nullptr);
         CreateDirectoryW(Source.c_str(), nullptr);
+        // The prefix's desktop is the Unix home: the shortcuts go to a desktop of the test's own.
+        CreateDirectoryW(Desktop.c_str(), nullptr);
+        desktop_ = std::make_unique<ShellFolderOverride>("Desktop", Desktop);
         ASSERT_TRUE(
             CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), (Source + L"\\Setup.exe").c_str(), FALSE));
         ASSERT_TRUE(WriteBytes(Source + L"\\tool.txt", "the tool"));
     }
     void TearDown() override {
         Clean();
+        desktop_.reset();
         if (!uninstallerWasThere_)
             DeleteFileW((WindowsFolder() + L"\\Morivane.exe").c_str());
     }
@@ -138,6 +145,7 @@ protected:
     }
 
     bool uninstallerWasThere_ = false;
+    std::unique_ptr<ShellFolderOverride> desktop_;
 };
 
 // The engine runs inside the Next handler; the window must go on painting and answering,

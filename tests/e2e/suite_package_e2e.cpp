@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <cwctype>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "lumera_support.h"
 #include "publisher.h"
+#include "test_support.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/profile_file.h"
@@ -181,21 +183,6 @@ std::optional<std::wstring> ReadWide(HKEY root, const std::wstring& key, const s
     return std::wstring(value);
 }
 
-// Writes the value, or deletes it for none.
-void WriteWide(HKEY root, const std::wstring& key, const std::wstring& name,
-               const std::optional<std::wstring>& value) {
-    HKEY handle;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    if (value)
-        RegSetValueExW(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    else
-        RegDeleteValueW(handle, name.c_str());
-    RegCloseKey(handle);
-}
-
 std::vector<std::wstring> RecordList(const Text& stem) {
     std::vector<std::wstring> values;
     for (int n = 1;; ++n) {
@@ -207,13 +194,9 @@ std::vector<std::wstring> RecordList(const Text& stem) {
 }
 
 // The desktop the test gives the installer: a folder of its own (the prefix's desktop is
-// the Unix home) whose name goes beyond CP932. Wine's shell rewrites "Shell Folders" from
-// "User Shell Folders": both are set.
+// the Unix home) whose name goes beyond CP932.
 const Text DeskRoot = "C:\\suite-package-e2e-desk";
 const std::wstring Desktop = L"C:\\suite-package-e2e-desk\\Desk caf\u00e9";
-const std::wstring FolderKeys[2] = {
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
 
 // Removes a key that holds no value and no subkey.
 void RemoveIfEmpty(const wchar_t* path) {
@@ -251,10 +234,7 @@ protected:
         DeleteTree(DeskRoot);
         ASSERT_TRUE(CreateDirectoryW(Widen(DeskRoot).c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryW(Desktop.c_str(), nullptr));
-        for (int i = 0; i < 2; ++i) {
-            savedDesktop_[i] = ReadWide(HKEY_CURRENT_USER, FolderKeys[i], L"Desktop");
-            WriteWide(HKEY_CURRENT_USER, FolderKeys[i], L"Desktop", Desktop);
-        }
+        desktop_ = std::make_unique<ShellFolderOverride>("Desktop", Desktop);
 
         DeleteTree(Disc);
         ASSERT_TRUE(CreateDirectoryW(Widen(Disc).c_str(), nullptr));
@@ -268,8 +248,7 @@ protected:
         if (robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime"))
             Run(WindowsFolder() + "\\Morivane.exe", AppName + " /SILENT");
         DeleteTree(Disc);
-        for (int i = 0; i < 2; ++i)
-            WriteWide(HKEY_CURRENT_USER, FolderKeys[i], L"Desktop", savedDesktop_[i]);
+        desktop_.reset();
         DeleteTree(DeskRoot);
         if (!uninstallerWasThere_)
             DeleteFileW(Widen(WindowsFolder() + "\\Morivane.exe").c_str());
@@ -295,7 +274,7 @@ protected:
         return process.WaitForExit(120000);
     }
 
-    std::optional<std::wstring> savedDesktop_[2];
+    std::unique_ptr<ShellFolderOverride> desktop_;
     bool hadSettings_ = false;
     bool uninstallerWasThere_ = false;
 };

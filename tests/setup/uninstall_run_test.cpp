@@ -148,6 +148,9 @@ TEST_P(UninstallRunTest, RemovesExactlyWhatTheRecordListsAndKeepsTheUsersFolders
     ScriptedProgress progress;
 
     ASSERT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    // Often this product's entry was the only one in the test prefix.
+    EXPECT_TRUE(
+        RegKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Uninstall"));
 
     ASSERT_EQ(progress.confirmations.size(), 1u);
     EXPECT_NE(progress.confirmations[0].find(L"\"" + wname() + L"\""), std::wstring::npos);

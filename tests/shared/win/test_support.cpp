@@ -90,6 +90,15 @@ void ValueOverride::Remove() {
     RegDeleteValue(root_, key_, name_);
 }
 
+ShellFolderOverride::ShellFolderOverride(const Text& name, const std::wstring& folder)
+    : shell_(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+             name),
+      user_(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+            name) {
+    shell_.Set(folder);
+    user_.Set(folder);
+}
+
 Text TestProgramDir() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);

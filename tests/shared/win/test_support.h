@@ -61,6 +61,17 @@ private:
     bool existed_;
 };
 
+// One of the user's shell folders ("Desktop", "SendTo", ...) pointed at another folder while
+// it lives. Wine's shell rewrites "Shell Folders" from "User Shell Folders", so both are set
+// and both go back exactly as they were.
+class ShellFolderOverride {
+public:
+    ShellFolderOverride(const Text& name, const std::wstring& folder);
+
+private:
+    ValueOverride shell_, user_;
+};
+
 // The default value of a class under HKEY_CLASSES_ROOT, set for one test.
 struct ClassOverride : ValueOverride {
     ClassOverride(const Text& key, const Text& value) : ValueOverride(HKEY_CLASSES_ROOT, key, "") {
