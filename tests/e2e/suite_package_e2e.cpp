@@ -198,19 +198,6 @@ std::vector<std::wstring> RecordList(const Text& stem) {
 const Text DeskRoot = "C:\\suite-package-e2e-desk";
 const std::wstring Desktop = L"C:\\suite-package-e2e-desk\\Desk caf\u00e9";
 
-// Removes a key that holds no value and no subkey.
-void RemoveIfEmpty(const wchar_t* path) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    DWORD subkeys = 1, values = 1;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                     nullptr, nullptr);
-    RegCloseKey(key);
-    if (subkeys == 0 && values == 0)
-        RegDeleteKeyW(HKEY_CURRENT_USER, path);
-}
-
 class SuitePackageE2e : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -228,8 +215,8 @@ protected:
 
         // The uninstaller prunes the record's parent keys once they are empty, rightly; empty
         // ones other tests left would otherwise differ from the snapshot.
-        RemoveIfEmpty(L"Software\\Morivane\\BrisaSetup");
-        RemoveIfEmpty(L"Software\\Morivane");
+        DeleteKeyIfEmpty(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup");
+        DeleteKeyIfEmpty(HKEY_CURRENT_USER, L"Software\\Morivane");
 
         DeleteTree(DeskRoot);
         ASSERT_TRUE(CreateDirectoryW(Widen(DeskRoot).c_str(), nullptr));

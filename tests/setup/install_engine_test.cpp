@@ -93,6 +93,7 @@ protected:
     }
     static void Clean() {
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup\\Lumera Test Deck");
+        DeleteKeyIfEmpty(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup");
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(Text(SystemEntry).substr(1)).c_str());
     }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
 #include "win/registry.h"
 
 namespace {
@@ -15,6 +16,7 @@ protected:
         for (const wchar_t* name : {TwoWords, Korean})
             RegDeleteTreeW(HKEY_CURRENT_USER,
                            (L"Software\\Morivane\\BrisaSetup\\" + std::wstring(name)).c_str());
+        DeleteKeyIfEmpty(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup");
     }
     static constexpr const wchar_t* TwoWords = L"Lumera Test Deck";
     static constexpr const wchar_t* Korean = L"\ud55c\uae00 Deck";

@@ -119,6 +119,18 @@ void InstallProbe(const std::wstring& path) {
     DeleteFileW((path + L".log").c_str());
 }
 
+void DeleteKeyIfEmpty(HKEY root, const std::wstring& path) {
+    HKEY key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD subkeys = 1, values = 1;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    RegCloseKey(key);
+    if (subkeys == 0 && values == 0)
+        RegDeleteKeyW(root, path.c_str());
+}
+
 bool WriteExpandString(HKEY root, const Text& key, const Text& name, const std::wstring& value) {
     return RegSetKeyValueW(root, Widen(StripLeadingChars('\\', key)).c_str(), Widen(name).c_str(),
                            REG_EXPAND_SZ, value.c_str(),

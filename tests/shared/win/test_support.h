@@ -90,5 +90,8 @@ void InstallProbe(const std::wstring& path);
 std::wstring WaitForProbeLog(const Text& probePath, size_t lines = 1, unsigned timeoutMs = 10000);
 std::wstring WaitForProbeLog(const std::wstring& probePath, size_t lines = 1, unsigned timeoutMs = 10000);
 
+// Deletes the key when it holds no value and no subkey (a parent a test's key leaves behind).
+void DeleteKeyIfEmpty(HKEY root, const std::wstring& key);
+
 // A string value stored as REG_EXPAND_SZ, bypassing the helpers under test.
 bool WriteExpandString(HKEY root, const Text& key, const Text& name, const std::wstring& value);
