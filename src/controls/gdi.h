@@ -1,6 +1,8 @@
 // Owners for GDI objects and device contexts, in the style of the kernel handle owners.
 #pragma once
 
+#include <cstdint>
+
 #include "win/handles.h"
 
 struct GdiObjectTraits {
@@ -36,6 +38,23 @@ private:
     HDC dc_;
     HGDIOBJ old_;
 };
+
+// A top-down 32-bit bitmap: every pixel is the colour drawn, row by row from the top left,
+// so drawings can be read back (bits, when asked for, points at the pixels 0x00RRGGBB).
+inline HBITMAP CreateTopDownBitmap(HDC dc, int width, int height, uint32_t** bits = nullptr) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bits)
+        *bits = static_cast<uint32_t*>(pixels);
+    return bitmap;
+}
 
 // BeginPaint/EndPaint as a pair.
 class PaintScope {

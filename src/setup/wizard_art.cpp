@@ -6,19 +6,6 @@
 
 namespace {
 
-// A top-down 32-bit bitmap, so every pixel is the colour drawn and tests can read it back.
-HBITMAP CreateCanvas(HDC screen, int width, int height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
 int Blend(int from, int to, int step, int steps) {
     return from + (to - from) * step / (steps > 1 ? steps - 1 : 1);
 }
@@ -64,7 +51,7 @@ void DrawShape(HDC dc, GlyphShape shape, int left, int top, COLORREF colour) {
 
 HBITMAP CreateDefaultPicture(int width, int height) {
     HDC screen = GetDC(nullptr);
-    HBITMAP picture = CreateCanvas(screen, width, height);
+    HBITMAP picture = CreateTopDownBitmap(screen, width, height);
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     if (!picture || !dc) {
@@ -112,7 +99,7 @@ HBITMAP CreateDefaultPicture(int width, int height) {
 
 HBITMAP CreateButtonGlyph(GlyphShape shape) {
     HDC screen = GetDC(nullptr);
-    HBITMAP glyph = CreateCanvas(screen, 2 * GlyphSize, GlyphSize);
+    HBITMAP glyph = CreateTopDownBitmap(screen, 2 * GlyphSize, GlyphSize);
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     if (!glyph || !dc) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi.h"
 #include "win/encoding.h"
 
 namespace {
@@ -49,16 +50,7 @@ protected:
 class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<uint32_t*>(bits);
+        bitmap_.reset(CreateTopDownBitmap(dc_, width, height, &bits_));
         old_ = SelectObject(dc_, bitmap_.get());
     }
     ~Canvas() {
