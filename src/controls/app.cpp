@@ -129,6 +129,20 @@ int Run() {
     return static_cast<int>(message.wParam);
 }
 
+void RunWhile(const std::function<bool()>& open) {
+    MSG message;
+    while (open()) {
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (got < 0)
+            return;
+        DispatchOne(message);
+    }
+}
+
 void HandlerFailed(const char* where) noexcept {
     std::wstring report = L"Lumera: a handler failed in " + Widen(where ? where : "?");
     try {

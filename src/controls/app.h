@@ -33,6 +33,9 @@ void AcceptDroppedFiles(HWND window);
 
 // Runs until WM_QUIT; returns its exit code.
 int Run();
+// A nested loop for as long as the condition holds (a modal window is open). A WM_QUIT on
+// the way ends it and is posted again, so the program's own loop ends too.
+void RunWhile(const std::function<bool()>& open);
 // Handles every message waiting now, then returns (also used while work goes on).
 void ProcessMessages();
 // Keeps the thread's windows repainting and answering while long work runs on the thread.

@@ -114,17 +114,7 @@ void Form::ShowModal() {
     {
         Application::ModalScope modal(handle());
         Show();
-        MSG message;
-        while (handle()) {
-            BOOL got = GetMessageW(&message, nullptr, 0, 0);
-            if (got == 0) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                break;
-            }
-            if (got < 0)
-                break;
-            Application::DispatchOne(message);
-        }
+        Application::RunWhile([this] { return handle() != nullptr; });
     }
     if (ownerDisabled && IsWindow(owner)) {
         EnableWindow(owner, TRUE);

@@ -87,18 +87,7 @@ void TAboutBox::ShowModal() {
     Application::ModalScope modal(handle());
     Show();
     BitBtn1.Focus();
-    MSG message;
-    while (handle()) {
-        BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(
-                static_cast<int>(message.wParam)); // the program is ending: leave it to the main loop
-            break;
-        }
-        if (got < 0)
-            break;
-        Application::DispatchOne(message);
-    }
+    Application::RunWhile([this] { return handle() != nullptr; });
     EnableOwner();
 }
 

@@ -266,16 +266,6 @@ void RunBackForm(const SetupData& data, std::function<void(TBackForm& owner)> ru
         return;
     Application::SetMainWindow(form.handle());
     ShowWindow(form.handle(), form.DataFound() ? SW_SHOW : SW_SHOWNOACTIVATE);
-    MSG message;
-    while (form.handle()) {
-        BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (got < 0)
-            break;
-        Application::DispatchOne(message);
-    }
+    Application::RunWhile([&form] { return form.handle() != nullptr; });
     Application::SetMainWindow(nullptr);
 }
