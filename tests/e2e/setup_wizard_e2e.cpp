@@ -91,6 +91,63 @@ bool TypeWide(HWND target, const std::wstring& text) {
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
+// The caption without a message to the window, so a busy window does not hold the test.
+Text CaptionOf(HWND window) {
+    wchar_t caption[64] = L"";
+    InternalGetWindowText(window, caption, 64);
+    return Narrow(std::wstring(caption));
+}
+
+// What a window said about one of its progress bars while a long run went on.
+struct BarWatch {
+    std::set<DWORD_PTR> midway; // positions strictly between the start and the end
+    ULONGLONG slowest = 0;      // ms, the slowest round trip
+    bool answeredAll = true;
+};
+
+// Samples the bar until done() holds: every round trip is timed, and each position the
+// window gives while the run is still going shows it answered in the middle of it.
+// onceMidway() runs once, at the first such position.
+BarWatch WatchBar(HWND bar, int total, const std::function<bool()>& done,
+                  const std::function<void()>& onceMidway) {
+    BarWatch watch;
+    bool called = false;
+    const ULONGLONG end = GetTickCount64() + 120000;
+    while (GetTickCount64() < end && !done()) {
+        const ULONGLONG before = GetTickCount64();
+        DWORD_PTR position = 0;
+        LRESULT answered = SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 10000, &position);
+        watch.slowest = std::max(watch.slowest, GetTickCount64() - before);
+        if (!answered) {
+            watch.answeredAll = false;
+            break;
+        }
+        if (position > 0 && position < static_cast<DWORD_PTR>(total))
+            watch.midway.insert(position);
+        if (!called && !watch.midway.empty() && onceMidway) {
+            called = true;
+            onceMidway();
+        }
+        Sleep(5);
+    }
+    return watch;
+}
+
+// A data file installing the given number of 64 KiB files, each written to the source
+// folder, with the uninstall list naming them all.
+std::string ManyFilesDataFile(const std::wstring& target, int files) {
+    const std::string block(64 * 1024, 'x');
+    std::string install = "[Install]\r\nPath=" + Narrow(target) + "\r\nDir1=<Setup>\r\n";
+    std::string uninstall = "[UnInstall]\r\nVisible=1\r\nDir1=<Setup>\r\n";
+    for (int i = 1; i <= files; ++i) {
+        const std::string name = "d" + std::to_string(i) + ".bin";
+        WriteBytes(Source + L"\\" + Widen(name), block);
+        install += "File" + std::to_string(i) + "=<Setup>\\" + name + "\r\n";
+        uninstall += "File" + std::to_string(i) + "=<Setup>\\" + name + "\r\n";
+    }
+    return "[Infomation]\r\nAppName=" + AppName + "\r\n" + install + uninstall;
+}
+
 class SetupWizardE2e : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -154,15 +211,7 @@ TEST_F(SetupWizardE2e, WindowAnswersWhileALongInstallationRuns) {
     const std::wstring target = Work + L"\\Installed";
     CreateDirectoryW(target.c_str(), nullptr);
     constexpr int Files = 1500;
-    const std::string block(64 * 1024, 'x');
-    std::string data = "[Infomation]\r\nAppName=" + AppName + "\r\n[Install]\r\nPath=" + Narrow(target) +
-                       "\r\nDir1=<Setup>\r\n";
-    for (int i = 1; i <= Files; ++i) {
-        const std::string name = "d" + std::to_string(i) + ".bin";
-        ASSERT_TRUE(WriteBytes(Source + L"\\" + Widen(name), block));
-        data += "File" + std::to_string(i) + "=<Setup>\\" + name + "\r\n";
-    }
-    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", data));
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", ManyFilesDataFile(target, Files)));
 
     robot::Process setup;
     HWND wizard = WalkToStartPage(setup, false);
@@ -175,47 +224,76 @@ TEST_F(SetupWizardE2e, WindowAnswersWhileALongInstallationRuns) {
     ASSERT_TRUE(next && bar);
     robot::Click(next);
 
-    // Sample the file bar until the run ends: every round trip is timed, and each position
-    // the window gives while the run is still going shows it answered in the middle of it.
-    std::set<DWORD_PTR> midway;
-    ULONGLONG slowest = 0;
-    bool pokedAt = false;
-    const ULONGLONG end = GetTickCount64() + 120000;
-    wchar_t caption[64] = L"";
-    while (GetTickCount64() < end) {
-        InternalGetWindowText(wizard, caption, 64);
-        if (Narrow(std::wstring(caption)) == "ｾｯﾄｱｯﾌﾟ完了" || !IsWindow(wizard))
-            break;
-        const ULONGLONG before = GetTickCount64();
-        DWORD_PTR position = 0;
-        LRESULT answered = SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 10000, &position);
-        slowest = std::max(slowest, GetTickCount64() - before);
-        ASSERT_NE(answered, 0) << "the wizard did not answer within 10 s";
-        if (position > 0 && position < static_cast<DWORD_PTR>(Files))
-            midway.insert(position);
-        if (!pokedAt && !midway.empty()) {
+    bool poked = false;
+    BarWatch watch = WatchBar(
+        bar, Files, [&] { return CaptionOf(wizard) == "ｾｯﾄｱｯﾌﾟ完了" || !IsWindow(wizard); },
+        [&] {
             // Closing, Esc, Next again and closing the background all come while it runs.
-            pokedAt = true;
+            poked = true;
             PostMessageW(wizard, WM_CLOSE, 0, 0);
             PostMessageW(wizard, WM_KEYDOWN, VK_ESCAPE, 0);
             PostMessageW(next, BM_CLICK, 0, 0);
             PostMessageW(back, WM_CLOSE, 0, 0);
-        }
-        Sleep(5);
-    }
-    EXPECT_TRUE(pokedAt);
-    EXPECT_GE(midway.size(), 3u) << "positions seen while the run went on";
-    EXPECT_LT(slowest, 1500u) << "slowest round trip, ms";
+        });
+    EXPECT_TRUE(poked);
+    EXPECT_TRUE(watch.answeredAll) << "the wizard did not answer within 10 s";
+    EXPECT_GE(watch.midway.size(), 3u) << "positions seen while the run went on";
+    EXPECT_LT(watch.slowest, 1500u) << "slowest round trip, ms";
     ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 60000));
     EXPECT_FALSE(robot::WaitForMessageBox(setup.id(), 500).has_value()) << "no closing question while it ran";
-    DWORD_PTR position = 0;
+    // Full at the end: the files and the uninstaller's copy.
+    DWORD_PTR position = 0, maximum = 0;
     SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position);
-    EXPECT_EQ(position, static_cast<DWORD_PTR>(Files));
+    SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_NORMAL, 5000, &maximum);
+    EXPECT_EQ(maximum, static_cast<DWORD_PTR>(Files + 1));
+    EXPECT_EQ(position, maximum);
     EXPECT_TRUE(Exists(target + L"\\d" + std::to_wstring(Files) + L".bin"));
     robot::WaitUntil([&] { return !GetUpdateRect(wizard, nullptr, FALSE); });
     robot::SaveScreenshot("setup_wizard_long_done.bmp");
     robot::Click(next);
     EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+// The uninstaller's window keeps answering while it removes many files, and refuses to
+// close until it is done.
+TEST_F(SetupWizardE2e, UninstallWindowAnswersWhileItRemovesManyFiles) {
+    const std::wstring target = Work + L"\\Installed";
+    constexpr int Files = 1500;
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", ManyFilesDataFile(target, Files)));
+    robot::Process setup;
+    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe"), "/SILENT"));
+    ASSERT_EQ(setup.WaitForExit(120000), 0u);
+    ASSERT_TRUE(Exists(target + L"\\d" + std::to_wstring(Files) + L".bin"));
+
+    robot::Process uninstall;
+    ASSERT_TRUE(uninstall.Start(Narrow(WindowsFolder() + L"\\Morivane.exe"), AppName));
+    HWND window = robot::WaitForWindow("TSetupMainForm", "ﾌﾟﾛｸﾞﾗﾑのｺﾝﾋﾟｭｰﾀからの削除", uninstall.id());
+    ASSERT_NE(window, nullptr);
+    HWND bar = robot::FindControl(window, "ProgressBar1");
+    HWND ok = robot::FindControl(window, "BitBtn2");
+    ASSERT_TRUE(bar && ok);
+    auto ask = robot::WaitForMessageBox(uninstall.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+
+    bool poked = false;
+    BarWatch watch = WatchBar(
+        bar, Files, [&] { return IsWindowEnabled(ok) || !IsWindow(window); },
+        [&] {
+            poked = true;
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+    EXPECT_TRUE(poked);
+    EXPECT_TRUE(watch.answeredAll) << "the uninstaller did not answer within 10 s";
+    EXPECT_GE(watch.midway.size(), 3u) << "positions seen while the run went on";
+    EXPECT_LT(watch.slowest, 1500u) << "slowest round trip, ms";
+    ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(ok); }, 60000));
+    EXPECT_TRUE(IsWindow(window)) << "closing is refused while it runs";
+    EXPECT_FALSE(Exists(target));
+    EXPECT_TRUE(RecordValue(L"DateTime").empty());
+    robot::Click(ok);
+    EXPECT_EQ(uninstall.WaitForExit(), 0u);
 }
 
 // A whole run with every kind of shortcut into a folder typed with a name code page 932
