@@ -759,7 +759,36 @@ Text ScreenshotFolder() {
     return Narrow(folder);
 }
 
+namespace {
+
+BOOL CALLBACK FindPendingPaint(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// True when some visible window on the screen, or one of its controls, still has to paint.
+bool PaintPending() {
+    bool found = false;
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            if (!FindPendingPaint(window, found))
+                return FALSE;
+            EnumChildWindows(window, FindPendingPaint, found);
+            return !*reinterpret_cast<bool*>(found);
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+} // namespace
+
 Text SaveScreenshot(const Text& fileName) {
+    // A window that has just appeared or changed may not have painted yet; the picture is
+    // for looking at, so it waits a moment for that (and is taken anyway afterwards).
+    WaitUntil([] { return !PaintPending(); }, 2000);
     Text path = ScreenshotFolder() + fileName;
     return WriteScreenBmp(path) ? path : Text();
 }
