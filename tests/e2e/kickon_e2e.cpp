@@ -70,13 +70,6 @@ std::wstring ProbeLog(const std::wstring& probe) {
     return log;
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 class KickonTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -49,13 +49,6 @@ void SetSetting(const std::wstring& section, const std::wstring& name, const std
     WriteWide(SettingsKey + section, name, value);
 }
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
-}
-
 std::optional<std::string> FileBytes(const std::wstring& path) {
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
@@ -68,10 +61,6 @@ std::optional<std::string> FileBytes(const std::wstring& path) {
         bytes.append(buffer, read);
     CloseHandle(handle);
     return bytes;
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Two stored paths name the same file: the program may store a short form.
@@ -175,9 +164,9 @@ protected:
 TEST_F(NamesTest, AListedWallpaperAndScreenSaverAreSetUnderTheirOwnNamesAndMarked) {
     const std::wstring picture = pictures + L"\\夕焼け caf\u00E9.jpg";
     const std::wstring saver = savers + L"\\\uD55C\uAE00 \uD654\uBA74.scr";
-    WriteFileBytes(picture, "not shown, only named");
-    WriteFileBytes(pictures + L"\\plain.bmp", "BM");
-    WriteFileBytes(saver, "");
+    WriteBytes(picture, "not shown, only named");
+    WriteBytes(pictures + L"\\plain.bmp", "BM");
+    WriteBytes(saver, "");
     WriteWide(DesktopKey, L"Wallpaper", L"");
     WriteWide(DesktopKey, L"SCRNSAVE.EXE", std::nullopt);
     ASSERT_TRUE(lumera.Start(installation));
@@ -208,7 +197,7 @@ TEST_F(NamesTest, AScreenSaverChosenInTheDialogKeepsItsName) {
     const std::wstring elsewhere = In(L"Jos\u00E9");
     CreateDirectoryW(elsewhere.c_str(), nullptr);
     const std::wstring saver = elsewhere + L"\\\uD55C\uAE00 \uD654\uBA74.scr";
-    WriteFileBytes(saver, "");
+    WriteBytes(saver, "");
     WriteWide(DesktopKey, L"SCRNSAVE.EXE", std::nullopt);
     ASSERT_TRUE(lumera.Start(installation));
 
@@ -275,8 +264,8 @@ TEST_F(NamesTest, StartupItemsOfAProfileBeyondCp932AreParkedAndRestored) {
     CreateDirectoryW(profile.c_str(), nullptr);
     CreateDirectoryW(startup.c_str(), nullptr);
     WriteWide(ShellFoldersKey, L"Startup", startup);
-    WriteFileBytes(startup + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk", "memo");
-    WriteFileBytes(startup + L"\\caf\u00E9.txt", "cafe notes");
+    WriteBytes(startup + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk", "memo");
+    WriteBytes(startup + L"\\caf\u00E9.txt", "cafe notes");
     ASSERT_TRUE(lumera.Start(installation));
 
     ASSERT_TRUE(Choose(lumera, {"ｽﾀｰﾄｱｯﾌﾟ(&S)", "無効(&F)"}));

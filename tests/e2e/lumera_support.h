@@ -31,6 +31,31 @@ inline void DeleteTree(const Text& path) {
     SHFileOperationW(&operation);
 }
 
+// The bytes as the whole file; false when it cannot be written.
+inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+inline bool WriteBytes(const Text& path, const std::string& bytes) {
+    return WriteBytes(Widen(path), bytes);
+}
+
+inline bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline Text WindowsFolder() {
+    wchar_t folder[MAX_PATH];
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return Narrow(std::wstring(folder));
+}
+
 // The whole settings key: the next start behaves as the first.
 inline void ResetSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\Lumera");

@@ -52,24 +52,9 @@ private:
     std::optional<Text> saved_;
 };
 
-inline void WriteBytes(const Text& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 inline void RemoveFile(const Text& path) {
     SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(Widen(path).c_str());
-}
-
-inline Text WindowsFolder() {
-    wchar_t buffer[MAX_PATH];
-    GetWindowsDirectoryW(buffer, MAX_PATH);
-    return Narrow(buffer);
 }
 
 // The three system logo files, with distinct contents; removed again afterwards.

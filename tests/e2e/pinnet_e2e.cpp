@@ -54,10 +54,6 @@ std::wstring LinkOnDesktop(const std::wstring& name) {
     return Desktop + L"\\" + name + Suffix;
 }
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void MakeFile(const std::wstring& path) {
     CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }

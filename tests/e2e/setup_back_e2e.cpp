@@ -44,14 +44,6 @@ std::string SolidBmp(int width, int height, uint32_t rgb) {
     return bytes;
 }
 
-void WriteFileBytes(const Text& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 uint32_t ScreenColor(unsigned long bgr) {
     return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
 }
@@ -105,7 +97,7 @@ protected:
         CreateDirectoryW(Widen(Disc).c_str(), nullptr);
         ASSERT_TRUE(
             CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), Widen(Disc + "\\Setup.exe").c_str(), FALSE));
-        WriteFileBytes(Disc + "\\wall.bmp", SolidBmp(40, 30, Cyan));
+        ASSERT_TRUE(WriteBytes(Disc + "\\wall.bmp", SolidBmp(40, 30, Cyan)));
     }
     void TearDown() override {
         setup_.reset(); // closes the wizard before its folder goes
@@ -114,7 +106,7 @@ protected:
 
     // Starts the installer over the data file and waits for its wizard and painted background.
     Screen ShowBackground(const Text& information) {
-        WriteFileBytes(Disc + "\\Setup.dat", "[Infomation]\r\nAppName=Back E2E\r\n" + information);
+        EXPECT_TRUE(WriteBytes(Disc + "\\Setup.dat", "[Infomation]\r\nAppName=Back E2E\r\n" + information));
         setup_ = std::make_unique<robot::Process>();
         EXPECT_TRUE(setup_->Start(Disc + "\\Setup.exe"));
         HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup_->id(), 20000);

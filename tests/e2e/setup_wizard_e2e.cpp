@@ -29,17 +29,6 @@ const std::wstring RecordKey = L"Software\\Morivane\\BrisaSetup\\Wizard E2E App"
 const std::wstring UninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Wizard E2E App";
 const Text Group = "Wizard E2E Group";
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -53,42 +42,16 @@ std::wstring RecordValue(const wchar_t* name) {
     return value;
 }
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::wstring ShellFolder(int id) {
     wchar_t path[MAX_PATH] = L"";
     SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
 }
 
-std::wstring WindowsFolder() {
-    wchar_t folder[MAX_PATH];
-    GetWindowsDirectoryW(folder, MAX_PATH);
-    return folder;
-}
-
 std::wstring WideText(HWND window) {
     wchar_t text[1024] = L"";
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
     return text;
-}
-
-// Unicode key events, so a name beyond code page 932 arrives as typed.
-bool TypeWide(HWND target, const std::wstring& text) {
-    if (!robot::Focus(target))
-        return false;
-    std::vector<INPUT> inputs;
-    for (wchar_t c : text)
-        for (bool up : {false, true}) {
-            INPUT input = {};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = c;
-            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-            inputs.push_back(input);
-        }
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 // The caption without a message to the window, so a busy window does not hold the test.
@@ -151,7 +114,7 @@ std::string ManyFilesDataFile(const std::wstring& target, int files) {
 class SetupWizardE2e : public ::testing::Test {
 protected:
     void SetUp() override {
-        uninstallerWasThere_ = Exists(WindowsFolder() + L"\\Morivane.exe");
+        uninstallerWasThere_ = Exists(Widen(WindowsFolder()) + L"\\Morivane.exe");
         Clean();
         CreateDirectoryW(Work.c_str(), nullptr);
         CreateDirectoryW(Source.c_str(), nullptr);
@@ -166,7 +129,7 @@ protected:
         Clean();
         desktop_.reset();
         if (!uninstallerWasThere_)
-            DeleteFileW((WindowsFolder() + L"\\Morivane.exe").c_str());
+            DeleteFileW((Widen(WindowsFolder()) + L"\\Morivane.exe").c_str());
     }
     void Clean() {
         DeleteTree(Narrow(Work));
@@ -266,7 +229,7 @@ TEST_F(SetupWizardE2e, UninstallWindowAnswersWhileItRemovesManyFiles) {
     ASSERT_TRUE(Exists(target + L"\\d" + std::to_wstring(Files) + L".bin"));
 
     robot::Process uninstall;
-    ASSERT_TRUE(uninstall.Start(Narrow(WindowsFolder() + L"\\Morivane.exe"), AppName));
+    ASSERT_TRUE(uninstall.Start(Narrow(Widen(WindowsFolder()) + L"\\Morivane.exe"), AppName));
     HWND window = robot::WaitForWindow("TSetupMainForm", "ﾌﾟﾛｸﾞﾗﾑのｺﾝﾋﾟｭｰﾀからの削除", uninstall.id());
     ASSERT_NE(window, nullptr);
     HWND bar = robot::FindControl(window, "ProgressBar1");
@@ -318,7 +281,8 @@ TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
     ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
     HWND field = robot::FindControl(wizard, "Edit1");
     robot::SetText(field, "");
-    ASSERT_TRUE(TypeWide(field, folder));
+    ASSERT_TRUE(robot::Focus(field));
+    ASSERT_TRUE(robot::TypeText(field, folder));
     ASSERT_TRUE(robot::WaitUntil([&] { return WideText(field) == folder; })) << Narrow(WideText(field));
     robot::Click(next);
     auto ask = robot::WaitForMessageBox(setup.id());
@@ -354,7 +318,7 @@ TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
     }
 
     robot::Process uninstall;
-    ASSERT_TRUE(uninstall.Start(Narrow(WindowsFolder() + L"\\Morivane.exe"), AppName));
+    ASSERT_TRUE(uninstall.Start(Narrow(Widen(WindowsFolder()) + L"\\Morivane.exe"), AppName));
     HWND window = robot::WaitForWindow("TSetupMainForm", "ﾌﾟﾛｸﾞﾗﾑのｺﾝﾋﾟｭｰﾀからの削除", uninstall.id());
     ASSERT_NE(window, nullptr);
     ask = robot::WaitForMessageBox(uninstall.id());

@@ -40,12 +40,6 @@ Text PackageFolder() {
     return path;
 }
 
-Text WindowsFolder() {
-    wchar_t folder[MAX_PATH];
-    GetWindowsDirectoryW(folder, MAX_PATH);
-    return Narrow(std::wstring(folder));
-}
-
 Text InstallFolder() {
     return GetSetupPath("ProgramFilesDir") + "\\" + AppName;
 }

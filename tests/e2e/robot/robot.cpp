@@ -541,10 +541,14 @@ bool PressKey(HWND target, WORD virtualKey, unsigned modifiers) {
 }
 
 bool TypeText(HWND target, const Text& text) {
+    return TypeText(target, Widen(text));
+}
+
+bool TypeText(HWND target, const std::wstring& text) {
     if (!PrepareKeyboard(target))
         return false;
     std::vector<INPUT> inputs;
-    for (wchar_t c : Widen(text)) {
+    for (wchar_t c : text) {
         for (bool up : {false, true}) {
             INPUT input = {};
             input.type = INPUT_KEYBOARD;

@@ -129,6 +129,8 @@ enum Modifiers : unsigned { NoModifiers = 0, Shift = 1, Control = 2, Alt = 4 };
 bool PressKey(HWND target, WORD virtualKey, unsigned modifiers = NoModifiers);
 // Types the text as Unicode characters into whatever has the focus in the target's thread.
 bool TypeText(HWND target, const Text& text);
+// Characters code page 932 cannot hold arrive as typed.
+bool TypeText(HWND target, const std::wstring& text);
 
 // ---- Message boxes -----------------------------------------------------------------------
 
