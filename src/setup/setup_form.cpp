@@ -166,7 +166,7 @@ bool TSetupMainForm::FormCreate(HWND owner) {
     // Page 2 covers everything above the divider.
     LicencePage.Create(*this, {0, 0, FormWidth, DividerTop});
     LicenceIcon.Create(LicencePage, {12, 8, 32, 32});
-    LicenceIcon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    LicenceIcon.SetIcon(Application::MainIcon());
     LicenceLabel.Create(
         LicencePage,
         "以下のﾗｲｾﾝｽ契約をお読み下さい。\n契約の残りの部分を読むには、Page Up キーを押して下さい。",
