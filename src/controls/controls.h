@@ -24,10 +24,18 @@ public:
     bool OnCommand(WORD code) override;
     // A picture left of the caption: numGlyphs images side by side, the first for the
     // enabled button, the second (when present) for the disabled one. The bottom-left
-    // pixel's colour is transparent. The bitmap is copied; the caller keeps it.
+    // pixel's colour is transparent. The bitmap is copied; the caller keeps it. Its
+    // pixels are 96-DPI pixels: the button shows it scaled to its DPI.
     bool SetGlyph(HBITMAP glyph, int numGlyphs);
 
+protected:
+    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    bool ShowGlyph();
+
+    UniqueGdiObject glyph_; // the copy, kept to scale again for another DPI
+    int numGlyphs_ = 0;
     HIMAGELIST glyphs_ = nullptr;
 };
 
@@ -162,8 +170,19 @@ public:
 class Image : public Control {
 public:
     bool Create(Widget& parent, const Bounds& bounds, bool centred = true);
-    void SetIcon(HICON icon);       // not owned
-    void SetBitmap(HBITMAP bitmap); // not owned
+    void SetIcon(HICON icon); // not owned
+    // Not owned. Its pixels are 96-DPI pixels: at another DPI the control shows a copy
+    // stretched by the same factor as the form's positions.
+    void SetBitmap(HBITMAP bitmap);
+
+protected:
+    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowBitmap();
+
+    HBITMAP bitmap_ = nullptr;
+    UniqueGdiObject scaled_; // the stretched copy on show, when the DPI is not 96
 };
 
 class ProgressBar : public Control {
