@@ -235,13 +235,13 @@ bool Label::TextFits() const {
 }
 
 bool Label::ShrinkFontToFit(int minPoints) {
+    fitMinPoints_ = minPoints;
     if (TextFits())
         return true;
     LOGFONTW logFont = {};
     GetObjectW(font(), sizeof logFont, &logFont);
-    HDC dc = GetDC(handle());
-    const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(handle(), dc);
+    // The window's DPI, which the form made its font for (the screen's may differ).
+    const int pixelsPerInch = dpi().dpi();
     int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72, pixelsPerInch);
     while (points > minPoints) {
         --points;
@@ -256,6 +256,20 @@ bool Label::ShrinkFontToFit(int minPoints) {
             return true;
     }
     return false;
+}
+
+LRESULT Label::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = Control::HandleControlMessage(message, wParam, lParam);
+    // The fitted font was made for the old DPI and the old size: fit again from the
+    // parent's font, which the form has remade by now.
+    if (message == WM_DPICHANGED_AFTERPARENT && fitMinPoints_ > 0) {
+        if (auto parentFont = reinterpret_cast<HFONT>(SendMessageW(GetParent(handle()), WM_GETFONT, 0, 0))) {
+            SetFont(parentFont);
+            fittedFont_.reset();
+            ShrinkFontToFit(fitMinPoints_);
+        }
+    }
+    return result;
 }
 
 bool GroupBox::Create(Widget& parent, const Text& caption, const Bounds& bounds) {

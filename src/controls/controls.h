@@ -85,12 +85,17 @@ public:
     // Steps the font down a point at a time, to minPoints at the least, until the caption
     // fits the label whole. A stand-in for a missing font may run taller or wider than the
     // one named, and a cut-off text would lose its last lines. True when it fits.
+    // After a DPI change the label starts again from its parent's font.
     bool ShrinkFontToFit(int minPoints);
     // Whether the caption, wrapped as the label wraps it, fits inside the label.
     bool TextFits() const;
 
+protected:
+    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     UniqueGdiObject fittedFont_;
+    int fitMinPoints_ = 0; // not 0 once asked to fit
 };
 
 class GroupBox : public Control {

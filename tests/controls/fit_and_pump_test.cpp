@@ -62,6 +62,24 @@ TEST(LabelFit, StopsAtTheMinimumAndSaysTheTextStillOverflows) {
     EXPECT_EQ(PointsOf(label.font(), label.handle()), before - 1);
 }
 
+// The form scales the label and remakes its own font on a DPI change; a label that had
+// to shrink fits again from that font instead of keeping one made for the old DPI.
+TEST(LabelFit, FitsAgainFromTheFormsFontAfterADpiChange) {
+    FitForm form;
+    Label label;
+    ASSERT_TRUE(label.Create(form, "", {0, 0, 200, 56}));
+    label.SetText(LongText);
+    ASSERT_TRUE(label.ShrinkFontToFit(4));
+    ASSERT_NE(label.font(), form.font());
+    label.SetBounds({0, 0, 300, 200});
+    SendMessageW(label.handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_EQ(label.font(), form.font()) << "room enough now for the form's font";
+    label.SetBounds({0, 0, 200, 56});
+    SendMessageW(label.handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_NE(label.font(), form.font());
+    EXPECT_TRUE(label.TextFits());
+}
+
 TEST(PacedMessagePump, FetchesAtMostOncePerInterval) {
     Application::PacedMessagePump pump(200);
     EXPECT_TRUE(pump.Due()) << "the first call";
