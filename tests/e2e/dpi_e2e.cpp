@@ -1,16 +1,17 @@
-// The programs at 144 DPI: each window is started once at 96 DPI and once at 144 (Wine reads
+// The programs at 144 DPI: a window is started once at 96 DPI and once at 144 (Wine reads
 // the setting when a program starts), and every named control must come out 1.5 times as
 // large, its pictures included. The prefix's setting is put back exactly afterwards.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
+#include <algorithm>
+#include <climits>
 #include <map>
 #include <optional>
 
 #include "lumera_support.h"
+#include "test_support.h"
 
 using namespace lumera_e2e;
 
@@ -119,27 +120,6 @@ protected:
     DpiSetting setting;
 };
 
-TEST_F(DpiE2E, FerroxMainWindowScalesEveryControl) {
-    const std::wstring folder = L"C:\\dpi-e2e";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring item = folder + L"\\item.txt";
-    CloseHandle(CreateFileW(item.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\Lumera\\Ferrox");
-    std::map<DWORD, Sizes> sizes;
-    AtBothDpis([&](DWORD dpi) {
-        robot::Process ferrox;
-        ASSERT_TRUE(ferrox.Start(BuiltProgram("Ferrox.exe"), "\"" + Narrow(item) + "\""));
-        HWND form = robot::WaitForWindow("TFerroxMainForm", "", ferrox.id());
-        ASSERT_TRUE(form);
-        sizes[dpi] = NamedSizes(form);
-        if (dpi == 144)
-            robot::SaveScreenshot("dpi-ferrox.bmp");
-    });
-    ExpectScaled(sizes[96], sizes[144]);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\Lumera\\Ferrox");
-    DeleteTree(Narrow(folder));
-}
-
 TEST_F(DpiE2E, SettingsWindowScalesEveryControlOfItsFirstPage) {
     Installation installation{"dpi"};
     CreateDirectoryW(Widen(installation.file("LogoDir")).c_str(), nullptr);
@@ -165,23 +145,19 @@ TEST_F(DpiE2E, SettingsWindowScalesEveryControlOfItsFirstPage) {
 // The wizard's picture and its buttons' glyphs are bitmaps drawn at 96 DPI; at 144 they must
 // grow with the controls that show them rather than sit small inside them.
 TEST_F(DpiE2E, SetupWizardScalesItsPictureAndButtonGlyphs) {
-    const std::wstring source = L"C:\\dpi-e2e-setup";
-    DeleteTree(Narrow(source));
-    CreateDirectoryW(source.c_str(), nullptr);
+    const Text source = "C:\\dpi-e2e-setup";
+    DeleteTree(source);
+    CreateDirectoryW(Widen(source).c_str(), nullptr);
     ASSERT_TRUE(
-        CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), (source + L"\\Setup.exe").c_str(), FALSE));
-    const std::string data = "[Infomation]\r\nAppName=DPI E2E App\r\n[Install]\r\nPath=C:\\dpi-e2e-app\r\n";
-    HANDLE file =
-        CreateFileW((source + L"\\Setup.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr));
-    CloseHandle(file);
+        CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), Widen(source + "\\Setup.exe").c_str(), FALSE));
+    WriteBytes(source + "\\Setup.dat",
+               "[Infomation]\r\nAppName=DPI E2E App\r\n[Install]\r\nPath=C:\\dpi-e2e-app\r\n");
 
     std::map<DWORD, Sizes> sizes;
     std::map<DWORD, RECT> arrows;
     AtBothDpis([&](DWORD dpi) {
         robot::Process setup;
-        ASSERT_TRUE(setup.Start(Narrow(source + L"\\Setup.exe")));
+        ASSERT_TRUE(setup.Start(source + "\\Setup.exe"));
         HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
         ASSERT_TRUE(wizard);
         sizes[dpi] = NamedSizes(wizard);
@@ -207,8 +183,7 @@ TEST_F(DpiE2E, SetupWizardScalesItsPictureAndButtonGlyphs) {
     ExpectScaled(sizes[96], sizes[144]);
     EXPECT_NEAR(arrows[144].right - arrows[144].left, (arrows[96].right - arrows[96].left) * 1.5, 1);
     EXPECT_NEAR(arrows[144].bottom - arrows[144].top, (arrows[96].bottom - arrows[96].top) * 1.5, 1);
-    DeleteTree(Narrow(source));
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup\\DPI E2E App");
+    DeleteTree(source);
 }
 
 } // namespace
