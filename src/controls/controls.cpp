@@ -403,6 +403,8 @@ void Image::SetIcon(HICON icon) {
     LONG style = GetWindowLongW(handle(), GWL_STYLE);
     SetWindowLongW(handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_ICON);
     SendMessageW(handle(), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    bitmap_ = nullptr; // a DPI change keeps the icon
+    scaled_.reset();
 }
 
 void Image::SetBitmap(HBITMAP bitmap) {
