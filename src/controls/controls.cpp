@@ -236,12 +236,16 @@ bool Label::TextFits() const {
 
 bool Label::ShrinkFontToFit(int minPoints) {
     fitMinPoints_ = minPoints;
+    // The window's DPI, which the form made its font for (the screen's may differ).
+    const int pixelsPerInch = dpi().dpi();
+    if (!fittedFont_) { // the font is the one given, not one shrunk before
+        GetObjectW(font(), sizeof fitBase_, &fitBase_);
+        fitBaseDpi_ = pixelsPerInch;
+    }
     if (TextFits())
         return true;
     LOGFONTW logFont = {};
     GetObjectW(font(), sizeof logFont, &logFont);
-    // The window's DPI, which the form made its font for (the screen's may differ).
-    const int pixelsPerInch = dpi().dpi();
     int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72, pixelsPerInch);
     while (points > minPoints) {
         --points;
@@ -260,12 +264,18 @@ bool Label::ShrinkFontToFit(int minPoints) {
 
 LRESULT Label::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = Control::HandleControlMessage(message, wParam, lParam);
-    // The fitted font was made for the old DPI and the old size: fit again from the
-    // parent's font, which the form has remade by now.
+    // A fitted font was made for the old DPI and the old size: fit again from the font the
+    // label had before, made for the new DPI.
     if (message == WM_DPICHANGED_AFTERPARENT && fitMinPoints_ > 0) {
-        if (auto parentFont = reinterpret_cast<HFONT>(SendMessageW(GetParent(handle()), WM_GETFONT, 0, 0))) {
-            SetFont(parentFont);
-            fittedFont_.reset();
+        const int newDpi = dpi().dpi();
+        LOGFONTW base = fitBase_;
+        base.lfHeight = MulDiv(base.lfHeight, newDpi, fitBaseDpi_);
+        base.lfWidth = 0;
+        if (UniqueGdiObject font{CreateFontIndirectW(&base)}) {
+            SetFont(AsFont(font));
+            fittedFont_ = std::move(font); // the old one only now that the label let go of it
+            fitBase_ = base;
+            fitBaseDpi_ = newDpi;
             ShrinkFontToFit(fitMinPoints_);
         }
     }

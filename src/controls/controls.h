@@ -85,7 +85,8 @@ public:
     // Steps the font down a point at a time, to minPoints at the least, until the caption
     // fits the label whole. A stand-in for a missing font may run taller or wider than the
     // one named, and a cut-off text would lose its last lines. True when it fits.
-    // After a DPI change the label starts again from its parent's font.
+    // After a DPI change the label starts again from the font it had before shrinking,
+    // made for the new DPI.
     bool ShrinkFontToFit(int minPoints);
     // Whether the caption, wrapped as the label wraps it, fits inside the label.
     bool TextFits() const;
@@ -94,8 +95,10 @@ protected:
     LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    UniqueGdiObject fittedFont_;
-    int fitMinPoints_ = 0; // not 0 once asked to fit
+    UniqueGdiObject fittedFont_; // the label's font when it made its own
+    int fitMinPoints_ = 0;       // not 0 once asked to fit
+    LOGFONTW fitBase_ = {};      // the font before shrinking, made for fitBaseDpi_
+    int fitBaseDpi_ = 96;
 };
 
 class GroupBox : public Control {
