@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "win/encoding.h"
 
@@ -15,11 +16,66 @@ Button::~Button() {
         ImageList_Destroy(glyphs_);
 }
 
+namespace {
+
+// A copy of the bitmap stretched to the given size. Nearest pixels (COLORONCOLOR) keep a
+// transparent colour exact; HALFTONE smooths a picture.
+UniqueGdiObject StretchedCopy(HBITMAP bitmap, int width, int height, int mode) {
+    BITMAP info = {};
+    if (!GetObjectW(bitmap, sizeof info, &info) || width < 1 || height < 1)
+        return {};
+    HDC screen = GetDC(nullptr);
+    UniqueGdiObject copy(CreateCompatibleBitmap(screen, width, height));
+    HDC source = CreateCompatibleDC(screen);
+    HDC target = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (copy && source && target) {
+        SelectObjectScope from(source, bitmap);
+        SelectObjectScope into(target, copy.get());
+        SetStretchBltMode(target, mode);
+        SetBrushOrgEx(target, 0, 0, nullptr);
+        StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
+    if (target)
+        DeleteDC(target);
+    if (source)
+        DeleteDC(source);
+    return copy;
+}
+
+} // namespace
+
 bool Button::SetGlyph(HBITMAP glyph, int numGlyphs) {
     BITMAP info = {};
     if (!GetObjectW(glyph, sizeof info, &info) || numGlyphs < 1 || info.bmWidth < numGlyphs)
         return false;
-    const int width = info.bmWidth / numGlyphs, height = info.bmHeight;
+    UniqueGdiObject copy(CopyImage(glyph, IMAGE_BITMAP, 0, 0, 0));
+    if (!copy)
+        return false;
+    UniqueGdiObject previous = std::exchange(glyph_, std::move(copy));
+    const int previousCount = std::exchange(numGlyphs_, numGlyphs);
+    if (ShowGlyph())
+        return true;
+    glyph_ = std::move(previous);
+    numGlyphs_ = previousCount;
+    return false;
+}
+
+// Puts the glyph into an image list at the button's DPI.
+bool Button::ShowGlyph() {
+    BITMAP info = {};
+    if (!glyph_ || !GetObjectW(glyph_.get(), sizeof info, &info))
+        return false;
+    const DpiScale scale = dpi();
+    const int width96 = info.bmWidth / numGlyphs_, height96 = info.bmHeight;
+    const int width = scale.Scale(width96), height = scale.Scale(height96);
+    UniqueGdiObject scaled;
+    if (scale.dpi() != 96) {
+        scaled = StretchedCopy(static_cast<HBITMAP>(glyph_.get()), width * numGlyphs_, height, COLORONCOLOR);
+        if (!scaled)
+            return false;
+    }
+    HGDIOBJ glyph = scaled ? scaled.get() : glyph_.get();
     HIMAGELIST list = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 6, 0);
     if (!list)
         return false;
@@ -33,7 +89,7 @@ bool Button::SetGlyph(HBITMAP glyph, int numGlyphs) {
         SelectObjectScope selected(source, glyph);
         transparent = GetPixel(source, 0, height - 1);
         for (int state = 0; state < 6; ++state) {
-            const int index = state == 3 && numGlyphs >= 2 ? 1 : 0;
+            const int index = state == 3 && numGlyphs_ >= 2 ? 1 : 0;
             UniqueGdiObject image(CreateCompatibleBitmap(screen, width, height));
             {
                 SelectObjectScope into(target, image.get());
@@ -45,7 +101,8 @@ bool Button::SetGlyph(HBITMAP glyph, int numGlyphs) {
     DeleteDC(target);
     DeleteDC(source);
     ReleaseDC(nullptr, screen);
-    BUTTON_IMAGELIST images = {list, {2, 0, 2, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    const int margin = scale.Scale(2);
+    BUTTON_IMAGELIST images = {list, {margin, 0, margin, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     if (!SendMessageW(handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images))) {
         ImageList_Destroy(list);
         return false;
@@ -55,6 +112,12 @@ bool Button::SetGlyph(HBITMAP glyph, int numGlyphs) {
     glyphs_ = list;
     InvalidateRect(handle(), nullptr, TRUE);
     return true;
+}
+
+LRESULT Button::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED_AFTERPARENT && glyph_)
+        ShowGlyph();
+    return Control::HandleControlMessage(message, wParam, lParam);
 }
 
 bool Button::OnCommand(WORD code) {
@@ -172,13 +235,17 @@ bool Label::TextFits() const {
 }
 
 bool Label::ShrinkFontToFit(int minPoints) {
+    fitMinPoints_ = minPoints;
+    // The window's DPI, which the form made its font for (the screen's may differ).
+    const int pixelsPerInch = dpi().dpi();
+    if (!fittedFont_) { // the font is the one given, not one shrunk before
+        GetObjectW(font(), sizeof fitBase_, &fitBase_);
+        fitBaseDpi_ = pixelsPerInch;
+    }
     if (TextFits())
         return true;
     LOGFONTW logFont = {};
     GetObjectW(font(), sizeof logFont, &logFont);
-    HDC dc = GetDC(handle());
-    const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(handle(), dc);
     int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72, pixelsPerInch);
     while (points > minPoints) {
         --points;
@@ -193,6 +260,26 @@ bool Label::ShrinkFontToFit(int minPoints) {
             return true;
     }
     return false;
+}
+
+LRESULT Label::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = Control::HandleControlMessage(message, wParam, lParam);
+    // A fitted font was made for the old DPI and the old size: fit again from the font the
+    // label had before, made for the new DPI.
+    if (message == WM_DPICHANGED_AFTERPARENT && fitMinPoints_ > 0) {
+        const int newDpi = dpi().dpi();
+        LOGFONTW base = fitBase_;
+        base.lfHeight = MulDiv(base.lfHeight, newDpi, fitBaseDpi_);
+        base.lfWidth = 0;
+        if (UniqueGdiObject font{CreateFontIndirectW(&base)}) {
+            SetFont(AsFont(font));
+            fittedFont_ = std::move(font); // the old one only now that the label let go of it
+            fitBase_ = base;
+            fitBaseDpi_ = newDpi;
+            ShrinkFontToFit(fitMinPoints_);
+        }
+    }
+    return result;
 }
 
 bool GroupBox::Create(Widget& parent, const Text& caption, const Bounds& bounds) {
@@ -326,12 +413,32 @@ void Image::SetIcon(HICON icon) {
     LONG style = GetWindowLongW(handle(), GWL_STYLE);
     SetWindowLongW(handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_ICON);
     SendMessageW(handle(), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    bitmap_ = nullptr; // a DPI change keeps the icon
+    scaled_.reset();
 }
 
 void Image::SetBitmap(HBITMAP bitmap) {
+    bitmap_ = bitmap;
     LONG style = GetWindowLongW(handle(), GWL_STYLE);
     SetWindowLongW(handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_BITMAP);
-    SendMessageW(handle(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    ShowBitmap();
+}
+
+void Image::ShowBitmap() {
+    const DpiScale scale = dpi();
+    BITMAP info = {};
+    UniqueGdiObject scaled;
+    if (scale.dpi() != 96 && bitmap_ && GetObjectW(bitmap_, sizeof info, &info))
+        scaled = StretchedCopy(bitmap_, scale.Scale(info.bmWidth), scale.Scale(info.bmHeight), HALFTONE);
+    HBITMAP shown = scaled ? static_cast<HBITMAP>(scaled.get()) : bitmap_;
+    SendMessageW(handle(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown));
+    scaled_ = std::move(scaled); // the copy shown before only once the control let go of it
+}
+
+LRESULT Image::HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED_AFTERPARENT && bitmap_)
+        ShowBitmap();
+    return Control::HandleControlMessage(message, wParam, lParam);
 }
 
 bool ProgressBar::Create(Widget& parent, const Bounds& bounds) {

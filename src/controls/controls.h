@@ -24,10 +24,18 @@ public:
     bool OnCommand(WORD code) override;
     // A picture left of the caption: numGlyphs images side by side, the first for the
     // enabled button, the second (when present) for the disabled one. The bottom-left
-    // pixel's colour is transparent. The bitmap is copied; the caller keeps it.
+    // pixel's colour is transparent. The bitmap is copied; the caller keeps it. Its
+    // pixels are 96-DPI pixels: the button shows it scaled to its DPI.
     bool SetGlyph(HBITMAP glyph, int numGlyphs);
 
+protected:
+    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    bool ShowGlyph();
+
+    UniqueGdiObject glyph_; // the copy, kept to scale again for another DPI
+    int numGlyphs_ = 0;
     HIMAGELIST glyphs_ = nullptr;
 };
 
@@ -77,12 +85,20 @@ public:
     // Steps the font down a point at a time, to minPoints at the least, until the caption
     // fits the label whole. A stand-in for a missing font may run taller or wider than the
     // one named, and a cut-off text would lose its last lines. True when it fits.
+    // After a DPI change the label starts again from the font it had before shrinking,
+    // made for the new DPI.
     bool ShrinkFontToFit(int minPoints);
     // Whether the caption, wrapped as the label wraps it, fits inside the label.
     bool TextFits() const;
 
+protected:
+    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    UniqueGdiObject fittedFont_;
+    UniqueGdiObject fittedFont_; // the label's font when it made its own
+    int fitMinPoints_ = 0;       // not 0 once asked to fit
+    LOGFONTW fitBase_ = {};      // the font before shrinking, made for fitBaseDpi_
+    int fitBaseDpi_ = 96;
 };
 
 class GroupBox : public Control {
@@ -162,8 +178,19 @@ public:
 class Image : public Control {
 public:
     bool Create(Widget& parent, const Bounds& bounds, bool centred = true);
-    void SetIcon(HICON icon);       // not owned
-    void SetBitmap(HBITMAP bitmap); // not owned
+    void SetIcon(HICON icon); // not owned
+    // Not owned. Its pixels are 96-DPI pixels: at another DPI the control shows a copy
+    // stretched by the same factor as the form's positions.
+    void SetBitmap(HBITMAP bitmap);
+
+protected:
+    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowBitmap();
+
+    HBITMAP bitmap_ = nullptr;
+    UniqueGdiObject scaled_; // the stretched copy on show, when the DPI is not 96
 };
 
 class ProgressBar : public Control {

@@ -27,7 +27,8 @@ bool TInputBox::Execute(HWND owner) {
         // Over the owner's top-left area, as a question about what it shows.
         RECT ownerRect;
         GetWindowRect(owner, &ownerRect);
-        SetWindowPos(handle(), nullptr, ownerRect.left + 24, ownerRect.top + 24, 0, 0,
+        const int offset = dpi().Scale(24);
+        SetWindowPos(handle(), nullptr, ownerRect.left + offset, ownerRect.top + offset, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Edit1.Focus();

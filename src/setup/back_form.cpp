@@ -228,9 +228,11 @@ void TBackForm::PaintPicture(HDC dc) {
         return;
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture_);
+    // The picture's pixels are 96-DPI pixels like the layout around it.
     DpiScale scale = dpi();
-    BitBlt(dc, scale.Scale(pictureBounds_.left), scale.Scale(pictureBounds_.top), pictureBounds_.width,
-           pictureBounds_.height, source, 0, 0, SRCCOPY);
+    StretchBlt(dc, scale.Scale(pictureBounds_.left), scale.Scale(pictureBounds_.top),
+               scale.Scale(pictureBounds_.width), scale.Scale(pictureBounds_.height), source, 0, 0,
+               pictureBounds_.width, pictureBounds_.height, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
 }

@@ -62,6 +62,39 @@ TEST(LabelFit, StopsAtTheMinimumAndSaysTheTextStillOverflows) {
     EXPECT_EQ(PointsOf(label.font(), label.handle()), before - 1);
 }
 
+// The form scales the label on a DPI change; a label that had to shrink fits again from
+// the font it was given (bold here, as the installer's credit line) instead of keeping
+// one made for the old DPI and size.
+TEST(LabelFit, FitsAgainFromItsOwnFontAfterADpiChange) {
+    FitForm form;
+    LOGFONTW bold = {};
+    GetObjectW(form.font(), sizeof bold, &bold);
+    bold.lfWeight = FW_BOLD;
+    UniqueGdiObject boldFont(CreateFontIndirectW(&bold));
+    Label label;
+    ASSERT_TRUE(label.Create(form, "", {0, 0, 200, 56}));
+    label.SetText(LongText);
+    label.SetFont(AsFont(boldFont));
+    const int given = PointsOf(label.font(), label.handle());
+    ASSERT_TRUE(label.ShrinkFontToFit(4));
+    ASSERT_LT(PointsOf(label.font(), label.handle()), given);
+
+    auto weight = [&label] {
+        LOGFONTW font = {};
+        GetObjectW(label.font(), sizeof font, &font);
+        return font.lfWeight;
+    };
+    label.SetBounds({0, 0, 300, 200});
+    SendMessageW(label.handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_EQ(PointsOf(label.font(), label.handle()), given) << "room enough now for the font given";
+    EXPECT_EQ(weight(), FW_BOLD);
+    label.SetBounds({0, 0, 200, 56});
+    SendMessageW(label.handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_LT(PointsOf(label.font(), label.handle()), given);
+    EXPECT_EQ(weight(), FW_BOLD);
+    EXPECT_TRUE(label.TextFits());
+}
+
 TEST(PacedMessagePump, FetchesAtMostOncePerInterval) {
     Application::PacedMessagePump pump(200);
     EXPECT_TRUE(pump.Due()) << "the first call";

@@ -42,7 +42,9 @@ bool TTezzoMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
     Button3.SetName("Button3");
     Button3.onClick = [this] { Button3Click(); };
 
-    RestorePosition({GetSystemMetrics(SM_CYSCREEN) - windowHeight() - 36, 40, Placement::Centred});
+    const DpiScale scale = dpi(); // the gaps to the screen's edges are 96-DPI pixels
+    RestorePosition({GetSystemMetrics(SM_CYSCREEN) - windowHeight() - scale.Scale(36), scale.Scale(40),
+                     Placement::Centred});
     ShowHistory(DataReadHistory("History", "Name", HistoryCapacity));
     ComboBox1.SetText(InitialName(parameters));
     BecomeMainWindow();
