@@ -150,8 +150,8 @@ TEST_F(DpiE2E, SetupWizardScalesItsPictureAndButtonGlyphs) {
     CreateDirectoryW(Widen(source).c_str(), nullptr);
     ASSERT_TRUE(
         CopyFileW(Widen(BuiltProgram("Setup.exe")).c_str(), Widen(source + "\\Setup.exe").c_str(), FALSE));
-    WriteBytes(source + "\\Setup.dat",
-               "[Infomation]\r\nAppName=DPI E2E App\r\n[Install]\r\nPath=C:\\dpi-e2e-app\r\n");
+    ASSERT_TRUE(WriteBytes(source + "\\Setup.dat",
+                           "[Infomation]\r\nAppName=DPI E2E App\r\n[Install]\r\nPath=C:\\dpi-e2e-app\r\n"));
 
     std::map<DWORD, Sizes> sizes;
     std::map<DWORD, RECT> arrows;

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "robot.h"
+#include "test_support.h"
 #include "win/encoding.h"
 
 namespace lumera_e2e {
@@ -42,9 +43,7 @@ inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(file);
     return ok;
 }
-inline bool WriteBytes(const Text& path, const std::string& bytes) {
-    return WriteBytes(Widen(path), bytes);
-}
+using ::WriteBytes; // the narrow form, from the test support
 
 inline bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -105,8 +105,8 @@ Text TestProgramDir() {
     return ExtractFileDir(Narrow(self));
 }
 
-void WriteBytes(const Text& path, const Text& bytes) {
-    WriteFileBytes(path, bytes);
+bool WriteBytes(const Text& path, const Text& bytes) {
+    return WriteFileBytes(path, bytes);
 }
 
 void InstallProbe(const Text& path) {

@@ -80,7 +80,8 @@ struct ClassOverride : ValueOverride {
 };
 
 Text TestProgramDir();
-void WriteBytes(const Text& path, const Text& bytes);
+// The bytes as the whole file; false when it cannot be written.
+bool WriteBytes(const Text& path, const Text& bytes);
 
 // A copy of the probe program under the given path; its starts are logged beside it.
 void InstallProbe(const Text& path);
