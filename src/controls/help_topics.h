@@ -32,5 +32,12 @@ inline constexpr HelpTopic HelpTopics[] = {
     {HelpHalto, L"halto.htm"},
 };
 
+// The manual, beside the programs.
+inline constexpr const wchar_t* ManualFileName = L"Lumera.chm";
+
+// The manual's window type (help/Lumera.hhp.in, [WINDOWS]): every request names it, so
+// the program keeps one viewer window instead of opening another for each request.
+inline constexpr const wchar_t* ManualWindowType = L"main";
+
 // The page on using the manual, for "ﾍﾙﾌﾟの使い方(&U)" (help on help).
 inline constexpr const wchar_t* HelpHowToPage = L"howto.htm";
