@@ -42,8 +42,14 @@ TEST(Help, F1InEachToolWindowOpensTheManualAndTheViewerEndsWithTheTool) {
         ASSERT_TRUE(process.Start(BuiltProgram(tool.exe), tool.arguments));
         HWND form = robot::WaitForWindow(tool.mainClass, "", process.id());
         ASSERT_NE(form, nullptr);
-        ASSERT_TRUE(robot::PressKey(form, VK_F1));
-        EXPECT_NE(WaitForViewer(process.id()), nullptr);
+        // Ferrox and Halto name their manual at their first timer tick, and a key queued
+        // before it is read first: a press that found no manual yet is repeated.
+        HWND viewer = nullptr;
+        for (int press = 0; press < 3 && !viewer; ++press) {
+            ASSERT_TRUE(robot::PressKey(form, VK_F1));
+            viewer = WaitForViewer(process.id(), 4000);
+        }
+        EXPECT_NE(viewer, nullptr);
 
         PostMessageW(form, WM_CLOSE, 0, 0);
         std::optional<DWORD> code = process.WaitForExit();
