@@ -4,6 +4,8 @@
 
 #include "app.h"
 #include "dialogs.h"
+#include "help_items.h"
+#include "help_topics.h"
 #include "instance_rules.h"
 #include "main_form.h"
 #include "paths.h"
@@ -16,7 +18,6 @@ namespace {
 
 constexpr int BoxWidth = 354;
 constexpr int BoxHeight = 125;
-constexpr int HelpContextAbout = 300;
 constexpr Bounds OkButton = {262, 86, 80, 27};
 
 void PlaySoundFile(const std::wstring& file) {
@@ -121,7 +122,7 @@ bool TAboutBox::FormKeyDown(WPARAM key) {
         return true;
     }
     if (key == VK_F1) {
-        ShowHelp(handle(), JoinPath(RunningProgramFolder(), L"Lumera.hlp"), HelpContext, HelpContextAbout);
+        ShowHelp(handle(), ManualFile(), HelpContext, HelpAbout);
         return true;
     }
     return false;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app.h"
+#include "dialogs.h"
 #include "instance_rules.h"
 #include "main_form.h"
 #include "paths.h"
@@ -87,6 +88,7 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
         }
         form.onSplashDone = [&splash] { splash.reset(); };
         exitCode = Application::Run();
+        CloseHelp(); // the viewer goes with the program, as the old one did
     }
     if (ntFamily)
         SetProcessPrivilege("SeBackupPrivilege", true);
