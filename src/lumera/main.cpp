@@ -13,6 +13,7 @@
 #include "win/folders.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/system_libraries.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ void WriteApplicationInformation() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     Application::Initialize(instanceHandle, ProductTitle);
 
     SlotScan scan = ScanInstanceSlots([](int slot) { return MutexExists(InstanceMutexName(slot)); });
