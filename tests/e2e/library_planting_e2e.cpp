@@ -1,0 +1,112 @@
+// Libraries planted beside a program stay unloaded: a copy of a library named like one
+// loaded by name after the start (the help viewer, the Restart Manager, the sound library)
+// lies beside the program, Wine is told to prefer such a copy over its own, and the copy
+// leaves a mark when anything loads it. Libraries that Wine's own libraries import are
+// resolved before a program's first line and are left out: no program can keep those.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "lumera_support.h"
+#include "paths.h"
+#include "win/encoding.h"
+
+using namespace lumera_e2e;
+
+namespace {
+
+const Text Work = "C:\\planting-e2e";
+const std::vector<Text> LateLibraries = {"hhctrl.ocx", "rstrtmgr.dll", "winmm.dll"};
+
+struct PlantingCase {
+    const char* name;
+    Text program; // copied into the folder with the planted libraries
+    Text arguments;
+    DWORD exitCode;
+    const char* leftInFolder; // a file the run writes by a name relative to its start folder
+};
+
+Text LibraryNames() {
+    Text names;
+    for (const Text& library : LateLibraries)
+        names += " " + library;
+    return names;
+}
+
+// Wine prefers a native copy of these names, searched where the program's loads search.
+class PreferPlantedCopies {
+public:
+    PreferPlantedCopies() {
+        wchar_t old[1024] = L"";
+        hadOld_ = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024) > 0;
+        old_ = old;
+        std::wstring preferred = L"hhctrl.ocx,rstrtmgr,winmm=n,b";
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", (hadOld_ ? old_ + L";" + preferred : preferred).c_str());
+    }
+    ~PreferPlantedCopies() { SetEnvironmentVariableW(L"WINEDLLOVERRIDES", hadOld_ ? old_.c_str() : nullptr); }
+
+private:
+    bool hadOld_ = false;
+    std::wstring old_;
+};
+
+class LibraryPlanting : public ::testing::TestWithParam<PlantingCase> {
+protected:
+    void SetUp() override {
+        uninstallerWasThere_ = robot::FileExists(WindowsFolder() + "\\Morivane.exe");
+        DeleteTree(Work);
+        CreateDirectoryW(Widen(Work).c_str(), nullptr);
+    }
+    void TearDown() override {
+        DeleteTree(Work);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\BrisaSetup\\Planting E2E");
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                       L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Planting E2E");
+        // The installation leaves its uninstaller; the prefix is left as the test found it.
+        if (!uninstallerWasThere_)
+            DeleteFileW(Widen(WindowsFolder() + "\\Morivane.exe").c_str());
+    }
+
+    bool uninstallerWasThere_ = false;
+};
+
+TEST_P(LibraryPlanting, PlantedLibrariesAreNotLoaded) {
+    const PlantingCase& c = GetParam();
+    const Text folder = Work + "\\" + c.name;
+    ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
+    const Text program = folder + "\\" + ExtractFileName(c.program);
+    ASSERT_TRUE(CopyFileW(Widen(c.program).c_str(), Widen(program).c_str(), FALSE));
+    for (const Text& library : LateLibraries)
+        ASSERT_TRUE(CopyFileW(Widen(robot::ProgramFolder() + "planted_library.dll").c_str(),
+                              Widen(folder + "\\" + library).c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(folder + "\\tool.txt", "the tool"));
+    ASSERT_TRUE(WriteBytes(folder + "\\Setup.dat",
+                           "[Infomation]\r\nAppName=Planting E2E\r\n[Install]\r\nPath=" + folder +
+                               "\\Installed\r\nFile1=<Setup>\\tool.txt\r\n"));
+
+    PreferPlantedCopies preferred;
+    robot::Process process;
+    // Started in the folder too: the current folder is searched as little as the program's.
+    ASSERT_TRUE(process.Start(program, c.arguments, folder));
+    EXPECT_EQ(process.WaitForExit(60000), std::optional<DWORD>(c.exitCode));
+    for (const Text& library : LateLibraries)
+        EXPECT_FALSE(Exists(Widen(folder + "\\" + library + ".loaded"))) << library << " was loaded";
+    // Leaving the start folder does not move what the command line names relative to it.
+    if (c.leftInFolder)
+        EXPECT_TRUE(Exists(Widen(folder + "\\" + c.leftInFolder)));
+}
+
+// The programs' start-up guard covers the loads the system makes by name for a program;
+// the loader takes the system's copy whatever the search order; a silent installation
+// loads none of the planted copies.
+INSTANTIATE_TEST_SUITE_P(
+    Planted, LibraryPlanting,
+    ::testing::Values(PlantingCase{"start", robot::ProgramFolder() + "load_libraries.exe",
+                                   "/start" + LibraryNames(), 0, nullptr},
+                      PlantingCase{"helper", robot::ProgramFolder() + "load_libraries.exe",
+                                   "/helper" + LibraryNames(), 0, nullptr},
+                      PlantingCase{"setup", BuiltProgram("Setup.exe"), "/SILENT /LOG=install.log", 0,
+                                   "install.log"}),
+    [](const ::testing::TestParamInfo<PlantingCase>& info) { return std::string(info.param.name); });
+
+} // namespace
