@@ -33,21 +33,31 @@ Text LibraryNames() {
     return names;
 }
 
-// Wine prefers a native copy of these names, searched where the program's loads search.
+// Wine prefers a native copy of these names for the program, searched where its loads
+// search. Set in the registry: a child started from here does not take the overrides from
+// this process's environment.
 class PreferPlantedCopies {
 public:
-    PreferPlantedCopies() {
-        wchar_t old[1024] = L"";
-        hadOld_ = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 1024) > 0;
-        old_ = old;
-        std::wstring preferred = L"hhctrl.ocx,rstrtmgr,winmm=n,b";
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", (hadOld_ ? old_ + L";" + preferred : preferred).c_str());
+    explicit PreferPlantedCopies(const Text& programName)
+        : key_(L"Software\\Wine\\AppDefaults\\" + Widen(programName)) {
+        HKEY overrides = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &overrides, nullptr) != ERROR_SUCCESS)
+            return;
+        const wchar_t order[] = L"native,builtin";
+        for (Text library : LateLibraries) {
+            // Wine names a ".dll" without its extension here.
+            if (library.size() > 4 && library.compare(library.size() - 4, 4, ".dll") == 0)
+                library.resize(library.size() - 4);
+            RegSetValueExW(overrides, Widen(library).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                           sizeof order);
+        }
+        RegCloseKey(overrides);
     }
-    ~PreferPlantedCopies() { SetEnvironmentVariableW(L"WINEDLLOVERRIDES", hadOld_ ? old_.c_str() : nullptr); }
+    ~PreferPlantedCopies() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
 
 private:
-    bool hadOld_ = false;
-    std::wstring old_;
+    std::wstring key_;
 };
 
 class LibraryPlanting : public ::testing::TestWithParam<PlantingCase> {
@@ -84,7 +94,7 @@ TEST_P(LibraryPlanting, PlantedLibrariesAreNotLoaded) {
                            "[Infomation]\r\nAppName=Planting E2E\r\n[Install]\r\nPath=" + folder +
                                "\\Installed\r\nFile1=<Setup>\\tool.txt\r\n"));
 
-    PreferPlantedCopies preferred;
+    PreferPlantedCopies preferred(ExtractFileName(program));
     robot::Process process;
     // Started in the folder too: the current folder is searched as little as the program's.
     ASSERT_TRUE(process.Start(program, c.arguments, folder));
