@@ -13,6 +13,7 @@
 #include "settings.h"
 #include "win/encoding.h"
 #include "win/folders.h"
+#include "win/system_libraries.h"
 
 namespace {
 
@@ -20,9 +21,14 @@ constexpr int BoxWidth = 354;
 constexpr int BoxHeight = 125;
 constexpr Bounds OkButton = {262, 86, 80, 27};
 
+// The sound library is no known system library: imported, a copy beside the program would
+// be loaded with it, so it comes from the system folder when the first sound plays.
 void PlaySoundFile(const std::wstring& file) {
-    if (Options().soundEnabled)
-        sndPlaySoundW(file.c_str(), SND_ASYNC);
+    if (!Options().soundEnabled)
+        return;
+    static const auto play = SystemFunction<decltype(sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
+    if (play)
+        play(file.c_str(), SND_ASYNC);
 }
 
 } // namespace

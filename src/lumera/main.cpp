@@ -14,6 +14,7 @@
 #include "win/folders.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/system_libraries.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ void WriteApplicationInformation() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     Application::Initialize(instanceHandle, ProductTitle);
 
     SlotScan scan = ScanInstanceSlots([](int slot) { return MutexExists(InstanceMutexName(slot)); });

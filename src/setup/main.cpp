@@ -12,10 +12,12 @@
 #include "setup_form.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
+#include "win/ask_platform.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/system_libraries.h"
 
 namespace {
 
@@ -138,12 +140,31 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
     return ExitDone;
 }
 
+// The folder Setup was started in (downloads, an unpacked archive, a disc) stops being the
+// current one before anything is started or removed: neither the uninstall run nor a
+// program Setup starts finds anything that lies there by name. A log named relative to
+// it still goes there.
+void LeaveStartFolder(UninstallCommand& command) {
+    if (!command.logFile.empty()) {
+        std::wstring full = AskPlatform([&command](wchar_t* b, DWORD n) {
+            return GetFullPathNameW(command.logFile.c_str(), n, b, nullptr);
+        });
+        if (!full.empty())
+            command.logFile = full;
+    }
+    std::wstring system = GetSystemDirWide();
+    if (!system.empty())
+        SetCurrentDirectoryW(system.c_str());
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     Application::Initialize(instanceHandle, SetupTitle);
     // The same switches in both modes; the product name matters only to the uninstaller.
     UninstallCommand command = ParseUninstallCommandLine(GetCommandLineW());
+    LeaveStartFolder(command);
     if (RunsAsUninstaller())
         return RunUninstallMode(command);
 

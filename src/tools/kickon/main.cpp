@@ -8,8 +8,10 @@
 #include "tool_params.h"
 #include "tool_startup.h"
 #include "win/launch.h"
+#include "win/system_libraries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     ToolStartup start(instance, Tools::Kickon);
     if (!start.proceed())
         return 0;
