@@ -5,6 +5,7 @@
 #include "app.h"
 #include "help_topics.h"
 #include "win/encoding.h"
+#include "win/system_libraries.h"
 
 int ShowMessageBox(const Text& text, const Text& caption, UINT flags, HWND owner) {
     return ShowMessageBox(Widen(text), caption, flags, owner);
@@ -108,7 +109,7 @@ Text GetClipboardText(HWND owner) {
 
 namespace {
 
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+using HtmlHelpFunction = HWND WINAPI(HWND, LPCWSTR, UINT, DWORD_PTR);
 
 // HTML Help commands (htmlhelp.h).
 constexpr UINT HhDisplayTopic = 0x0000;
@@ -116,15 +117,9 @@ constexpr UINT HhDisplayToc = 0x0001;
 constexpr UINT HhHelpContext = 0x000F;
 constexpr UINT HhCloseAll = 0x0012;
 
-// The viewer's library from the system folder only, never from beside the program or the
-// current folder; loaded when first needed and kept for the program's life.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
 struct HelpViewer {
     bool tried = false;
-    HtmlHelpFunction htmlHelp = nullptr;
+    HtmlHelpFunction* htmlHelp = nullptr;
 };
 
 HelpViewer& Viewer() {
@@ -132,13 +127,12 @@ HelpViewer& Viewer() {
     return viewer;
 }
 
-HtmlHelpFunction HtmlHelpEntry() {
+HtmlHelpFunction* HtmlHelpEntry() {
     HelpViewer& viewer = Viewer();
     if (!viewer.tried) {
         viewer.tried = true;
-        if (HMODULE library = LoadSystemLibrary(L"hhctrl.ocx"))
-            viewer.htmlHelp = reinterpret_cast<HtmlHelpFunction>(
-                reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
+        // Loaded when first asked for, from the system folder only, and kept for the program's life.
+        viewer.htmlHelp = SystemFunction<HtmlHelpFunction>(L"hhctrl.ocx", "HtmlHelpW");
     }
     return viewer.htmlHelp;
 }
@@ -146,7 +140,7 @@ HtmlHelpFunction HtmlHelpEntry() {
 } // namespace
 
 bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULONG_PTR data) {
-    HtmlHelpFunction htmlHelp = HtmlHelpEntry();
+    HtmlHelpFunction* htmlHelp = HtmlHelpEntry();
     if (!htmlHelp || helpFile.empty())
         return false;
     const std::wstring target = helpFile + L">" + ManualWindowType;
@@ -164,6 +158,6 @@ bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULO
 
 void CloseHelp() {
     // Nothing was opened when the viewer was never loaded: no library is loaded to close it.
-    if (HtmlHelpFunction htmlHelp = Viewer().htmlHelp)
+    if (HtmlHelpFunction* htmlHelp = Viewer().htmlHelp)
         htmlHelp(nullptr, nullptr, HhCloseAll, 0);
 }
