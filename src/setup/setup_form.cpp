@@ -4,6 +4,7 @@
 #include "back_form.h"
 #include "browse_dialog.h"
 #include "dialogs.h"
+#include "path_macros.h"
 #include "paths.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
@@ -261,6 +262,13 @@ void TSetupMainForm::BitBtn2Click() {
         return;
     case WizardPage::Method: {
         if (Method.RadioButton1.checked()) {
+            // "Cool" would name a folder under whatever the current folder is, here and at
+            // uninstall; its first letter would pass for a drive below.
+            if (!IsFullPath(Method.Edit1.wideText())) {
+                ShowMessageBox(Method.Edit1.wideText() + L"\r\n" + Widen(Text(NotFullPathMessage)),
+                               SetupTitle, MessageStop, handle());
+                return;
+            }
             if (FreeSpaceOfField(Method.Edit1.wideText()) <= 0) {
                 ShowMessageBox(Text("このﾄﾞﾗｲﾌﾞには空き容量がありません。別のﾄﾞﾗｲﾌﾞを指定して下さい。"),
                                SetupTitle, MessageStop, handle());
@@ -306,7 +314,9 @@ bool TSetupMainForm::FormKeyDown(WPARAM key) {
 
 bool TSetupMainForm::FormCloseQuery() {
     bool allowed;
-    if (Progress.visible() || running_)
+    // Once the run started (the run page may lie over the progress page) nothing is left
+    // to cancel: closing waits only for the completion text.
+    if (installStarted_ || Progress.visible() || running_)
         allowed = Progress.CompleteLabel.visible();
     else
         allowed = ShowMessageBox(Text("ｾｯﾄｱｯﾌﾟを中止してもよろしいですか？"), SetupTitle, MessageQuestion,

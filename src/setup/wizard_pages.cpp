@@ -5,6 +5,9 @@
 #include "win/encoding.h"
 #include "win/files.h"
 
+const char* const NotFullPathMessage =
+    "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞは「C:\\ﾌｫﾙﾀﾞ名」のように、ﾄﾞﾗｲﾌﾞ名から始まる完全なﾊﾟｽで指定して下さい。";
+
 bool PageAvailability::Offers(WizardPage page) const {
     switch (page) {
     case WizardPage::Welcome:

@@ -33,6 +33,9 @@ WizardPage PageAfter(WizardPage page, const PageAvailability& offered);
 // Back: the last offered page before it; Welcome from Welcome and from anything else.
 WizardPage PageBefore(WizardPage page, const PageAvailability& offered);
 
+// Shown (after the folder) when the installation folder is not a full path.
+extern const char* const NotFullPathMessage;
+
 // A long text on a page steps its font down to this size rather than lose its last lines.
 constexpr int WizardMinimumPoints = 6;
 
