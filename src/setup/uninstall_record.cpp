@@ -10,8 +10,8 @@ const wchar_t* const RecordRoot = L"\\Software\\Morivane\\BrisaSetup\\";
 // In the order of RecordList.
 const wchar_t* const Stems[] = {L"File",       L"Dir",      L"StartName", L"DeskTopName",
                                 L"SendToName", L"RegWrite", L"RegDelete", L"RegString",
-                                L"RegInteger", L"RegSec",   L"RegKey"};
-static_assert(sizeof Stems / sizeof Stems[0] == static_cast<size_t>(RecordList::RegKey) + 1);
+                                L"RegInteger", L"RegSec",   L"RegKey",    L"Execute"};
+static_assert(sizeof Stems / sizeof Stems[0] == static_cast<size_t>(RecordList::Execute) + 1);
 
 const wchar_t* Stem(RecordList list) {
     return Stems[static_cast<size_t>(list)];
@@ -101,6 +101,8 @@ UninstallRecord ReadUninstallRecord(const std::wstring& appName) {
     record.regIntegers = ReadEntries(appName, RecordList::RegInteger);
     record.regSecs = ReadEntries(appName, RecordList::RegSec);
     record.regKeys = ReadEntries(appName, RecordList::RegKey);
+    record.executes = ReadRecordList(appName, RecordList::Execute);
+    record.favourites = ReadValue(appName, L"Favorites");
     return record;
 }
 

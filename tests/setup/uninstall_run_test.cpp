@@ -257,6 +257,31 @@ TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {
     RegDeleteKey(HKEY_CURRENT_USER, RecordParent, Narrow(other));
 }
 
+// The run works in the Windows folder: a relative entry must not mean a file there.
+TEST_P(UninstallRunTest, RelativeEntriesAreSkippedNeverResolved) {
+    const std::wstring cool = JoinPath(GetWindowsDirWide(), L"UninstallRunCool");
+    const std::wstring dll = JoinPath(cool, L"x.dll"), link = JoinPath(cool, L"Tool.lnk");
+    MakeFile(dll);
+    MakeFile(link);
+    std::vector<std::wstring> withRelative = files;
+    withRelative.push_back(L"UninstallRunCool\\x.dll");
+    Record(RecordList::File, withRelative);
+    Record(RecordList::Dir, {L"UninstallRunCool", L"\\UninstallRunCool"});
+    Record(RecordList::SendToName, {L"C:UninstallRunCool\\Tool.lnk"});
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    const bool dllStayed = FileExists(dll), linkStayed = FileExists(link);
+    DeleteFileW(dll.c_str());
+    DeleteFileW(link.c_str());
+    RemoveDirectoryW(cool.c_str());
+    EXPECT_TRUE(dllStayed);
+    EXPECT_TRUE(linkStayed);
+    EXPECT_TRUE(progress.questions.empty());
+    for (const std::wstring& path : files)
+        EXPECT_FALSE(FileExists(path)) << Narrow(path);
+}
+
 INSTANTIATE_TEST_SUITE_P(Profiles, UninstallRunTest, ::testing::Values(L"Jos\u00e9", L"\uae40\ubbfc\uc900"));
 
 TEST(UninstallRun, WithoutARecordNothingIsAskedOrTouched) {

@@ -52,6 +52,33 @@ void RemoveAssociation(const ClassesStore& store) {
     RegWriteString(store.root, store.prefix + L".inf", L"", L"inffile");
 }
 
+void UndoAssociation(const ClassesStore& store, const std::wstring& shortProgram) {
+    const std::wstring extension = store.prefix + L".inf";
+    const std::wstring type = store.prefix + FileType;
+    const std::wstring command = RegReadString(store.root, type + L"\\shell\\open\\command", L"", L"");
+    if (command.empty() || AssociationOffered(command, shortProgram))
+        return; // the type is not this program's
+    if (RegReadString(store.root, extension, L"", L"") == FileType) {
+        if (store.prefix.empty()) {
+            RemoveAssociation(store);
+        } else {
+            RegDeleteKeyValueW(store.root, extension.c_str(), nullptr);
+            // Only a key left with nothing in it goes; the platform refuses one with subkeys.
+            DWORD subkeys = 0, values = 0;
+            HKEY key;
+            if (RegOpenKeyExW(store.root, extension.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+                RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                 nullptr, nullptr, nullptr);
+                RegCloseKey(key);
+                if (subkeys == 0 && values == 0)
+                    RegDeleteKeyW(store.root, extension.c_str());
+            }
+        }
+    }
+    if (RegReadString(store.root, extension, L"", L"") != FileType)
+        RegDeleteTreeW(store.root, type.c_str());
+}
+
 std::wstring MergedOpenCommand(const std::wstring& extension) {
     auto read = [](const std::wstring& key) {
         std::wstring own = RegReadString(HKEY_CURRENT_USER, L"Software\\Classes\\" + key, L"", L"");
