@@ -254,7 +254,7 @@ TEST(DeleteFileAndFolders, TheWalkStopsAtADriveRoot) {
 // removed or emptied, and the walk does not climb past it.
 TEST(RemoveEmptyFolders, ALinkAndItsTargetStay) {
     ScratchFolder scratch("Links");
-    const std::wstring target = scratch.file(std::wstring(L"Elsewhere \u00e9\Target"));
+    const std::wstring target = scratch.file(std::wstring(L"Elsewhere \u00e9\\Target"));
     const std::wstring app = scratch.file(std::wstring(L"App"));
     const std::wstring link = JoinPath(app, L"Data");
     ASSERT_TRUE(ForceDirectories(target));
@@ -269,7 +269,7 @@ TEST(RemoveEmptyFolders, ALinkAndItsTargetStay) {
 
     // A file the install put there through the link: the file and its own folder go, the
     // walk ends at the link.
-    const std::wstring file = JoinPath(link, L"Cache\x.bin");
+    const std::wstring file = JoinPath(link, L"Cache\\x.bin");
     MakeFile(file);
     EXPECT_TRUE(DeleteFileAndFolders(file, keep));
     EXPECT_FALSE(FileExists(file));
