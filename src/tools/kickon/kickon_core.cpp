@@ -62,17 +62,10 @@ void UndoAssociation(const ClassesStore& store, const std::wstring& shortProgram
         if (store.prefix.empty()) {
             RemoveAssociation(store);
         } else {
-            RegDeleteKeyValueW(store.root, extension.c_str(), nullptr);
-            // Only a key left with nothing in it goes; the platform refuses one with subkeys.
-            DWORD subkeys = 0, values = 0;
-            HKEY key;
-            if (RegOpenKeyExW(store.root, extension.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-                RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                 nullptr, nullptr, nullptr);
-                RegCloseKey(key);
-                if (subkeys == 0 && values == 0)
-                    RegDeleteKeyW(store.root, extension.c_str());
-            }
+            RegDeleteValue(store.root, Narrow(extension), "");
+            // The key goes only when nothing else is kept in it.
+            if (!RegKeyHasContent(store.root, Narrow(extension)))
+                RegDeleteKey(store.root, Narrow(store.prefix), ".inf");
         }
     }
     if (RegReadString(store.root, extension, L"", L"") != FileType)

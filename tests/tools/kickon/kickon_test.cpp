@@ -59,7 +59,8 @@ TEST(KickonAssociation, UndoTakesBackOnlyThisProgramsAssociation) {
     };
     for (const auto& c : cases) {
         ScratchKey key("KickonUndo");
-        ClassesStore store{HKEY_CURRENT_USER, Widen(key.path()) + L"\\"};
+        // As the real store: a key path below the root, without a leading "\".
+        ClassesStore store{HKEY_CURRENT_USER, Widen(key.path().substr(1)) + L"\\"};
         WriteAssociation(store, c.registeredProgram);
         if (c.chosenSince)
             RegWriteString(store.root, store.prefix + L".inf", L"", c.chosenSince);
@@ -67,8 +68,9 @@ TEST(KickonAssociation, UndoTakesBackOnlyThisProgramsAssociation) {
         UndoAssociation(store, program);
         const std::wstring inf = RegReadString(store.root, store.prefix + L".inf", L"", L"(none)");
         EXPECT_EQ(inf, c.infAfter ? c.infAfter : L"(none)") << c.why;
-        if (!c.infAfter)
+        if (!c.infAfter) {
             EXPECT_FALSE(RegKeyExists(store.root, Narrow(store.prefix), ".inf")) << c.why;
+        }
         EXPECT_EQ(RegKeyExists(store.root, Narrow(store.prefix), "Lumera(Kickon)"), c.typeStays) << c.why;
     }
 }
