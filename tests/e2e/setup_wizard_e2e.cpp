@@ -142,17 +142,23 @@ protected:
 
     // Starts Setup.exe and walks from the welcome page to the start page; empty when a page
     // did not come.
-    HWND WalkToStartPage(robot::Process& setup, bool shortcutPage,
-                         const std::function<void(HWND wizard)>& onMethodPage = nullptr) {
+    // Starts the wizard and goes on to its method page.
+    HWND OpenMethodPage(robot::Process& setup) {
         if (!setup.Start(Narrow(Source + L"\\Setup.exe")))
             return nullptr;
         HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
         if (!wizard)
             return nullptr;
-        HWND next = robot::FindControl(wizard, "BitBtn2");
-        robot::Click(next);
-        if (!robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"))
+        robot::Click(robot::FindControl(wizard, "BitBtn2"));
+        return robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法") ? wizard : nullptr;
+    }
+
+    HWND WalkToStartPage(robot::Process& setup, bool shortcutPage,
+                         const std::function<void(HWND wizard)>& onMethodPage = nullptr) {
+        HWND wizard = OpenMethodPage(setup);
+        if (!wizard)
             return nullptr;
+        HWND next = robot::FindControl(wizard, "BitBtn2");
         if (onMethodPage)
             onMethodPage(wizard);
         robot::Click(next);
@@ -273,12 +279,9 @@ TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
                                "StartMenu1=<Default>\\Wizard Tool|\r\nDeskTop1=Wizard Tool\r\n"
                                "SendTo1=Wizard Tool\r\n"));
     robot::Process setup;
-    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
-    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    HWND wizard = OpenMethodPage(setup);
     ASSERT_NE(wizard, nullptr);
     HWND next = robot::FindControl(wizard, "BitBtn2");
-    robot::Click(next);
-    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
     HWND field = robot::FindControl(wizard, "Edit1");
     robot::SetText(field, "");
     ASSERT_TRUE(robot::Focus(field));
@@ -427,12 +430,9 @@ TEST_F(SetupWizardE2e, ARelativeFolderIsAskedForAgain) {
                                                         "\r\n[Install]\r\nPath=" + Narrow(Work) +
                                                         "\\Installed\r\nDir1=<Setup>\r\n"));
     robot::Process setup;
-    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
-    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    HWND wizard = OpenMethodPage(setup);
     ASSERT_NE(wizard, nullptr);
     HWND next = robot::FindControl(wizard, "BitBtn2");
-    robot::Click(next);
-    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
     HWND field = robot::FindControl(wizard, "Edit1");
     for (const char* typed : {"Cool", "C:Cool", "\\Cool"}) {
         robot::SetText(field, typed);
