@@ -282,6 +282,28 @@ TEST_P(UninstallRunTest, RelativeEntriesAreSkippedNeverResolved) {
         EXPECT_FALSE(FileExists(path)) << Narrow(path);
 }
 
+// A recorded program runs, before the files go, only when it is a file of this installation:
+// an entry naming any other program, or one without its folder, is not run.
+TEST_P(UninstallRunTest, OnlyAProgramOfTheInstallationIsRun) {
+    const std::wstring own = JoinPath(app, L"cmd.exe"), system = JoinPath(GetSystemDirWide(), L"cmd.exe");
+    ASSERT_TRUE(CopyFileW(system.c_str(), own.c_str(), FALSE));
+    std::vector<std::wstring> withProgram = files;
+    withProgram.push_back(own);
+    Record(RecordList::File, withProgram);
+    auto mkdir = [&](const std::wstring& program, const wchar_t* marker) {
+        return program + L" /c mkdir \"" + scratch.file(std::wstring(marker)) + L"\"";
+    };
+    Record(RecordList::Execute,
+           {mkdir(own, L"Ran"), mkdir(system, L"Forged"), mkdir(L"cmd.exe", L"Relative")});
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    EXPECT_TRUE(DirectoryExists(scratch.file(std::wstring(L"Ran"))));
+    EXPECT_FALSE(DirectoryExists(scratch.file(std::wstring(L"Forged"))));
+    EXPECT_FALSE(DirectoryExists(scratch.file(std::wstring(L"Relative"))));
+    EXPECT_FALSE(FileExists(own));
+}
+
 INSTANTIATE_TEST_SUITE_P(Profiles, UninstallRunTest, ::testing::Values(L"Jos\u00e9", L"\uae40\ubbfc\uc900"));
 
 TEST(UninstallRun, WithoutARecordNothingIsAskedOrTouched) {
