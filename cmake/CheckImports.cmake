@@ -1,14 +1,26 @@
 # Fails when a program imports a MinGW runtime DLL: every program must run from its
-# folder alone. Run with -DOBJDUMP=... -DPROGRAMS="a.exe;b.exe".
+# folder alone. With -DALLOWED="a.dll;b.dll" it also fails on any import not named there.
+# Run with -DOBJDUMP=... -DPROGRAMS="a.exe;b.exe" [-DALLOWED=...].
+cmake_policy(SET CMP0057 NEW)
+string(TOLOWER "${ALLOWED}" allowed)
 foreach(program IN LISTS PROGRAMS)
     execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "cannot read ${program}")
     endif()
     string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+    if(NOT imports)
+        message(FATAL_ERROR "${program} shows no imports")
+    endif()
     foreach(import IN LISTS imports)
         if(import MATCHES "(libstdc|libgcc|libwinpthread|mingw)")
             message(FATAL_ERROR "${program} needs ${import}")
+        endif()
+        string(REGEX REPLACE "^DLL Name: *" "" library "${import}")
+        string(STRIP "${library}" library)
+        string(TOLOWER "${library}" library)
+        if(DEFINED ALLOWED AND NOT library IN_LIST allowed)
+            message(FATAL_ERROR "${program} imports ${library}, which is not a known system library")
         endif()
     endforeach()
     message(STATUS "${program}: ${imports}")

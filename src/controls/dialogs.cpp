@@ -3,7 +3,9 @@
 #include <commdlg.h>
 
 #include "app.h"
+#include "help_topics.h"
 #include "win/encoding.h"
+#include "win/system_libraries.h"
 
 int ShowMessageBox(const Text& text, const Text& caption, UINT flags, HWND owner) {
     return ShowMessageBox(Widen(text), caption, flags, owner);
@@ -105,10 +107,57 @@ Text GetClipboardText(HWND owner) {
     return text;
 }
 
-bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data) {
-    return ShowHelp(owner, Widen(helpFile), command, data);
+namespace {
+
+using HtmlHelpFunction = HWND WINAPI(HWND, LPCWSTR, UINT, DWORD_PTR);
+
+// HTML Help commands (htmlhelp.h).
+constexpr UINT HhDisplayTopic = 0x0000;
+constexpr UINT HhDisplayToc = 0x0001;
+constexpr UINT HhHelpContext = 0x000F;
+constexpr UINT HhCloseAll = 0x0012;
+
+struct HelpViewer {
+    bool tried = false;
+    HtmlHelpFunction* htmlHelp = nullptr;
+};
+
+HelpViewer& Viewer() {
+    static HelpViewer viewer;
+    return viewer;
 }
 
+HtmlHelpFunction* HtmlHelpEntry() {
+    HelpViewer& viewer = Viewer();
+    if (!viewer.tried) {
+        viewer.tried = true;
+        // Loaded when first asked for, from the system folder only, and kept for the program's life.
+        viewer.htmlHelp = SystemFunction<HtmlHelpFunction>(L"hhctrl.ocx", "HtmlHelpW");
+    }
+    return viewer.htmlHelp;
+}
+
+} // namespace
+
 bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULONG_PTR data) {
-    return WinHelpW(owner, helpFile.c_str(), command, data) != FALSE;
+    HtmlHelpFunction* htmlHelp = HtmlHelpEntry();
+    if (!htmlHelp || helpFile.empty())
+        return false;
+    const std::wstring target = helpFile + L">" + ManualWindowType;
+    switch (command) {
+    case HelpContents:
+        return htmlHelp(owner, target.c_str(), HhDisplayToc, 0) != nullptr;
+    case HelpOnHelp:
+        return htmlHelp(owner, target.c_str(), HhDisplayTopic, reinterpret_cast<DWORD_PTR>(HelpHowToPage)) !=
+               nullptr;
+    case HelpContext:
+        return htmlHelp(owner, target.c_str(), HhHelpContext, data) != nullptr;
+    }
+    return false;
+}
+
+void CloseHelp() {
+    // Nothing was opened when the viewer was never loaded: no library is loaded to close it.
+    if (HtmlHelpFunction* htmlHelp = Viewer().htmlHelp)
+        htmlHelp(nullptr, nullptr, HhCloseAll, 0);
 }

@@ -38,7 +38,11 @@ bool SetClipboardText(const Text& text, HWND owner = nullptr);
 bool SetClipboardText(const std::wstring& text, HWND owner = nullptr);
 Text GetClipboardText(HWND owner = nullptr);
 
-// The help viewer: contents (11), help on help (4), a context number (1).
+// The help viewer, asked with the programs' help commands: contents and search (11), the
+// page on using the manual (4), the page of a context number (1, data = the number). The
+// manual is compiled HTML Help, shown by the platform's HTML Help viewer; a missing manual
+// or viewer is the platform's affair, and the answer is false.
 enum HelpCommand : UINT { HelpContext = 0x0001, HelpOnHelp = 0x0004, HelpContents = 0x000B };
-bool ShowHelp(HWND owner, const Text& helpFile, HelpCommand command, ULONG_PTR data = 0);
 bool ShowHelp(HWND owner, const std::wstring& helpFile, HelpCommand command, ULONG_PTR data = 0);
+// Closes every viewer window the program opened; for its end, as the old viewer closed.
+void CloseHelp();

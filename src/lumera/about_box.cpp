@@ -4,6 +4,8 @@
 
 #include "app.h"
 #include "dialogs.h"
+#include "help_items.h"
+#include "help_topics.h"
 #include "instance_rules.h"
 #include "main_form.h"
 #include "paths.h"
@@ -11,17 +13,22 @@
 #include "settings.h"
 #include "win/encoding.h"
 #include "win/folders.h"
+#include "win/system_libraries.h"
 
 namespace {
 
 constexpr int BoxWidth = 354;
 constexpr int BoxHeight = 125;
-constexpr int HelpContextAbout = 300;
 constexpr Bounds OkButton = {262, 86, 80, 27};
 
+// The sound library is no known system library: imported, a copy beside the program would
+// be loaded with it, so it comes from the system folder when the first sound plays.
 void PlaySoundFile(const std::wstring& file) {
-    if (Options().soundEnabled)
-        sndPlaySoundW(file.c_str(), SND_ASYNC);
+    if (!Options().soundEnabled)
+        return;
+    static const auto play = SystemFunction<decltype(sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
+    if (play)
+        play(file.c_str(), SND_ASYNC);
 }
 
 } // namespace
@@ -121,7 +128,7 @@ bool TAboutBox::FormKeyDown(WPARAM key) {
         return true;
     }
     if (key == VK_F1) {
-        ShowHelp(handle(), JoinPath(RunningProgramFolder(), L"Lumera.hlp"), HelpContext, HelpContextAbout);
+        ShowHelp(handle(), ManualFile(), HelpContext, HelpAbout);
         return true;
     }
     return false;

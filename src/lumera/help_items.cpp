@@ -3,44 +3,39 @@
 
 #include "about_box.h"
 #include "dialogs.h"
+#include "help_topics.h"
 #include "main_form.h"
 #include "paths.h"
 #include "win/folders.h"
 #include "win/launch.h"
 
-namespace {
-
-constexpr int HelpContextMenus = 100;
-
-std::wstring HelpFile() {
-    return JoinPath(RunningProgramFolder(), L"Lumera.hlp");
+std::wstring ManualFile() {
+    return JoinPath(RunningProgramFolder(), ManualFileName);
 }
-
-} // namespace
 
 void TLumeraMainForm::AddHelpItems(MenuItem& helpMenu) {
     using Handler = void (TLumeraMainForm::*)(MenuItem&);
     auto add = [this, &helpMenu](const Text& caption, Handler method, const Text& shortcut = Text()) {
         MenuItem& item = helpMenu.Add(caption, [this, method](MenuItem& chosen) { (this->*method)(chosen); });
         item.shortcut = shortcut;
-        item.helpContext = HelpContextMenus;
+        item.helpContext = HelpMenus;
     };
-    helpMenu.helpContext = HelpContextMenus;
+    helpMenu.helpContext = HelpMenus;
     add("ﾄﾋﾟｯｸの検索(&H)", &TLumeraMainForm::HelpTopicItemClick, "F1");
     add("ﾍﾙﾌﾟの使い方(&U)", &TLumeraMainForm::HelpUseItemClick);
-    helpMenu.AddSeparator().helpContext = HelpContextMenus;
+    helpMenu.AddSeparator().helpContext = HelpMenus;
     add("ｲﾝﾀｰﾈｯﾄ ﾛｰｶﾙﾌｧｲﾙ(&F)...", &TLumeraMainForm::HelpHomeItemClick);
     add("ｲﾝﾀｰﾈｯﾄ ｼｮｰﾄｶｯﾄ(&S)...", &TLumeraMainForm::HelpHome2ItemClick);
-    helpMenu.AddSeparator().helpContext = HelpContextMenus;
+    helpMenu.AddSeparator().helpContext = HelpMenus;
     add("ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TLumeraMainForm::HelpAboutItemClick, "F2");
 }
 
 void TLumeraMainForm::HelpTopicItemClick(MenuItem&) {
-    ShowHelp(handle(), HelpFile(), HelpContents);
+    ShowHelp(handle(), ManualFile(), HelpContents);
 }
 
 void TLumeraMainForm::HelpUseItemClick(MenuItem&) {
-    ShowHelp(handle(), HelpFile(), HelpOnHelp);
+    ShowHelp(handle(), ManualFile(), HelpOnHelp);
 }
 
 void TLumeraMainForm::HelpHomeItemClick(MenuItem&) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app.h"
+#include "dialogs.h"
 #include "instance_rules.h"
 #include "main_form.h"
 #include "paths.h"
@@ -13,6 +14,7 @@
 #include "win/folders.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/system_libraries.h"
 
 namespace {
 
@@ -47,6 +49,7 @@ void WriteApplicationInformation() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     Application::Initialize(instanceHandle, ProductTitle);
 
     SlotScan scan = ScanInstanceSlots([](int slot) { return MutexExists(InstanceMutexName(slot)); });
@@ -87,6 +90,7 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
         }
         form.onSplashDone = [&splash] { splash.reset(); };
         exitCode = Application::Run();
+        CloseHelp(); // the viewer goes with the program, as the old one did
     }
     if (ntFamily)
         SetProcessPrivilege("SeBackupPrivilege", true);

@@ -6,6 +6,7 @@
 
 #include "settings_window.h"
 
+#include "help_topics.h"
 #include "main_form.h"
 
 #include "browse_dialog.h"
@@ -95,7 +96,7 @@ void SettingsWindow::Create(TLumeraMainForm& form) {
     SettingsWindowControls& s = controls_;
 
     MenuItem& help = s.MainMenu1.items().Add("ﾍﾙﾌﾟ(&H)");
-    help.helpContext = 100;
+    help.helpContext = HelpMenus;
     form.AddHelpItems(help);
     form.SetMainMenu(s.MainMenu1);
 

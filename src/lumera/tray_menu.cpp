@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "desktop_marks_rules.h"
+#include "help_topics.h"
 #include "list_rules.h"
 #include "main_form.h"
 #include "paths.h"
@@ -107,7 +108,7 @@ void TrayMenu::CreateSkeleton(TLumeraMainForm& form) {
     const char* const shutdownCaptions[] = {"選択(&U)", "電源を切る(&S)", "再起動(&R)", "ﾛｸﾞｵﾌ(&C)"};
     for (int i = 0; i < 4; ++i)
         HaltoRight->Add(shutdownCaptions[i], handler(&TLumeraMainForm::Halto0RightClick)).tag = i;
-    HelpRight->helpContext = 100;
+    HelpRight->helpContext = HelpMenus;
     form.AddHelpItems(*HelpRight);
 }
 

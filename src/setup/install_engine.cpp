@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "paths.h"
 #include "publisher.h"
+#include "record_twin.h"
 #include "registry_entries.h"
 #include "shortcut_entry.h"
 #include "uninstall_record.h"
@@ -76,10 +78,36 @@ unsigned long long SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& facts) {
     return (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
 }
 
-// CopyIfNewer, also giving the size of the file the destination holds afterwards. The
-// destination's folder is made only when asked, or when the copy failed without it.
+unsigned long long TimeOf(const WIN32_FILE_ATTRIBUTE_DATA& facts) {
+    return (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
+           facts.ftLastWriteTime.dwLowDateTime;
+}
+
+// The file a destination holds after its copy step.
+struct DestinationFile {
+    CopyResult result = CopyResult::Failed;
+    bool existed = false; // a file stood there before the step
+    unsigned long long size = 0, writeTime = 0;
+};
+
+std::wstring UpperCase(std::wstring text) {
+    if (!text.empty())
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The folder lies in (or is) one of the given folders; case-blind.
+bool IsWithin(const std::wstring& path, const std::wstring& folder) {
+    if (folder.empty())
+        return false;
+    const std::wstring base = UpperCase(AddBackslash(folder));
+    return UpperCase(path).compare(0, base.size(), base) == 0;
+}
+
+// CopyIfNewer, also giving what the destination holds afterwards. The destination's folder
+// is made only when asked, or when the copy failed without it.
 CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& destination, bool makeFolder,
-                           unsigned long long& size) {
+                           DestinationFile& file) {
     // One look at each file: a run copies hundreds of them.
     WIN32_FILE_ATTRIBUTE_DATA from, to;
     if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) ||
@@ -88,18 +116,23 @@ CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& desti
     if (makeFolder)
         ForceDirectories(ExtractFileDir(destination));
     if (GetFileAttributesExW(destination.c_str(), GetFileExInfoStandard, &to) &&
-        !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) >= 0) {
-        size = SizeOf(to);
-        return CopyResult::Skipped;
+        !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        file.existed = true;
+        if (CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) >= 0) {
+            file.size = SizeOf(to);
+            file.writeTime = TimeOf(to);
+            return file.result = CopyResult::Skipped;
+        }
     }
     if (!CopyFileW(source.c_str(), destination.c_str(), FALSE)) {
         if (makeFolder)
-            return CopyResult::Failed;
-        return CopyFileIfNewer(source, destination, true, size);
+            return file.result = CopyResult::Failed;
+        return CopyFileIfNewer(source, destination, true, file);
     }
-    size = SizeOf(from);
-    return CopyResult::Copied;
+    // The copy keeps the source's time stamp.
+    file.size = SizeOf(from);
+    file.writeTime = TimeOf(from);
+    return file.result = CopyResult::Copied;
 }
 
 // One bar's position, reported after every step it counts.
@@ -130,6 +163,12 @@ public:
           paths_(EffectivePaths(data, choices)), appName_(Widen(data.AppName())) {}
 
     InstallResult Run() {
+        // Without a name there is no record, so nothing of the run could be uninstalled.
+        if (appName_.empty()) {
+            progress_.Log(L"Refused: the data file names no product (no AppName in [Infomation]); nothing "
+                          L"was installed.");
+            return InstallResult::Refused;
+        }
         const std::array<int, 4> counts = CountSteps(data_, lists_, choices_);
         Bar folderBar(progress_, FolderBar, counts[FolderBar]);
         Bar programBar(progress_, ProgramBar, counts[ProgramBar]);
@@ -185,12 +224,14 @@ private:
     bool Copy(const std::wstring& source, const std::wstring& destination, bool installed) {
         // Each destination folder is made once per run; a copy failing without it makes it again.
         const std::wstring folder = ExtractFileDir(destination);
-        unsigned long long size = 0;
-        const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), size);
+        DestinationFile file;
+        const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), file);
         if (result == CopyResult::Copied || result == CopyResult::Skipped) {
             madeFolders_.insert(folder);
-            if (installed)
-                installedBytes_ += size;
+            if (installed) {
+                installedBytes_ += file.size;
+                installedFiles_[UpperCase(destination)] = file;
+            }
         }
         switch (result) {
         case CopyResult::Copied:
@@ -241,7 +282,10 @@ private:
                         file, ExpandPath(entry->target, paths_), ExpandPath(entry->workDir, paths_),
                         ExpandPath(entry->iconFile, paths_), static_cast<int>(entry->iconIndex),
                         static_cast<int>(entry->showMode));
-                    progress_.Log((made ? L"Shortcut: " : L"Shortcut failed: ") + file);
+                    if (made)
+                        progress_.Log(L"Shortcut: " + file);
+                    else
+                        progress_.StepFailed(L"Failed: shortcut " + file);
                 }
             }
             bar.Advance();
@@ -250,27 +294,81 @@ private:
 
     void ApplyRegistryEntries(Bar& bar) {
         for (const Text& raw : lists_.Install("RegWrite")) {
-            const bool done = WriteRegistryEntry(raw);
-            progress_.Log((done ? L"Registry written: " : L"Registry not written: ") + Widen(raw));
+            if (WriteRegistryEntry(raw))
+                progress_.Log(L"Registry written: " + Widen(raw));
+            else
+                progress_.StepFailed(L"Failed: registry not written: " + Widen(raw));
             bar.Advance();
         }
         for (const Text& raw : lists_.Install("RegDelete")) {
-            const bool done = DeleteRegistryEntry(raw);
-            progress_.Log((done ? L"Registry deleted: " : L"Registry not deleted: ") + Widen(raw));
+            if (IsRefusedDeleteEntry(raw))
+                progress_.StepFailed(L"Refused: registry key every program shares, not deleted: " +
+                                     Widen(raw));
+            else if (DeleteRegistryEntry(raw))
+                progress_.Log(L"Registry deleted: " + Widen(raw));
+            else
+                progress_.StepFailed(L"Failed: registry not deleted: " + Widen(raw));
             bar.Advance();
         }
     }
 
     void Record(const std::wstring& name, const std::wstring& text) {
-        if (WriteRecordValue(appName_, name, text))
+        if (record_->Write(name, text))
             progress_.Log(L"Recorded " + name + L": " + text);
+        else
+            progress_.StepFailed(L"Failed: not recorded " + name + L": " + text);
+    }
+
+    // What an earlier install of the product claimed, read before its record is replaced.
+    void ReadEarlierClaims() {
+        const UninstallRecord earlier = ReadRecordTwin(appName_);
+        const std::vector<FileOwnership> claims = ReadFileClaims(appName_, earlier.files.size());
+        for (size_t i = 0; i < earlier.files.size(); ++i)
+            earlierClaims_[UpperCase(earlier.files[i])] = claims[i];
+    }
+
+    // Whether the recorded file is this product's to remove at uninstall (see FileClaim).
+    FileOwnership Ownership(const std::wstring& path) {
+        const std::wstring key = UpperCase(path);
+        const auto earlier = earlierClaims_.find(key);
+        const FileOwnership before = earlier == earlierClaims_.end() ? FileOwnership() : earlier->second;
+        const auto installed = installedFiles_.find(key);
+        const bool copied = installed != installedFiles_.end();
+        if (before.claim == FileClaim::Shared)
+            return before; // counted once, by the install that first put it there
+        if (copied && (IsWithin(path, folders_.windows) || IsWithin(path, folders_.system))) {
+            if (AddSharedUse(path, installed->second.existed))
+                return {FileClaim::Shared};
+            progress_.StepFailed(L"Failed: use count of the shared file not raised: " + path);
+            return {};
+        }
+        unsigned long long size = 0, time = 0;
+        if (copied) {
+            if (installed->second.result == CopyResult::Copied)
+                return {FileClaim::Copied, installed->second.size, installed->second.writeTime};
+            size = installed->second.size;
+            time = installed->second.writeTime;
+        } else {
+            WIN32_FILE_ATTRIBUTE_DATA facts;
+            if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts))
+                return {FileClaim::Later}; // the product makes it as it runs
+            size = SizeOf(facts);
+            time = TimeOf(facts);
+        }
+        // Already in place: ours only when an earlier install of the product put this very file there.
+        if (before.claim == FileClaim::Later)
+            return before;
+        if (before.claim == FileClaim::Copied && before.size == size && before.writeTime == time)
+            return before;
+        return {};
     }
 
     void WriteRecord(Bar& bar) {
+        ReadEarlierClaims();
+        record_ = std::make_unique<RecordWriter>(appName_, data_.UninstallVisible());
         SYSTEMTIME now;
         GetLocalTime(&now);
-        if (WriteRecordDateTime(appName_, now))
-            progress_.Log(L"Recorded DateTime");
+        Record(L"DateTime", RecordDateTimeText(now));
         bar.Advance();
         if (!choices_.intoSetupFolder) {
             Record(L"SetupPath", paths_.installFolder);
@@ -293,6 +391,13 @@ private:
             if (path.empty())
                 return;
             Record(RecordValueName(list, ++index), path);
+            if (list == RecordList::File) {
+                const FileOwnership ownership = Ownership(path);
+                if (ownership.claim == FileClaim::None)
+                    progress_.Log(L"Not this product's file, kept at uninstall: " + path);
+                if (!record_->Claim(index, ownership))
+                    progress_.StepFailed(L"Failed: not recorded whose file it is: " + path);
+            }
             bar.Advance();
         }
     }
@@ -309,9 +414,7 @@ private:
     void RecordEntries(const char* stem, RecordList list, Bar& bar) {
         int index = 0;
         for (const Text& raw : lists_.Uninstall(stem)) {
-            const std::wstring name = RecordValueName(list, ++index);
-            if (WriteRecordValue(appName_, name, raw))
-                progress_.Log(L"Recorded " + name + L": " + Widen(raw));
+            Record(RecordValueName(list, ++index), Widen(raw));
             bar.Advance();
         }
     }
@@ -327,12 +430,15 @@ private:
         // An empty AppName would address the key holding every product's entry.
         if (!appName_.empty()) {
             const Text key = Text(SystemUninstallKey) + data_.AppName();
-            RegWriteString(HKEY_LOCAL_MACHINE, key, "DisplayName", appName_);
+            if (!RegWriteString(HKEY_LOCAL_MACHINE, key, "DisplayName", appName_))
+                progress_.StepFailed(L"Failed: uninstall entry DisplayName not written");
             bar.Advance();
             const std::wstring command =
                 JoinPath(folders_.windows, std::wstring(UninstallerName)) + L" " + appName_;
             if (RegWriteString(HKEY_LOCAL_MACHINE, key, "UninstallString", command))
                 progress_.Log(L"Uninstall entry: " + command);
+            else
+                progress_.StepFailed(L"Failed: uninstall entry UninstallString not written");
             bar.Advance();
             // What the system's list of programs shows beyond the two values above; not counted
             // on the bar, which counts the values the data file asks for.
@@ -374,6 +480,10 @@ private:
     std::set<std::wstring> madeFolders_;
     unsigned long long installedBytes_ = 0; // the files copied or found up to date
     bool favouritesWritten_ = false;
+    // By upper-cased destination: what each "Install" file step left there.
+    std::map<std::wstring, DestinationFile> installedFiles_;
+    std::map<std::wstring, FileOwnership> earlierClaims_;
+    std::unique_ptr<RecordWriter> record_;
 };
 
 } // namespace
@@ -412,18 +522,24 @@ void InstallLog::Line(const std::wstring& text) {
     WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+void SilentProgress::StepFailed(const std::wstring& line) {
+    ++failures_;
+    log_.Line(line);
+}
+
 bool SilentProgress::AskContinue(const std::wstring& text) {
     log_.Line(L"Answered No: " + text);
     return false;
 }
 
 InstallFolders InstallFolders::FromPlatform() {
-    return {GetWindowsDirWide(), GetShellFolderWide("Desktop"), GetShellFolderWide("SendTo")};
+    return {GetWindowsDirWide(), GetShellFolderWide("Desktop"), GetShellFolderWide("SendTo"),
+            GetSystemDirWide()};
 }
 
 CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination) {
-    unsigned long long size = 0;
-    return CopyFileIfNewer(source, destination, true, size);
+    DestinationFile file;
+    return CopyFileIfNewer(source, destination, true, file);
 }
 
 std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {

@@ -24,6 +24,8 @@ public:
     virtual bool AskContinue(const std::wstring& text) = 0;
     // What a step did ("created", "copied", "skipped", "written"), one line each.
     virtual void Log(const std::wstring& line) { (void)line; }
+    // A step that did not do what the data file asks, named by the line; the run goes on.
+    virtual void StepFailed(const std::wstring& line) { Log(line); }
 };
 
 // The log a "/LOG=file" run keeps: one line per step in UTF-8, CR LF after each. The file
@@ -51,9 +53,13 @@ public:
     void SetBar(InstallBar, int, int) override {}
     bool AskContinue(const std::wstring& text) override;
     void Log(const std::wstring& line) override { log_.Line(line); }
+    void StepFailed(const std::wstring& line) override;
+    // The steps that failed while the run went on.
+    int Failures() const { return failures_; }
 
 private:
     InstallLog& log_;
+    int failures_ = 0;
 };
 
 // What the wizard's pages hold when the run starts.
@@ -86,6 +92,8 @@ struct InstallFolders {
     std::wstring windows; // uninstaller, its uninstall command, the favourites link
     std::wstring desktop;
     std::wstring sendTo;
+    // With the Windows folder, where files are shared by products (SharedDLLs use counts).
+    std::wstring system;
 
     static InstallFolders FromPlatform();
 };
@@ -102,10 +110,12 @@ std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices
 // The installation folder the run works with: the setup program's folder for the second choice.
 PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices);
 
-enum class InstallResult { Completed, Stopped };
+enum class InstallResult { Completed, Stopped, Refused };
 
 // Runs every step in order. Stopped when a continue question was answered No: every
-// later step, the uninstall record and the uninstall entry included, is skipped.
+// later step, the uninstall record and the uninstall entry included, is skipped. Refused,
+// before any step, when the data file names no product (no AppName): nothing could be
+// recorded, so nothing could be uninstalled.
 InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
                               const InstallFolders& folders, InstallProgress& progress);
 

@@ -7,27 +7,36 @@
 #include "back_form.h"
 #include "dialogs.h"
 #include "install_engine.h"
+#include "record_twin.h"
 #include "setup_data.h"
 #include "setup_form.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
+#include "win/ask_platform.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/system_libraries.h"
 
 namespace {
 
-// Exit codes, for scripts that run the silent modes.
-constexpr int ExitDone = 0;
-constexpr int ExitStopped = 1;     // a question was answered No: the run stopped part-way
-constexpr int ExitNothingDone = 2; // no data file, no product named or no record: nothing touched
+// Exit codes, for scripts that run the silent modes (README.md lists them).
+constexpr int ExitDone = 0;         // every step succeeded
+constexpr int ExitStopped = 1;      // a question was answered No: the run stopped part-way
+constexpr int ExitNothingDone = 2;  // no usable data file, no product named or no record: nothing touched
+constexpr int ExitWithFailures = 3; // completed, but steps failed; each is named in the log
+constexpr int ExitRefused = 4;      // the record is not what the install wrote: nothing touched
 
 // The uninstall run with no window: it goes ahead without asking, and a file that stays
 // ends the run as a No would, so the record remains for another try.
 class SilentUninstall : public UninstallProgress {
 public:
     explicit SilentUninstall(InstallLog& log) : log_(log) {}
+    void StepFailed(const std::wstring& line) override {
+        ++failures;
+        log_.Line(line);
+    }
     void SetBarMaximum(UninstallBar, int) override {}
     void StepBar(UninstallBar) override {}
     bool ConfirmUninstall(const std::wstring&) override { return true; }
@@ -37,12 +46,19 @@ public:
     }
     void Log(const std::wstring& line) override { log_.Line(line); }
 
+    int failures = 0;
+
 private:
     InstallLog& log_;
 };
 
 void ShowStartMessage(const std::wstring& text) {
     ShowMessageBox(text, SetupTitle, MessageStop);
+}
+
+std::wstring NoAppNameDataMessage(const std::wstring& dataFile) {
+    return Widen(Text("ｾｯﾄｱｯﾌﾟﾃﾞｰﾀに製品名 (AppName) がありません。ｾｯﾄｱｯﾌﾟを中止します。")) + L"\r\n" +
+           dataFile;
 }
 
 int RunUninstallMode(const UninstallCommand& command) {
@@ -58,11 +74,15 @@ int RunUninstallMode(const UninstallCommand& command) {
         SetProcessPrivilege("SeBackupPrivilege", false);
     ComInit com;
     UninstallOutcome outcome;
+    int failures = 0;
     if (command.silent) {
         SilentUninstall progress(log);
         outcome = RunUninstall(command.appName, progress);
+        failures = progress.failures;
     } else if (!ReadUninstallRecord(command.appName).present()) {
         outcome = UninstallOutcome::NoRecord; // said before any window shows
+    } else if (CheckRecordTwin(command.appName) != TwinCheck::Matches) {
+        outcome = UninstallOutcome::Refused;
     } else {
         outcome = RunUninstallWindow(command.appName, log);
     }
@@ -73,11 +93,21 @@ int RunUninstallMode(const UninstallCommand& command) {
         else
             ShowStartMessage(NoRecordMessage(command.appName));
         return ExitNothingDone;
+    case UninstallOutcome::Refused:
+        if (command.silent)
+            log.Line(RefusedRecordMessage(command.appName));
+        else
+            ShowStartMessage(RefusedRecordMessage(command.appName));
+        return ExitRefused;
     case UninstallOutcome::Declined:
         return ExitNothingDone;
     case UninstallOutcome::Stopped:
         return ExitStopped;
     case UninstallOutcome::Completed:
+        if (failures > 0) {
+            log.Line(L"Completed with " + std::to_wstring(failures) + L" failed step(s).");
+            return ExitWithFailures;
+        }
         return ExitDone;
     }
     return ExitStopped;
@@ -90,6 +120,10 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
         log.Line(MissingSetupDataMessage(data.File()));
         return ExitNothingDone;
     }
+    if (data.AppName().empty()) {
+        log.Line(NoAppNameDataMessage(data.File()));
+        return ExitNothingDone;
+    }
     ComInit com;
     SilentProgress progress(log);
     InstallProposal proposal = ProposeInstallation(data);
@@ -99,24 +133,55 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
         return ExitNothingDone;
     }
     InstallResult result = RunInstallation(data, proposal.choices, InstallFolders::FromPlatform(), progress);
+    if (result == InstallResult::Refused)
+        return ExitNothingDone;
     if (result != InstallResult::Completed)
         return ExitStopped;
+    if (progress.Failures() > 0) {
+        log.Line(L"Completed with " + std::to_wstring(progress.Failures()) + L" failed step(s).");
+        return ExitWithFailures;
+    }
     log.Line(L"Completed");
     return ExitDone;
+}
+
+// The folder Setup was started in (downloads, an unpacked archive, a disc) stops being the
+// current one before anything is started or removed: neither the uninstall run nor a
+// program Setup starts finds anything that lies there by name. A log named relative to
+// it still goes there.
+void LeaveStartFolder(UninstallCommand& command) {
+    if (!command.logFile.empty()) {
+        std::wstring full = AskPlatform([&command](wchar_t* b, DWORD n) {
+            return GetFullPathNameW(command.logFile.c_str(), n, b, nullptr);
+        });
+        if (!full.empty())
+            command.logFile = full;
+    }
+    std::wstring system = GetSystemDirWide();
+    if (!system.empty())
+        SetCurrentDirectoryW(system.c_str());
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     Application::Initialize(instanceHandle, SetupTitle);
     // The same switches in both modes; the product name matters only to the uninstaller.
     UninstallCommand command = ParseUninstallCommandLine(GetCommandLineW());
+    LeaveStartFolder(command);
     if (RunsAsUninstaller())
         return RunUninstallMode(command);
 
     SetupData data = SetupData::BesideProgram();
     if (command.silent)
         return RunSilentInstall(data, command.logFile);
+    // A data file that names no product (empty, not a data file, no "[Infomation]") would
+    // install what could never be uninstalled.
+    if (data.Exists() && data.AppName().empty()) {
+        ShowStartMessage(NoAppNameDataMessage(data.File()));
+        return ExitNothingDone;
+    }
     ComInit com;
     int exitCode = ExitDone;
     RunBackForm(data, [&](TBackForm& owner) {

@@ -75,12 +75,17 @@ bool WriteRegistryEntry(const Text& entry) {
 
 bool DeleteRegistryEntry(const Text& entry) {
     auto parsed = ParseRegistryDeleteEntry(entry);
-    if (!parsed)
+    if (!parsed || RefusesDeletion(*parsed))
         return false;
     HKEY root = RegistryRootKey(parsed->root);
     if (parsed->kind == RegistryDeleteKind::Key)
         return DeleteKeyAndPrune(root, parsed->keyPath, parsed->name);
     return RegDeleteValue(root, parsed->keyPath, parsed->name);
+}
+
+bool IsRefusedDeleteEntry(const Text& entry) {
+    auto parsed = ParseRegistryDeleteEntry(entry);
+    return parsed && RefusesDeletion(*parsed);
 }
 
 bool DeleteKeyTree(HKEY root, const Text& keyPath, const Text& name) {

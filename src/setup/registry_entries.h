@@ -12,8 +12,11 @@ HKEY RegistryRootKey(RegistryRoot root);
 
 // True when a value was written.
 bool WriteRegistryEntry(const Text& entry);
-// True when the named key or value is gone afterwards.
+// True when the named key or value is gone afterwards. A "<Key>" entry naming a key every
+// program shares (IsSharedRegistryKey) deletes nothing and gives false.
 bool DeleteRegistryEntry(const Text& entry);
+// The entry is such a "<Key>" entry: callers say so in their log.
+bool IsRefusedDeleteEntry(const Text& entry);
 
 // Deletes the subkey name beneath keyPath with everything beneath it. False, with
 // nothing deleted, when no subkey is named: neither a root nor the key at keyPath itself

@@ -17,15 +17,36 @@ const wchar_t* Stem(RecordList list) {
     return Stems[static_cast<size_t>(list)];
 }
 
-std::wstring ReadValue(const std::wstring& appName, const std::wstring& valueName) {
-    if (appName.empty())
+// Where a record is read from: the user's record, or its twin.
+struct RecordPlace {
+    HKEY root;
+    std::wstring key;
+};
+
+std::wstring ReadValue(const RecordPlace& place, const std::wstring& valueName) {
+    if (place.key.empty())
         return std::wstring();
-    return RegReadString(HKEY_CURRENT_USER, UninstallRecordKey(appName), valueName, std::wstring());
+    return RegReadString(place.root, place.key, valueName, std::wstring());
 }
 
-std::vector<Text> ReadEntries(const std::wstring& appName, RecordList list) {
+RecordPlace UserRecord(const std::wstring& appName) {
+    return {HKEY_CURRENT_USER, appName.empty() ? std::wstring() : UninstallRecordKey(appName)};
+}
+
+std::vector<std::wstring> ReadList(const RecordPlace& place, RecordList list) {
+    std::vector<std::wstring> values;
+    for (int index = 1;; ++index) {
+        std::wstring value = ReadValue(place, RecordValueName(list, index));
+        if (value.empty())
+            break;
+        values.push_back(value);
+    }
+    return values;
+}
+
+std::vector<Text> ReadEntries(const RecordPlace& place, RecordList list) {
     std::vector<Text> entries;
-    for (const std::wstring& stored : ReadRecordList(appName, list)) {
+    for (const std::wstring& stored : ReadList(place, list)) {
         Text entry;
         if (NarrowExact(stored, entry))
             entries.push_back(entry);
@@ -73,36 +94,35 @@ bool WriteRecordDateTime(const std::wstring& appName, const SYSTEMTIME& localTim
 }
 
 std::vector<std::wstring> ReadRecordList(const std::wstring& appName, RecordList list) {
-    std::vector<std::wstring> values;
-    for (int index = 1;; ++index) {
-        std::wstring value = ReadValue(appName, RecordValueName(list, index));
-        if (value.empty())
-            break;
-        values.push_back(value);
-    }
-    return values;
+    return ReadList(UserRecord(appName), list);
 }
 
 UninstallRecord ReadUninstallRecord(const std::wstring& appName) {
+    const RecordPlace place = UserRecord(appName);
+    return ReadUninstallRecordAt(place.root, place.key);
+}
+
+UninstallRecord ReadUninstallRecordAt(HKEY root, const std::wstring& key) {
+    const RecordPlace place{root, key};
     UninstallRecord record;
-    record.dateTime = ReadValue(appName, L"DateTime");
+    record.dateTime = ReadValue(place, L"DateTime");
     if (!record.present())
         return record;
-    record.setupPath = ReadValue(appName, L"SetupPath");
-    record.startPath = ReadValue(appName, L"StartPath");
-    record.files = ReadRecordList(appName, RecordList::File);
-    record.dirs = ReadRecordList(appName, RecordList::Dir);
-    record.startNames = ReadRecordList(appName, RecordList::StartName);
-    record.deskTopNames = ReadRecordList(appName, RecordList::DeskTopName);
-    record.sendToNames = ReadRecordList(appName, RecordList::SendToName);
-    record.regWrites = ReadEntries(appName, RecordList::RegWrite);
-    record.regDeletes = ReadEntries(appName, RecordList::RegDelete);
-    record.regStrings = ReadEntries(appName, RecordList::RegString);
-    record.regIntegers = ReadEntries(appName, RecordList::RegInteger);
-    record.regSecs = ReadEntries(appName, RecordList::RegSec);
-    record.regKeys = ReadEntries(appName, RecordList::RegKey);
-    record.executes = ReadRecordList(appName, RecordList::Execute);
-    record.favourites = ReadValue(appName, L"Favorites");
+    record.setupPath = ReadValue(place, L"SetupPath");
+    record.startPath = ReadValue(place, L"StartPath");
+    record.files = ReadList(place, RecordList::File);
+    record.dirs = ReadList(place, RecordList::Dir);
+    record.startNames = ReadList(place, RecordList::StartName);
+    record.deskTopNames = ReadList(place, RecordList::DeskTopName);
+    record.sendToNames = ReadList(place, RecordList::SendToName);
+    record.regWrites = ReadEntries(place, RecordList::RegWrite);
+    record.regDeletes = ReadEntries(place, RecordList::RegDelete);
+    record.regStrings = ReadEntries(place, RecordList::RegString);
+    record.regIntegers = ReadEntries(place, RecordList::RegInteger);
+    record.regSecs = ReadEntries(place, RecordList::RegSec);
+    record.regKeys = ReadEntries(place, RecordList::RegKey);
+    record.executes = ReadList(place, RecordList::Execute);
+    record.favourites = ReadValue(place, L"Favorites");
     return record;
 }
 

@@ -56,6 +56,8 @@ struct UninstallRecord {
 
 // The whole record; an empty one (not present) when there is none.
 UninstallRecord ReadUninstallRecord(const std::wstring& appName);
+// A record kept under another key, such as its twin (see record_twin.h).
+UninstallRecord ReadUninstallRecordAt(HKEY root, const std::wstring& key);
 std::vector<std::wstring> ReadRecordList(const std::wstring& appName, RecordList list);
 // "EscToClose" of the record's "OtherSet" subkey, 1 when absent.
 long RecordEscToClose(const std::wstring& appName);

@@ -8,6 +8,7 @@
 #include "install_engine.h"
 #include "path_macros.h"
 #include "paths.h"
+#include "record_twin.h"
 #include "registry_entries.h"
 #include "remove_files.h"
 #include "uninstall_record.h"
@@ -61,13 +62,13 @@ std::wstring Quoted(const std::wstring& name) {
 class Uninstaller {
 public:
     Uninstaller(const std::wstring& appName, const UninstallRecord& record, UninstallProgress& progress)
-        : appName_(appName), record_(record), progress_(progress), keep_(ProtectedFolders::ForCurrentUser()) {
-    }
+        : appName_(appName), record_(record), progress_(progress), keep_(ProtectedFolders::ForCurrentUser()),
+          claims_(ReadFileClaims(appName, record.files.size())) {}
 
     UninstallOutcome Run(const Text& narrowName) {
         SizeBars();
         RunRecordedPrograms();
-        if (!DeleteFiles(record_.files, UninstallBar::Programs, false))
+        if (!DeleteProgramFiles())
             return UninstallOutcome::Stopped;
         for (const std::wstring& dir : record_.dirs) {
             if (!IsFullPath(dir)) {
@@ -85,8 +86,10 @@ public:
         UndoRegistry();
         RemoveFavouritesLink();
         // The system's own list of entries stays even when this was its last one.
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, SystemUninstallKey, narrowName);
-        progress_.Log(L"Removed uninstall entry " + appName_);
+        if (DeleteKeyTree(HKEY_LOCAL_MACHINE, SystemUninstallKey, narrowName))
+            progress_.Log(L"Removed uninstall entry " + appName_);
+        else
+            progress_.StepFailed(L"Failed: uninstall entry not removed: " + appName_);
         progress_.StepBar(UninstallBar::Registry);
         DeleteKeyAndPrune(HKEY_CURRENT_USER, RecordParentKey, narrowName);
         progress_.Log(L"Removed uninstall record " + appName_);
@@ -108,27 +111,87 @@ private:
         progress_.SetBarMaximum(UninstallBar::Registry, static_cast<int>(entries + 2));
     }
 
+    // Why a recorded file stays, or empty when it is this product's to remove.
+    std::wstring ReasonToKeep(const std::wstring& path, const FileOwnership& ownership) const {
+        switch (ownership.claim) {
+        case FileClaim::None:
+            return L"Kept, not put there by this product: ";
+        case FileClaim::Copied: {
+            WIN32_FILE_ATTRIBUTE_DATA facts;
+            if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts))
+                return std::wstring(); // gone already
+            const unsigned long long size =
+                (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
+            const unsigned long long time =
+                (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
+                facts.ftLastWriteTime.dwLowDateTime;
+            if (size != ownership.size || time != ownership.writeTime)
+                return L"Kept, another file stands there since the install: ";
+            return std::wstring();
+        }
+        case FileClaim::Shared: {
+            const unsigned long users = SharedUseCount(path);
+            if (users == 0)
+                return L"Kept, shared file without a use count: ";
+            if (users > 1)
+                return L"Kept, still used by " + std::to_wstring(users - 1) + L" other product(s): ";
+            return std::wstring();
+        }
+        case FileClaim::Later:
+            break;
+        }
+        return std::wstring();
+    }
+
+    // The record's File list. False when the user chose to stop after a file that stayed.
+    bool DeleteProgramFiles() {
+        for (size_t i = 0; i < record_.files.size(); ++i) {
+            const std::wstring& path = record_.files[i];
+            const FileOwnership& ownership = claims_[i];
+            const std::wstring keep = ReasonToKeep(path, ownership);
+            if (!keep.empty()) {
+                progress_.Log(keep + path);
+            } else if (!DeleteOne(path, false)) {
+                return false;
+            }
+            // This product no longer uses a shared file it kept or removed; the claim goes with
+            // the count, so a repeated run does not count it off twice.
+            unsigned long left = 0;
+            if (ownership.claim == FileClaim::Shared && (!keep.empty() || !FileExists(path)) &&
+                ReleaseSharedUse(path, left))
+                DropFileClaim(appName_, static_cast<int>(i + 1));
+            progress_.StepBar(UninstallBar::Programs);
+        }
+        return true;
+    }
+
+    // False when the user chose to stop after a file that stayed.
+    bool DeleteOne(const std::wstring& path, bool programGroup) {
+        // Never resolved against the current folder, which is the Windows folder here.
+        if (!IsFullPath(path)) {
+            progress_.Log(L"Skipped, not a full path: " + path);
+            return true;
+        }
+        DeleteFileAndFolders(path, keep_);
+        if (FileExists(path)) {
+            progress_.Log(L"Could not remove " + path);
+            if (!progress_.AskContinue(DeleteFailedQuestion(path)))
+                return false;
+        } else {
+            progress_.Log(L"Removed " + path);
+        }
+        // The Start menu shows the group as it is now; the folder itself is never
+        // renamed to make it notice.
+        if (programGroup)
+            NotifyFolderChanged(ExtractFileDir(path));
+        return true;
+    }
+
     // False when the user chose to stop after a file that stayed.
     bool DeleteFiles(const std::vector<std::wstring>& paths, UninstallBar bar, bool programGroup) {
         for (const std::wstring& path : paths) {
-            // Never resolved against the current folder, which is the Windows folder here.
-            if (!IsFullPath(path)) {
-                progress_.Log(L"Skipped, not a full path: " + path);
-                progress_.StepBar(bar);
-                continue;
-            }
-            DeleteFileAndFolders(path, keep_);
-            if (FileExists(path)) {
-                progress_.Log(L"Could not remove " + path);
-                if (!progress_.AskContinue(DeleteFailedQuestion(path)))
-                    return false;
-            } else {
-                progress_.Log(L"Removed " + path);
-            }
-            // The Start menu shows the group as it is now; the folder itself is never
-            // renamed to make it notice.
-            if (programGroup)
-                NotifyFolderChanged(ExtractFileDir(path));
+            if (!DeleteOne(path, programGroup))
+                return false;
             progress_.StepBar(bar);
         }
         return true;
@@ -187,17 +250,28 @@ private:
     void UndoRegistry() {
         auto each = [this](const std::vector<Text>& entries, auto apply) {
             for (const Text& entry : entries) {
-                apply(entry);
-                progress_.Log(L"Registry " + Widen(entry));
+                if (apply(entry))
+                    progress_.Log(L"Registry " + Widen(entry));
+                else
+                    progress_.StepFailed(L"Failed: registry " + Widen(entry));
                 progress_.StepBar(UninstallBar::Registry);
             }
         };
-        each(record_.regWrites, [](const Text& e) { WriteRegistryEntry(e); });
-        each(record_.regDeletes, [](const Text& e) { DeleteRegistryEntry(e); });
-        each(record_.regStrings, [](const Text& e) { ConvertLegacyEntry(e, LegacyKind::String); });
-        each(record_.regIntegers, [](const Text& e) { ConvertLegacyEntry(e, LegacyKind::Integer); });
-        each(record_.regSecs, [](const Text& e) { DeleteRegistryEntry("<Key>" + e); });
-        each(record_.regKeys, [](const Text& e) { DeleteRegistryEntry("<Value>" + e); });
+        auto remove = [this](const Text& entry) {
+            if (!IsRefusedDeleteEntry(entry))
+                return DeleteRegistryEntry(entry);
+            progress_.Log(L"Refused: registry key every program shares, not deleted: " + Widen(entry));
+            return false;
+        };
+        // An old record's string entries carry no result; a legacy write is taken as done.
+        each(record_.regWrites, [](const Text& e) { return WriteRegistryEntry(e); });
+        each(record_.regDeletes, remove);
+        each(record_.regStrings,
+             [](const Text& e) { return ConvertLegacyEntry(e, LegacyKind::String), true; });
+        each(record_.regIntegers,
+             [](const Text& e) { return ConvertLegacyEntry(e, LegacyKind::Integer), true; });
+        each(record_.regSecs, [&](const Text& e) { return remove("<Key>" + e); });
+        each(record_.regKeys, [&](const Text& e) { return remove("<Value>" + e); });
     }
 
     const std::wstring& appName_;
@@ -205,6 +279,7 @@ private:
     UninstallProgress& progress_;
     // Read once: the shell folders do not move during a run.
     ProtectedFolders keep_;
+    std::vector<FileOwnership> claims_; // one per recorded file
 };
 
 } // namespace
@@ -264,6 +339,12 @@ std::wstring NoRecordMessage(const std::wstring& appName) {
                  "」でｲﾝｽﾄｰﾙされたﾌﾟﾛｸﾞﾗﾑ以外はｱﾝｲﾝｽﾄｰﾙできません。");
 }
 
+std::wstring RefusedRecordMessage(const std::wstring& appName) {
+    return Widen("「") + appName +
+           Widen("」のｱﾝｲﾝｽﾄｰﾙ情報が、ｲﾝｽﾄｰﾙ時に記録された内容と一致しません。\n"
+                 "ｲﾝｽﾄｰﾙ後に書き換えられた情報ではｱﾝｲﾝｽﾄｰﾙできません。何も削除していません。");
+}
+
 std::wstring UninstallQuestion(const std::wstring& appName) {
     return Widen("ﾌﾟﾛｸﾞﾗﾑ ") + Quoted(appName) +
            Widen(" をｱﾝｲﾝｽﾄｰﾙしますか？\nｱﾝｲﾝｽﾄｰﾙする場合はすべてのｱﾌﾟﾘｹｰｼｮﾝを終了してください。");
@@ -278,9 +359,21 @@ UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& pr
     Text narrowName;
     if (appName.empty() || !NarrowExact(appName, narrowName))
         return UninstallOutcome::NoRecord;
-    UninstallRecord record = ReadUninstallRecord(appName);
-    if (!record.present())
+    if (!ReadUninstallRecord(appName).present())
         return UninstallOutcome::NoRecord;
+    // The user's record may have been changed by any program the user ran; only what the
+    // install wrote, kept where the user cannot write, is carried out.
+    const TwinCheck check = CheckRecordTwin(appName);
+    if (check != TwinCheck::Matches) {
+        progress.Log(
+            check == TwinCheck::Missing
+                ? L"Refused: the uninstall record of " + appName + L" has no copy kept by its install."
+                : L"Refused: the uninstall record of " + appName + L" differs from what its install wrote.");
+        return UninstallOutcome::Refused;
+    }
+    const UninstallRecord record = ReadRecordTwin(appName);
+    if (!record.present())
+        return UninstallOutcome::Refused;
     if (!progress.ConfirmUninstall(UninstallQuestion(appName)))
         return UninstallOutcome::Declined;
     // Nothing of the product's folders stays busy as the current directory.

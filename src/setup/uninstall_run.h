@@ -34,6 +34,8 @@ UninstallCommand ParseUninstallCommandLine(const wchar_t* commandLine);
 std::wstring NoAppNameMessage();
 // The start message when the named product has no record.
 std::wstring NoRecordMessage(const std::wstring& appName);
+// The start message when the record is not what the install wrote (see record_twin.h).
+std::wstring RefusedRecordMessage(const std::wstring& appName);
 // The first question of a run, and the question after a file that would not go.
 std::wstring UninstallQuestion(const std::wstring& appName);
 std::wstring DeleteFailedQuestion(const std::wstring& path);
@@ -54,17 +56,23 @@ public:
     virtual bool AskContinue(const std::wstring& question) = 0;
     // One line per thing removed or kept, for a log file; ignored by default.
     virtual void Log(const std::wstring& line);
+    // A step that did not undo what the record lists, named by the line; the run goes on.
+    virtual void StepFailed(const std::wstring& line) { Log(line); }
 };
 
 enum class UninstallOutcome {
     NoRecord,  // nothing to undo; nothing was touched
+    Refused,   // the record is not what the install wrote; nothing was touched
     Declined,  // No to the first question; nothing was touched
     Stopped,   // No to a continue question; record and uninstall entry stay for a repeat
     Completed, // everything recorded was undone, the record and the uninstall entry are gone
 };
 
-// Undoes what the record of appName lists, in order: files, folders, Start menu, Desktop
+// Undoes what the record of appName lists, once the record has been found equal to its
+// twin (record_twin.h) and working from the twin, in order: files, folders, Start menu, Desktop
 // and Send To shortcuts, registry entries (old records' lists too), then the system's
-// uninstall entry and the record itself. Empty folders left behind go as well, but never a
-// folder the user or the system owns. The Windows folder becomes the current directory.
+// uninstall entry and the record itself. A recorded file goes only when this product put it
+// there and it is still that file; a shared one only when its use count says this was its
+// last user. Empty folders left behind go as well, but never a folder the user or the system
+// owns. The Windows folder becomes the current directory.
 UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& progress);

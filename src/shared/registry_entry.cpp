@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 #include "textops.h"
 
@@ -235,4 +236,152 @@ Text LegacyWriteEntry(const Text& record, LegacyKind kind) {
         return Text();
     return record.substr(0, pe + 1) + (kind == LegacyKind::String ? "<String>" : "<Integer>") +
            record.substr(pe + 1);
+}
+
+namespace {
+
+// The components of a key path, upper-cased; "\" found by characters, empty ones dropped.
+std::vector<Text> KeyComponents(const Text& keyPath) {
+    std::vector<Text> parts;
+    size_t start = 1;
+    for (;;) {
+        const size_t next = FindCharFrom('\\', keyPath, start);
+        const Text part = keyPath.substr(start - 1, next == 0 ? Text::npos : next - start);
+        if (!part.empty())
+            parts.push_back(UpperCaseText(part));
+        if (next == 0)
+            return parts;
+        start = next + 1;
+    }
+}
+
+// Shared keys of a class registration (HKEY_CLASSES_ROOT, or Software\Classes of a hive),
+// relative to it, upper-case.
+const char* const SharedClassKeys[] = {
+    "CLSID",
+    "INTERFACE",
+    "TYPELIB",
+    "APPID",
+    "*",
+    "*\\SHELL",
+    "*\\SHELLEX",
+    "*\\SHELLEX\\CONTEXTMENUHANDLERS",
+    "DIRECTORY",
+    "DIRECTORY\\SHELL",
+    "DIRECTORY\\SHELLEX",
+    "DIRECTORY\\BACKGROUND",
+    "DIRECTORY\\BACKGROUND\\SHELL",
+    "FOLDER",
+    "FOLDER\\SHELL",
+    "FOLDER\\SHELLEX",
+    "DRIVE",
+    "DRIVE\\SHELL",
+    "ALLFILESYSTEMOBJECTS",
+};
+
+// Shared keys of a hive (HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, one user under HKEY_USERS).
+const char* const SharedHiveKeys[] = {
+    "SOFTWARE",
+    "SOFTWARE\\CLASSES",
+    "SOFTWARE\\MICROSOFT",
+    "SOFTWARE\\MICROSOFT\\WINDOWS",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUNONCE",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUNONCEEX",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUNSERVICES",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUNSERVICESONCE",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\APP PATHS",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\SHAREDDLLS",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\POLICIES",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER\\SHELL FOLDERS",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER\\USER SHELL FOLDERS",
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\SHELL EXTENSIONS",
+    "SOFTWARE\\MICROSOFT\\WINDOWS NT",
+    "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION",
+    "SOFTWARE\\POLICIES",
+    "SOFTWARE\\POLICIES\\MICROSOFT",
+    "SYSTEM\\CURRENTCONTROLSET\\SERVICES",
+    "SYSTEM\\CURRENTCONTROLSET\\CONTROL",
+};
+
+Text JoinComponents(const std::vector<Text>& parts, size_t from) {
+    Text joined;
+    for (size_t i = from; i < parts.size(); ++i)
+        joined += (joined.empty() ? "" : "\\") + parts[i];
+    return joined;
+}
+
+template <size_t N> bool Listed(const char* const (&list)[N], const Text& key) {
+    for (const char* shared : list)
+        if (key == shared)
+            return true;
+    return false;
+}
+
+// A 32-bit program's view mirrors the keys below "Wow6432Node": the same keys are shared.
+void DropWowNode(std::vector<Text>& parts, size_t at) {
+    if (parts.size() > at && parts[at] == "WOW6432NODE")
+        parts.erase(parts.begin() + static_cast<long>(at));
+}
+
+bool SharedClassKey(std::vector<Text> parts) {
+    if (parts.size() <= 1)
+        return true;
+    DropWowNode(parts, 0);
+    return parts.size() <= 1 || Listed(SharedClassKeys, JoinComponents(parts, 0));
+}
+
+bool SharedHiveKey(std::vector<Text> parts) {
+    if (parts.size() <= 1)
+        return true;
+    if (parts[0] == "SOFTWARE") {
+        DropWowNode(parts, 1);
+        if (parts.size() >= 2 && parts[1] == "CLASSES")
+            return SharedClassKey(std::vector<Text>(parts.begin() + 2, parts.end()));
+    }
+    // Every control set ("CurrentControlSet", "ControlSet001", ...) is the system's.
+    if (parts[0] == "SYSTEM") {
+        if (parts.size() == 2)
+            return true;
+        parts[1] = "CURRENTCONTROLSET";
+    }
+    return Listed(SharedHiveKeys, JoinComponents(parts, 0));
+}
+
+} // namespace
+
+bool IsSharedRegistryKey(RegistryRoot root, const Text& keyPath) {
+    std::vector<Text> parts = KeyComponents(keyPath);
+    if (parts.size() <= 1)
+        return true;
+    switch (root) {
+    case RegistryRoot::ClassesRoot:
+        return SharedClassKey(parts);
+    case RegistryRoot::CurrentUser:
+    case RegistryRoot::LocalMachine:
+        return SharedHiveKey(parts);
+    case RegistryRoot::Users: {
+        // Below each user's hive lie the same keys as below HKEY_CURRENT_USER.
+        std::vector<Text> hive(parts.begin() + 1, parts.end());
+        const Text& name = parts[0];
+        const Text classes = "_CLASSES";
+        if (name.size() > classes.size() &&
+            name.compare(name.size() - classes.size(), Text::npos, classes) == 0)
+            return SharedClassKey(hive);
+        return SharedHiveKey(hive);
+    }
+    case RegistryRoot::CurrentConfig:
+    case RegistryRoot::DynData:
+        break;
+    }
+    return false;
+}
+
+bool RefusesDeletion(const RegistryDeleteEntry& entry) {
+    if (entry.kind != RegistryDeleteKind::Key)
+        return false;
+    return IsSharedRegistryKey(entry.root, entry.keyPath + "\\" + entry.name);
 }

@@ -54,3 +54,13 @@ enum class LegacyKind { String, Integer };
 
 // The write entry the legacy record stands for, or empty when it holds no "=".
 Text LegacyWriteEntry(const Text& record, LegacyKind kind);
+
+// Keys no product may delete with a "<Key>" entry: a root, any key directly below a root,
+// and the keys every program shares (Software, Software\Classes, Software\Microsoft down to
+// ...\Windows\CurrentVersion with its Run, RunOnce, Uninstall and App Paths keys, CLSID,
+// Interface, TypeLib, Policies, Wow6432Node, SYSTEM's control set). A product's own key
+// beneath them is not shared. The key path is the whole path below the root ("\" and empty
+// components do not matter, nor does case).
+bool IsSharedRegistryKey(RegistryRoot root, const Text& keyPath);
+// The key a "<Key>" delete entry would remove is shared; false for "<Value>" entries.
+bool RefusesDeletion(const RegistryDeleteEntry& entry);

@@ -32,6 +32,12 @@ Text DataFile(const Text& extraInstallLines) {
            ValueKey + "\r\n";
 }
 
+void SetString(const Text& key, const Text& name, const Text& text) {
+    const std::wstring value = Widen(text);
+    RegSetKeyValueW(HKEY_CURRENT_USER, Widen(key).c_str(), Widen(name).c_str(), REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
 bool FolderExists(const Text& path) {
     DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -381,6 +387,56 @@ TEST_F(SetupE2e, SilentInstallWithoutDataFileDoesNothing) {
     ASSERT_TRUE(logText.has_value());
     EXPECT_NE(logText->find("Setup.dat"), std::string::npos) << *logText;
     EXPECT_FALSE(FolderExists(Target));
+}
+
+TEST_F(SetupE2e, SilentExitCodesTellTheTruth) {
+    const Text shared = "LumeraE2eShared";
+    const Text noName = "[Install]\r\nPath=" + Target + "\r\nDir1=<Setup>\r\nFile1=<Setup>\\tool.txt\r\n";
+    struct Case {
+        const char* what;
+        Text data;
+        DWORD code;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"a value that cannot be written",
+         DataFile("RegWrite2=HKEY_CURRENT_USER\\" + ValueKey + "\\Count=<Integer>twelve\r\n"), 3,
+         "Failed: registry not written"},
+        {"a key directly below a root", DataFile("RegDelete1=<Key>HKEY_CURRENT_USER\\" + shared + "\r\n"), 3,
+         "Refused: registry key"},
+        {"an empty data file", "", 2, "AppName"},
+        {"binary garbage", Text("\x00\x01\xFF\xFE\x1A[\x80\x81]=\x00", 11), 2, "AppName"},
+        {"no [Infomation]", noName, 2, "AppName"},
+        {"an empty AppName", "[Infomation]\r\nAppName=\r\n" + noName, 2, "AppName"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, Widen(RecordKey).c_str());
+        DeleteTree(Target);
+        SetString(shared, "Keep", "1");
+        ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", c.data));
+        const Text log = Work + "\\install.log";
+        EXPECT_EQ(Run(Source + "\\Setup.exe", "/SILENT /LOG=" + log), c.code);
+        const Text logText = robot::ReadFileBytes(log).value_or("");
+        EXPECT_NE(logText.find(c.logged), Text::npos) << logText;
+        EXPECT_EQ(logText.find("Completed\r\n"), Text::npos) << logText;
+        EXPECT_TRUE(robot::ReadRegistryString(HKEY_CURRENT_USER, shared, "Keep").has_value());
+        EXPECT_EQ(FolderExists(Target), c.code != 2)
+            << "nothing is installed for a data file without a product";
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(shared).c_str());
+
+    // Installed, then the user's record changed by a program the user ran: refused, untouched.
+    ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", DataFile("")));
+    ASSERT_EQ(Run(Source + "\\Setup.exe", "/SILENT"), 0u);
+    const Text victim = Work + "\\victim.txt";
+    ASSERT_TRUE(WriteBytes(victim, "not the product's"));
+    SetString(RecordKey, "File3", victim);
+    const Text uninstallLog = Work + "\\uninstall.log";
+    EXPECT_EQ(Run(WindowsFolder() + "\\Morivane.exe", AppName + " /SILENT /LOG=" + uninstallLog), 4u);
+    EXPECT_TRUE(robot::FileExists(victim));
+    EXPECT_TRUE(robot::FileExists(Target + "\\tool.txt"));
+    EXPECT_NE(robot::ReadFileBytes(uninstallLog).value_or("").find("Refused: "), Text::npos);
 }
 
 TEST_F(SetupE2e, MissingDataFileIsReportedInInstallMode) {

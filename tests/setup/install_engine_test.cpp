@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "paths.h"
+#include "record_twin.h"
 #include "test_support.h"
 #include "uninstall_record.h"
+#include "uninstall_run.h"
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
@@ -266,13 +268,101 @@ TEST_F(InstallEngineTest, SecondFolderChoiceWithoutUninstallerCopiesNothing) {
     EXPECT_TRUE(record.dirs.empty());
 }
 
-TEST_F(InstallEngineTest, NoAppNameWritesNoSystemEntry) {
-    // Without a name the entry's key would be the one holding every product's entry.
-    WriteData("[Install]\r\nDir1=<Setup>\r\n[UnInstall]\r\nVisible=1\r\n");
+TEST_F(InstallEngineTest, NoAppNameIsRefusedBeforeAnyStep) {
+    // Without a name nothing could be recorded, so nothing could be uninstalled; and the
+    // entry's key would be the one holding every product's entry.
+    WriteData(
+        "[Install]\r\nDir1=<Setup>\\Made\r\nRegWrite1=HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests"
+        "\\engine\\Name=<String>x\r\n[UnInstall]\r\nVisible=1\r\n");
     const Text uninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    EXPECT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Refused);
+    EXPECT_FALSE(DirectoryExists(Widen(setupFolder + "\\Made")));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key.path(), "Name"));
+    EXPECT_FALSE(FileExists(folders.windows + L"\\Morivane.exe"));
     EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName"));
     EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, uninstallKey, "UninstallString"));
+}
+
+// Undoes an installation as a silent uninstall would, answering Yes.
+struct YesUninstall : UninstallProgress {
+    void SetBarMaximum(UninstallBar, int) override {}
+    void StepBar(UninstallBar) override {}
+    bool ConfirmUninstall(const std::wstring&) override { return true; }
+    bool AskContinue(const std::wstring&) override { return true; }
+};
+
+TEST_F(InstallEngineTest, AReinstallsRecordHoldsExactlyWhatItWrote) {
+    WriteData(FullData);
+    ASSERT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    const std::wstring app = Widen(AppName);
+    // Left by a version before: a list entry past the new lists' ends, and the user's setting.
+    ASSERT_TRUE(
+        WriteRecordValue(app, L"RegDelete2", std::wstring(L"<Key>HKEY_CURRENT_USER\\Software\\Shared")));
+    ASSERT_TRUE(
+        RegWriteInteger(HKEY_CURRENT_USER, Narrow(UninstallRecordKey(app)) + "\\OtherSet", "EscToClose", 0));
+
+    // The newer data file drops its delete entry and its Start menu shortcut.
+    Text newer = FullData;
+    for (const Text& line :
+         {Text("RegDelete1=<Key>HKEY_CURRENT_USER\\Software\\Morivane\\LumeraTests\\engine\r\n"),
+          Text("StartMenu1=<Default>\\ツール|ignored\r\n")})
+        newer.erase(newer.rfind(line), line.size());
+    WriteData(newer);
+    ScriptedProgress again;
+    ASSERT_EQ(RunInstallation(Data(), choices, folders, again), InstallResult::Completed);
+    const UninstallRecord record = ReadUninstallRecord(app);
+    EXPECT_TRUE(record.regDeletes.empty());
+    EXPECT_TRUE(record.startNames.empty());
+    EXPECT_EQ(record.files.size(), 2u);
+    EXPECT_EQ(RecordEscToClose(app), 0) << "the user's setting is not part of the list";
+    EXPECT_EQ(CheckRecordTwin(app), TwinCheck::Matches);
+}
+
+TEST_F(InstallEngineTest, UninstallRemovesOnlyTheFilesThisProductPutThere) {
+    // Beside the product's own files: a user's newer readme in the target folder, another
+    // product's newer shared file in the Windows folder, and a shared file only this one uses.
+    const std::wstring readme = Installed(L"Data\\readme.txt");
+    const std::wstring otherDll = folders.windows + L"\\other.dll", ownDll = folders.windows + L"\\own.dll";
+    WriteBytes(setupFolder + "\\other.dll", "ours, older");
+    WriteBytes(setupFolder + "\\own.dll", "ours");
+    ForceDirectories(Installed(L"Data"));
+    ASSERT_TRUE(WriteFileBytes(readme, "the user's own"));
+    ASSERT_TRUE(WriteFileBytes(otherDll, "another product's, newer"));
+    SetWriteTime(readme, 2030);
+    SetWriteTime(otherDll, 2030);
+    const Text shared = "LumeraSharedKeyTest";
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, shared, "Keep", Text("1")));
+    Text data = FullData + "File3=" + Narrow(otherDll) + "\r\nFile4=" + Narrow(ownDll) +
+                "\r\nFile5=<Setup>\\made.ini\r\n";
+    data.insert(data.find("[UnInstall]"), "File3=" + Narrow(otherDll) + "\r\nFile4=" + Narrow(ownDll) +
+                                              "\r\nRegDelete2=<Key>HKEY_CURRENT_USER\\" + shared + "\\\r\n");
+    WriteData(data);
+
+    // Installed twice: the second run skips every file the first one copied.
+    ASSERT_EQ(RunInstallation(Data(), choices, folders, progress), InstallResult::Completed);
+    ScriptedProgress again;
+    ASSERT_EQ(RunInstallation(Data(), choices, folders, again), InstallResult::Completed);
+    EXPECT_NE(std::find_if(again.log.begin(), again.log.end(),
+                           [](const std::wstring& line) { return line.rfind(L"Refused: ", 0) == 0; }),
+              again.log.end())
+        << "a key directly below a root is refused with a line in the log";
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, shared, "Keep"));
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(shared).c_str());
+    EXPECT_EQ(SharedUseCount(otherDll), 2u) << "its first user, and this product once";
+    EXPECT_EQ(SharedUseCount(ownDll), 1u);
+    ASSERT_TRUE(WriteFileBytes(Installed(L"made.ini"), "made by the product as it ran"));
+
+    YesUninstall uninstall;
+    ASSERT_EQ(RunUninstall(Widen(AppName), uninstall), UninstallOutcome::Completed);
+    EXPECT_FALSE(FileExists(Installed(L"tool.exe"))) << "skipped by the reinstall, put there by the first";
+    EXPECT_FALSE(FileExists(Installed(L"made.ini")));
+    EXPECT_EQ(Contents(readme), "the user's own");
+    EXPECT_EQ(Contents(otherDll), "another product's, newer");
+    EXPECT_EQ(SharedUseCount(otherDll), 1u);
+    EXPECT_FALSE(FileExists(ownDll)) << "its last user is gone";
+    EXPECT_EQ(SharedUseCount(ownDll), 0u);
+    unsigned long left = 0;
+    ReleaseSharedUse(otherDll, left);
 }
 
 TEST_F(InstallEngineTest, CopyIfNewerResults) {

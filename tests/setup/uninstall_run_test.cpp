@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "paths.h"
+#include "record_twin.h"
 #include "test_support.h"
 #include "uninstall_record.h"
 #include "win/encoding.h"
@@ -94,7 +96,19 @@ protected:
         ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, settings + "\\Sub\\Deeper", "Gone", Text("goes")));
         ASSERT_TRUE(RegWriteString(HKLM(), SystemEntries + "\\" + name, "DisplayName", Widen(name)));
 
+        SetUpRecordAgain();
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"USERPROFILE", hadProfile ? savedProfile.c_str() : nullptr);
+        DeleteKeyAndPruneBoth();
+    }
+
+    // As an install writes it: the record, its twin, and the files claimed as copied.
+    void SetUpRecordAgain() {
+        writer = std::make_unique<RecordWriter>(wname(), true);
         Record(RecordList::File, files);
+        for (size_t i = 0; i < files.size(); ++i)
+            ASSERT_TRUE(writer->Claim(static_cast<int>(i + 1), Copied(files[i])));
         Record(RecordList::Dir, {JoinPath(app, L"data\\cache"), JoinPath(app, L"data")});
         Record(RecordList::StartName, startNames);
         Record(RecordList::DeskTopName, deskTopNames);
@@ -102,15 +116,8 @@ protected:
         Record(RecordList::RegWrite, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Uninstalled=<Integer>1")});
         Record(RecordList::RegDelete, {Widen("<Value>HKEY_CURRENT_USER\\" + settings + "\\Gone"),
                                        Widen("<Key>HKEY_CURRENT_USER\\" + settings + "\\Sub")});
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        ASSERT_TRUE(WriteRecordDateTime(wname(), now));
+        ASSERT_TRUE(writer->Write(L"DateTime", L"2026/01/02 3:04:05"));
     }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"USERPROFILE", hadProfile ? savedProfile.c_str() : nullptr);
-        DeleteKeyAndPruneBoth();
-    }
-
     static HKEY HKLM() { return HKEY_LOCAL_MACHINE; }
     std::wstring wname() const { return Widen(name); }
     void Override(HKEY root, const Text& key, const Text& valueName, const std::wstring& value) {
@@ -119,14 +126,22 @@ protected:
     }
     void Record(RecordList list, const std::vector<std::wstring>& values) {
         for (size_t i = 0; i < values.size(); ++i)
-            ASSERT_TRUE(WriteRecordValue(wname(), RecordValueName(list, static_cast<int>(i + 1)), values[i]));
+            ASSERT_TRUE(writer->Write(RecordValueName(list, static_cast<int>(i + 1)), values[i]));
+    }
+    static FileOwnership Copied(const std::wstring& file) {
+        WIN32_FILE_ATTRIBUTE_DATA facts{};
+        GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &facts);
+        return {FileClaim::Copied,
+                (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow,
+                (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
+                    facts.ftLastWriteTime.dwLowDateTime};
     }
     bool RecordExists() const { return RegKeyExists(HKEY_CURRENT_USER, RecordParent, name); }
     bool SystemEntryExists() const { return RegKeyExists(HKEY_LOCAL_MACHINE, SystemEntries, name); }
     void DeleteKeyAndPruneBoth() {
         RegDeleteKey(HKEY_CURRENT_USER, RecordParent + "\\" + name, Text("OtherSet"));
         RegDeleteKey(HKEY_CURRENT_USER, RecordParent, name);
-        RegDeleteKey(HKEY_LOCAL_MACHINE, SystemEntries, name);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, SystemUninstallEntryKey(wname()).substr(1).c_str());
     }
 
     // Two words, and a trail byte 0x5C ("ソ"), as a data file's AppName may have.
@@ -138,6 +153,7 @@ protected:
     std::vector<std::wstring> files, startNames, deskTopNames, sendToNames;
     bool hadProfile = false;
     std::vector<std::unique_ptr<ValueOverride>> overrides;
+    std::unique_ptr<RecordWriter> writer;
 };
 
 TEST_P(UninstallRunTest, RemovesExactlyWhatTheRecordListsAndKeepsTheUsersFolders) {
@@ -239,7 +255,11 @@ TEST_P(UninstallRunTest, YesAfterAFileInUseGoesOnWithTheNext) {
 TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {
     Record(RecordList::RegString, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Text=old text")});
     Record(RecordList::RegInteger, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Count=7")});
-    Record(RecordList::RegSec, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Sub")});
+    // A key directly below a root is refused, in an old record as in a new one.
+    const Text shared = "LumeraSharedKeyTest";
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, shared, "Keep", Text("1")));
+    Record(RecordList::RegSec,
+           {Widen("HKEY_CURRENT_USER\\" + settings + "\\Sub"), Widen("HKEY_CURRENT_USER\\" + shared)});
     Record(RecordList::RegKey, {Widen("HKEY_CURRENT_USER\\" + settings + "\\Keep")});
     const std::wstring other = L"Another Product";
     ASSERT_TRUE(WriteRecordValue(other, L"DateTime", std::wstring(L"yesterday")));
@@ -250,8 +270,10 @@ TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {
     EXPECT_EQ(RegReadInteger(HKEY_CURRENT_USER, settings, "Count", 0), 7);
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, settings, "Sub"));
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, settings, "Keep"));
-    EXPECT_EQ(progress.maxima[3], 9);
-    EXPECT_EQ(progress.steps[3], 9);
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, shared, "Keep"));
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(shared).c_str());
+    EXPECT_EQ(progress.maxima[3], 10);
+    EXPECT_EQ(progress.steps[3], 10);
     EXPECT_FALSE(RecordExists());
     EXPECT_TRUE(ReadUninstallRecord(other).present()) << "the shared key stays while it holds another record";
     RegDeleteKey(HKEY_CURRENT_USER, RecordParent, Narrow(other));
@@ -290,6 +312,7 @@ TEST_P(UninstallRunTest, OnlyAProgramOfTheInstallationIsRun) {
     std::vector<std::wstring> withProgram = files;
     withProgram.push_back(own);
     Record(RecordList::File, withProgram);
+    ASSERT_TRUE(writer->Claim(static_cast<int>(withProgram.size()), Copied(own)));
     auto mkdir = [&](const std::wstring& program, const wchar_t* marker) {
         return program + L" /c mkdir \"" + scratch.file(std::wstring(marker)) + L"\"";
     };
@@ -302,6 +325,75 @@ TEST_P(UninstallRunTest, OnlyAProgramOfTheInstallationIsRun) {
     EXPECT_FALSE(DirectoryExists(scratch.file(std::wstring(L"Forged"))));
     EXPECT_FALSE(DirectoryExists(scratch.file(std::wstring(L"Relative"))));
     EXPECT_FALSE(FileExists(own));
+}
+
+TEST_P(UninstallRunTest, ARecordThatIsNotWhatTheInstallWroteIsRefusedAndNothingIsTouched) {
+    // What a program running as the user could aim at: a file outside any install and a
+    // machine-wide key.
+    const std::wstring victim = JoinPath(Widen(scratch.path()), std::wstring(L"Elsewhere\\victim.txt"));
+    MakeFile(victim);
+    const Text machineKey = "SOFTWARE\\Morivane\\LumeraTests\\forged";
+    ASSERT_TRUE(RegWriteString(HKLM(), machineKey, "Keep", Text("1")));
+    const std::wstring userKey = UninstallRecordKey(wname());
+    auto set = [&](const wchar_t* value, const std::wstring& text) {
+        ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, userKey, value, text));
+    };
+    const std::pair<const char*, std::function<void()>> forgeries[] = {
+        {"an added file", [&] { set(L"File4", victim); }},
+        {"a changed file", [&] { set(L"File2", victim); }},
+        {"an added machine-wide delete",
+         [&] { set(L"RegDelete3", Widen("<Key>HKEY_LOCAL_MACHINE\\" + machineKey)); }},
+        {"a shrunk list",
+         [&] { RegDeleteKeyValueW(HKEY_CURRENT_USER, userKey.substr(1).c_str(), L"File3"); }},
+        {"the same text as an expandable string",
+         [&] { ASSERT_TRUE(WriteExpandString(HKEY_CURRENT_USER, Narrow(userKey), "File1", files[0])); }},
+        {"a record made from nothing, without a twin",
+         [&] { RegDeleteTreeW(HKLM(), RecordTwinKey(wname()).substr(1).c_str()); }},
+        {"another product's record under this name",
+         [&] {
+             RegDeleteTreeW(HKEY_CURRENT_USER, userKey.substr(1).c_str());
+             set(L"DateTime", L"2026/01/02 3:04:05");
+             set(L"File1", victim);
+         }},
+    };
+    for (const auto& [what, forge] : forgeries) {
+        SCOPED_TRACE(what);
+        // Each forgery starts from the record as the install wrote it.
+        RegDeleteTreeW(HKEY_CURRENT_USER, userKey.substr(1).c_str());
+        SetUpRecordAgain();
+        ASSERT_EQ(CheckRecordTwin(wname()), TwinCheck::Matches);
+        forge();
+        ScriptedProgress progress;
+        EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Refused);
+        EXPECT_TRUE(progress.confirmations.empty()) << "refused before anything is asked";
+        EXPECT_TRUE(FileExists(victim));
+        for (const std::wstring& path : files)
+            EXPECT_TRUE(FileExists(path)) << Narrow(path);
+        EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, settings, "Gone"));
+        EXPECT_TRUE(RegKeyExists(HKLM(), "SOFTWARE\\Morivane\\LumeraTests", "forged"));
+        EXPECT_TRUE(SystemEntryExists());
+        EXPECT_TRUE(RecordExists());
+    }
+    RegDeleteTreeW(HKLM(), Widen(machineKey).c_str());
+    DeleteKeyIfEmpty(HKLM(), L"SOFTWARE\\Morivane\\LumeraTests");
+    DeleteKeyIfEmpty(HKLM(), L"SOFTWARE\\Morivane");
+}
+
+TEST_P(UninstallRunTest, FilesThisProductDidNotPutThereStay) {
+    // File1 was there before the install and is not claimed; File2 was copied but another
+    // file stands there now; File3 is made by the product as it runs.
+    const std::wstring twinFiles = RecordTwinKey(wname()) + L"\\Files";
+    RegDeleteKeyValueW(HKLM(), twinFiles.substr(1).c_str(), L"File1");
+    ASSERT_TRUE(writer->Claim(3, {FileClaim::Later}));
+    ASSERT_TRUE(WriteFileBytes(files[1], "another product's newer file"));
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    EXPECT_TRUE(FileExists(files[0]));
+    EXPECT_EQ(ReadFileBytes(files[1]).value_or(""), "another product's newer file");
+    EXPECT_FALSE(FileExists(files[2]));
+    EXPECT_TRUE(progress.questions.empty());
+    EXPECT_EQ(progress.steps[0], 3) << "a file kept is a step done";
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, UninstallRunTest, ::testing::Values(L"Jos\u00e9", L"\uae40\ubbfc\uc900"));

@@ -174,3 +174,80 @@ TEST(RegistryEntry, LegacyRecordsGainTheirMarker) {
 }
 
 } // namespace
+
+namespace {
+
+struct KeyCase {
+    RegistryRoot root;
+    const char* keyPath;
+    bool shared;
+};
+
+TEST(RegistryDeleteEntry, SharedKeysAreRefusedAProductsOwnKeyIsNot) {
+    using R = RegistryRoot;
+    const KeyCase cases[] = {
+        // Roots and every key directly below one.
+        {R::CurrentUser, "", true},
+        {R::CurrentUser, "\\", true},
+        {R::CurrentUser, "Software", true},
+        {R::CurrentUser, "\\Software\\", true},
+        {R::CurrentUser, "software", true},
+        {R::CurrentUser, "Software\\\\", true},
+        {R::CurrentUser, "AppEvents", true},
+        {R::CurrentUser, "\x83\x5C", true}, // "ソ": one component, not two
+        {R::LocalMachine, "SYSTEM", true},
+        {R::CurrentConfig, "Software", true},
+        {R::DynData, "PerfStats", true},
+        {R::ClassesRoot, "CLSID", true},
+        {R::ClassesRoot, "Interface", true},
+        {R::ClassesRoot, "TypeLib", true},
+        {R::ClassesRoot, ".txt", true},
+        {R::Users, ".DEFAULT", true},
+        // The keys every program shares, in either hive, in the 32-bit view and per user.
+        {R::CurrentUser, "Software\\Classes", true},
+        {R::CurrentUser, "Software\\Classes\\CLSID", true},
+        {R::CurrentUser, "Software\\Microsoft", true},
+        {R::CurrentUser, "Software\\Microsoft\\Windows", true},
+        {R::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion", true},
+        {R::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", true},
+        {R::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\", true},
+        {R::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true},
+        {R::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", true},
+        {R::LocalMachine, "SOFTWARE\\Policies", true},
+        {R::LocalMachine, "SOFTWARE\\Wow6432Node", true},
+        {R::LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", true},
+        {R::LocalMachine, "SOFTWARE\\Classes\\Wow6432Node\\CLSID", true},
+        {R::LocalMachine, "SYSTEM\\CurrentControlSet", true},
+        {R::LocalMachine, "SYSTEM\\ControlSet001\\Services", true},
+        {R::ClassesRoot, "Wow6432Node\\Interface", true},
+        {R::ClassesRoot, "*\\shellex\\ContextMenuHandlers", true},
+        {R::Users, "S-1-5-21-1\\Software\\Microsoft", true},
+        {R::Users, "S-1-5-21-1_Classes\\CLSID", true},
+        // A product's own keys below them are deleted as before.
+        {R::CurrentUser, "Software\\Morivane\\Lumera", false},
+        {R::CurrentUser, "Software\\Morivane", false},
+        {R::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Sub", false},
+        {R::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumera Deck", false},
+        {R::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Lumera.exe", false},
+        {R::LocalMachine, "SOFTWARE\\Wow6432Node\\Morivane\\Lumera", false},
+        {R::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\LumeraSvc", false},
+        {R::ClassesRoot, "CLSID\\{01234567-89AB-CDEF-0123-456789ABCDEF}", false},
+        {R::ClassesRoot, "Lumera.Document\\shell", false},
+        {R::CurrentUser, "Software\\Classes\\CLSID\\{01234567-89AB-CDEF-0123-456789ABCDEF}", false},
+        {R::Users, "S-1-5-21-1\\Software\\Morivane", false},
+        {R::CurrentConfig, "Software\\Morivane", false},
+    };
+    for (const KeyCase& c : cases)
+        EXPECT_EQ(IsSharedRegistryKey(c.root, c.keyPath), c.shared) << c.keyPath;
+
+    // A delete entry names the key as its key path and its last component.
+    auto refused = [](const Text& entry) { return RefusesDeletion(*ParseRegistryDeleteEntry(entry)); };
+    EXPECT_TRUE(refused("<Key>HKEY_CURRENT_USER\\Software"));
+    EXPECT_TRUE(refused("<Key>HKEY_CURRENT_USER\\Software\\"));
+    EXPECT_TRUE(refused("<Key>\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run=x"));
+    EXPECT_FALSE(refused("<Key>HKEY_CURRENT_USER\\Software\\Morivane\\Lumera"));
+    EXPECT_FALSE(
+        refused("<Value>HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Lumera"));
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "help_topics.h"
 #include "paths.h"
 #include "pictures.h"
 #include "tool_settings.h"
@@ -26,6 +27,7 @@ int CompareModified(const std::wstring& a, const std::wstring& b) {
 OverwriteAnswer TOWriteBox::Execute(HWND owner, const OverwriteQuestion& question) {
     answer_ = OverwriteAnswer();
     answer_.selectedIndex = question.preselected;
+    helpContext_ = HelpFerroxOverwrite;
     if (!CreateForm({"TOWriteBox", "同名のﾌｧｲﾙが存在します",
                      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 377, 217, owner,
                      WS_EX_DLGMODALFRAME}))

@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "dialogs.h"
+#include "help_topics.h"
 #include "input_box.h"
 #include "owrite_box.h"
 #include "tool_settings.h"
@@ -17,6 +18,7 @@ TWorkBox::TWorkBox(WorkOrder order)
                Widen(CurrentTool().title)) {}
 
 int TWorkBox::Execute(HWND owner) {
+    helpContext_ = HelpFerroxWork;
     if (!CreateForm({"TWorkBox", CurrentTool().title, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 437,
                      148, owner, WS_EX_DLGMODALFRAME}))
         return WorkResult::Normal;

@@ -12,6 +12,7 @@ int RestoredEdge(long stored, int screenExtent, int fallback) {
 bool ToolForm::CreateToolWindow(const ToolIdentity& tool, int clientWidth, int clientHeight,
                                 bool minimizeBox) {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | (minimizeBox ? WS_MINIMIZEBOX : 0);
+    helpContext_ = tool.helpContext;
     return CreateForm(
         {tool.mainClass, tool.title, style, clientWidth, clientHeight, nullptr, WS_EX_DLGMODALFRAME});
 }
@@ -108,7 +109,8 @@ LRESULT ToolForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_HELP:
         if (!Application::HelpFile().empty())
-            ShowHelp(handle(), Application::HelpFile(), HelpContents);
+            ShowHelp(handle(), Application::HelpFile(), helpContext_ ? HelpContext : HelpContents,
+                     helpContext_);
         return TRUE;
     case WM_DESTROY:
         if (isMainWindow_)

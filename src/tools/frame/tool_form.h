@@ -45,4 +45,6 @@ protected:
     virtual void OnEscape();
 
     bool isMainWindow_ = false;
+    // The manual's page that F1 opens for this window.
+    unsigned long helpContext_ = 0;
 };

@@ -10,7 +10,8 @@ struct ToolIdentity {
     const char* mutexName;
     const char* mainClass; // nullptr for a tool without a window
     const char* settingsKey;
-    long secondStartDefault; // "OtherSet" "2ndStart" when absent
+    long secondStartDefault;   // "OtherSet" "2ndStart" when absent
+    unsigned long helpContext; // the manual's page for the main window (0: no window)
 };
 
 namespace Tools {

@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "dialogs.h"
+#include "help_topics.h"
 #include "paths.h"
 #include "publisher.h"
 #include "tool_settings.h"
@@ -69,6 +70,7 @@ ToolStartup::ToolStartup(HINSTANCE instance, const ToolIdentity& tool) {
 }
 
 ToolStartup::~ToolStartup() {
+    CloseHelp();
     if (mutex_)
         ReleaseMutex(mutex_.get());
 }
@@ -76,7 +78,7 @@ ToolStartup::~ToolStartup() {
 void SetToolHelpFile() {
     std::wstring folder = RunningProgramFolder();
     if (!folder.empty())
-        Application::SetHelpFile(JoinPath(folder, L"Lumera.hlp"));
+        Application::SetHelpFile(JoinPath(folder, ManualFileName));
 }
 
 bool EscFlag() {

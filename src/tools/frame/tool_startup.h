@@ -31,7 +31,7 @@ bool EscFlag();
 void EnableBackupPrivilege();
 void DisableAllPrivileges();
 
-// "Lumera.hlp" beside the tool's executable becomes the program's help file.
+// The manual beside the tool's executable becomes the program's help file.
 void SetToolHelpFile();
 
 // The version information box, shown when a tool was given nothing to work on.

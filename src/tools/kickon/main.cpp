@@ -9,8 +9,10 @@
 #include "tool_startup.h"
 #include "win/folders.h"
 #include "win/launch.h"
+#include "win/system_libraries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     // The uninstaller's call: no window, no second-start rule, nothing but the undo.
     const std::vector<std::wstring> parameters = ToolParameters();
     if (parameters.size() == 1 &&

@@ -7,8 +7,10 @@
 #include "tool_params.h"
 #include "tool_startup.h"
 #include "win/folders.h"
+#include "win/system_libraries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     ToolStartup start(instance, Tools::Pinnet);
     if (!start.proceed())
         return 0;

@@ -6,8 +6,10 @@
 #include "tezzo_form.h"
 #include "tool_params.h"
 #include "tool_startup.h"
+#include "win/system_libraries.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    RestrictLibrarySearch();
     ToolStartup start(instance, Tools::Tezzo);
     if (!start.proceed())
         return 0;

@@ -132,7 +132,7 @@ TEST(FrameHelp, TheHelpFileLiesBesideTheExecutable) {
     SetToolHelpFile();
     wchar_t self[MAX_PATH];
     std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    EXPECT_EQ(Application::HelpFile(), path.substr(0, path.find_last_of(L'\\')) + L"\\Lumera.hlp");
+    EXPECT_EQ(Application::HelpFile(), path.substr(0, path.find_last_of(L'\\')) + L"\\Lumera.chm");
 }
 
 } // namespace

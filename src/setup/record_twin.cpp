@@ -1,0 +1,196 @@
+#include "record_twin.h"
+
+#include <cwchar>
+#include <map>
+
+#include "win/registry.h"
+
+namespace {
+
+const wchar_t* const SystemUninstallList = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const wchar_t* const SharedDllsKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+std::wstring WithoutLeadingBackslash(const std::wstring& key) {
+    return !key.empty() && key[0] == L'\\' ? key.substr(1) : key;
+}
+
+std::wstring FilesKey(const std::wstring& appName) {
+    return RecordTwinKey(appName) + L"\\Files";
+}
+
+std::wstring Upper(std::wstring text) {
+    if (!text.empty())
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+struct StoredValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    bool operator==(const StoredValue& other) const { return type == other.type && data == other.data; }
+};
+
+// Every value of the key as stored, by upper-cased name (names are case-blind); false when
+// the key cannot be opened.
+bool ReadAllValues(HKEY root, const std::wstring& key, std::map<std::wstring, StoredValue>& values) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, WithoutLeadingBackslash(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    DWORD count = 0, longestName = 0, longestData = 0;
+    bool ok = RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                               &longestName, &longestData, nullptr, nullptr) == ERROR_SUCCESS;
+    std::vector<wchar_t> name(longestName + 1);
+    std::vector<BYTE> data(longestData + 1);
+    for (DWORD index = 0; ok && index < count; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size());
+        StoredValue value;
+        ok = RegEnumValueW(opened, index, name.data(), &nameLength, nullptr, &value.type, data.data(),
+                           &dataSize) == ERROR_SUCCESS;
+        if (ok) {
+            value.data.assign(data.begin(), data.begin() + dataSize);
+            values[Upper(std::wstring(name.data(), nameLength))] = value;
+        }
+    }
+    RegCloseKey(opened);
+    return ok;
+}
+
+// Removes every value of the key; its subkeys stay.
+void DeleteAllValues(HKEY root, const std::wstring& key) {
+    std::map<std::wstring, StoredValue> values;
+    if (!ReadAllValues(root, key, values))
+        return;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, WithoutLeadingBackslash(key).c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
+        return;
+    for (const auto& value : values)
+        RegDeleteValueW(opened, value.first.c_str());
+    RegCloseKey(opened);
+}
+
+bool ReadDword(const std::wstring& key, const std::wstring& name, DWORD& value) {
+    DWORD size = sizeof value;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS;
+}
+
+bool WriteDword(const std::wstring& key, const std::wstring& name, DWORD value) {
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), REG_DWORD, &value, sizeof value) ==
+           ERROR_SUCCESS;
+}
+
+} // namespace
+
+std::wstring SystemUninstallEntryKey(const std::wstring& appName) {
+    return L"\\" + std::wstring(SystemUninstallList) + appName;
+}
+
+std::wstring RecordTwinKey(const std::wstring& appName) {
+    return SystemUninstallEntryKey(appName) + L"\\BrisaSetup";
+}
+
+std::wstring FormatOwnership(const FileOwnership& ownership) {
+    switch (ownership.claim) {
+    case FileClaim::Copied:
+        return L"copied " + std::to_wstring(ownership.size) + L" " + std::to_wstring(ownership.writeTime);
+    case FileClaim::Later:
+        return L"later";
+    case FileClaim::Shared:
+        return L"shared";
+    case FileClaim::None:
+        break;
+    }
+    return std::wstring();
+}
+
+FileOwnership ParseOwnership(const std::wstring& text) {
+    FileOwnership ownership;
+    unsigned long long size = 0, time = 0;
+    wchar_t end = 0;
+    if (text == L"later")
+        ownership.claim = FileClaim::Later;
+    else if (text == L"shared")
+        ownership.claim = FileClaim::Shared;
+    else if (std::swscanf(text.c_str(), L"copied %llu %llu%lc", &size, &time, &end) == 2)
+        ownership = {FileClaim::Copied, size, time};
+    return ownership;
+}
+
+RecordWriter::RecordWriter(const std::wstring& appName, bool withTwin)
+    : appName_(appName), withTwin_(withTwin) {
+    if (appName_.empty())
+        return;
+    // What an earlier install of the product recorded must not outlive this one's record.
+    DeleteAllValues(HKEY_CURRENT_USER, UninstallRecordKey(appName_));
+    if (withTwin_)
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, WithoutLeadingBackslash(RecordTwinKey(appName_)).c_str());
+}
+
+bool RecordWriter::Write(const std::wstring& name, const std::wstring& text) {
+    const bool user = WriteRecordValue(appName_, name, text);
+    if (!withTwin_)
+        return user;
+    // The twin first would make no difference: the check needs both.
+    return RegWriteString(HKEY_LOCAL_MACHINE, RecordTwinKey(appName_), name, text) && user;
+}
+
+bool RecordWriter::Claim(int fileIndex, const FileOwnership& ownership) {
+    if (!withTwin_ || appName_.empty() || ownership.claim == FileClaim::None)
+        return true;
+    return RegWriteString(HKEY_LOCAL_MACHINE, FilesKey(appName_),
+                          RecordValueName(RecordList::File, fileIndex), FormatOwnership(ownership));
+}
+
+TwinCheck CheckRecordTwin(const std::wstring& appName) {
+    if (appName.empty())
+        return TwinCheck::Missing;
+    std::map<std::wstring, StoredValue> twin, user;
+    if (!ReadAllValues(HKEY_LOCAL_MACHINE, RecordTwinKey(appName), twin) || twin.empty())
+        return TwinCheck::Missing;
+    if (!ReadAllValues(HKEY_CURRENT_USER, UninstallRecordKey(appName), user))
+        return TwinCheck::Differs;
+    return user == twin ? TwinCheck::Matches : TwinCheck::Differs;
+}
+
+UninstallRecord ReadRecordTwin(const std::wstring& appName) {
+    if (appName.empty())
+        return UninstallRecord();
+    return ReadUninstallRecordAt(HKEY_LOCAL_MACHINE, RecordTwinKey(appName));
+}
+
+std::vector<FileOwnership> ReadFileClaims(const std::wstring& appName, size_t files) {
+    std::vector<FileOwnership> claims(files);
+    for (size_t i = 0; i < files && !appName.empty(); ++i)
+        claims[i] = ParseOwnership(RegReadString(HKEY_LOCAL_MACHINE, FilesKey(appName),
+                                                 RecordValueName(RecordList::File, static_cast<int>(i + 1)),
+                                                 std::wstring()));
+    return claims;
+}
+
+void DropFileClaim(const std::wstring& appName, int fileIndex) {
+    if (!appName.empty())
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, WithoutLeadingBackslash(FilesKey(appName)).c_str(),
+                           RecordValueName(RecordList::File, fileIndex).c_str());
+}
+
+unsigned long SharedUseCount(const std::wstring& path) {
+    DWORD count = 0;
+    return ReadDword(SharedDllsKey, path, count) ? count : 0;
+}
+
+bool AddSharedUse(const std::wstring& path, bool existedBefore) {
+    DWORD count = 0;
+    if (!ReadDword(SharedDllsKey, path, count))
+        count = existedBefore ? 1 : 0;
+    return WriteDword(SharedDllsKey, path, count + 1);
+}
+
+bool ReleaseSharedUse(const std::wstring& path, unsigned long& left) {
+    DWORD count = 0;
+    if (!ReadDword(SharedDllsKey, path, count))
+        return false;
+    left = count > 1 ? count - 1 : 0;
+    if (left > 0)
+        return WriteDword(SharedDllsKey, path, left);
+    return RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, SharedDllsKey, path.c_str()) == ERROR_SUCCESS;
+}
