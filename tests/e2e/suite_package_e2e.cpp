@@ -336,7 +336,7 @@ TEST_F(SuitePackageE2e, InstallsEverythingSilentlyAndUninstallsToThePrefixAsItWa
     // The record and the system's uninstall entry.
     EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "SetupPath"), installed);
     EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "StartPath"), AppName);
-    EXPECT_EQ(RecordList("File").size(), 18u);
+    EXPECT_EQ(RecordList("File").size(), 19u);
     const Text entry = UninstallKey + "\\" + AppName;
     EXPECT_EQ(robot::ReadRegistryString(HKEY_LOCAL_MACHINE, entry, "DisplayName"), AppName);
     EXPECT_EQ(robot::ReadRegistryString(HKEY_LOCAL_MACHINE, entry, "UninstallString"),
