@@ -158,6 +158,20 @@ TEST_F(DesktopTest, ArrangementItemsWriteTheStyleAndTheirMarksFollowTheSystem) {
     // Changed behind the program's back: the marks follow at the next refresh.
     SetDesktopValue("WallpaperStyle", Text("0"));
     EXPECT_TRUE(WaitForTrayMarks(lumera, {"中央(&C)", "無効(&F)"}));
+
+    // Fill, fit and span are none of the three; the program leaves them be, also when a
+    // wallpaper is chosen, until the user picks an arrangement.
+    for (const char* later : {"10", "6", "22"}) {
+        SetDesktopValue("WallpaperStyle", Text(later));
+        EXPECT_TRUE(WaitForTrayMarks(lumera, {"無効(&F)"})) << later;
+    }
+    ASSERT_TRUE(Choose(lumera, {"壁紙(&B)", "green"}));
+    EXPECT_TRUE(WaitForSubmenuMarks(lumera, "壁紙(&B)", {"green"}));
+    EXPECT_TRUE(WaitForTrayMarks(lumera, {"無効(&F)"}));
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), Text("22"));
+    ASSERT_TRUE(Choose(lumera, {"中央(&C)"}));
+    EXPECT_TRUE(robot::WaitUntil([] { return DesktopValue("WallpaperStyle") == Text("0"); }));
+    EXPECT_TRUE(WaitForTrayMarks(lumera, {"中央(&C)", "無効(&F)"}));
     EXPECT_TRUE(lumera.Exit());
 }
 

@@ -3,6 +3,9 @@
 #include "paths.h"
 
 int WallpaperStyleFromValues(const Text& wallpaperStyle, const Text& tileWallpaper) {
+    // Shown as no arrangement at all: marking "中央" would claim a centred picture.
+    if (wallpaperStyle == "6" || wallpaperStyle == "10" || wallpaperStyle == "22")
+        return WallpaperUnoffered;
     const Text& deciding = wallpaperStyle == "0" ? tileWallpaper : wallpaperStyle;
     if (deciding == "2")
         return WallpaperStretched;

@@ -5,10 +5,17 @@
 
 #include "jjstring.h"
 
-enum WallpaperStyle { WallpaperCentred = 0, WallpaperTiled = 1, WallpaperStretched = 2 };
+// WallpaperUnoffered: an arrangement of later systems that the menu does not offer.
+enum WallpaperStyle {
+    WallpaperUnoffered = -1,
+    WallpaperCentred = 0,
+    WallpaperTiled = 1,
+    WallpaperStretched = 2
+};
 
 // "WallpaperStyle" decides unless it is exactly "0"; then "TileWallpaper" does. "2" is
-// stretched, "1" tiled, anything else (empty included) centred.
+// stretched, "1" tiled, "6" (fit), "10" (fill) and "22" (span) unoffered, anything else
+// (empty included) centred.
 int WallpaperStyleFromValues(const Text& wallpaperStyle, const Text& tileWallpaper);
 
 struct WallpaperStyleTexts {

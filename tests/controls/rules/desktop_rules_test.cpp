@@ -10,7 +10,13 @@ TEST(WallpaperStyleRule, WallpaperStyleDecidesUnlessItIsZero) {
     EXPECT_EQ(WallpaperStyleFromValues("", "1"), WallpaperCentred); // no WallpaperStyle value
     EXPECT_EQ(WallpaperStyleFromValues("0", "0"), WallpaperCentred);
     EXPECT_EQ(WallpaperStyleFromValues("1", "0"), WallpaperTiled);
-    EXPECT_EQ(WallpaperStyleFromValues("10", "2"), WallpaperCentred); // e.g. "fill" of later systems
+    // Fit, fill and span of later systems are none of the menu's arrangements.
+    for (const char* later : {"6", "10", "22"}) {
+        EXPECT_EQ(WallpaperStyleFromValues(later, "0"), WallpaperUnoffered) << later;
+        EXPECT_EQ(WallpaperStyleFromValues(later, "1"), WallpaperUnoffered) << later;
+    }
+    EXPECT_EQ(WallpaperStyleFromValues("3", "0"), WallpaperCentred);
+    EXPECT_EQ(WallpaperStyleFromValues("0", "10"), WallpaperCentred); // TileWallpaper knows 0 and 1
 }
 
 TEST(WallpaperStyleRule, StylesWriteTwoValuesThatReadBack) {
