@@ -47,3 +47,15 @@ bool HasExtension(const std::wstring& file, const std::wstring& upperExtension) 
 bool WallpaperCounts(const std::wstring& file, bool bitmapsOnly) {
     return bitmapsOnly ? HasExtension(file, L".BMP") : !file.empty();
 }
+
+ScreenSaverPolicy ScreenSaverPolicyFromValues(const Text& active, const Text& file, const Text& secure) {
+    ScreenSaverPolicy policy;
+    policy.fileFixed = !file.empty();
+    // Only "0" and "1" are the policy's values; anything else leaves the choice to the user.
+    bool activeSet = active == "0" || active == "1";
+    policy.governed = activeSet || policy.fileFixed;
+    // A named screen saver runs unless the policy also switches screen savers off.
+    policy.on = activeSet ? active == "1" : policy.fileFixed;
+    policy.secure = policy.governed && secure == "1";
+    return policy;
+}

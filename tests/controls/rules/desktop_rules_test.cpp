@@ -55,4 +55,28 @@ TEST(WallpaperRule, TheNinetyFiveFamilyShowsBitmapsOnly) {
     EXPECT_FALSE(WallpaperCounts(L"", false));
 }
 
+TEST(ScreenSaverPolicyRule, APolicyThatSwitchesOrNamesTheScreenSaverGoverns) {
+    struct Case {
+        const char *active, *file, *secure;
+        bool governed, on, fileFixed, secured;
+    } cases[] = {
+        {"", "", "", false, false, false, false},
+        {"", "", "1", false, false, false, false}, // locking alone leaves the choice to the user
+        {"2", "", "", false, false, false, false}, // not a value of the policy
+        {"0", "", "1", true, false, false, true},
+        {"1", "", "", true, true, false, false},
+        {"", "C:\\WINDOWS\\system32\\lock.scr", "1", true, true, true, true},
+        {"0", "C:\\WINDOWS\\system32\\lock.scr", "", true, false, true, false}, // off wins
+        {"1", "C:\\WINDOWS\\system32\\lock.scr", "0", true, true, true, false},
+    };
+    for (const Case& c : cases) {
+        ScreenSaverPolicy policy = ScreenSaverPolicyFromValues(c.active, c.file, c.secure);
+        SCOPED_TRACE(Text(c.active) + "|" + c.file + "|" + c.secure);
+        EXPECT_EQ(policy.governed, c.governed);
+        EXPECT_EQ(policy.on, c.on);
+        EXPECT_EQ(policy.fileFixed, c.fileFixed);
+        EXPECT_EQ(policy.secure, c.secured);
+    }
+}
+
 } // namespace
