@@ -4,7 +4,8 @@
 // messages, each copy on a worker thread while the window thread waits for messages).
 //
 // Usage: copy_bench.exe [--big-mib N] [--files N] [--folders N] [--rounds N] [--keep-source]
-// Defaults: 512 MiB, 10000 files of 4 KiB in 100 folders, two rounds (the best of each counts). With
+// Defaults: 512 MiB, 10000 files of 4 KiB in 100 folders, five rounds that alternate which goes first;
+// the median of each counts (the best of a few swings with the load of a shared machine). With
 // --keep-source the source tree stays and its Unix path is printed ("unix source: ..."), for timing cp -r on
 // it.
 #include <windows.h>
@@ -250,11 +251,17 @@ double TimeEngine(const std::wstring& item, const std::wstring& target, bool& ok
     return seconds;
 }
 
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    size_t middle = times.size() / 2;
+    return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+}
+
 // Times the engine and the plain loop on one part of the source, in alternating order,
-// best of the rounds each; false when either did not copy everything.
+// the median of the rounds each; false when either did not copy everything.
 bool Compare(const char* what, const std::wstring& root, const std::wstring& item, const Tally& expected,
              int rounds) {
-    double best[2] = {1e300, 1e300}; // engine, plain
+    std::vector<double> times[2]; // engine, plain
     bool complete = true;
     for (int round = 0; round < rounds; ++round) {
         for (int turn = 0; turn < 2; ++turn) {
@@ -266,13 +273,13 @@ bool Compare(const char* what, const std::wstring& root, const std::wstring& ite
             Tally copied;
             Count(target, copied);
             complete = complete && ok && copied.files == expected.files && copied.bytes == expected.bytes;
-            double& slot = best[engineTurn ? 0 : 1];
-            slot = seconds < slot ? seconds : slot;
+            times[engineTurn ? 0 : 1].push_back(seconds);
             RemoveFolderTree(target);
         }
     }
-    std::printf("%s: engine %.3f s, plain CopyFileW loop %.3f s, ratio %.2f (best of %d)%s\n", what, best[0],
-                best[1], best[0] / best[1], rounds, complete ? "" : "  (INCOMPLETE COPY)");
+    double engine = Median(times[0]), plain = Median(times[1]);
+    std::printf("%s: engine %.3f s, plain CopyFileW loop %.3f s, ratio %.2f (median of %d)%s\n", what, engine,
+                plain, engine / plain, rounds, complete ? "" : "  (INCOMPLETE COPY)");
     std::fflush(stdout);
     return complete;
 }
@@ -282,7 +289,7 @@ bool Compare(const char* what, const std::wstring& root, const std::wstring& ite
 int wmain(int argc, wchar_t** argv) {
     unsigned long long bigMiB = 512;
     unsigned files = 10000, folders = 100;
-    int rounds = 2;
+    int rounds = 5;
     bool keepSource = false;
     for (int i = 1; i < argc; ++i) {
         std::wstring option = argv[i];

@@ -68,7 +68,7 @@ std::array<int, 4> CountSteps(const SetupData& data, DataLists& lists, const Ins
                     (choices.startMenu ? lists.UninstallCount("StartMenu") : 0) +
                     (choices.desktop ? lists.UninstallCount("DeskTop") : 0) +
                     (choices.sendTo ? lists.UninstallCount("SendTo") : 0) + lists.UninstallCount("RegWrite") +
-                    lists.UninstallCount("RegDelete");
+                    lists.UninstallCount("RegDelete") + lists.UninstallCount("Execute");
     }
     counts[RegistryBar] = registry;
     return counts;
@@ -187,10 +187,11 @@ public:
             MakeShortcuts("SendTo", shortcutBar,
                           [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
         ApplyRegistryEntries(registryBar);
+        // Written before the record, so the record can name it and the uninstaller take it.
+        favouritesWritten_ = WriteFavouritesLink(folders_.windows);
         WriteRecord(registryBar);
         if (data_.UninstallVisible())
             WriteUninstallInformation(registryBar);
-        WriteFavouritesLink(folders_.windows);
         return InstallResult::Completed;
     }
 
@@ -377,6 +378,9 @@ private:
             Record(L"StartPath", paths_.programGroup);
             bar.Advance();
         }
+        // Not counted on the bar, which counts what the data file asks for.
+        if (favouritesWritten_)
+            Record(L"Favorites", FavouritesLinkFile(folders_.windows));
     }
 
     // Expanded paths: the list ends at the first one that expands to nothing.
@@ -463,6 +467,7 @@ private:
                             [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
         RecordEntries("RegWrite", RecordList::RegWrite, bar);
         RecordEntries("RegDelete", RecordList::RegDelete, bar);
+        RecordPaths("Execute", RecordList::Execute, bar);
     }
 
     const SetupData& data_;
@@ -474,6 +479,7 @@ private:
     DataLists lists_{data_};
     std::set<std::wstring> madeFolders_;
     unsigned long long installedBytes_ = 0; // the files copied or found up to date
+    bool favouritesWritten_ = false;
     // By upper-cased destination: what each "Install" file step left there.
     std::map<std::wstring, DestinationFile> installedFiles_;
     std::map<std::wstring, FileOwnership> earlierClaims_;
@@ -587,13 +593,20 @@ InstallResult RunInstallation(const SetupData& data, const InstallChoices& choic
     return Installation(data, choices, folders, progress).Run();
 }
 
+std::wstring FavouritesLinkFile(const std::wstring& windowsFolder) {
+    return windowsFolder.empty() ? std::wstring()
+                                 : JoinPath(windowsFolder, std::wstring(L"Favorites\\Morivane Lounge.url"));
+}
+
+Text FavouritesLinkText() {
+    return Text("[InternetShortcut]\r\nURL=") + Publisher::HomePage + "\r\n";
+}
+
 bool WriteFavouritesLink(const std::wstring& windowsFolder) {
-    if (windowsFolder.empty())
+    const std::wstring file = FavouritesLinkFile(windowsFolder);
+    if (file.empty() || !DirectoryExists(ExtractFileDir(file)))
         return false;
-    const std::wstring file = JoinPath(windowsFolder, std::wstring(L"Favorites\\Morivane Lounge.url"));
-    if (!DirectoryExists(ExtractFileDir(file)))
-        return false;
-    return WriteFileBytes(file, Text("[InternetShortcut]\r\nURL=") + Publisher::HomePage + "\r\n");
+    return WriteFileBytes(file, FavouritesLinkText());
 }
 
 void StartRunPrograms(const SetupData& data, const PathContext& paths, const std::array<bool, 3>& ticked) {

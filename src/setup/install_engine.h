@@ -121,6 +121,9 @@ InstallResult RunInstallation(const SetupData& data, const InstallChoices& choic
 
 // "Favorites\Morivane Lounge.url" in the Windows folder; nothing when that folder is missing.
 bool WriteFavouritesLink(const std::wstring& windowsFolder);
+std::wstring FavouritesLinkFile(const std::wstring& windowsFolder);
+// What the link holds, byte for byte.
+Text FavouritesLinkText();
 
 // The run page's programs, index 1 to 3 of "Run" for each ticked box, started through the
 // shell after the run has completed.

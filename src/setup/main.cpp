@@ -127,6 +127,11 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
     ComInit com;
     SilentProgress progress(log);
     InstallProposal proposal = ProposeInstallation(data);
+    const std::wstring& folder = proposal.choices.paths.installFolder;
+    if (!proposal.choices.intoSetupFolder && !IsFullPath(folder)) {
+        log.Line(L"Refused: " + folder + L" " + Widen(Text(NotFullPathMessage)));
+        return ExitNothingDone;
+    }
     InstallResult result = RunInstallation(data, proposal.choices, InstallFolders::FromPlatform(), progress);
     if (result == InstallResult::Refused)
         return ExitNothingDone;

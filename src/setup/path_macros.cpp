@@ -91,3 +91,15 @@ std::wstring ExpandShortcutPath(const Text& location, const PathContext& context
 std::wstring ShortcutFileIn(const std::wstring& folder, const Text& location) {
     return folder.empty() ? std::wstring() : AddShortcutExtension(JoinPath(folder, Widen(location)));
 }
+
+bool IsFullPath(const std::wstring& path) {
+    if (path.size() >= 3 && (path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z' && path[1] == L':' &&
+        path[2] == L'\\')
+        return true;
+    // "\\server\share": a server name and a share name after the two backslashes.
+    if (path.size() < 5 || path.compare(0, 2, L"\\\\") != 0)
+        return false;
+    const size_t server = path.find(L'\\', 2);
+    return server != std::wstring::npos && server > 2 && server + 1 < path.size() &&
+           path[server + 1] != L'\\';
+}

@@ -29,3 +29,8 @@ std::wstring ShortcutFileIn(const std::wstring& folder, const Text& location);
 
 // The Programs folder joined with the program group.
 std::wstring ProgramGroupFolder(const PathContext& context);
+
+// A path that names one place whatever the current drive and folder: a drive letter, ":"
+// and "\" ("C:\Apps"), or a share ("\\server\share\Apps"). "Apps", "C:Apps" and "\Apps"
+// are not.
+bool IsFullPath(const std::wstring& path);

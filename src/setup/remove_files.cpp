@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "path_macros.h"
 #include "paths.h"
 #include "win/ask_platform.h"
 #include "win/encoding.h"
@@ -175,6 +176,12 @@ bool IsDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A folder that is itself a junction, symbolic link or mount point.
+bool IsLink(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 } // namespace
 
 bool IsRootFolder(const std::wstring& folder) {
@@ -245,6 +252,12 @@ ProtectedFolders ProtectedFolders::ForCurrentUser() {
     folders.push_back(AskPlatform([](wchar_t* b, DWORD n) { return GetSystemWow64DirectoryW(b, n); }));
     for (const char* name : SetupPathNames)
         folders.push_back(GetSetupPathWide(name));
+    // The Startup folder's twins: "<Startup>" puts shortcuts into the tidy one when it exists,
+    // and the tray program parks the user's start-up items in the disabled one.
+    const std::wstring startup = GetShellFolderWide("Startup");
+    if (!startup.empty())
+        for (const char* twin : {"[きれい好き]", "[無効]"})
+            folders.push_back(WithoutTrailingBackslash(startup) + Widen(twin));
     for (const wchar_t* variable : FolderVariables)
         folders.push_back(
             AskPlatform([variable](wchar_t* b, DWORD n) { return GetEnvironmentVariableW(variable, b, n); }));
@@ -269,6 +282,9 @@ bool ProtectedFolders::Contains(const std::wstring& folder) const {
 }
 
 bool DeleteFileAndFolders(const std::wstring& path, const ProtectedFolders& keep) {
+    // A relative path would be resolved against whatever the current folder is.
+    if (!IsFullPath(path))
+        return false;
     std::wstring full = FullPath(path);
     if (full.empty())
         return false;
@@ -294,8 +310,12 @@ bool DeleteFileAndFolders(const std::wstring& path) {
 }
 
 void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep) {
+    if (!IsFullPath(folder))
+        return;
     std::wstring current = FullPath(folder);
-    while (!current.empty() && IsDirectory(current) && !keep.Contains(current)) {
+    // A link is one entry the install never made: removing it would take its target (Wine
+    // removes the folder it points at), and climbing past it would leave the walk's path.
+    while (!current.empty() && IsDirectory(current) && !IsLink(current) && !keep.Contains(current)) {
         // The platform refuses a folder that is not empty.
         if (!RemoveDirectoryW(current.c_str()))
             break;

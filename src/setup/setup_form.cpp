@@ -4,6 +4,7 @@
 #include "back_form.h"
 #include "browse_dialog.h"
 #include "dialogs.h"
+#include "path_macros.h"
 #include "paths.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
@@ -20,54 +21,10 @@ constexpr int FormHeight = 310;
 constexpr int DividerTop = 265;
 constexpr int PictureWidth = 145;
 const Bounds PageArea = {150, 4, 315, 258};
-// A long text steps its font down to this size rather than lose its last lines.
-constexpr int MinimumPoints = 6;
-
 const Text NextText = "次へ(&N) >";
 const Text BackText = "< 戻る(&B)";
 const Text CancelText = "ｷｬﾝｾﾙ";
 const Text FinishText = "終了(&E)";
-
-// A text file for a read-only box: CP932 as written, every line break as CR LF.
-std::wstring TextForBox(const std::wstring& file) {
-    std::optional<Text> bytes = ReadFileBytes(file);
-    if (!bytes)
-        return std::wstring();
-    Text text;
-    for (size_t i = 0; i < bytes->size(); ++i) {
-        char c = (*bytes)[i];
-        if (c == '\n' && (i == 0 || (*bytes)[i - 1] != '\r'))
-            text += '\r';
-        text += c;
-    }
-    return Widen(text);
-}
-
-Text WelcomeText(const Text& appName) {
-    return appName + " ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑへようこそ。このﾌﾟﾛｸﾞﾗﾑは、ｺﾝﾋﾟｭﾀに " + appName +
-           "をｲﾝｽﾄｰﾙします。\n\nこのｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑを実行する前に、すべての Windows "
-           "ﾌﾟﾛｸﾞﾗﾑを必ず終了して下さい。"
-           "\n\n[ｷｬﾝｾﾙ]をｸﾘｯｸするとｾｯﾄｱｯﾌﾟを終了します。ｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑを続行するには、[次へ]をｸﾘｯｸします。"
-           "\n\n\n\n情報 : このｾｯﾄｱｯﾌﾟ ﾌﾟﾛｸﾞﾗﾑは、Morivane作成のﾌﾘｰｿﾌﾄです。ﾎｰﾑﾍﾟｰｼﾞ等で公開しています。"
-           "\n\nE-Mail : info@morivane.example\nURL    : http://www.morivane.example/";
-}
-
-// Folder names in the Programs folder, as the platform lists them.
-std::vector<std::wstring> ExistingGroups(const std::wstring& programs) {
-    std::vector<std::wstring> names;
-    if (programs.empty())
-        return names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((programs + L"\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (found.cFileName[0] != L'.' && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
 
 std::wstring WithoutTrailingBackslashes(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\')
@@ -157,179 +114,59 @@ bool TSetupMainForm::FormCreate(HWND owner) {
 
     LoadPicture();
 
-    const int w = PageArea.width;
-    // Page 1
-    WelcomePage.Create(*this, PageArea);
-    WelcomeLabel.Create(WelcomePage, WelcomeText(appName_), {0, 0, w, PageArea.height});
-    WelcomeLabel.SetName("WelcomeLabel");
-
-    // Page 2 covers everything above the divider.
-    LicencePage.Create(*this, {0, 0, FormWidth, DividerTop});
-    LicenceIcon.Create(LicencePage, {12, 8, 32, 32});
-    LicenceIcon.SetIcon(Application::MainIcon());
-    LicenceLabel.Create(
-        LicencePage,
-        "以下のﾗｲｾﾝｽ契約をお読み下さい。\n契約の残りの部分を読むには、Page Up キーを押して下さい。",
-        {56, 8, 400, 30});
-    LicenceMemo.Create(LicencePage, "", {12, 44, 447, 150},
-                       ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP);
-    LicenceMemo.SetName("Memo1");
-    const std::wstring licence = TextForBox(data_.LicenceFile());
-    LicenceMemo.SetText(licence);
-    LicenceQuestion.Create(
-        LicencePage,
-        "前述のﾗｲｾﾝｽ契約のすべての項目に同意しますか？ [いいえ]を選択すると、ｾｯﾄｱｯﾌﾟは中止されます。  " +
-            appName_ + " をｲﾝｽﾄｰﾙするには、この契約に同意いただく必要があります。",
-        {12, 200, 447, 60});
-    // Page 3
-    ReadmePage.Create(*this, PageArea);
-    ReadmeLabel.Create(ReadmePage, data_.ReadmeCaption(), {0, 0, w, 16});
-    ReadmeMemo.Create(ReadmePage, "", {0, 20, w, PageArea.height - 20},
-                      ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                          WS_TABSTOP);
-    ReadmeMemo.SetName("Memo2");
-    const std::wstring readme = TextForBox(data_.ReadmeFile());
-    ReadmeMemo.SetText(readme);
-    // Page 4
-    MethodPage.Create(*this, PageArea);
-    MethodLabel.Create(MethodPage, "希望するｾｯﾄｱｯﾌﾟ方法を選んで、[次へ]をｸﾘｯｸします。", {0, 0, w, 30});
-    RadioButton1.Create(MethodPage, "指定のﾌｫﾙﾀﾞへｲﾝｽﾄｰﾙ(&C):", {0, 40, w, 18}, true);
-    RadioButton1.SetName("RadioButton1");
-    RadioButton1.onClick = [this] { Edit1Change(); };
-    Text capacity = data_.Capacity();
-    CapacityLabel.Create(MethodPage, "必要容量 (" + (capacity.empty() ? Text("不明") : capacity) + ")",
-                         {0, 60, w, 16}, SS_RIGHT);
-    FolderGroup.Create(MethodPage, "", {0, 80, w, 60});
-    Edit1.Create(MethodPage, "", {10, 104, w - 100, 22});
-    Edit1.SetName("Edit1");
-    BitBtn4.Create(MethodPage, "参照(&A)", {w - 84, 102, 76, 25});
-    BitBtn4.SetName("BitBtn4");
-    BitBtn4.onClick = [this] { BitBtn4Click(); };
-    RadioButton2.Create(MethodPage, "ﾌｧｲﾙのｺﾋﾟｰは行わず、現在のﾌｨﾙﾀﾞにｲﾝｽﾄｰﾙ(&O)", {0, 150, w, 18});
-    RadioButton2.SetName("RadioButton2");
-    RadioButton2.onClick = [this] { Edit1Change(); };
-    const std::wstring& folder = proposal_.choices.paths.installFolder;
-    Edit1.SetText(folder);
-    RadioButton1.SetEnabled(proposal_.folderChoiceAvailable);
-    RadioButton1.SetChecked(!proposal_.choices.intoSetupFolder);
-    RadioButton2.SetChecked(proposal_.choices.intoSetupFolder);
-    Edit1.onChange = [this] { Edit1Change(); };
-    // Page 5
-    ShortcutPage.Create(*this, PageArea);
-    ShortcutLabel.Create(
-        ShortcutPage,
-        "ｾｯﾄｱｯﾌﾟは、以下のﾌﾟﾛｸﾞﾗﾑ ﾌｫﾙﾀﾞｰにﾌﾟﾛｸﾞﾗﾑ ｱｲｺﾝを追加します。   新しいﾌｫﾙﾀﾞｰ名を入力するか、"
-        "既存のﾌｫﾙﾀﾞｰ ﾘｽﾄから選択することもできます。   [次へ]をｸﾘｯｸして続行して下さい。",
-        {0, 0, w, 52});
-    CheckBox1.Create(ShortcutPage, "ｽﾀｰﾄﾒﾆｭｰに登録する(&S)", {0, 54, w, 18});
-    CheckBox1.SetName("CheckBox1");
-    CheckBox1.onClick = [this] { Edit2Change(); };
-    GroupGroup.Create(ShortcutPage, "ﾌﾟﾛｸﾞﾗﾑ ﾌｫﾙﾀﾞｰ(&P)", {0, 74, w, 132});
-    Edit2.Create(ShortcutPage, "", {10, 90, w - 20, 22});
-    Edit2.SetName("Edit2");
-    ListLabel.Create(ShortcutPage, "既存のﾌｫﾙﾀﾞｰ(&X):", {10, 115, w - 20, 16});
-    ListBox1.Create(ShortcutPage, {10, 131, w - 20, 68});
-    ListBox1.SetName("ListBox1");
-    ListBox1.onClick = [this] { ListBox1Click(); };
-    CheckBox2.Create(ShortcutPage, "ﾃﾞｽｸﾄｯﾌﾟにｼｮｰﾄｶｯﾄｱｲｺﾝを作成する(&D)", {0, 210, w, 18});
-    CheckBox2.SetName("CheckBox2");
-    CheckBox3.Create(ShortcutPage, "「送る」ｺﾝﾃﾝﾂにｼｮｰﾄｶｯﾄを作成する(&T)", {0, 230, w, 18});
-    CheckBox3.SetName("CheckBox3");
-    Edit2.SetText(proposal_.choices.paths.programGroup);
-    const auto groups = ExistingGroups(programsFolder_);
-    for (const auto& name : groups)
-        ListBox1.AddItem(name);
-    for (size_t i = 0; i < groups.size(); ++i)
-        if (proposal_.groupNeeded &&
-            CompareStringOrdinal(groups[i].c_str(), -1, proposal_.choices.paths.programGroup.c_str(), -1,
-                                 TRUE) == CSTR_EQUAL) {
-            ListBox1.SetItemIndex(static_cast<int>(i));
-            break;
-        }
-    const bool startMenu = !data_.ReadString(SetupInstall, "StartMenu1", "").empty();
-    const bool desktop = !data_.ReadString(SetupInstall, "DeskTop1", "").empty();
-    const bool sendTo = !data_.ReadString(SetupInstall, "SendTo1", "").empty();
-    CheckBox1.SetChecked(startMenu);
-    CheckBox1.SetEnabled(startMenu);
-    CheckBox2.SetChecked(desktop);
-    CheckBox2.SetEnabled(desktop);
-    CheckBox3.SetChecked(sendTo);
-    CheckBox3.SetEnabled(sendTo);
-    Edit2.onChange = [this] { Edit2Change(); };
-    // Page 6
-    StartPage.Create(*this, PageArea);
-    StartLabel.Create(StartPage,
-                      "以上でｾｯﾄｱｯﾌﾟの設定は完了です。\n\n\n設定を変更する場合は[戻る]をｸﾘｯｸして下さい。\n\n["
-                      "次へ]をｸﾘｯｸすると " +
-                          appName_ + " のｾｯﾄｱｯﾌﾟを開始します。",
-                      {0, 0, w, PageArea.height});
-    StartLabel.SetName("StartLabel");
+    Welcome.Create(*this, PageArea, appName_);
+    // The licence page covers everything above the divider.
+    Licence.Create(*this, {0, 0, FormWidth, DividerTop}, appName_, data_.LicenceFile());
+    Readme.Create(*this, PageArea, data_.ReadmeCaption(), data_.ReadmeFile());
+    Method.Create(*this, PageArea, data_.Capacity(), proposal_);
+    Method.RadioButton1.onClick = [this] { Edit1Change(); };
+    Method.RadioButton2.onClick = [this] { Edit1Change(); };
+    Method.BitBtn4.onClick = [this] { BitBtn4Click(); };
+    Method.Edit1.onChange = [this] { Edit1Change(); };
+    Shortcuts.Create(*this, PageArea, data_, proposal_, programsFolder_);
+    Shortcuts.CheckBox1.onClick = [this] { Edit2Change(); };
+    Shortcuts.ListBox1.onClick = [this] { ListBox1Click(); };
+    Shortcuts.Edit2.onChange = [this] { Edit2Change(); };
+    Start.Create(*this, PageArea, appName_);
     CreateProgressPage(
         Widen(Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀにﾌﾟﾛｸﾞﾗﾑ \"" + appName_ +
               "\" をｾｯﾄｱｯﾌﾟしています。次の各ｺﾝﾎﾟｰﾈﾝﾄがｾｯﾄｱｯﾌﾟされる間、しばらくお待ちください..."),
         {"ﾌｫﾙﾀﾞ", "ﾌﾟﾛｸﾞﾗﾑ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｾｯﾄｱｯﾌﾟが完了しました。");
-    // Run page, over the progress page
-    RunPage.Create(*this, PageArea);
-    RunCompleteLabel.Create(RunPage, "ｾｯﾄｱｯﾌﾟが完了しました。", {0, 20, w, 18}, SS_CENTER);
-    RunCompleteLabel.SetFont(boldFont_);
-    for (int i = 0; i < 3; ++i) {
-        RunOption option = data_.ReadRunOption(i + 1);
-        RunBoxes[i].Create(RunPage, option.caption, {20, 70 + i * 26, w - 20, 18});
-        RunBoxes[i].SetName("RunBox" + std::to_string(i + 1));
-        RunBoxes[i].SetChecked(option.checked);
-        RunBoxes[i].SetVisible(!option.caption.empty());
-    }
-    RunLabel.Create(RunPage, "[終了]をｸｲｯｸすると、ｾｯﾄｱｯﾌﾟを終了します。", {0, 200, w, 18});
-    ProgressPage.SetVisible(false);
-    RunPage.SetVisible(false);
-    for (Label* label : {&WelcomeLabel, &LicenceLabel, &LicenceQuestion, &MethodLabel, &ShortcutLabel,
-                         &StartLabel, &RunLabel})
-        label->ShrinkFontToFit(MinimumPoints);
+    Run.Create(*this, PageArea, data_, boldFont_);
+    Progress.SetVisible(false);
+    Run.SetVisible(false);
 
     offered_.licence = TextFileHoldsALine(data_.LicenceFile());
     offered_.information = TextFileHoldsALine(data_.ReadmeFile());
-    offered_.method = RadioButton1.enabled();
-    offered_.shortcuts = startMenu || desktop || sendTo;
+    offered_.method = Method.RadioButton1.enabled();
+    offered_.shortcuts = Shortcuts.AnyBoxEnabled();
     ShowPage(WizardPage::Welcome, true);
     return true;
 }
 
 void TSetupMainForm::CreateProgressPage(const std::wstring& text, const std::array<const char*, 4>& barNames,
                                         const Text& completion) {
-    const int w = PageArea.width;
-    ProgressPage.Create(*this, PageArea);
-    ProgressLabel.Create(ProgressPage, "", {0, 0, w, 60});
-    ProgressLabel.SetText(text);
-    for (int i = 0; i < 4; ++i) {
-        BarLabels[i].Create(ProgressPage, barNames[i], {0, 70 + i * 36, w, 14});
-        Bars[i].Create(ProgressPage, {0, 86 + i * 36, w, 16});
-        Bars[i].SetName("ProgressBar" + std::to_string(i + 1));
-    }
     LOGFONTW bold = {};
     GetObjectW(font(), sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
     boldFont_ = CreateFontIndirectW(&bold);
-    ProgressLabel.ShrinkFontToFit(MinimumPoints);
-    CompleteLabel.Create(ProgressPage, completion, {0, 226, w, 18}, SS_CENTER);
-    CompleteLabel.SetName("CompleteLabel");
-    CompleteLabel.SetFont(boldFont_);
-    CompleteLabel.SetVisible(false);
+    Progress.Create(*this, PageArea, text, barNames, completion, boldFont_);
 }
 
 Panel* TSetupMainForm::PagePanel(WizardPage page) {
     switch (page) {
     case WizardPage::Welcome:
-        return &WelcomePage;
+        return &Welcome;
     case WizardPage::Licence:
-        return &LicencePage;
+        return &Licence;
     case WizardPage::Information:
-        return &ReadmePage;
+        return &Readme;
     case WizardPage::Method:
-        return &MethodPage;
+        return &Method;
     case WizardPage::Shortcuts:
-        return &ShortcutPage;
+        return &Shortcuts;
     case WizardPage::Start:
-        return &StartPage;
+        return &Start;
     case WizardPage::None:
         break;
     }
@@ -354,53 +191,48 @@ void TSetupMainForm::ShowPage(WizardPage page, bool forward) {
     BitBtn3.SetText(licencePage ? Text("いいえ(&N)") : CancelText);
     BitBtn1.SetEnabled(page != WizardPage::Welcome);
     if (forward && licencePage)
-        LicenceMemo.Focus();
+        Licence.LicenceMemo.Focus();
     if (forward && page == WizardPage::Method)
         Edit1Change();
     if (forward && page == WizardPage::Shortcuts)
         Edit2Change();
 }
 
-void TSetupMainForm::RefreshFreeSpace() {
-    FolderGroup.SetText(Widen(Text("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞ(&F) - 空き容量 (")) +
-                        FreeSpaceText(FreeSpaceOfField(Edit1.wideText())) + L"KB)");
-}
-
 void TSetupMainForm::Edit1Change() {
-    const bool first = RadioButton1.checked();
-    BitBtn2.SetEnabled(!first || !Edit1.wideText().empty());
-    Edit1.SetEnabled(first);
-    BitBtn4.SetEnabled(first);
-    FolderGroup.SetEnabled(first);
-    RefreshFreeSpace();
+    const bool first = Method.RadioButton1.checked();
+    BitBtn2.SetEnabled(!first || !Method.Edit1.wideText().empty());
+    Method.Edit1.SetEnabled(first);
+    Method.BitBtn4.SetEnabled(first);
+    Method.FolderGroup.SetEnabled(first);
+    Method.RefreshFreeSpace();
     // The page's controls too: a repaint of the form alone would paint over them.
     RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TSetupMainForm::Edit2Change() {
-    const bool ticked = CheckBox1.checked();
-    BitBtn2.SetEnabled(!ticked || !proposal_.groupNeeded || !Edit2.wideText().empty());
+    const bool ticked = Shortcuts.CheckBox1.checked();
+    BitBtn2.SetEnabled(!ticked || !proposal_.groupNeeded || !Shortcuts.Edit2.wideText().empty());
     const bool groupField = proposal_.groupNeeded && ticked;
-    Edit2.SetEnabled(groupField);
-    ListBox1.SetEnabled(groupField);
-    ListLabel.SetEnabled(groupField);
-    GroupGroup.SetEnabled(groupField);
+    Shortcuts.Edit2.SetEnabled(groupField);
+    Shortcuts.ListBox1.SetEnabled(groupField);
+    Shortcuts.ListLabel.SetEnabled(groupField);
+    Shortcuts.GroupGroup.SetEnabled(groupField);
     // The page's controls too: a repaint of the form alone would paint over them.
     RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TSetupMainForm::ListBox1Click() {
-    const int index = ListBox1.itemIndex();
+    const int index = Shortcuts.ListBox1.itemIndex();
     if (index >= 0)
-        Edit2.SetText(ListBox1.wideItem(static_cast<size_t>(index)));
+        Shortcuts.Edit2.SetText(Shortcuts.ListBox1.wideItem(static_cast<size_t>(index)));
 }
 
 void TSetupMainForm::BitBtn4Click() {
     TBrowseDialog browse;
     browse.Caption = "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞを選択してください。";
-    browse.Directory = Edit1.wideText();
+    browse.Directory = Method.Edit1.wideText();
     if (browse.Execute() && !browse.Directory.empty())
-        Edit1.SetText(browse.Directory);
+        Method.Edit1.SetText(browse.Directory);
 }
 
 void TSetupMainForm::BitBtn1Click() {
@@ -412,12 +244,12 @@ void TSetupMainForm::BitBtn1Click() {
 
 void TSetupMainForm::BitBtn2Click() {
     if (uninstallMode_) {
-        if (CompleteLabel.visible())
+        if (Progress.CompleteLabel.visible())
             Close();
         return;
     }
     if (installStarted_) {
-        if (!running_ && CompleteLabel.visible())
+        if (!running_ && Progress.CompleteLabel.visible())
             Finish();
         return;
     }
@@ -429,14 +261,21 @@ void TSetupMainForm::BitBtn2Click() {
         ShowPage(PageAfter(page_, offered_), true);
         return;
     case WizardPage::Method: {
-        if (RadioButton1.checked()) {
-            if (FreeSpaceOfField(Edit1.wideText()) <= 0) {
+        if (Method.RadioButton1.checked()) {
+            // "Cool" would name a folder under whatever the current folder is, here and at
+            // uninstall; its first letter would pass for a drive below.
+            if (!IsFullPath(Method.Edit1.wideText())) {
+                ShowMessageBox(Method.Edit1.wideText() + L"\r\n" + Widen(Text(NotFullPathMessage)),
+                               SetupTitle, MessageStop, handle());
+                return;
+            }
+            if (FreeSpaceOfField(Method.Edit1.wideText()) <= 0) {
                 ShowMessageBox(Text("このﾄﾞﾗｲﾌﾞには空き容量がありません。別のﾄﾞﾗｲﾌﾞを指定して下さい。"),
                                SetupTitle, MessageStop, handle());
                 return;
             }
-            const std::wstring folder = WithoutTrailingBackslashes(Edit1.wideText());
-            Edit1.SetText(folder);
+            const std::wstring folder = WithoutTrailingBackslashes(Method.Edit1.wideText());
+            Method.Edit1.SetText(folder);
             if (!DirectoryExists(folder)) {
                 if (ShowMessageBox(folder + L"\r\n" + Widen(Text("このﾌｫﾙﾀﾞは存在しません。作成しますか？")),
                                    SetupTitle, MessageQuestion, handle()) != IDYES)
@@ -475,8 +314,10 @@ bool TSetupMainForm::FormKeyDown(WPARAM key) {
 
 bool TSetupMainForm::FormCloseQuery() {
     bool allowed;
-    if (ProgressPage.visible() || running_)
-        allowed = CompleteLabel.visible();
+    // Once the run started (the run page may lie over the progress page) nothing is left
+    // to cancel: closing waits only for the completion text.
+    if (installStarted_ || Progress.visible() || running_)
+        allowed = Progress.CompleteLabel.visible();
     else
         allowed = ShowMessageBox(Text("ｾｯﾄｱｯﾌﾟを中止してもよろしいですか？"), SetupTitle, MessageQuestion,
                                  handle()) == IDYES;
@@ -491,14 +332,9 @@ void TSetupMainForm::OnCloseRequest() {
 }
 
 void TSetupMainForm::SetBar(InstallBar bar, int position, int max) {
-    ProgressBar& progress = Bars[bar];
-    if (position == 0) {
-        // A bar that counted nothing is hidden, with its label.
-        progress.SetVisible(max > 0);
-        BarLabels[bar].SetVisible(max > 0);
-        progress.SetRange(0, max > 0 ? max : 1);
-    }
-    progress.SetPosition(position);
+    if (position == 0)
+        Progress.SetBarMaximum(bar, max);
+    Progress.Bars[bar].SetPosition(position);
     pump_.Pump();
 }
 
@@ -514,22 +350,22 @@ void TSetupMainForm::RunInstallation() {
     ShowPage(WizardPage::None, true);
     PictureImage.SetVisible(true);
     SetText(Text("ｾｯﾄｱｯﾌﾟ中"));
-    ProgressPage.SetVisible(true);
+    Progress.SetVisible(true);
     BitBtn1.SetEnabled(false);
     BitBtn2.SetEnabled(false);
     BitBtn3.SetEnabled(false);
     UpdateWindow(handle());
 
     InstallChoices choices = proposal_.choices;
-    choices.intoSetupFolder = !RadioButton1.checked();
-    choices.paths.installFolder = Edit1.wideText();
-    choices.paths.programGroup = Edit2.wideText();
-    choices.startMenu = CheckBox1.checked();
-    choices.desktop = CheckBox2.checked();
-    choices.sendTo = CheckBox3.checked();
+    choices.intoSetupFolder = !Method.RadioButton1.checked();
+    choices.paths.installFolder = Method.Edit1.wideText();
+    choices.paths.programGroup = Shortcuts.Edit2.wideText();
+    choices.startMenu = Shortcuts.CheckBox1.checked();
+    choices.desktop = Shortcuts.CheckBox2.checked();
+    choices.sendTo = Shortcuts.CheckBox3.checked();
     result_ = ::RunInstallation(data_, choices, InstallFolders::FromPlatform(), *this);
     running_ = false;
-    CompleteLabel.SetVisible(true);
+    Progress.CompleteLabel.SetVisible(true);
     if (result_ != InstallResult::Completed) {
         DestroyWindow(handle());
         return;
@@ -539,21 +375,21 @@ void TSetupMainForm::RunInstallation() {
     BitBtn2.SetText(FinishText);
     BitBtn2.SetEnabled(true);
     BitBtn3.SetVisible(false);
-    if (RunBoxes[0].visible()) {
-        ProgressPage.SetVisible(false);
-        RunPage.SetVisible(true);
+    if (Run.RunBoxes[0].visible()) {
+        Progress.SetVisible(false);
+        Run.SetVisible(true);
     }
     BitBtn2.Focus();
 }
 
 void TSetupMainForm::Finish() {
-    if (RunPage.visible()) {
+    if (Run.visible()) {
         InstallChoices choices = proposal_.choices;
-        choices.intoSetupFolder = !RadioButton1.checked();
-        choices.paths.installFolder = Edit1.wideText();
-        choices.paths.programGroup = Edit2.wideText();
+        choices.intoSetupFolder = !Method.RadioButton1.checked();
+        choices.paths.installFolder = Method.Edit1.wideText();
+        choices.paths.programGroup = Shortcuts.Edit2.wideText();
         StartRunPrograms(data_, EffectivePaths(data_, choices),
-                         {RunBoxes[0].checked(), RunBoxes[1].checked(), RunBoxes[2].checked()});
+                         {Run.RunBoxes[0].checked(), Run.RunBoxes[1].checked(), Run.RunBoxes[2].checked()});
     }
     DestroyWindow(handle());
 }
@@ -564,14 +400,12 @@ public:
     UninstallBars(TSetupMainForm& form, InstallLog& log) : form_(form), log_(log) {}
     void SetBarMaximum(UninstallBar bar, int maximum) override {
         const int index = static_cast<int>(bar);
-        form_.Bars[index].SetVisible(maximum > 0);
-        form_.BarLabels[index].SetVisible(maximum > 0);
-        form_.Bars[index].SetRange(0, maximum > 0 ? maximum : 1);
-        form_.Bars[index].SetPosition(0);
+        form_.Progress.SetBarMaximum(index, maximum);
+        form_.Progress.Bars[index].SetPosition(0);
         form_.pump_.Pump();
     }
     void StepBar(UninstallBar bar) override {
-        ProgressBar& progress = form_.Bars[static_cast<int>(bar)];
+        ProgressBar& progress = form_.Progress.Bars[static_cast<int>(bar)];
         progress.SetPosition(progress.position() + 1);
         form_.pump_.Pump();
     }
@@ -615,7 +449,7 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
     credit.lfItalic = TRUE;
     creditFont_ = CreateFontIndirectW(&credit);
     CreditLabel.SetFont(creditFont_);
-    CreditLabel.ShrinkFontToFit(MinimumPoints);
+    CreditLabel.ShrinkFontToFit(WizardMinimumPoints);
     BitBtn1.SetVisible(false);
     BitBtn3.SetVisible(false);
     BitBtn2.SetBounds(BitBtn3.bounds());
@@ -630,7 +464,7 @@ void TSetupMainForm::Timer1Timer() {
     Timer1.SetEnabled(false);
     UninstallBars bars(*this, log_);
     uninstallOutcome_ = RunUninstall(recordName_, bars);
-    CompleteLabel.SetVisible(true);
+    Progress.CompleteLabel.SetVisible(true);
     if (uninstallOutcome_ != UninstallOutcome::Completed) {
         DestroyWindow(handle());
         return;

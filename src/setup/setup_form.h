@@ -9,9 +9,17 @@
 #include "controls.h"
 #include "form.h"
 #include "install_engine.h"
+#include "licence_page.h"
+#include "method_page.h"
+#include "progress_page.h"
+#include "readme_page.h"
+#include "run_page.h"
+#include "shortcut_page.h"
+#include "start_page.h"
 #include "timer.h"
 #include "uninstall_run.h"
 #include "setup_data.h"
+#include "welcome_page.h"
 #include "wizard_pages.h"
 
 // The uninstaller's credit line: lime text on the window's face.
@@ -54,48 +62,14 @@ public:
     Image PictureImage;
     Bevel Divider;
     Button BitBtn1, BitBtn2, BitBtn3;
-    // Page 1
-    Panel WelcomePage;
-    Label WelcomeLabel;
-    // Page 2
-    Panel LicencePage;
-    Image LicenceIcon;
-    Label LicenceLabel;
-    Edit LicenceMemo;
-    Label LicenceQuestion;
-    // Page 3
-    Panel ReadmePage;
-    Label ReadmeLabel;
-    Edit ReadmeMemo;
-    // Page 4
-    Panel MethodPage;
-    Label MethodLabel;
-    RadioButton RadioButton1, RadioButton2;
-    Label CapacityLabel;
-    GroupBox FolderGroup;
-    Edit Edit1;
-    Button BitBtn4;
-    // Page 5
-    Panel ShortcutPage;
-    Label ShortcutLabel;
-    CheckBox CheckBox1, CheckBox2, CheckBox3;
-    GroupBox GroupGroup;
-    Edit Edit2;
-    Label ListLabel;
-    ListBox ListBox1;
-    // Page 6
-    Panel StartPage;
-    Label StartLabel;
-    // Progress and run
-    Panel ProgressPage;
-    Label ProgressLabel;
-    std::array<Label, 4> BarLabels;
-    std::array<ProgressBar, 4> Bars;
-    Label CompleteLabel;
-    Panel RunPage;
-    Label RunCompleteLabel;
-    std::array<CheckBox, 3> RunBoxes;
-    Label RunLabel;
+    WelcomePage Welcome;    // page 1
+    LicencePage Licence;    // page 2
+    ReadmePage Readme;      // page 3
+    MethodPage Method;      // page 4
+    ShortcutPage Shortcuts; // page 5
+    StartSetupPage Start;   // page 6
+    ProgressPage Progress;
+    RunPage Run; // over the progress page
     CreditText CreditLabel;
     Timer Timer1{1, false};
 
@@ -113,7 +87,6 @@ private:
     void CreateProgressPage(const std::wstring& text, const std::array<const char*, 4>& barNames,
                             const Text& completion);
     Panel* PagePanel(WizardPage page);
-    void RefreshFreeSpace();
     void RunInstallation();
     void Finish();
 

@@ -10,8 +10,8 @@ const wchar_t* const RecordRoot = L"\\Software\\Morivane\\BrisaSetup\\";
 // In the order of RecordList.
 const wchar_t* const Stems[] = {L"File",       L"Dir",      L"StartName", L"DeskTopName",
                                 L"SendToName", L"RegWrite", L"RegDelete", L"RegString",
-                                L"RegInteger", L"RegSec",   L"RegKey"};
-static_assert(sizeof Stems / sizeof Stems[0] == static_cast<size_t>(RecordList::RegKey) + 1);
+                                L"RegInteger", L"RegSec",   L"RegKey",    L"Execute"};
+static_assert(sizeof Stems / sizeof Stems[0] == static_cast<size_t>(RecordList::Execute) + 1);
 
 const wchar_t* Stem(RecordList list) {
     return Stems[static_cast<size_t>(list)];
@@ -121,6 +121,8 @@ UninstallRecord ReadUninstallRecordAt(HKEY root, const std::wstring& key) {
     record.regIntegers = ReadEntries(place, RecordList::RegInteger);
     record.regSecs = ReadEntries(place, RecordList::RegSec);
     record.regKeys = ReadEntries(place, RecordList::RegKey);
+    record.executes = ReadList(place, RecordList::Execute);
+    record.favourites = ReadValue(place, L"Favorites");
     return record;
 }
 

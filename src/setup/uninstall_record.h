@@ -25,6 +25,7 @@ enum class RecordList {
     RegInteger,
     RegSec,
     RegKey,
+    Execute, // a program of the installation with its parameters, run before anything goes
 };
 
 // "\Software\Morivane\BrisaSetup\" + AppName.
@@ -46,6 +47,9 @@ struct UninstallRecord {
     std::vector<std::wstring> files, dirs, startNames, deskTopNames, sendToNames;
     // A stored entry CP932 cannot hold did not come from a data file and is left out.
     std::vector<Text> regWrites, regDeletes, regStrings, regIntegers, regSecs, regKeys;
+    std::vector<std::wstring> executes;
+    // "Favorites": the favourites link this install wrote, when it wrote one.
+    std::wstring favourites;
 
     bool present() const { return !dateTime.empty(); }
 };

@@ -1,8 +1,12 @@
 #include "uninstall_run.h"
 
+#include <algorithm>
+
 #include <windows.h>
 #include <shellapi.h>
 
+#include "install_engine.h"
+#include "path_macros.h"
 #include "paths.h"
 #include "record_twin.h"
 #include "registry_entries.h"
@@ -11,6 +15,8 @@
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/launch.h"
+#include "win/registry.h"
 
 const char* const SetupTitle = "Brisa Setup for Windows";
 
@@ -61,11 +67,16 @@ public:
 
     UninstallOutcome Run(const Text& narrowName) {
         SizeBars();
+        RunRecordedPrograms();
         if (!DeleteProgramFiles())
             return UninstallOutcome::Stopped;
         for (const std::wstring& dir : record_.dirs) {
-            RemoveEmptyFolders(dir, keep_);
-            progress_.Log((DirectoryExists(dir) ? L"Kept folder " : L"Removed folder ") + dir);
+            if (!IsFullPath(dir)) {
+                progress_.Log(L"Skipped, not a full path: " + dir);
+            } else {
+                RemoveEmptyFolders(dir, keep_);
+                progress_.Log((DirectoryExists(dir) ? L"Kept folder " : L"Removed folder ") + dir);
+            }
             progress_.StepBar(UninstallBar::Folders);
         }
         if (!DeleteFiles(record_.startNames, UninstallBar::Shortcuts, true) ||
@@ -73,6 +84,7 @@ public:
             !DeleteFiles(record_.sendToNames, UninstallBar::Shortcuts, false))
             return UninstallOutcome::Stopped;
         UndoRegistry();
+        RemoveFavouritesLink();
         // The system's own list of entries stays even when this was its last one.
         if (DeleteKeyTree(HKEY_LOCAL_MACHINE, SystemUninstallKey, narrowName))
             progress_.Log(L"Removed uninstall entry " + appName_);
@@ -155,6 +167,11 @@ private:
 
     // False when the user chose to stop after a file that stayed.
     bool DeleteOne(const std::wstring& path, bool programGroup) {
+        // Never resolved against the current folder, which is the Windows folder here.
+        if (!IsFullPath(path)) {
+            progress_.Log(L"Skipped, not a full path: " + path);
+            return true;
+        }
         DeleteFileAndFolders(path, keep_);
         if (FileExists(path)) {
             progress_.Log(L"Could not remove " + path);
@@ -178,6 +195,56 @@ private:
             progress_.StepBar(bar);
         }
         return true;
+    }
+
+    // A program of this installation that takes back what it made itself (Kickon its file
+    // association), run while it is still there. Only a file the record lists is run.
+    void RunRecordedPrograms() {
+        for (const std::wstring& command : record_.executes) {
+            const WideCommandLineParts parts = SplitCommandLine(command);
+            const bool listed =
+                std::any_of(record_.files.begin(), record_.files.end(), [&](const std::wstring& file) {
+                    return SameTextIgnoringCase(file, parts.program);
+                });
+            if (!IsFullPath(parts.program) || !listed) {
+                progress_.Log(L"Not run, not a file of this installation: " + command);
+                continue;
+            }
+            progress_.Log((RunAndWait(parts.program, parts.parameters) ? L"Ran " : L"Could not run ") +
+                          command);
+        }
+    }
+
+    static bool RunAndWait(const std::wstring& program, const std::wstring& parameters) {
+        std::wstring line = Quoted(program) + (parameters.empty() ? L"" : L" " + parameters);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return false;
+        const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return ended;
+    }
+
+    // The maker's favourites link, shared by every product installed with this installer:
+    // the last product that wrote it takes it, when it still holds what was written.
+    void RemoveFavouritesLink() {
+        const std::wstring link = FavouritesLinkFile(GetWindowsDirWide());
+        if (record_.favourites.empty() || !SameTextIgnoringCase(record_.favourites, link))
+            return;
+        const std::wstring parent = L"Software\\Morivane\\BrisaSetup";
+        for (const std::wstring& other : RegSubkeyNames(HKEY_CURRENT_USER, parent))
+            if (!SameTextIgnoringCase(other, appName_) &&
+                SameTextIgnoringCase(
+                    RegReadString(HKEY_CURRENT_USER, parent + L"\\" + other, L"Favorites", L""), link)) {
+                progress_.Log(L"Kept for another product: " + link);
+                return;
+            }
+        if (ReadFileBytes(link) == std::optional<Text>(FavouritesLinkText()) && DeleteFileW(link.c_str()))
+            progress_.Log(L"Removed " + link);
     }
 
     void UndoRegistry() {

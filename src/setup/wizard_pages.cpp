@@ -2,6 +2,12 @@
 
 #include <windows.h>
 
+#include "win/encoding.h"
+#include "win/files.h"
+
+const char* const NotFullPathMessage =
+    "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞは「C:\\ﾌｫﾙﾀﾞ名」のように、ﾄﾞﾗｲﾌﾞ名から始まる完全なﾊﾟｽで指定して下さい。";
+
 bool PageAvailability::Offers(WizardPage page) const {
     switch (page) {
     case WizardPage::Welcome:
@@ -64,4 +70,18 @@ std::int64_t FreeSpaceOfField(const std::wstring& field) {
         ok = GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr);
     }
     return ok ? static_cast<std::int64_t>(available.QuadPart) : -1;
+}
+
+std::wstring TextForBox(const std::wstring& file) {
+    std::optional<Text> bytes = ReadFileBytes(file);
+    if (!bytes)
+        return std::wstring();
+    Text text;
+    for (size_t i = 0; i < bytes->size(); ++i) {
+        char c = (*bytes)[i];
+        if (c == '\n' && (i == 0 || (*bytes)[i - 1] != '\r'))
+            text += '\r';
+        text += c;
+    }
+    return Widen(text);
 }

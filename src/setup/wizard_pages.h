@@ -33,6 +33,16 @@ WizardPage PageAfter(WizardPage page, const PageAvailability& offered);
 // Back: the last offered page before it; Welcome from Welcome and from anything else.
 WizardPage PageBefore(WizardPage page, const PageAvailability& offered);
 
+// Shown (after the folder) when the installation folder is not a full path.
+extern const char* const NotFullPathMessage;
+
+// A long text on a page steps its font down to this size rather than lose its last lines.
+constexpr int WizardMinimumPoints = 6;
+
+// A text file for a read-only box: CP932 as written, every line break as CR LF; empty
+// when the file cannot be read.
+std::wstring TextForBox(const std::wstring& file);
+
 // The free space of a drive as the method page shows it, in KB with thousands separators
 // and no decimals ("1,234,567"); a drive that cannot be queried shows -1.
 std::wstring FreeSpaceText(std::int64_t freeBytes);

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "robot.h"
+#include "test_support.h"
 #include "win/encoding.h"
 #include "win/files.h"
 
@@ -567,6 +568,24 @@ TEST_F(FerroxTest, RenamingOnAConflictAsksForTheNameInTheInputBox) {
     EXPECT_TRUE(ferrox.EndsWithZero(20000));
     EXPECT_EQ(FileText(destination + L"\\\ud55c\uae00.txt"), "new");
     EXPECT_EQ(FileText(destination + L"\\\u00e9t\u00e9.txt"), "old");
+}
+
+TEST_F(FerroxTest, DeletingAFolderThatHoldsALinkLeavesWhatTheLinkLeadsTo) {
+    std::wstring folder = Folder(L"\u5f20\u4f1f .git"), elsewhere = Folder(L"elsewhere");
+    WriteFileText(folder + L"\\.env", "own");
+    WriteFileText(elsewhere + L"\\caf\u00e9.txt", "not chosen");
+    UnixLink link(folder + L"\\linked", elsewhere);
+    if (!link.made())
+        GTEST_SKIP() << "no Unix-side links here";
+    WriteSetting(L"History", L"Division", 3);
+    Ferrox ferrox({folder});
+    HWND form = ferrox.MainWindow();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(robot::IsChecked(Radio(form, "削除(&D)")));
+    robot::Click(robot::FindControl(form, "Button1"));
+    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_EQ(FileText(elsewhere + L"\\caf\u00e9.txt"), "not chosen");
 }
 
 // The overwrite question of the running program, waited for.

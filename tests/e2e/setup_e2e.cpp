@@ -62,6 +62,9 @@ protected:
     }
     void Clean() {
         DeleteTree(Work);
+        ForgetInstallation();
+    }
+    void ForgetInstallation() {
         RegDeleteTreeW(HKEY_CURRENT_USER, Widen(RecordKey).c_str());
         RegDeleteTreeW(HKEY_CURRENT_USER, Widen(ValueKey).c_str());
         RegDeleteTreeW(HKEY_LOCAL_MACHINE,
@@ -349,6 +352,32 @@ TEST_F(SetupE2e, SilentInstallStopsAtAMissingFileWithANonZeroCode) {
     EXPECT_EQ(logText->find("Completed"), std::string::npos) << *logText;
     // A stopped run writes no record, so no uninstaller would find it.
     EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value());
+}
+
+// A "Path" without its drive would be made under whatever the current folder is (and the
+// uninstaller later works in the Windows folder): refused before anything is done.
+TEST_F(SetupE2e, SilentInstallRefusesAFolderThatIsNotAFullPath) {
+    for (const char* path : {"Cool", "C:Cool", "\\Cool"}) {
+        Text data = DataFile("");
+        data.replace(data.find(Target), Target.size(), path);
+        ASSERT_TRUE(WriteBytes(Source + "\\Setup.dat", data));
+        const Text log = Work + "\\install.log";
+        robot::Process setup;
+        ASSERT_TRUE(setup.Start(Source + "\\Setup.exe", "/SILENT /LOG=" + log, Work));
+        EXPECT_EQ(setup.WaitForExit(60000), 2u) << path;
+        auto logText = robot::ReadFileBytes(log);
+        ASSERT_TRUE(logText.has_value()) << path;
+        EXPECT_NE(logText->find(std::string("Refused: ") + path), std::string::npos) << *logText;
+        EXPECT_EQ(logText->find("tool.txt"), std::string::npos) << *logText;
+        EXPECT_FALSE(FolderExists(Work + "\\Cool")) << path;
+        EXPECT_FALSE(FolderExists("C:\\Cool")) << path;
+        EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, ValueKey, "Name").has_value()) << path;
+        EXPECT_FALSE(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime").has_value()) << path;
+        DeleteTree(Work + "\\Cool");
+        DeleteTree("C:\\Cool");
+        DeleteFileW(Widen(log).c_str());
+        ForgetInstallation();
+    }
 }
 
 TEST_F(SetupE2e, SilentInstallWithoutDataFileDoesNothing) {

@@ -142,17 +142,23 @@ protected:
 
     // Starts Setup.exe and walks from the welcome page to the start page; empty when a page
     // did not come.
-    HWND WalkToStartPage(robot::Process& setup, bool shortcutPage,
-                         const std::function<void(HWND wizard)>& onMethodPage = nullptr) {
+    // Starts the wizard and goes on to its method page.
+    HWND OpenMethodPage(robot::Process& setup) {
         if (!setup.Start(Narrow(Source + L"\\Setup.exe")))
             return nullptr;
         HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
         if (!wizard)
             return nullptr;
-        HWND next = robot::FindControl(wizard, "BitBtn2");
-        robot::Click(next);
-        if (!robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"))
+        robot::Click(robot::FindControl(wizard, "BitBtn2"));
+        return robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法") ? wizard : nullptr;
+    }
+
+    HWND WalkToStartPage(robot::Process& setup, bool shortcutPage,
+                         const std::function<void(HWND wizard)>& onMethodPage = nullptr) {
+        HWND wizard = OpenMethodPage(setup);
+        if (!wizard)
             return nullptr;
+        HWND next = robot::FindControl(wizard, "BitBtn2");
         if (onMethodPage)
             onMethodPage(wizard);
         robot::Click(next);
@@ -273,12 +279,9 @@ TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
                                "StartMenu1=<Default>\\Wizard Tool|\r\nDeskTop1=Wizard Tool\r\n"
                                "SendTo1=Wizard Tool\r\n"));
     robot::Process setup;
-    ASSERT_TRUE(setup.Start(Narrow(Source + L"\\Setup.exe")));
-    HWND wizard = robot::WaitForWindow("TSetupMainForm", "", setup.id(), 20000);
+    HWND wizard = OpenMethodPage(setup);
     ASSERT_NE(wizard, nullptr);
     HWND next = robot::FindControl(wizard, "BitBtn2");
-    robot::Click(next);
-    ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法"));
     HWND field = robot::FindControl(wizard, "Edit1");
     robot::SetText(field, "");
     ASSERT_TRUE(robot::Focus(field));
@@ -380,6 +383,68 @@ TEST_F(SetupWizardE2e, BrowseChoosesTheInstallationFolder) {
             EXPECT_TRUE(robot::WaitUntil([&] { return SamePath(WideText(field), pick); }))
                 << "the chosen folder, as the shell names it: " << Narrow(WideText(field));
     }
+    robot::Click(robot::FindControl(wizard, "BitBtn3"));
+    auto ask = robot::WaitForMessageBox(setup.id());
+    ASSERT_TRUE(ask.has_value());
+    EXPECT_TRUE(robot::AnswerMessageBox(ask->window, IDYES));
+    EXPECT_EQ(setup.WaitForExit(), 2u);
+}
+
+// The run page lies over the progress page once the installation is done: there is
+// nothing left to cancel, so the close box, Alt+F4 and Esc close without the question.
+TEST_F(SetupWizardE2e, ClosingTheRunPageAsksNothing) {
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", "[Infomation]\r\nAppName=" + AppName +
+                                                        "\r\n[Install]\r\nPath=" + Narrow(Work) +
+                                                        "\\Installed\r\nDir1=<Setup>\r\n"
+                                                        "[Run]\r\nCaption1=Start it\r\nChecked1=1\r\n"
+                                                        "Program1=<Setup>\\missing.exe\r\n"));
+    CreateDirectoryW((Work + L"\\Installed").c_str(), nullptr);
+    const std::pair<const char*, std::function<void(HWND)>> ways[] = {
+        {"close box", [](HWND wizard) { PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Alt+F4", [](HWND wizard) { robot::PressKey(wizard, VK_F4, robot::Alt); }},
+        {"Esc", [](HWND wizard) { robot::PressKey(robot::FindControl(wizard, "BitBtn2"), VK_ESCAPE); }},
+    };
+    for (const auto& [way, close] : ways) {
+        robot::Process setup;
+        HWND wizard = WalkToStartPage(setup, false);
+        ASSERT_NE(wizard, nullptr) << way;
+        robot::Click(robot::FindControl(wizard, "BitBtn2"));
+        ASSERT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ完了", 30000)) << way;
+        HWND runBox = robot::FindControl(wizard, "RunBox1");
+        ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowVisible(runBox); })) << way;
+        close(wizard);
+        auto ask = robot::WaitForMessageBox(setup.id(), 1500);
+        if (ask) {
+            ADD_FAILURE() << way << " asked: " << ask->text;
+            robot::AnswerMessageBox(ask->window, IDYES);
+        }
+        EXPECT_EQ(setup.WaitForExit(), 0u) << way;
+        RegDeleteTreeW(HKEY_CURRENT_USER, RecordKey.c_str());
+    }
+}
+
+// A folder typed without its drive would be made under whatever the current folder is, and
+// recorded so; the wizard asks for a full path and stays on its page.
+TEST_F(SetupWizardE2e, ARelativeFolderIsAskedForAgain) {
+    ASSERT_TRUE(WriteBytes(Source + L"\\Setup.dat", "[Infomation]\r\nAppName=" + AppName +
+                                                        "\r\n[Install]\r\nPath=" + Narrow(Work) +
+                                                        "\\Installed\r\nDir1=<Setup>\r\n"));
+    robot::Process setup;
+    HWND wizard = OpenMethodPage(setup);
+    ASSERT_NE(wizard, nullptr);
+    HWND next = robot::FindControl(wizard, "BitBtn2");
+    HWND field = robot::FindControl(wizard, "Edit1");
+    for (const char* typed : {"Cool", "C:Cool", "\\Cool"}) {
+        robot::SetText(field, typed);
+        robot::Click(next);
+        auto told = robot::WaitForMessageBox(setup.id());
+        ASSERT_TRUE(told.has_value()) << typed;
+        EXPECT_NE(told->text.find("完全なﾊﾟｽ"), Text::npos) << told->text;
+        EXPECT_TRUE(robot::AnswerMessageBox(told->window, IDOK));
+        EXPECT_TRUE(robot::WaitForText(wizard, "ｾｯﾄｱｯﾌﾟ方法")) << typed;
+    }
+    EXPECT_FALSE(Exists(Source + L"\\Cool"));
+    EXPECT_FALSE(Exists(Widen(WindowsFolder()) + L"\\Cool"));
     robot::Click(robot::FindControl(wizard, "BitBtn3"));
     auto ask = robot::WaitForMessageBox(setup.id());
     ASSERT_TRUE(ask.has_value());

@@ -123,7 +123,7 @@ RegistryDump DumpKey(HKEY root, const Text& path) {
 // What an installation of the suite touches.
 struct PrefixState {
     Listing installFolder, programs, desktop, sendTo, startup, favourites;
-    RegistryDump morivane, uninstallEntries;
+    RegistryDump morivane, uninstallEntries, infType, kickonType;
     std::optional<std::string> uninstaller;
 
     static PrefixState Now() {
@@ -135,6 +135,8 @@ struct PrefixState {
                 ListTree(Widen(WindowsFolder() + "\\Favorites")),
                 DumpKey(HKEY_CURRENT_USER, "Software\\Morivane"),
                 DumpKey(HKEY_LOCAL_MACHINE, UninstallKey),
+                DumpKey(HKEY_CURRENT_USER, "Software\\Classes\\.inf"),
+                DumpKey(HKEY_CURRENT_USER, "Software\\Classes\\Lumera(Kickon)"),
                 robot::ReadFileBytes(WindowsFolder() + "\\Morivane.exe")};
     }
 };
@@ -217,6 +219,9 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(Desktop.c_str(), nullptr));
         desktop_ = std::make_unique<ShellFolderOverride>("Desktop", Desktop);
 
+        // Where the Windows folder has "Favorites", the installer puts its link there.
+        madeFavourites_ = CreateDirectoryW(Widen(WindowsFolder() + "\\Favorites").c_str(), nullptr) != 0;
+
         DeleteTree(Disc);
         ASSERT_TRUE(CreateDirectoryW(Widen(Disc).c_str(), nullptr));
         for (const std::wstring& name : NamesIn(Widen(PackageFolder())))
@@ -229,6 +234,8 @@ protected:
         if (robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "DateTime"))
             Run(WindowsFolder() + "\\Morivane.exe", AppName + " /SILENT");
         DeleteTree(Disc);
+        if (madeFavourites_)
+            DeleteTree(WindowsFolder() + "\\Favorites");
         desktop_.reset();
         DeleteTree(DeskRoot);
         if (!uninstallerWasThere_)
@@ -258,6 +265,7 @@ protected:
     std::unique_ptr<ShellFolderOverride> desktop_;
     bool hadSettings_ = false;
     bool uninstallerWasThere_ = false;
+    bool madeFavourites_ = false;
 };
 
 TEST_F(SuitePackageE2e, StagedPackageNamesTheBuildsVersionAndPublisher) {
@@ -328,7 +336,7 @@ TEST_F(SuitePackageE2e, InstallsEverythingSilentlyAndUninstallsToThePrefixAsItWa
     // The record and the system's uninstall entry.
     EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "SetupPath"), installed);
     EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "StartPath"), AppName);
-    EXPECT_EQ(RecordList("File").size(), 18u);
+    EXPECT_EQ(RecordList("File").size(), 19u);
     const Text entry = UninstallKey + "\\" + AppName;
     EXPECT_EQ(robot::ReadRegistryString(HKEY_LOCAL_MACHINE, entry, "DisplayName"), AppName);
     EXPECT_EQ(robot::ReadRegistryString(HKEY_LOCAL_MACHINE, entry, "UninstallString"),
@@ -354,6 +362,22 @@ TEST_F(SuitePackageE2e, InstallsEverythingSilentlyAndUninstallsToThePrefixAsItWa
                    sizeof programs);
     RegCloseKey(settings);
 
+    // The favourites link, and ".inf" files associated with the installed Kickon as its
+    // window offers.
+    const Text favourite = WindowsFolder() + "\\Favorites\\Morivane Lounge.url";
+    EXPECT_TRUE(robot::FileExists(favourite));
+    EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, RecordKey, "Favorites"), favourite);
+    {
+        robot::Process kickon;
+        ASSERT_TRUE(kickon.Start(installed + "\\Kickon.exe", ""));
+        HWND form = robot::WaitForWindow("TKickonMainForm", "", kickon.id());
+        ASSERT_NE(form, nullptr);
+        robot::Click(robot::FindControl(form, "Button1"));
+        EXPECT_EQ(kickon.WaitForExit(), 0u);
+        EXPECT_EQ(robot::ReadRegistryString(HKEY_CURRENT_USER, "Software\\Classes\\.inf", ""),
+                  Text("Lumera(Kickon)"));
+    }
+
     // The silent run never shows the run page, so nothing was started.
     EXPECT_EQ(RunningCopies(L"Lumera.exe"), lumerasBefore);
 
@@ -370,6 +394,8 @@ TEST_F(SuitePackageE2e, InstallsEverythingSilentlyAndUninstallsToThePrefixAsItWa
     EXPECT_EQ(after.morivane, before.morivane) << Differences(before.morivane, after.morivane);
     EXPECT_EQ(after.uninstallEntries, before.uninstallEntries)
         << Differences(before.uninstallEntries, after.uninstallEntries);
+    EXPECT_EQ(after.infType, before.infType) << Differences(before.infType, after.infType);
+    EXPECT_EQ(after.kickonType, before.kickonType) << Differences(before.kickonType, after.kickonType);
     // The one exception: the uninstaller is shared by every product installed with it and
     // is never removed, so a prefix that had none now holds the suite's.
     if (before.uninstaller)

@@ -120,3 +120,15 @@ TEST_F(ForeignProfile, TidyStartupTwinTakesStartupShortcutsOnlyWhenPlain) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(IsFullPath, OnlyADriveWithItsRootOrAShare) {
+    for (const wchar_t* full : {L"C:\\", L"c:\\Apps\\Cool", L"\\\\server\\share", L"\\\\server\\share\\Apps"})
+        EXPECT_TRUE(IsFullPath(full)) << Narrow(full);
+    for (const wchar_t* relative : {L"", L"Cool", L"Cool\\Apps", L"C:", L"C:Cool", L"\\Cool", L"\\\\server",
+                                    L"\\\\\\share", L"1:\\Cool", L"\u00e9:\\Cool", L".\\Cool"})
+        EXPECT_FALSE(IsFullPath(relative)) << Narrow(relative);
+}
+
+} // namespace

@@ -26,6 +26,42 @@ void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
 }
 
+// A symbolic link made on the Unix side, as another program or the user would make it: Wine
+// shows it as a reparse point. Wine's own link calls make nothing, so "ln" does it, started
+// through the platform, which hands a Unix program to the system. False when it did not come.
+bool MakeUnixLink(const std::wstring& target, const std::wstring& link) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    if (!unixName)
+        return false;
+    auto quoted = [&](const std::wstring& path) {
+        char* name = unixName(path.c_str());
+        if (!name)
+            return std::wstring();
+        const int size = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+        std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, name, -1, wide.data(), size);
+        HeapFree(GetProcessHeap(), 0, name);
+        return L"\"" + wide + L"\"";
+    };
+    std::wstring command = L"ln -s " + quoted(target) + L" " + quoted(link);
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    if (process.hProcess) {
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    for (int i = 0; i < 200 && GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(25);
+    return (GetFileAttributesW(link.c_str()) & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ==
+           (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // A user whose profile and shell folders lie in a scratch folder under a name CP932
 // cannot hold, as the registry and the environment tell every program.
 class RemoveFilesTest : public ::testing::TestWithParam<const wchar_t*> {
@@ -108,6 +144,20 @@ TEST_P(RemoveFilesTest, ProgramFilesAndAFolderThatIsNotEmptyStay) {
     RemoveEmptyFolders(JoinPath(app, L"data"), keep);
     EXPECT_FALSE(DirectoryExists(app));
     EXPECT_TRUE(DirectoryExists(programFiles));
+}
+
+// "<Startup>" fills the tidy twin when it exists, and the tray program parks the user's
+// start-up items in the disabled one: the suite's last shortcut in either takes no folder.
+TEST_P(RemoveFilesTest, TheStartupFoldersTwinsStay) {
+    const std::wstring startup = JoinPath(programs, L"Startup");
+    ProtectedFolders keep = ProtectedFolders::ForCurrentUser();
+    for (const char* twin : {"[きれい好き]", "[無効]"}) {
+        const std::wstring folder = startup + Widen(twin);
+        const std::wstring link = JoinPath(folder, L"Lumera Deck.lnk");
+        MakeFile(link);
+        EXPECT_TRUE(DeleteFileAndFolders(link, keep));
+        EXPECT_TRUE(DirectoryExists(folder)) << twin;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, RemoveFilesTest, ::testing::Values(L"Jos\u00e9", L"\uae40\ubbfc\uc900"));
@@ -198,6 +248,50 @@ TEST(DeleteFileAndFolders, TheWalkStopsAtADriveRoot) {
     EXPECT_FALSE(DirectoryExists(std::wstring(L"R:\\Lumera Deck")));
     EXPECT_TRUE(DirectoryExists(std::wstring(L"R:\\")));
     EXPECT_TRUE(DirectoryExists(target));
+}
+
+// A link in the walk is an entry the install did not make: it stays, its target is never
+// removed or emptied, and the walk does not climb past it.
+TEST(RemoveEmptyFolders, ALinkAndItsTargetStay) {
+    ScratchFolder scratch("Links");
+    const std::wstring target = scratch.file(std::wstring(L"Elsewhere \u00e9\\Target"));
+    const std::wstring app = scratch.file(std::wstring(L"App"));
+    const std::wstring link = JoinPath(app, L"Data");
+    ASSERT_TRUE(ForceDirectories(target));
+    ASSERT_TRUE(ForceDirectories(app));
+    ASSERT_TRUE(MakeUnixLink(target, link)) << "no link to test with";
+    const ProtectedFolders keep({Widen(scratch.path())});
+
+    // The link itself, as a recorded folder, with an empty target.
+    RemoveEmptyFolders(link, keep);
+    EXPECT_TRUE(DirectoryExists(target));
+    EXPECT_NE(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A file the install put there through the link: the file and its own folder go, the
+    // walk ends at the link.
+    const std::wstring file = JoinPath(link, L"Cache\\x.bin");
+    MakeFile(file);
+    EXPECT_TRUE(DeleteFileAndFolders(file, keep));
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_FALSE(DirectoryExists(JoinPath(target, L"Cache")));
+    EXPECT_TRUE(DirectoryExists(target));
+    EXPECT_NE(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(DirectoryExists(app));
+}
+
+// Relative paths would be resolved against the current folder, whatever it is.
+TEST(DeleteFileAndFolders, ARelativePathIsNeverResolved) {
+    ScratchFolder scratch("Relative");
+    const std::wstring folder = scratch.file(std::wstring(L"Cool"));
+    MakeFile(JoinPath(folder, L"x.dll"));
+    wchar_t saved[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryW(Widen(scratch.path()).c_str()));
+    const bool deleted = DeleteFileAndFolders(L"Cool\\x.dll", ProtectedFolders({}));
+    RemoveEmptyFolders(L"Cool", ProtectedFolders({}));
+    SetCurrentDirectoryW(saved);
+    EXPECT_FALSE(deleted);
+    EXPECT_TRUE(FileExists(JoinPath(folder, L"x.dll")));
 }
 
 TEST(NotifyFolderChanged, LeavesTheGroupAsItIs) {

@@ -279,6 +279,54 @@ TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {
     RegDeleteKey(HKEY_CURRENT_USER, RecordParent, Narrow(other));
 }
 
+// The run works in the Windows folder: a relative entry must not mean a file there.
+TEST_P(UninstallRunTest, RelativeEntriesAreSkippedNeverResolved) {
+    const std::wstring cool = JoinPath(GetWindowsDirWide(), L"UninstallRunCool");
+    const std::wstring dll = JoinPath(cool, L"x.dll"), link = JoinPath(cool, L"Tool.lnk");
+    MakeFile(dll);
+    MakeFile(link);
+    std::vector<std::wstring> withRelative = files;
+    withRelative.push_back(L"UninstallRunCool\\x.dll");
+    Record(RecordList::File, withRelative);
+    Record(RecordList::Dir, {L"UninstallRunCool", L"\\UninstallRunCool"});
+    Record(RecordList::SendToName, {L"C:UninstallRunCool\\Tool.lnk"});
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    const bool dllStayed = FileExists(dll), linkStayed = FileExists(link);
+    DeleteFileW(dll.c_str());
+    DeleteFileW(link.c_str());
+    RemoveDirectoryW(cool.c_str());
+    EXPECT_TRUE(dllStayed);
+    EXPECT_TRUE(linkStayed);
+    EXPECT_TRUE(progress.questions.empty());
+    for (const std::wstring& path : files)
+        EXPECT_FALSE(FileExists(path)) << Narrow(path);
+}
+
+// A recorded program runs, before the files go, only when it is a file of this installation:
+// an entry naming any other program, or one without its folder, is not run.
+TEST_P(UninstallRunTest, OnlyAProgramOfTheInstallationIsRun) {
+    const std::wstring own = JoinPath(app, L"cmd.exe"), system = JoinPath(GetSystemDirWide(), L"cmd.exe");
+    ASSERT_TRUE(CopyFileW(system.c_str(), own.c_str(), FALSE));
+    std::vector<std::wstring> withProgram = files;
+    withProgram.push_back(own);
+    Record(RecordList::File, withProgram);
+    ASSERT_TRUE(writer->Claim(static_cast<int>(withProgram.size()), Copied(own)));
+    auto mkdir = [&](const std::wstring& program, const wchar_t* marker) {
+        return program + L" /c mkdir \"" + scratch.file(std::wstring(marker)) + L"\"";
+    };
+    Record(RecordList::Execute,
+           {mkdir(own, L"Ran"), mkdir(system, L"Forged"), mkdir(L"cmd.exe", L"Relative")});
+    ScriptedProgress progress;
+
+    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    EXPECT_TRUE(DirectoryExists(scratch.file(std::wstring(L"Ran"))));
+    EXPECT_FALSE(DirectoryExists(scratch.file(std::wstring(L"Forged"))));
+    EXPECT_FALSE(DirectoryExists(scratch.file(std::wstring(L"Relative"))));
+    EXPECT_FALSE(FileExists(own));
+}
+
 TEST_P(UninstallRunTest, ARecordThatIsNotWhatTheInstallWroteIsRefusedAndNothingIsTouched) {
     // What a program running as the user could aim at: a file outside any install and a
     // machine-wide key.

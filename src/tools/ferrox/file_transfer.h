@@ -1,6 +1,8 @@
 // Single-file moves that never lose the source, and the path comparisons the engine needs.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Moves S to D. A rename within one volume; across volumes a copy to a temporary file
@@ -11,6 +13,22 @@
 bool MoveFileKeepingSource(const std::wstring& source, const std::wstring& destination, bool replace);
 // The cross-volume half of the above, usable on its own.
 bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destination, bool replace);
+
+// A copy onto an existing D that puts the new file in place only when it is complete: a
+// copy that fails leaves D as it was (content and attributes) and no temporary behind.
+bool CopyReplacing(const std::wstring& source, const std::wstring& destination);
+
+// A link (symbolic link, junction, mount point): a reparse point that names another item.
+// Other reparse points (cloud placeholders, deduplicated files) are ordinary items.
+bool IsLink(DWORD attributes, DWORD reparseTag);
+// The item's attributes and whether it is a link; INVALID_FILE_ATTRIBUTES when it is not there.
+DWORD ItemAttributes(const std::wstring& path, bool& link);
+// Removes or moves (within its volume) the link itself. False, with the reason as the last
+// error, where the platform would act on the link's target instead (Wine follows links).
+bool RemoveLink(const std::wstring& link);
+bool MoveLink(const std::wstring& link, const std::wstring& destination, bool replace);
+// Where the item finally leads, links resolved, in the comparable form; empty when nowhere.
+std::wstring FinalPath(const std::wstring& path);
 
 // Equal paths regardless of letter case.
 bool SamePath(const std::wstring& a, const std::wstring& b);

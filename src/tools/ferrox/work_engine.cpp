@@ -3,11 +3,19 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "file_transfer.h"
 #include "paths.h"
 #include "win/encoding.h"
 #include "win/files.h"
+
+struct FolderEntry {
+    std::wstring name;
+    bool folder;
+    bool link; // entered by a copy only, and there only when it leads nowhere already copied
+    unsigned long long size;
+};
 
 namespace {
 
@@ -46,12 +54,6 @@ bool ModifiedLater(const std::wstring& a, const std::wstring& b) {
 constexpr unsigned long long QuickTransferSize = 1 << 20;
 constexpr unsigned long long UnknownSize = ~0ULL;
 
-struct Entry {
-    std::wstring name;
-    bool folder;
-    unsigned long long size;
-};
-
 unsigned long long FileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
@@ -59,24 +61,88 @@ unsigned long long FileSize(const std::wstring& path) {
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// The folder's entries, dot-names left out; listed first, so that moving entries away
-// does not disturb the listing.
-std::vector<Entry> ListEntries(const std::wstring& folder) {
-    std::vector<Entry> entries;
+// The folder's entries but "." and ".."; listed first, so that moving entries away does not
+// disturb the listing. False, with the platform's reason as the last error, when the folder
+// cannot be read to its end.
+bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileExW(JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
-        return entries;
+        return GetLastError() == ERROR_FILE_NOT_FOUND && DirectoryExists(folder); // an empty drive root
     do {
-        if (found.cFileName[0] == L'.')
+        if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L".."))
             continue;
         entries.push_back(
             {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+             IsLink(found.dwFileAttributes, found.dwReserved0),
              (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
     } while (FindNextFileW(search, &found));
+    DWORD error = GetLastError();
     FindClose(search);
-    return entries;
+    SetLastError(error);
+    return error == ERROR_NO_MORE_FILES;
+}
+
+// The platform's reason for the error, in Japanese where the platform has it.
+std::wstring Reason(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD flags =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    DWORD length = 0;
+    for (DWORD language : {DWORD(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)), DWORD(0)}) {
+        length =
+            FormatMessageW(flags, nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        if (length)
+            break;
+    }
+    std::wstring reason = length ? std::wstring(text, length) : L"ｴﾗｰ " + std::to_wstring(error);
+    if (text)
+        LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+        reason.pop_back();
+    return reason;
+}
+
+// Where deleted items can go to the Recycle Bin: local fixed drives. Removable media and
+// network shares have none; there the shell would destroy the item for good.
+bool HasRecycleBin(const std::wstring& path) {
+    wchar_t volume[MAX_PATH];
+    std::wstring full = ComparablePath(path);
+    if (!GetVolumePathNameW(full.c_str(), volume, MAX_PATH))
+        return false;
+    return GetDriveTypeW(volume) == DRIVE_FIXED;
+}
+
+// The folder's own facts, read before its entries change it.
+struct FolderFacts {
+    bool known = false;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+};
+
+FolderFacts ReadFolderFacts(const std::wstring& folder) {
+    FolderFacts facts;
+    facts.known = GetFileAttributesExW(folder.c_str(), GetFileExInfoStandard, &facts.data) != 0;
+    return facts;
+}
+
+// Dates and attributes as the source folder had them; set once the contents are in place,
+// since every entry written changes the folder's date.
+void KeepFolderFacts(const std::wstring& folder, const FolderFacts& facts) {
+    if (!facts.known)
+        return;
+    HANDLE handle = CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        SetFileTime(handle, &facts.data.ftCreationTime, &facts.data.ftLastAccessTime,
+                    &facts.data.ftLastWriteTime);
+        CloseHandle(handle);
+    }
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (facts.data.dwFileAttributes & kept)
+        SetFileAttributesW(folder.c_str(), facts.data.dwFileAttributes & kept);
 }
 
 } // namespace
@@ -103,6 +169,7 @@ int WorkEngine::Run() {
         workResult_ = WorkResult::Normal;
     lastChoiceIndex_ = 0;
     applyAllChoice_ = 0;
+    copied_.clear();
     if (!DestinationIsUsable()) {
         workResult_ = WorkResult::Stop;
         return workResult_;
@@ -110,17 +177,25 @@ int WorkEngine::Run() {
     for (const std::wstring& item : order_.items) {
         if (CancelCheck())
             break;
-        if (FileExists(item)) {
-            if (order_.operation == Operation::Delete) {
-                RecycleFile(item);
-            } else if (EnsureFolder(order_.destination)) {
-                TransferFile(item, JoinPath(order_.destination, ExtractFileName(item)), FileSize(item));
+        bool link = false;
+        DWORD attributes = ItemAttributes(item, link);
+        bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            // Gone since it was given: nothing to do.
+        } else if (order_.operation == Operation::Delete) {
+            DeleteItem(item, folder, link);
+        } else if (!folder || (link && order_.operation == Operation::Move)) {
+            if (EnsureFolder(order_.destination)) {
+                std::wstring landing = JoinPath(order_.destination, ExtractFileName(RemoveBackslash(item)));
+                if (link && order_.operation == Operation::Move)
+                    MoveLinkItself(item, landing);
+                else
+                    TransferFile(item, landing, FileSize(item));
             }
-        } else if (DirectoryExists(item)) {
-            if (order_.operation == Operation::Delete)
-                RecycleFolder(item);
-            else
-                TransferFolder(item, JoinPath(order_.destination, ExtractFileName(RemoveBackslash(item))));
+        } else if (link) {
+            CopyThroughLink(item, JoinPath(order_.destination, ExtractFileName(RemoveBackslash(item))));
+        } else {
+            TransferFolder(item, JoinPath(order_.destination, ExtractFileName(RemoveBackslash(item))));
         }
         if (workResult_ == WorkResult::Stop)
             break;
@@ -135,13 +210,28 @@ bool WorkEngine::DestinationIsUsable() {
         return true;
     // A folder copied into itself would copy its own copy again and again.
     std::wstring destination = ComparablePath(order_.destination);
+    if (order_.operation == Operation::Copy)
+        copied_.push_back(destination); // a link into the copy would copy it again
+    std::wstring what = order_.operation == Operation::Move ? L"移動" : L"ｺﾋﾟｰ";
     for (const std::wstring& item : order_.items) {
         if (!DirectoryExists(item))
             continue;
         std::wstring folder = ComparablePath(item);
+        // Into its own parent it would land on itself, every file a conflict with itself.
+        if (SamePath(JoinPath(destination, ExtractFileName(folder)), folder)) {
+            progress_.Ask(L"ﾌｫﾙﾀﾞ \"" + item + L"\" は既に" + what + L"先 \"" + order_.destination +
+                              L"\" にあります。\nﾌｫﾙﾀﾞをそれ自身の上へ" + what +
+                              L"することはできません。別の" + what + L"先を指定してください。",
+                          Refusal);
+            return false;
+        }
+        if (order_.operation == Operation::Copy) {
+            // What a link must not lead back into: the folders being copied.
+            std::wstring final = FinalPath(item);
+            copied_.push_back(final.empty() ? folder : final);
+        }
         if (!IsSameOrInside(destination, folder))
             continue;
-        std::wstring what = order_.operation == Operation::Move ? L"移動" : L"ｺﾋﾟｰ";
         progress_.Ask(what + L"先のﾌｫﾙﾀﾞ \"" + order_.destination + L"\" は " + what + L"するﾌｫﾙﾀﾞ \"" +
                           item + L"\" の中にあります。\nﾌｫﾙﾀﾞをそれ自身の中へ" + what +
                           L"することはできません。別の" + what + L"先を指定してください。",
@@ -231,8 +321,9 @@ void WorkEngine::TransferFile(const std::wstring& source, std::wstring destinati
         }
         DWORD error = ERROR_SUCCESS;
         auto transfer = [&] {
-            bool ok = move ? MoveFileKeepingSource(source, destination, replace)
-                           : CopyFileW(source.c_str(), destination.c_str(), !replace) != 0;
+            bool ok = move      ? MoveFileKeepingSource(source, destination, replace)
+                      : replace ? CopyReplacing(source, destination)
+                                : CopyFileW(source.c_str(), destination.c_str(), TRUE) != 0;
             if (!ok)
                 error = GetLastError();
             return ok;
@@ -294,7 +385,8 @@ bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstrin
                 if (progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。上書きしますか？",
                                   OverwriteConfirmation) != IDYES)
                     continue;
-                SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+                if (order_.operation == Operation::Move)
+                    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
                 break;
             }
             if (!AskMissingFolder(name))
@@ -307,7 +399,9 @@ bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstrin
         return true;
     }
     case 3:
-        SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        // A copy resets them only once the new file is complete.
+        if (order_.operation == Operation::Move)
+            SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
         return true;
     case 4: {
         std::wstring name = destination;
@@ -336,27 +430,81 @@ bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstrin
     }
 }
 
+bool WorkEngine::ReadEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+    while (!ListEntries(folder, entries)) {
+        if (!RetryAfterFailure(folder + L"\n" + Reason(GetLastError()) +
+                               L"\nﾌｫﾙﾀﾞの内容を読み取れませんでした。処理を続行しますか？"))
+            return false;
+    }
+    return true;
+}
+
 void WorkEngine::TransferFolder(const std::wstring& source, const std::wstring& destination) {
     if (CancelCheck())
         return;
+    FolderFacts facts = ReadFolderFacts(source);
+    std::vector<FolderEntry> entries;
+    if (!ReadEntries(source, entries))
+        return; // nothing is made of a folder that cannot be read
     Pause();
+    bool made = !DirectoryExists(destination);
     if (!EnsureFolder(destination))
         return; // nowhere to put the entries; the source stays whole
-    for (const Entry& entry : ListEntries(source)) {
-        if (entry.folder)
-            TransferFolder(JoinPath(source, entry.name), JoinPath(destination, entry.name));
+    bool move = order_.operation == Operation::Move;
+    for (const FolderEntry& entry : entries) {
+        std::wstring from = JoinPath(source, entry.name), to = JoinPath(destination, entry.name);
+        if (entry.link && move)
+            MoveLinkItself(from, to);
+        else if (entry.link && entry.folder)
+            CopyThroughLink(from, to);
+        else if (entry.folder)
+            TransferFolder(from, to);
         else
-            TransferFile(JoinPath(source, entry.name), JoinPath(destination, entry.name), entry.size);
+            TransferFile(from, to, entry.size);
         if (CancelCheck())
             return;
     }
-    if (order_.operation != Operation::Move || !DirectoryExists(source))
+    if (made)
+        KeepFolderFacts(destination, facts);
+    if (!move || !DirectoryExists(source))
         return;
     progress_.ShowStep("ﾌｫﾙﾀﾞを削除しています...", source, L"");
     progress_.SetProgress(0);
     Pause();
     while (!RemoveDirectoryW(source.c_str())) {
         if (!RetryAfterFailure(source + L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"))
+            return;
+    }
+    progress_.SetProgress(100);
+    progress_.ProcessMessages();
+}
+
+void WorkEngine::CopyThroughLink(const std::wstring& link, const std::wstring& destination) {
+    // Copied as the shell copies it, through the link, unless it leads back into what is
+    // being copied or to a folder already copied in this run: that would never end.
+    std::wstring target = FinalPath(link);
+    if (!target.empty()) {
+        for (const std::wstring& folder : copied_) {
+            if (!IsSameOrInside(target, folder) && !IsSameOrInside(folder, target))
+                continue;
+            progress_.Ask(link + L"\nﾘﾝｸ先 \"" + target +
+                              L"\" はｺﾋﾟｰ中のﾌｫﾙﾀﾞに含まれるため、ﾘﾝｸ先はｺﾋﾟｰしません。",
+                          Notice);
+            return;
+        }
+        copied_.push_back(target);
+    }
+    TransferFolder(link, destination); // a link that leads nowhere fails at its listing
+}
+
+void WorkEngine::MoveLinkItself(const std::wstring& link, const std::wstring& destination) {
+    progress_.ShowStep("移動しています...", ExtractFileName(link),
+                       L"\"" + FolderName(link) + L"\"から\"" + FolderName(destination) + L"\"へ");
+    progress_.SetProgress(0);
+    Pause();
+    while (!MoveLink(link, destination, false)) {
+        if (!RetryAfterFailure(link + L" → " + destination + L"\n" + Reason(GetLastError()) +
+                               L"\nﾘﾝｸの移動に失敗しました。ﾘﾝｸ先には触れていません。処理を続行しますか？"))
             return;
     }
     progress_.SetProgress(100);
@@ -373,13 +521,35 @@ bool WorkEngine::RecycleWithQuestion(const std::wstring& path, bool folder) {
         operation.hwnd = progress_.window();
         operation.wFunc = FO_DELETE;
         operation.pFrom = from.c_str();
-        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS;
-        if (SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted)
+        // The shell asks itself before destroying what the bin cannot take (too big for it).
+        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SIMPLEPROGRESS | FOF_WANTNUKEWARNING;
+        // Gone already: a failure, not a question of the shell's about what it cannot recycle.
+        bool there = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (there && SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted)
             return true;
         if (!RetryAfterFailure(path + (folder ? L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"
                                               : L"\nﾌｧｲﾙの削除に失敗しました。処理を続行しますか？")))
             return false;
     }
+}
+
+void WorkEngine::DeleteItem(const std::wstring& item, bool folder, bool link) {
+    if (link) {
+        if (progress_.Ask(item + L"\nﾘﾝｸだけを完全に削除します。ﾘﾝｸ先はそのまま残ります。削除しますか？",
+                          OverwriteConfirmation) == IDYES)
+            RemoveForGood(item, folder, true);
+        return;
+    }
+    if (!HasRecycleBin(item)) {
+        if (progress_.Ask(item + L"\nごみ箱に移動できないため、完全に削除されます。削除しますか？",
+                          OverwriteConfirmation) == IDYES)
+            RemoveForGood(item, folder, false);
+        return;
+    }
+    if (folder)
+        RecycleFolder(item);
+    else
+        RecycleFile(item);
 }
 
 void WorkEngine::RecycleFile(const std::wstring& path) {
@@ -394,7 +564,14 @@ void WorkEngine::RecycleFile(const std::wstring& path) {
 void WorkEngine::RecycleFolder(const std::wstring& folder) {
     if (CancelCheck())
         return;
-    for (const Entry& entry : ListEntries(folder)) {
+    std::vector<FolderEntry> entries;
+    if (!ReadEntries(folder, entries))
+        return;
+    for (const FolderEntry& entry : entries) {
+        // A link stays where it is and goes to the bin inside its folder, as itself: handed
+        // to the shell on its own, it may take what it leads to.
+        if (entry.link)
+            continue;
         if (entry.folder)
             RecycleFolder(JoinPath(folder, entry.name));
         else
@@ -408,6 +585,42 @@ void WorkEngine::RecycleFolder(const std::wstring& folder) {
     progress_.SetProgress(0);
     Pause();
     RecycleWithQuestion(folder, true);
+    progress_.SetProgress(100);
+    progress_.ProcessMessages();
+}
+
+void WorkEngine::RemoveForGood(const std::wstring& path, bool folder, bool link) {
+    if (CancelCheck())
+        return;
+    if (folder && !link) {
+        std::vector<FolderEntry> entries;
+        if (!ReadEntries(path, entries))
+            return;
+        for (const FolderEntry& entry : entries) {
+            RemoveForGood(JoinPath(path, entry.name), entry.folder, entry.link);
+            if (workResult_ == WorkResult::Stop)
+                return;
+        }
+    }
+    progress_.ShowStep(folder ? "ﾌｫﾙﾀﾞを削除しています..." : "削除しています...", path, L"");
+    progress_.SetProgress(0);
+    Pause();
+    for (;;) {
+        if (!link)
+            SetFileAttributesW(path.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
+        // A link is removed as itself, never through what it leads to.
+        bool removed = link     ? RemoveLink(path)
+                       : folder ? RemoveDirectoryW(path.c_str())
+                                : DeleteFileW(path.c_str());
+        if (removed)
+            break;
+        if (!RetryAfterFailure(
+                path + L"\n" + Reason(GetLastError()) +
+                (link     ? L"\nﾘﾝｸの削除に失敗しました。ﾘﾝｸ先には触れていません。処理を続行しますか？"
+                 : folder ? L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"
+                          : L"\nﾌｧｲﾙの削除に失敗しました。処理を続行しますか？")))
+            return;
+    }
     progress_.SetProgress(100);
     progress_.ProcessMessages();
 }

@@ -64,6 +64,8 @@ public:
     virtual HWND window() const = 0;
 };
 
+struct FolderEntry; // one entry of a listed folder
+
 class WorkEngine {
 public:
     WorkEngine(WorkOrder order, WorkProgress& progress);
@@ -81,8 +83,16 @@ private:
     bool DestinationIsUsable();
     void TransferFile(const std::wstring& source, std::wstring destination, unsigned long long size);
     void TransferFolder(const std::wstring& source, const std::wstring& destination);
+    // Copies the folder a link leads to, unless that would never end (the user is told).
+    void CopyThroughLink(const std::wstring& link, const std::wstring& destination);
+    void MoveLinkItself(const std::wstring& link, const std::wstring& destination);
+    // Lists the folder; a failure asks. False when the folder is passed over (or the work stops).
+    bool ReadEntries(const std::wstring& folder, std::vector<FolderEntry>& entries);
+    void DeleteItem(const std::wstring& item, bool folder, bool link);
     void RecycleFile(const std::wstring& path);
     void RecycleFolder(const std::wstring& folder);
+    // Where there is no bin, after the user agreed: removed, links as themselves.
+    void RemoveForGood(const std::wstring& path, bool folder, bool link);
     bool EnsureFolder(const std::wstring& folder);
     // Asks (or applies the choice for all) and settles a name conflict; false skips the file.
     bool SettleConflict(const std::wstring& source, std::wstring& destination);
@@ -101,6 +111,7 @@ private:
     WorkProgress& progress_;
     int workResult_ = WorkResult::Normal;
     unsigned stepDelay_ = 0;
-    int applyAllChoice_ = 0;  // 0: ask; 1..4: applied to every further conflict
-    int lastChoiceIndex_ = 0; // preselected in the next overwrite question
+    int applyAllChoice_ = 0;           // 0: ask; 1..4: applied to every further conflict
+    int lastChoiceIndex_ = 0;          // preselected in the next overwrite question
+    std::vector<std::wstring> copied_; // a copy's folders (final forms) no link may lead back into
 };

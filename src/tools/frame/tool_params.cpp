@@ -27,17 +27,45 @@ std::wstring TrimBlanks(const std::wstring& text) {
     return text.substr(first, last - first + 1);
 }
 
+namespace {
+
+bool Names(const std::wstring& candidate) {
+    return !candidate.empty() && (FileExists(candidate) || DirectoryExists(candidate));
+}
+
+// Absolute: the shell ignores "undo" for relative paths, and the item must not depend on
+// the folder the process happens to be in.
+std::wstring AbsoluteLongPath(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    DWORD length = size ? GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
+    if (!length || length >= size)
+        return GetLongPath(path);
+    full.resize(length);
+    return GetLongPath(full);
+}
+
+} // namespace
+
 std::vector<std::wstring> AccumulateExistingPaths(const std::vector<std::wstring>& parameters) {
     std::vector<std::wstring> items;
-    std::wstring accumulated;
-    for (const std::wstring& parameter : parameters) {
-        accumulated += L' ';
-        accumulated += parameter;
-        std::wstring candidate = TrimBlanks(accumulated);
-        if (candidate.empty() || (!FileExists(candidate) && !DirectoryExists(candidate)))
-            continue;
-        items.push_back(GetLongPath(candidate));
-        accumulated.clear();
+    size_t first = 0;
+    while (first < parameters.size()) {
+        // The shortest run of parameters from here that names something is one item.
+        std::wstring accumulated;
+        size_t last = first;
+        for (; last < parameters.size(); ++last) {
+            accumulated += L' ';
+            accumulated += parameters[last];
+            std::wstring candidate = TrimBlanks(accumulated);
+            if (Names(candidate)) {
+                items.push_back(AbsoluteLongPath(candidate));
+                break;
+            }
+        }
+        // A parameter that names nothing, even joined with those after it, is passed over on
+        // its own, and the joining starts again at the next one.
+        first = last < parameters.size() ? last + 1 : first + 1;
     }
     return items;
 }

@@ -10,7 +10,8 @@ std::vector<std::wstring> ToolParameters();
 
 // The items the parameters name: consecutive parameters joined with one blank until the
 // text, trimmed of surrounding blanks, names an existing file or folder (a path with blanks
-// may arrive split); each item in its long form. Parameters that never form one are left out.
+// may arrive split); each item absolute, in its long form. A parameter that names nothing,
+// even joined with those after it, is passed over alone and the joining starts again after it.
 std::vector<std::wstring> AccumulateExistingPaths(const std::vector<std::wstring>& parameters);
 
 // Surrounding blanks removed.

@@ -52,6 +52,26 @@ void RemoveAssociation(const ClassesStore& store) {
     RegWriteString(store.root, store.prefix + L".inf", L"", L"inffile");
 }
 
+void UndoAssociation(const ClassesStore& store, const std::wstring& shortProgram) {
+    const std::wstring extension = store.prefix + L".inf";
+    const std::wstring type = store.prefix + FileType;
+    const std::wstring command = RegReadString(store.root, type + L"\\shell\\open\\command", L"", L"");
+    if (command.empty() || AssociationOffered(command, shortProgram))
+        return; // the type is not this program's
+    if (RegReadString(store.root, extension, L"", L"") == FileType) {
+        if (store.prefix.empty()) {
+            RemoveAssociation(store);
+        } else {
+            RegDeleteValue(store.root, Narrow(extension), "");
+            // The key goes only when nothing else is kept in it.
+            if (!RegKeyHasContent(store.root, Narrow(extension)))
+                RegDeleteKey(store.root, Narrow(store.prefix), ".inf");
+        }
+    }
+    if (RegReadString(store.root, extension, L"", L"") != FileType)
+        RegDeleteTreeW(store.root, type.c_str());
+}
+
 std::wstring MergedOpenCommand(const std::wstring& extension) {
     auto read = [](const std::wstring& key) {
         std::wstring own = RegReadString(HKEY_CURRENT_USER, L"Software\\Classes\\" + key, L"", L"");

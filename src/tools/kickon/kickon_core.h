@@ -22,6 +22,13 @@ void WriteAssociation(const ClassesStore& store, const std::wstring& shortProgra
 // ".inf" is the platform's INF file type again; Kickon's own type is left in place.
 void RemoveAssociation(const ClassesStore& store);
 
+// At uninstall ("Kickon /UNINSTALL", run by the uninstaller before the program goes): when
+// ".inf" still opens with this program, it opens as before Kickon again (the user's value is
+// removed so the machine's type shows through; on the 95 family the platform's type is
+// written back). Kickon's file type goes when it names this program and ".inf" no longer
+// uses it. A program the user has chosen since is left as it is.
+void UndoAssociation(const ClassesStore& store, const std::wstring& shortProgram);
+
 // The open command registered for the extension as the merged classes view shows it: the
 // current user's classes before the classes root. Read here rather than through the
 // classes root, since not every platform merges the two (Wine does not).

@@ -21,7 +21,60 @@ void DeleteTree(const Text& path) {
     SHFileOperationW(&operation);
 }
 
+// The Unix path of a Windows path under Wine; empty elsewhere.
+std::string UnixPathOf(const std::wstring& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = convert ? convert(path.c_str()) : nullptr;
+    if (!unix)
+        return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// Runs a Unix program (Wine starts ELF files too, but tells no exit code of theirs).
+void RunUnix(const wchar_t* program, std::wstring commandLine) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return;
+    CloseHandle(info.hThread);
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hProcess);
+}
+
+// Unix paths are UTF-8.
+std::wstring Quoted(const std::string& unixPath) {
+    std::wstring wide(unixPath.size(), L'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, unixPath.data(), static_cast<int>(unixPath.size()),
+                                     wide.data(), static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length : 0);
+    return L"\"" + wide + L"\"";
+}
+
 } // namespace
+
+UnixLink::UnixLink(const std::wstring& link, const std::wstring& target) : unixLink_(UnixPathOf(link)) {
+    std::string unixTarget = UnixPathOf(target);
+    if (unixLink_.empty() || unixTarget.empty())
+        return;
+    RunUnix(L"Z:\\bin\\ln", L"ln -s " + Quoted(unixTarget) + L" " + Quoted(unixLink_));
+    for (int wait = 0; wait < 100 && !made_; ++wait) {
+        DWORD attributes = GetFileAttributesW(link.c_str());
+        made_ = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (!made_)
+            Sleep(20);
+    }
+}
+
+UnixLink::~UnixLink() {
+    if (!unixLink_.empty())
+        RunUnix(L"Z:\\bin\\rm", L"rm -f " + Quoted(unixLink_));
+}
 
 ScratchFolder::ScratchFolder(const Text& name) {
     wchar_t temp[MAX_PATH];

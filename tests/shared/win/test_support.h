@@ -96,3 +96,20 @@ void DeleteKeyIfEmpty(HKEY root, const std::wstring& key);
 
 // A string value stored as REG_EXPAND_SZ, bypassing the helpers under test.
 bool WriteExpandString(HKEY root, const Text& key, const Text& name, const std::wstring& value);
+
+// A symbolic link made from the Unix side of Wine's drive (Wine shows it as a reparse point,
+// attributes 0x410; its own link calls make nothing), removed again from that side.
+class UnixLink {
+public:
+    UnixLink(const std::wstring& link, const std::wstring& target);
+    ~UnixLink();
+    UnixLink(const UnixLink&) = delete;
+    UnixLink& operator=(const UnixLink&) = delete;
+
+    // False when not under Wine or the link could not be made.
+    bool made() const { return made_; }
+
+private:
+    std::string unixLink_;
+    bool made_ = false;
+};

@@ -7,7 +7,9 @@
 #include <shellapi.h>
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <cwctype>
 #include <deque>
 #include <optional>
@@ -34,6 +36,8 @@ public:
 
     void ShowStep(const Text& caption, const std::wstring& item, const std::wstring& fromTo) override {
         steps.push_back({caption, item, fromTo});
+        if (onStep)
+            onStep(steps.back());
     }
     void SetProgress(int percent) override { progress.push_back(percent); }
     void ProcessMessages() override {
@@ -115,6 +119,7 @@ public:
     std::deque<std::optional<std::wstring>> names; // nullopt: the input box is cancelled
     std::function<void(int)> beforeBlocking;       // with the number of the blocking run
     std::function<void()> onDelay;
+    std::function<void(const Step&)> onStep;
     std::function<void()> onProcessMessages; // after each finished step
     std::function<void(const std::wstring&)> onAsk;
     int blockingRuns = 0;
@@ -161,7 +166,7 @@ protected:
     std::wstring root_;
 };
 
-TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsOwnName) {
+TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryAndLandsUnderItsOwnName) {
     std::wstring source = At(L"\u5f20\u4f1f \u8cc7\u6599");
     Put(JoinPath(source, Cafe), "1");
     Put(JoinPath(source, L"\u5b50\\" + Memo), "2");
@@ -177,8 +182,8 @@ TEST_F(WorkEngineTest, CopyingAFolderTakesEveryEntryButDotNamesAndLandsUnderItsO
     EXPECT_EQ(Content(JoinPath(landed, Cafe)), "1");
     EXPECT_EQ(Content(JoinPath(landed, L"\u5b50\\" + Memo)), "2");
     EXPECT_EQ(Content(JoinPath(landed, Smile)), big);
-    EXPECT_FALSE(FileExists(JoinPath(landed, L".hidden")));
-    EXPECT_FALSE(DirectoryExists(JoinPath(landed, L".cache")));
+    EXPECT_EQ(Content(JoinPath(landed, L".hidden")), "4"); // dot-names are entries like any other
+    EXPECT_EQ(Content(JoinPath(landed, L".cache\\x.txt")), "5");
     EXPECT_EQ(Content(JoinPath(source, Cafe)), "1"); // a copy leaves the source
     EXPECT_TRUE(progress.questions.empty());
 
@@ -811,6 +816,347 @@ TEST_F(WorkEngineTest, StepDelayOnFixedDrives) {
     }
     WorkEngine engine({Operation::Delete, root_, {At(Cafe)}}, progress);
     EXPECT_EQ(engine.stepDelay(), 50u);
+}
+
+// ---- Links, dot-names, unreadable folders, broken-off overwrites, own parents, dates -------
+
+TEST_F(WorkEngineTest, ALinkIsOneEntryItsTargetIsNeverEnteredOrChanged) {
+    // Outside every item: a folder and a file that links inside the items point at.
+    std::wstring target = At(L"\u5916"), targetFile = JoinPath(target, Cafe);
+    Put(targetFile, "target");
+    Put(JoinPath(target, L"inner\\" + Zhang), "deep");
+    struct Case {
+        const char* what;
+        Operation operation;
+        std::deque<int> answers; // the link cannot be taken as itself under Wine: Ignore
+    } cases[] = {
+        {"delete", Operation::Delete, {}},
+        {"move", Operation::Move, {IDIGNORE, IDIGNORE}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::wstring folder = At(std::string(c.what) == "delete" ? L"d\\\u5f20" : L"m\\\u5f20");
+        Put(JoinPath(folder, Memo), "own");
+        UnixLink folderLink(JoinPath(folder, L"to folder"), target);
+        if (!folderLink.made())
+            GTEST_SKIP() << "no Unix-side links here";
+        ScriptedProgress progress;
+        progress.answers = c.answers;
+        RunWork(c.operation, At(L"dst"), {folder}, progress);
+        EXPECT_EQ(Content(targetFile), "target");
+        EXPECT_EQ(Content(JoinPath(target, L"inner\\" + Zhang)), "deep");
+        EXPECT_FALSE(FileExists(JoinPath(folder, Memo)));
+        // Nothing of the target was emptied into the destination: there is the link or nothing.
+        DWORD landed = GetFileAttributesW(At(L"dst\\\u5f20\\to folder").c_str());
+        EXPECT_TRUE(landed == INVALID_FILE_ATTRIBUTES || (landed & FILE_ATTRIBUTE_REPARSE_POINT));
+    }
+}
+
+TEST_F(WorkEngineTest, AMovedOrDeletedLinkItemLeavesItsTargetWhole) {
+    OtherVolume other;
+    std::wstring target = At(L"target.txt");
+    Put(target, "content");
+    std::wstring folderTarget = At(L"t\\" + Cafe);
+    Put(folderTarget, "inside");
+    struct Case {
+        const char* what;
+        Operation operation;
+        std::wstring destination;
+        bool folder;
+    } cases[] = {
+        // Wine shows Unix links to files as plain files; only folder links can be tried here.
+        {"folder link across volumes", Operation::Move, other.path(), true},
+        {"folder link deleted", Operation::Delete, L"", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::wstring link = At(std::to_wstring(&c - cases) + L"link");
+        UnixLink made(link, c.folder ? At(L"t") : target);
+        if (!made.made())
+            GTEST_SKIP() << "no Unix-side links here";
+        ScriptedProgress progress;
+        progress.answers = {IDYES, IDIGNORE, IDIGNORE};
+        RunWork(c.operation, c.destination, {link}, progress);
+        EXPECT_EQ(Content(target), "content");
+        EXPECT_EQ(Content(folderTarget), "inside");
+        // Either the link itself went, or the user was asked; never a silent copy of the target.
+        if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+            EXPECT_GE(progress.questions.size(), 1u);
+    }
+}
+
+TEST_F(WorkEngineTest, ACopyNeverLoopsThroughLinksAndTellsTheUser) {
+    std::wstring folder = At(L"p\\\u5f20\u4f1f"), outside = At(L"\u5916");
+    Put(JoinPath(folder, Cafe), "own");
+    Put(JoinPath(outside, Memo), "outside");
+    UnixLink up(JoinPath(folder, L"up"), At(L"p"));   // the item's own parent
+    UnixLink self(JoinPath(folder, L"self"), folder); // the item itself
+    UnixLink out(JoinPath(folder, L"out"), outside);  // elsewhere: copied as the shell does
+    if (!up.made() || !self.made() || !out.made())
+        GTEST_SKIP() << "no Unix-side links here";
+    ScriptedProgress progress;
+    progress.answers = {IDOK, IDOK};
+    EXPECT_EQ(RunWork(Operation::Copy, At(L"dst"), {folder}, progress), WorkResult::Normal);
+    std::wstring landed = At(L"dst\\\u5f20\u4f1f");
+    EXPECT_EQ(Content(JoinPath(landed, Cafe)), "own");
+    EXPECT_EQ(Content(JoinPath(landed, L"out\\" + Memo)), "outside");
+    EXPECT_FALSE(DirectoryExists(JoinPath(landed, L"up\\\u5f20\u4f1f")));
+    EXPECT_FALSE(DirectoryExists(JoinPath(landed, L"self\\self")));
+    ASSERT_EQ(progress.questions.size(), 2u);
+    for (const auto& question : progress.questions) {
+        EXPECT_NE(question.text.find(L"ﾘﾝｸ先はｺﾋﾟｰしません。"), std::wstring::npos) << Narrow(question.text);
+        EXPECT_EQ(question.style, UINT(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(progress.Asked(JoinPath(folder, L"up") + L"\n"), 1u);
+    EXPECT_EQ(progress.Asked(JoinPath(folder, L"self") + L"\n"), 1u);
+}
+
+TEST_F(WorkEngineTest, DotNamesAreMovedAndDeletedLikeAnyOtherEntry) {
+    const std::wstring names[] = {L".git\\config", L".env", L".gitignore", L".vscode\\" + Cafe};
+    std::wstring moved = At(L"m\\project"), deleted = At(L"d\\project");
+    for (const std::wstring& name : names) {
+        Put(JoinPath(moved, name), "m");
+        Put(JoinPath(deleted, name), "d");
+    }
+    ScriptedProgress move;
+    EXPECT_EQ(RunWork(Operation::Move, At(L"dst"), {moved}, move), WorkResult::Normal);
+    EXPECT_TRUE(move.questions.empty()) << Narrow(move.questions.front().text);
+    EXPECT_FALSE(DirectoryExists(moved));
+    for (const std::wstring& name : names)
+        EXPECT_EQ(Content(At(L"dst\\project\\" + name)), "m") << Narrow(name);
+
+    ScriptedProgress remove;
+    std::vector<std::wstring> recycled;
+    remove.onStep = [&](const ScriptedProgress::Step& step) {
+        if (step.caption == "削除しています...")
+            recycled.push_back(ExtractFileName(step.item));
+    };
+    EXPECT_EQ(RunWork(Operation::Delete, L"", {deleted}, remove), WorkResult::Normal);
+    EXPECT_FALSE(DirectoryExists(deleted));
+    std::sort(recycled.begin(), recycled.end());
+    EXPECT_EQ(recycled, (std::vector<std::wstring>{L".env", L".gitignore", Cafe, L"config"}));
+}
+
+TEST_F(WorkEngineTest, AFolderThatCannotBeListedAsksInsteadOfCopyingItEmpty) {
+    struct Case {
+        int answer;
+        int result;
+        bool copied;
+    } cases[] = {{IDRETRY, WorkResult::Normal, true},
+                 {IDIGNORE, WorkResult::Normal, false},
+                 {IDABORT, WorkResult::Stop, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        std::wstring run = At(std::to_wstring(c.answer));
+        std::wstring folder = JoinPath(run, L"\u5f20\u4f1f"), sub = JoinPath(folder, L"\u00e9t\u00e9");
+        Put(JoinPath(sub, Cafe), "x");
+        ScriptedProgress progress;
+        // Root reads every folder under Wine: the folder is listed as one, then turns into a
+        // file before it is read (as a folder taken away between two steps would).
+        progress.onStep = [&](const ScriptedProgress::Step& step) {
+            if (step.item != JoinPath(run, L"dst\\\u5f20\u4f1f"))
+                return;
+            DeleteFileW(JoinPath(sub, Cafe).c_str());
+            RemoveDirectoryW(sub.c_str());
+            Put(sub, "now a file");
+        };
+        progress.onAsk = [&](const std::wstring&) {
+            if (c.answer != IDRETRY)
+                return;
+            DeleteFileW(sub.c_str());
+            Put(JoinPath(sub, Cafe), "x");
+        };
+        progress.answers = {c.answer};
+        EXPECT_EQ(RunWork(Operation::Copy, JoinPath(run, L"dst"), {folder}, progress), c.result);
+        ASSERT_EQ(progress.questions.size(), 1u);
+        const std::wstring& text = progress.questions[0].text;
+        EXPECT_EQ(text.rfind(sub + L"\n", 0), 0u) << Narrow(text);
+        EXPECT_NE(text.find(L"\nﾌｫﾙﾀﾞの内容を読み取れませんでした。処理を続行しますか？"),
+                  std::wstring::npos);
+        EXPECT_GT(text.size(), sub.size() + 40); // the platform's reason between them
+        EXPECT_EQ(progress.questions[0].style, UINT(MB_ABORTRETRYIGNORE | MB_ICONSTOP));
+        std::wstring landed = JoinPath(run, L"dst\\\u5f20\u4f1f\\\u00e9t\u00e9");
+        EXPECT_EQ(FileExists(JoinPath(landed, Cafe)), c.copied);
+        EXPECT_EQ(DirectoryExists(landed), c.copied); // never created empty
+    }
+}
+
+// The entries of a folder but "." and "..".
+size_t EntriesIn(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(JoinPath(folder, L"*").c_str(), &found);
+    size_t entries = 0;
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        entries += std::wcscmp(found.cFileName, L".") && std::wcscmp(found.cFileName, L"..");
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return entries;
+}
+
+// A progress window whose long copies run on a thread that is killed part-way, as when
+// the program is ended during the copy.
+class KilledMidCopy : public ScriptedProgress {
+public:
+    bool RunBlocking(const std::function<bool()>& operation) override {
+        ++blockingRuns;
+        HANDLE thread = CreateThread(
+            nullptr, 0,
+            [](void* job) -> DWORD { return (*static_cast<const std::function<bool()>*>(job))(); },
+            const_cast<std::function<bool()>*>(&operation), 0, nullptr);
+        if (WaitForSingleObject(thread, 300) == WAIT_TIMEOUT) {
+            TerminateThread(thread, 1);
+            killed = true;
+        }
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        return false;
+    }
+    bool killed = false;
+};
+
+TEST_F(WorkEngineTest, AnOverwriteThatBreaksOffLeavesTheOldFileAsItWas) {
+    const Text old = "the old 21-byte file.";
+    const DWORD oldAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    std::wstring source = At(L"src\\" + Memo), destination = At(L"dst\\" + Memo);
+    Put(destination, old);
+    SetFileAttributesW(destination.c_str(), oldAttributes);
+    // Big enough to take seconds: a sparse file of 1 GiB.
+    ForceDirectories(At(L"src"));
+    HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD returned = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = 1LL << 30;
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+
+    KilledMidCopy killed;
+    killed.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    killed.answers = {IDABORT};
+    RunWork(Operation::Copy, At(L"dst"), {source}, killed);
+    ASSERT_TRUE(killed.killed) << "the copy ended before it could be broken off";
+    EXPECT_EQ(Content(destination), old);
+
+    // A copy that fails: the old file keeps its content and attributes, no temporary stays.
+    // (Elsewhere: the killed copy's temporary stays open, and listed, until the process ends.)
+    destination = At(L"dst2\\" + Memo);
+    Put(destination, old);
+    SetFileAttributesW(destination.c_str(), oldAttributes);
+    source = At(L"src2\\" + Memo); // the killed copy still holds the first
+    Put(source, "new");
+    HANDLE lock = CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ScriptedProgress failed;
+    failed.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    failed.answers = {IDIGNORE};
+    EXPECT_EQ(RunWork(Operation::Copy, At(L"dst2"), {source}, failed), WorkResult::Normal);
+    CloseHandle(lock);
+    EXPECT_EQ(failed.Asked(L"ﾌｧｲﾙｺﾋﾟｰに失敗しました。"), 1u);
+    EXPECT_EQ(Content(destination), old);
+    EXPECT_EQ(GetFileAttributesW(destination.c_str()) & oldAttributes, oldAttributes);
+    EXPECT_EQ(EntriesIn(At(L"dst2")), 1u);
+
+    // Complete, it takes the old file's place.
+    ScriptedProgress again;
+    again.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    EXPECT_EQ(RunWork(Operation::Copy, At(L"dst2"), {source}, again), WorkResult::Normal);
+    EXPECT_EQ(Content(destination), "new");
+    EXPECT_EQ(EntriesIn(At(L"dst2")), 1u);
+}
+
+TEST_F(WorkEngineTest, AFolderIntoItsOwnParentIsRefusedBeforeAnyStep) {
+    std::wstring parent = At(L"\u89aa"), folder = JoinPath(parent, L"\u5f20\u4f1f");
+    Put(JoinPath(folder, Cafe), "mine");
+    SetFileAttributesW(JoinPath(folder, Cafe).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    for (Operation operation : {Operation::Move, Operation::Copy}) {
+        for (const std::wstring& destination : {parent, JoinPath(At(L"\u89aa"), L""), At(L"./\u89aa")}) {
+            SCOPED_TRACE(Narrow(destination));
+            ScriptedProgress progress;
+            progress.answers = {IDOK};
+            progress.overwriteAnswers.push_back({WorkResult::AllChoiceFirst + 2, 2});
+            EXPECT_EQ(RunWork(operation, destination, {folder}, progress), WorkResult::Stop);
+            ASSERT_EQ(progress.questions.size(), 1u);
+            EXPECT_NE(progress.questions[0].text.find(L"\"" + folder + L"\""), std::wstring::npos);
+            EXPECT_EQ(progress.questions[0].style, UINT(MB_OK | MB_ICONSTOP));
+            EXPECT_TRUE(progress.steps.empty());
+            EXPECT_TRUE(progress.overwrites.empty());
+        }
+    }
+    EXPECT_EQ(Content(JoinPath(folder, Cafe)), "mine");
+    EXPECT_EQ(GetFileAttributesW(JoinPath(folder, Cafe).c_str()) &
+                  (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+}
+
+TEST_F(WorkEngineTest, FoldersKeepTheirDatesAndAttributes) {
+    OtherVolume other;
+    struct Case {
+        const char* what;
+        Operation operation;
+        std::wstring destination;
+    } cases[] = {{"copy", Operation::Copy, At(L"dst")},
+                 {"move", Operation::Move, At(L"dst2")},
+                 {"move across volumes", Operation::Move, other.path()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::wstring folder = At(std::to_wstring(&c - cases) + L"\\\u5f20\u4f1f");
+        std::wstring sub = JoinPath(folder, L"sub");
+        Put(JoinPath(sub, Cafe), "x");
+        Put(JoinPath(folder, Memo), "y");
+        FILETIME old = {0x5c1a0000, 0x01c0a9f0}; // in 2001
+        for (const std::wstring& path : {sub, folder}) {
+            HANDLE handle =
+                CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+            ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+            ::SetFileTime(handle, &old, &old, &old);
+            CloseHandle(handle);
+        }
+        SetFileAttributesW(sub.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        ScriptedProgress progress;
+        EXPECT_EQ(RunWork(c.operation, c.destination, {folder}, progress), WorkResult::Normal);
+        for (const std::wstring& name : {std::wstring(L"\u5f20\u4f1f"), std::wstring(L"\u5f20\u4f1f\\sub")}) {
+            WIN32_FILE_ATTRIBUTE_DATA landed;
+            ASSERT_TRUE(
+                GetFileAttributesExW(JoinPath(c.destination, name).c_str(), GetFileExInfoStandard, &landed));
+            EXPECT_EQ(CompareFileTime(&landed.ftLastWriteTime, &old), 0) << Narrow(name);
+            // Wine keeps attributes in extended attributes, which tmpfs may lack.
+            if (c.destination != other.path()) {
+                EXPECT_EQ((landed.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0, name.size() > 2)
+                    << Narrow(name);
+            }
+        }
+        RemoveFolderTree(JoinPath(c.destination, L"\u5f20\u4f1f"));
+    }
+}
+
+TEST_F(WorkEngineTest, WhereThereIsNoRecycleBinTheUserIsAskedFirst) {
+    ForceDirectories(At(L"stick"));
+    RemovableDrive drive(At(L"stick"));
+    std::wstring stick = drive.root();
+    if (stick.empty())
+        GTEST_SKIP() << "Wine's mount manager defined no removable drive";
+    std::wstring file = JoinPath(stick, Cafe), folder = JoinPath(stick, L"\u5f20\u4f1f");
+    Put(file, "x");
+    Put(JoinPath(folder, L"sub\\" + Memo), "y");
+    ScriptedProgress no;
+    no.answers = {IDNO, IDNO};
+    EXPECT_EQ(RunWork(Operation::Delete, L"", {file, folder}, no), WorkResult::Normal);
+    ASSERT_EQ(no.questions.size(), 2u);
+    EXPECT_EQ(no.questions[0].text, file + L"\nごみ箱に移動できないため、完全に削除されます。削除しますか？");
+    EXPECT_EQ(no.questions[0].style, UINT(MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+    EXPECT_EQ(no.questions[1].text.rfind(folder + L"\n", 0), 0u);
+    EXPECT_EQ(Content(file), "x");
+    EXPECT_EQ(Content(JoinPath(folder, L"sub\\" + Memo)), "y");
+
+    ScriptedProgress yes;
+    yes.answers = {IDYES, IDYES};
+    EXPECT_EQ(RunWork(Operation::Delete, L"", {file, folder}, yes), WorkResult::Normal);
+    EXPECT_EQ(yes.questions.size(), 2u);
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_FALSE(DirectoryExists(folder));
 }
 
 } // namespace

@@ -124,6 +124,36 @@ TEST(FrameParameters, SplitPathsAreJoinedUntilTheyNameSomething) {
     EXPECT_EQ(TrimBlanks(L"  a b  "), L"a b");
 }
 
+TEST(FrameParameters, AParameterThatNamesNothingIsPassedOverOnItsOwn) {
+    ScratchFolder folder("params");
+    std::wstring root = Widen(folder.path());
+    std::wstring a = root + L"\\a.txt", b = root + L"\\b \u00e9t\u00e9.txt", c = root + L"\\c.txt";
+    for (const std::wstring& file : {a, b, c})
+        CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::wstring missing = root + L"\\missing.txt";
+    struct Case {
+        std::vector<std::wstring> parameters, items;
+    } cases[] = {
+        {{a, missing, c}, {a, c}},
+        {{missing, a, missing, missing, c}, {a, c}},
+        {{a, missing, root + L"\\b", L"\u00e9t\u00e9.txt"}, {a, b}}, // a split path right after a missing one
+        {{missing, L"x", L"y"}, {}},
+    };
+    for (const Case& test : cases) {
+        std::vector<std::wstring> expected;
+        for (const std::wstring& item : test.items)
+            expected.push_back(GetLongPath(item));
+        EXPECT_EQ(AccumulateExistingPaths(test.parameters), expected) << Narrow(test.parameters[1]);
+    }
+    // A relative item becomes absolute, so the shell sees where it is.
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(root.c_str());
+    std::vector<std::wstring> relative = AccumulateExistingPaths({L"c.txt", L".\\a.txt"});
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(relative, (std::vector<std::wstring>{GetLongPath(c), GetLongPath(a)}));
+}
+
 } // namespace
 
 namespace {

@@ -42,6 +42,39 @@ TEST(KickonAssociation, WritesTheTableAndTakesItBack) {
     EXPECT_EQ(read(L"Lumera(Kickon)\\shell\\open\\command"), program + L" %1"); // left in place
 }
 
+// At uninstall: ".inf" opens as before when it still opens with this Kickon, a choice the
+// user made since stays, and a Kickon elsewhere is none of this one's business.
+TEST(KickonAssociation, UndoTakesBackOnlyThisProgramsAssociation) {
+    const std::wstring program = L"C:\\LUMERA~1\\Kickon.exe";
+    const struct {
+        const char* why;
+        std::wstring registeredProgram; // whose Kickon wrote the association
+        const wchar_t* chosenSince;     // what ".inf" was set to afterwards, or nullptr
+        const wchar_t* infAfter;        // nullptr: no value left
+        bool typeStays;
+    } cases[] = {
+        {"still this Kickon", program, nullptr, nullptr, false},
+        {"the user chose another program", program, L"txtfile", L"txtfile", false},
+        {"another Kickon's", L"D:\\OTHER~1\\Kickon.exe", nullptr, L"Lumera(Kickon)", true},
+    };
+    for (const auto& c : cases) {
+        ScratchKey key("KickonUndo");
+        // As the real store: a key path below the root, without a leading "\".
+        ClassesStore store{HKEY_CURRENT_USER, Widen(key.path().substr(1)) + L"\\"};
+        WriteAssociation(store, c.registeredProgram);
+        if (c.chosenSince)
+            RegWriteString(store.root, store.prefix + L".inf", L"", c.chosenSince);
+
+        UndoAssociation(store, program);
+        const std::wstring inf = RegReadString(store.root, store.prefix + L".inf", L"", L"(none)");
+        EXPECT_EQ(inf, c.infAfter ? c.infAfter : L"(none)") << c.why;
+        if (!c.infAfter) {
+            EXPECT_FALSE(RegKeyExists(store.root, Narrow(store.prefix), ".inf")) << c.why;
+        }
+        EXPECT_EQ(RegKeyExists(store.root, Narrow(store.prefix), "Lumera(Kickon)"), c.typeStays) << c.why;
+    }
+}
+
 TEST(KickonAssociation, StoreFollowsThePlatformFamily) {
     ClassesStore nt = AssociationStore(true);
     EXPECT_EQ(nt.root, HKEY_CURRENT_USER);
