@@ -129,6 +129,9 @@ CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& desti
             return file.result = CopyResult::Failed;
         return CopyFileIfNewer(source, destination, true, file);
     }
+    // The copy brings the package's streams along, its "downloaded from the internet" mark
+    // too, which would make the system warn at each installed program's first start.
+    DeleteFileW((destination + L":Zone.Identifier").c_str());
     // The copy keeps the source's time stamp.
     file.size = SizeOf(from);
     file.writeTime = TimeOf(from);
