@@ -10,6 +10,7 @@
 #include "dpi.h"
 #include "form.h"
 #include "tray_rules.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 
 const char* const TrayIconError = "タスクトレイにアイコンを登録できません。";
@@ -41,6 +42,9 @@ public:
         params.parent = owner;
         Create(params);
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+        // An elevated copy would never hear of Explorer's restart, and lose its icon.
+        if (taskbarCreated_)
+            AllowMessagesFromDesktop(handle(), {taskbarCreated_});
     }
 
 protected:

@@ -13,6 +13,7 @@
 #include "registry_entries.h"
 #include "shortcut_entry.h"
 #include "uninstall_record.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
@@ -620,6 +621,10 @@ void StartRunPrograms(const SetupData& data, const PathContext& paths, const std
         if (command.empty())
             continue;
         const WideCommandLineParts parts = SplitCommandLine(command);
-        ShellOpen(parts.program, parts.parameters, L"");
+        // Started from the elevated installer they would run elevated too (the tray program
+        // then deaf to Explorer, and all it starts elevated): the desktop starts them as the
+        // user's own where it can.
+        if (!ProcessIsElevated() || !ShellOpenThroughDesktop(parts.program, parts.parameters))
+            ShellOpen(parts.program, parts.parameters, L"");
     }
 }
