@@ -9,6 +9,11 @@
 
 namespace {
 
+// The identifiers are spelled here: naming them from the uuid library would link its
+// thousands of others into every program.
+constexpr GUID TopLevelBrowserService = {
+    0x4c96be40, 0x915c, 0x11cf, {0x99, 0xd3, 0x00, 0xaa, 0x00, 0x4a, 0xe8, 0x37}};
+
 // A VARIANT that clears itself.
 struct Variant : VARIANT {
     Variant() { VariantInit(this); }
@@ -21,7 +26,7 @@ struct Variant : VARIANT {
 // automation object → the shell application behind it.
 bool DesktopShellDispatch(ComPtr<IShellDispatch2>& shell) {
     ComPtr<IShellWindows> windows;
-    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+    if (FAILED(CoCreateInstance(__uuidof(ShellWindows), nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IShellWindows),
                                 windows.receive())))
         return false;
     Variant location, root;
@@ -39,13 +44,14 @@ bool DesktopShellDispatch(ComPtr<IShellDispatch2>& shell) {
     ComPtr<IDispatch> background;
     ComPtr<IShellFolderViewDual> folderView;
     ComPtr<IDispatch> application;
-    return SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.receive())) &&
-           SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.receive())) &&
+    return SUCCEEDED(desktop->QueryInterface(__uuidof(IServiceProvider), services.receive())) &&
+           SUCCEEDED(
+               services->QueryService(TopLevelBrowserService, __uuidof(IShellBrowser), browser.receive())) &&
            SUCCEEDED(browser->QueryActiveShellView(reinterpret_cast<IShellView**>(view.receive()))) &&
-           SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.receive())) &&
-           SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folderView.receive())) &&
+           SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, __uuidof(IDispatch), background.receive())) &&
+           SUCCEEDED(background->QueryInterface(__uuidof(IShellFolderViewDual), folderView.receive())) &&
            SUCCEEDED(folderView->get_Application(reinterpret_cast<IDispatch**>(application.receive()))) &&
-           SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.receive()));
+           SUCCEEDED(application->QueryInterface(__uuidof(IShellDispatch2), shell.receive()));
 }
 
 } // namespace
