@@ -1,3 +1,13 @@
+# windres reads the manifest, icons and pictures a resource script names, but the build does
+# not see them: a changed manifest or icon must still rebuild what embeds it. Call it in the
+# folder whose target compiles the script.
+function(track_resource_inputs script)
+    get_filename_component(folder ${script} DIRECTORY)
+    file(GLOB inputs ${folder}/*.manifest ${folder}/*.ico ${folder}/*.bmp)
+    set_property(SOURCE ${script} APPEND PROPERTY OBJECT_DEPENDS
+                 ${inputs} ${PROJECT_SOURCE_DIR}/src/controls/res/program.manifest)
+endfunction()
+
 # add_lumera_program(Name "description" sources...): a GUI program of the suite with the
 # shared manifest and version information, statically linked, listed for the import check.
 function(add_lumera_program name description)
@@ -5,14 +15,9 @@ function(add_lumera_program name description)
     set(PROGRAM_DESCRIPTION ${description})
     configure_file(${PROJECT_SOURCE_DIR}/src/controls/res/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${name}_version.rc @ONLY)
     add_executable(${name} WIN32 ${ARGN} ${CMAKE_CURRENT_BINARY_DIR}/${name}_version.rc)
-    # windres reads the manifest, icons and pictures a resource script names, but the build
-    # does not see them: a changed manifest or icon must still rebuild the program.
     foreach(source ${ARGN})
         if(source MATCHES "\\.rc$")
-            get_filename_component(folder ${source} DIRECTORY)
-            file(GLOB resources ${folder}/*.manifest ${folder}/*.ico ${folder}/*.bmp)
-            set_property(SOURCE ${source} APPEND PROPERTY OBJECT_DEPENDS
-                         ${resources} ${PROJECT_SOURCE_DIR}/src/controls/res/program.manifest)
+            track_resource_inputs(${source})
         endif()
     endforeach()
     target_link_options(${name} PRIVATE -municode)
