@@ -52,8 +52,7 @@ TSetupMainForm::~TSetupMainForm() {
 }
 
 bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
-    if (GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("SeBackupPrivilege", false);
+    EnableBackupPrivilege();
     FormParams params;
     params.className = "TSetupMainForm";
     params.caption = caption;
@@ -321,8 +320,8 @@ bool TSetupMainForm::FormCloseQuery() {
     else
         allowed = ShowMessageBox(Text("ｾｯﾄｱｯﾌﾟを中止してもよろしいですか？"), SetupTitle, MessageQuestion,
                                  handle()) == IDYES;
-    if (allowed && GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("", true);
+    if (allowed)
+        DisableAllPrivileges();
     return allowed;
 }
 

@@ -8,6 +8,7 @@
 #include "tool_startup.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/process.h"
 #include "work_box.h"
 
 namespace {

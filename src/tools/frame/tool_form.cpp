@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "tool_settings.h"
 #include "tool_startup.h"
+#include "win/process.h"
 
 int RestoredEdge(long stored, int screenExtent, int fallback) {
     return stored >= 0 && stored < screenExtent ? static_cast<int>(stored) : fallback;
