@@ -52,23 +52,39 @@ private:
     std::map<Text, std::vector<Text>> lists_;
 };
 
+// The three places a shortcut goes: its data-file list, its record list, its box on the
+// shortcut page and, beside the start menu, the platform folder it lies in.
+struct ShortcutPlace {
+    const char* stem;
+    RecordList list;
+    bool InstallChoices::*chosen;
+    std::wstring InstallFolders::*folder; // none: the start menu, in the program group
+};
+
+const ShortcutPlace ShortcutPlaces[] = {
+    {"StartMenu", RecordList::StartName, &InstallChoices::startMenu, nullptr},
+    {"DeskTop", RecordList::DeskTopName, &InstallChoices::desktop, &InstallFolders::desktop},
+    {"SendTo", RecordList::SendToName, &InstallChoices::sendTo, &InstallFolders::sendTo},
+};
+
 std::array<int, 4> CountSteps(const SetupData& data, DataLists& lists, const InstallChoices& choices) {
     const bool visible = data.UninstallVisible();
     const bool copying = !choices.intoSetupFolder;
     std::array<int, 4> counts{};
     counts[FolderBar] = lists.InstallCount("Dir");
     counts[ProgramBar] = (copying ? lists.InstallCount("File") : 0) + (visible ? 1 : 0);
-    counts[ShortcutBar] = (choices.startMenu ? lists.InstallCount("StartMenu") : 0) +
-                          (choices.desktop ? lists.InstallCount("DeskTop") : 0) +
-                          (choices.sendTo ? lists.InstallCount("SendTo") : 0);
     int registry = 1 + (copying ? 1 : 0) + (choices.startMenu ? 1 : 0) + lists.InstallCount("RegWrite") +
                    lists.InstallCount("RegDelete");
-    if (visible) {
+    if (visible)
         registry += 2 + (copying ? lists.UninstallCount("File") : 0) + lists.UninstallCount("Dir") +
-                    (choices.startMenu ? lists.UninstallCount("StartMenu") : 0) +
-                    (choices.desktop ? lists.UninstallCount("DeskTop") : 0) +
-                    (choices.sendTo ? lists.UninstallCount("SendTo") : 0) + lists.UninstallCount("RegWrite") +
-                    lists.UninstallCount("RegDelete") + lists.UninstallCount("Execute");
+                    lists.UninstallCount("RegWrite") + lists.UninstallCount("RegDelete") +
+                    lists.UninstallCount("Execute");
+    for (const ShortcutPlace& place : ShortcutPlaces) {
+        if (!(choices.*place.chosen))
+            continue;
+        counts[ShortcutBar] += lists.InstallCount(place.stem);
+        if (visible)
+            registry += lists.UninstallCount(place.stem);
     }
     counts[RegistryBar] = registry;
     return counts;
@@ -177,15 +193,9 @@ public:
 
         if (!MakeFolders(folderBar) || !CopyUninstaller(programBar) || !CopyFiles(programBar))
             return InstallResult::Stopped;
-        if (choices_.startMenu)
-            MakeShortcuts("StartMenu", shortcutBar,
-                          [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
-        if (choices_.desktop)
-            MakeShortcuts("DeskTop", shortcutBar,
-                          [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
-        if (choices_.sendTo)
-            MakeShortcuts("SendTo", shortcutBar,
-                          [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        for (const ShortcutPlace& place : ShortcutPlaces)
+            if (choices_.*place.chosen)
+                MakeShortcuts(place, shortcutBar);
         ApplyRegistryEntries(registryBar);
         // Written before the record, so the record can name it and the uninstaller take it.
         favouritesWritten_ = WriteFavouritesLink(folders_.windows);
@@ -272,10 +282,15 @@ private:
         return true;
     }
 
-    template <typename Locate> void MakeShortcuts(const char* stem, Bar& bar, Locate locate) {
-        for (const Text& raw : lists_.Install(stem)) {
+    std::wstring ShortcutFile(const ShortcutPlace& place, const Text& location) const {
+        return place.folder ? ShortcutFileIn(folders_.*place.folder, location)
+                            : ExpandShortcutPath(location, paths_);
+    }
+
+    void MakeShortcuts(const ShortcutPlace& place, Bar& bar) {
+        for (const Text& raw : lists_.Install(place.stem)) {
             if (std::optional<ShortcutEntry> entry = ParseShortcutEntry(raw)) {
-                const std::wstring file = locate(entry->location);
+                const std::wstring file = ShortcutFile(place, entry->location);
                 if (!file.empty()) {
                     ForceDirectories(ExtractFileDir(file));
                     const bool made = CreateShortcut(
@@ -402,11 +417,10 @@ private:
         }
     }
 
-    template <typename Locate>
-    void RecordShortcuts(const char* stem, RecordList list, Bar& bar, Locate locate) {
+    void RecordShortcuts(const ShortcutPlace& place, Bar& bar) {
         int index = 0;
-        for (const Text& raw : lists_.Uninstall(stem)) {
-            Record(RecordValueName(list, ++index), locate(ShortcutEntryLocation(raw)));
+        for (const Text& raw : lists_.Uninstall(place.stem)) {
+            Record(RecordValueName(place.list, ++index), ShortcutFile(place, ShortcutEntryLocation(raw)));
             bar.Advance();
         }
     }
@@ -456,15 +470,9 @@ private:
         if (!choices_.intoSetupFolder)
             RecordPaths("File", RecordList::File, bar);
         RecordPaths("Dir", RecordList::Dir, bar);
-        if (choices_.startMenu)
-            RecordShortcuts("StartMenu", RecordList::StartName, bar,
-                            [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
-        if (choices_.desktop)
-            RecordShortcuts("DeskTop", RecordList::DeskTopName, bar,
-                            [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
-        if (choices_.sendTo)
-            RecordShortcuts("SendTo", RecordList::SendToName, bar,
-                            [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        for (const ShortcutPlace& place : ShortcutPlaces)
+            if (choices_.*place.chosen)
+                RecordShortcuts(place, bar);
         RecordEntries("RegWrite", RecordList::RegWrite, bar);
         RecordEntries("RegDelete", RecordList::RegDelete, bar);
         RecordPaths("Execute", RecordList::Execute, bar);
@@ -542,11 +550,6 @@ CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destinati
     return CopyFileIfNewer(source, destination, true, file);
 }
 
-std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {
-    DataLists lists(data);
-    return CountSteps(data, lists, choices);
-}
-
 PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices) {
     PathContext paths = choices.paths;
     if (choices.intoSetupFolder)
@@ -582,9 +585,8 @@ InstallProposal ProposeInstallation(const SetupData& data) {
         }
     }
 
-    choices.startMenu = !data.ReadString(SetupInstall, "StartMenu1", Text()).empty();
-    choices.desktop = !data.ReadString(SetupInstall, "DeskTop1", Text()).empty();
-    choices.sendTo = !data.ReadString(SetupInstall, "SendTo1", Text()).empty();
+    for (const ShortcutPlace& place : ShortcutPlaces)
+        choices.*place.chosen = !data.ReadString(SetupInstall, Text(place.stem) + "1", Text()).empty();
     return proposal;
 }
 

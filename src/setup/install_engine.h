@@ -104,9 +104,6 @@ enum class CopyResult { Failed = 0, Copied = 1, Skipped = 2, SourceMissing = 3 }
 // with all missing parents.
 CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination);
 
-// The steps each bar counts, from the raw values of the data file.
-std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices);
-
 // The installation folder the run works with: the setup program's folder for the second choice.
 PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices);
 

@@ -326,10 +326,6 @@ void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep
     }
 }
 
-void RemoveEmptyFolders(const std::wstring& folder) {
-    RemoveEmptyFolders(folder, ProtectedFolders::ForCurrentUser());
-}
-
 void NotifyFolderChanged(const std::wstring& folder) {
     std::wstring full = FullPath(folder);
     if (full.empty())

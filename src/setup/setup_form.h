@@ -55,7 +55,6 @@ public:
     bool FormCloseQuery();
 
     WizardPage Page() const { return page_; }
-    const PageAvailability& Offered() const { return offered_; }
     bool Completed() const { return installStarted_ && result_ == InstallResult::Completed; }
     bool Stopped() const { return installStarted_ && result_ == InstallResult::Stopped; }
 

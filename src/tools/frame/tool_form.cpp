@@ -36,6 +36,11 @@ int ToolForm::windowHeight() const {
     return window.bottom - window.top;
 }
 
+PositionRule ToolForm::CentredRule() const {
+    return {(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
+            (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred};
+}
+
 void ToolForm::RestorePosition(const PositionRule& rule, const Text& topName, const Text& leftName,
                                bool alwaysRestore) {
     if (alwaysRestore || DataReadInteger("OtherSet", "PositionMemory", 1) == 1) {
