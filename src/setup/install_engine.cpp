@@ -496,19 +496,14 @@ private:
 
 } // namespace
 
-InstallLog::InstallLog(const std::wstring& file) : handle_(INVALID_HANDLE_VALUE) {
+InstallLog::InstallLog(const std::wstring& file) {
     if (!file.empty())
-        handle_ = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-InstallLog::~InstallLog() {
-    if (IsOpen())
-        CloseHandle(handle_);
+        file_.reset(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool InstallLog::IsOpen() const {
-    return handle_ != INVALID_HANDLE_VALUE;
+    return static_cast<bool>(file_);
 }
 
 void InstallLog::Line(const std::wstring& text) {
@@ -527,7 +522,7 @@ void InstallLog::Line(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), size, nullptr,
                         nullptr);
     DWORD written = 0;
-    WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void SilentProgress::StepFailed(const std::wstring& line) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "win/handles.h"
 #include "wizard_pages.h"
 
 namespace {
@@ -12,14 +13,13 @@ std::vector<std::wstring> ExistingGroups(const std::wstring& programs) {
     if (programs.empty())
         return names;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((programs + L"\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(FindFirstFileW((programs + L"\\*.*").c_str(), &found));
+    if (!search)
         return names;
     do {
         if (found.cFileName[0] != L'.' && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.emplace_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return names;
 }
 

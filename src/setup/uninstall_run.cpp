@@ -15,6 +15,7 @@
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/handles.h"
 #include "win/launch.h"
 #include "win/registry.h"
 
@@ -223,10 +224,8 @@ private:
         if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process))
             return false;
-        const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return ended;
+        UniqueHandle thread(process.hThread), running(process.hProcess);
+        return WaitForSingleObject(running.get(), 60000) == WAIT_OBJECT_0;
     }
 
     // The maker's favourites link, shared by every product installed with this installer:

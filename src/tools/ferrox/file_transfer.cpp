@@ -8,6 +8,7 @@
 
 #include "paths.h"
 #include "win/files.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -36,20 +37,19 @@ struct KeepError {
     ~KeepError() { SetLastError(error); }
 };
 
-// Opens the link itself; INVALID_HANDLE_VALUE with ERROR_NOT_SUPPORTED when the platform
-// hands over the target instead (the handle then shows no reparse point).
-HANDLE OpenLinkItself(const std::wstring& link, DWORD access) {
-    HANDLE handle = CreateFileW(
+// Opens the link itself; nothing, with ERROR_NOT_SUPPORTED, when the platform hands over
+// the target instead (the handle then shows no reparse point).
+UniqueHandle OpenLinkItself(const std::wstring& link, DWORD access) {
+    UniqueHandle handle(CreateFileW(
         link.c_str(), access | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle)
         return handle;
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
+    if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
         !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        CloseHandle(handle);
+        handle.reset();
         SetLastError(ERROR_NOT_SUPPORTED);
-        return INVALID_HANDLE_VALUE;
     }
     return handle;
 }
@@ -93,31 +93,27 @@ DWORD ItemAttributes(const std::wstring& path, bool& link) {
         return attributes;
     // Only the listing tells the kind of reparse point.
     WIN32_FIND_DATAW found;
-    HANDLE search =
-        FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-    DWORD tag = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        tag = found.dwReserved0;
-        FindClose(search);
-    }
+    UniqueFind search(
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    const DWORD tag = search ? found.dwReserved0 : 0;
     link = IsLink(attributes, tag);
     return attributes;
 }
 
 bool RemoveLink(const std::wstring& link) {
-    HANDLE handle = OpenLinkItself(link, DELETE);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueHandle handle = OpenLinkItself(link, DELETE);
+    if (!handle)
         return false;
     FILE_DISPOSITION_INFO dispose = {TRUE};
-    bool removed = SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose);
+    bool removed = SetFileInformationByHandle(handle.get(), FileDispositionInfo, &dispose, sizeof dispose);
     KeepError keep;
-    CloseHandle(handle);
+    handle.reset();
     return removed;
 }
 
 bool MoveLink(const std::wstring& link, const std::wstring& destination, bool replace) {
-    HANDLE handle = OpenLinkItself(link, DELETE);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueHandle handle = OpenLinkItself(link, DELETE);
+    if (!handle)
         return false;
     // The rename takes the native form of the new name.
     std::wstring name = L"\\??\\" + FullPath(destination);
@@ -127,9 +123,9 @@ bool MoveLink(const std::wstring& link, const std::wstring& destination, bool re
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::copy(name.begin(), name.end(), rename->FileName);
     bool moved =
-        SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
+        SetFileInformationByHandle(handle.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
     KeepError keep;
-    CloseHandle(handle);
+    handle.reset();
     return moved;
 }
 
@@ -137,12 +133,13 @@ bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destin
     // Held for deletion from the start: a source that someone keeps from being removed
     // is found before anything is written, and D is not touched for a move that cannot end.
     // The handle is the source itself, never what a link leads to.
-    HANDLE held = CreateFileW(source.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (held == INVALID_HANDLE_VALUE)
+    UniqueHandle held(CreateFileW(source.c_str(), DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!held)
         return false;
     if (!replace && GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        CloseHandle(held);
+        held.reset();
         SetLastError(ERROR_ALREADY_EXISTS);
         return false;
     }
@@ -163,16 +160,15 @@ bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destin
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesW(source.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         FILE_DISPOSITION_INFO dispose = {TRUE};
-        if (!SetFileInformationByHandle(held, FileDispositionInfo, &dispose, sizeof dispose)) {
+        if (!SetFileInformationByHandle(held.get(), FileDispositionInfo, &dispose, sizeof dispose)) {
             // Both copies stay whole; the move did not end.
             if (attributes != INVALID_FILE_ATTRIBUTES)
                 SetFileAttributesW(source.c_str(), attributes);
             moved = false;
         }
     }
-    DWORD error = GetLastError();
-    CloseHandle(held);
-    SetLastError(error);
+    KeepError keep;
+    held.reset();
     return moved;
 }
 
@@ -244,17 +240,16 @@ std::wstring ComparablePath(const std::wstring& path) {
 }
 
 std::wstring FinalPath(const std::wstring& path) {
-    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueHandle handle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
         return {};
     std::wstring final(1024, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    DWORD length = GetFinalPathNameByHandleW(handle.get(), final.data(), static_cast<DWORD>(final.size()), 0);
     if (length >= final.size()) {
         final.resize(length + 1);
-        length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+        length = GetFinalPathNameByHandleW(handle.get(), final.data(), static_cast<DWORD>(final.size()), 0);
     }
-    CloseHandle(handle);
     if (!length || length >= final.size())
         return {};
     final.resize(length);

@@ -9,6 +9,7 @@
 #include "paths.h"
 #include "win/encoding.h"
 #include "win/files.h"
+#include "win/handles.h"
 
 struct FolderEntry {
     std::wstring name;
@@ -67,9 +68,9 @@ unsigned long long FileSize(const std::wstring& path) {
 bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) {
     entries.clear();
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(FindFirstFileExW(JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, 0));
+    if (!search)
         return GetLastError() == ERROR_FILE_NOT_FOUND && DirectoryExists(folder); // an empty drive root
     do {
         if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L".."))
@@ -78,9 +79,9 @@ bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) 
             {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
              IsLink(found.dwFileAttributes, found.dwReserved0),
              (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
-    } while (FindNextFileW(search, &found));
-    DWORD error = GetLastError();
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
+    const DWORD error = GetLastError();
+    search.reset();
     SetLastError(error);
     return error == ERROR_NO_MORE_FILES;
 }
@@ -132,13 +133,12 @@ FolderFacts ReadFolderFacts(const std::wstring& folder) {
 void KeepFolderFacts(const std::wstring& folder, const FolderFacts& facts) {
     if (!facts.known)
         return;
-    HANDLE handle = CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        SetFileTime(handle, &facts.data.ftCreationTime, &facts.data.ftLastAccessTime,
+    UniqueHandle handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle)
+        SetFileTime(handle.get(), &facts.data.ftCreationTime, &facts.data.ftLastAccessTime,
                     &facts.data.ftLastWriteTime);
-        CloseHandle(handle);
-    }
+    handle.reset(); // closed before the attributes change
     const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (facts.data.dwFileAttributes & kept)
