@@ -9,6 +9,7 @@
 #include "paths.h"
 #include "win/files.h"
 #include "win/handles.h"
+#include "win/path_identity.h"
 
 namespace {
 
@@ -53,8 +54,6 @@ UniqueHandle OpenLinkItself(const std::wstring& link, DWORD access) {
     }
     return handle;
 }
-
-std::wstring FullPath(const std::wstring& path);
 
 } // namespace
 
@@ -116,7 +115,7 @@ bool MoveLink(const std::wstring& link, const std::wstring& destination, bool re
     if (!handle)
         return false;
     // The rename takes the native form of the new name.
-    std::wstring name = L"\\??\\" + FullPath(destination);
+    std::wstring name = L"\\??\\" + CanonicalPath(destination);
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + (name.size() + 1) * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     rename->ReplaceIfExists = replace;
@@ -181,64 +180,6 @@ bool MoveFileKeepingSource(const std::wstring& source, const std::wstring& desti
     return CopyThenRemoveSource(source, destination, replace);
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
-namespace {
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (!size)
-        return path;
-    std::wstring full(size, L'\0');
-    DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (!length || length >= size)
-        return path;
-    full.resize(length);
-    return full;
-}
-
-std::wstring LongForm(const std::wstring& path) {
-    DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (!size)
-        return {};
-    std::wstring result(size, L'\0');
-    DWORD length = GetLongPathNameW(path.c_str(), result.data(), size);
-    if (!length || length >= size)
-        return {};
-    result.resize(length);
-    return result;
-}
-
-// A trailing "\" removed, except the one of a drive root.
-std::wstring TrimSeparator(std::wstring path) {
-    while (path.size() > 3 && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-} // namespace
-
-std::wstring ComparablePath(const std::wstring& path) {
-    std::wstring full = TrimSeparator(FullPath(path));
-    std::wstring existing = full, tail;
-    // Walk up to the part that exists; short forms there would hide that two paths meet.
-    while (!existing.empty()) {
-        std::wstring longForm = LongForm(existing);
-        if (!longForm.empty())
-            return tail.empty() ? TrimSeparator(longForm) : JoinPath(longForm, tail);
-        std::wstring parent = ExtractFileDir(existing);
-        if (parent.empty() || SamePath(parent, existing))
-            break;
-        std::wstring name = ExtractFileName(existing);
-        tail = tail.empty() ? name : JoinPath(name, tail);
-        existing = parent;
-    }
-    return full;
-}
-
 std::wstring FinalPath(const std::wstring& path) {
     UniqueHandle handle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -253,16 +194,5 @@ std::wstring FinalPath(const std::wstring& path) {
     if (!length || length >= final.size())
         return {};
     final.resize(length);
-    if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        final = L"\\" + final.substr(7);
-    else if (final.compare(0, 4, L"\\\\?\\") == 0)
-        final = final.substr(4);
-    return ComparablePath(final);
-}
-
-bool IsSameOrInside(const std::wstring& inner, const std::wstring& folder) {
-    if (SamePath(inner, folder))
-        return true;
-    std::wstring prefix = AddBackslash(folder);
-    return inner.size() > prefix.size() && SamePath(inner.substr(0, prefix.size()), prefix);
+    return CanonicalPath(final);
 }

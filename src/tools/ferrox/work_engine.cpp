@@ -10,6 +10,7 @@
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/handles.h"
+#include "win/path_identity.h"
 
 struct FolderEntry {
     std::wstring name;
@@ -110,7 +111,7 @@ std::wstring Reason(DWORD error) {
 // network shares have none; there the shell would destroy the item for good.
 bool HasRecycleBin(const std::wstring& path) {
     wchar_t volume[MAX_PATH];
-    std::wstring full = ComparablePath(path);
+    std::wstring full = CanonicalPath(path);
     if (!GetVolumePathNameW(full.c_str(), volume, MAX_PATH))
         return false;
     return GetDriveTypeW(volume) == DRIVE_FIXED;
@@ -209,14 +210,14 @@ bool WorkEngine::DestinationIsUsable() {
     if (order_.operation == Operation::Delete)
         return true;
     // A folder copied into itself would copy its own copy again and again.
-    std::wstring destination = ComparablePath(order_.destination);
+    std::wstring destination = CanonicalPath(order_.destination);
     if (order_.operation == Operation::Copy)
         copied_.push_back(destination); // a link into the copy would copy it again
     std::wstring what = order_.operation == Operation::Move ? L"移動" : L"ｺﾋﾟｰ";
     for (const std::wstring& item : order_.items) {
         if (!DirectoryExists(item))
             continue;
-        std::wstring folder = ComparablePath(item);
+        std::wstring folder = CanonicalPath(item);
         // Into its own parent it would land on itself, every file a conflict with itself.
         if (SamePath(JoinPath(destination, ExtractFileName(folder)), folder)) {
             progress_.Ask(L"ﾌｫﾙﾀﾞ \"" + item + L"\" は既に" + what + L"先 \"" + order_.destination +
