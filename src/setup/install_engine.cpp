@@ -17,6 +17,7 @@
 #include "win/files.h"
 #include "win/folders.h"
 #include "win/launch.h"
+#include "win/path_identity.h"
 #include "win/registry.h"
 #include "win/shortcut.h"
 
@@ -112,12 +113,9 @@ std::wstring UpperCase(std::wstring text) {
     return text;
 }
 
-// The folder lies in (or is) one of the given folders; case-blind.
+// The file lies in (or is) the folder; case-blind.
 bool IsWithin(const std::wstring& path, const std::wstring& folder) {
-    if (folder.empty())
-        return false;
-    const std::wstring base = UpperCase(AddBackslash(folder));
-    return UpperCase(path).compare(0, base.size(), base) == 0;
+    return !folder.empty() && IsSameOrInside(path, folder);
 }
 
 // CopyIfNewer, also giving what the destination holds afterwards. The destination's folder
@@ -565,9 +563,7 @@ InstallProposal ProposeInstallation(const SetupData& data) {
     choices.paths.installFolder = folder;
     proposal.folderChoiceAvailable = !folder.empty();
     const std::wstring longFolder = GetLongPath(folder), longSetup = GetLongPath(data.SetupFolder());
-    choices.intoSetupFolder =
-        folder.empty() ||
-        CompareStringOrdinal(longFolder.c_str(), -1, longSetup.c_str(), -1, TRUE) == CSTR_EQUAL;
+    choices.intoSetupFolder = folder.empty() || SamePath(longFolder, longSetup);
 
     for (const Text& entry : data.ReadList(SetupInstall, "StartMenu")) {
         if (entry[0] != '<' || entry.rfind("<Default>", 0) == 0) {

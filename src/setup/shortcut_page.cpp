@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/handles.h"
+#include "win/path_identity.h"
 #include "wizard_pages.h"
 
 namespace {
@@ -52,9 +53,7 @@ bool ShortcutPage::Create(Widget& parent, const Bounds& bounds, const SetupData&
     for (const auto& name : groups)
         ListBox1.AddItem(name);
     for (size_t i = 0; i < groups.size(); ++i)
-        if (proposal.groupNeeded &&
-            CompareStringOrdinal(groups[i].c_str(), -1, proposal.choices.paths.programGroup.c_str(), -1,
-                                 TRUE) == CSTR_EQUAL) {
+        if (proposal.groupNeeded && SamePath(groups[i], proposal.choices.paths.programGroup)) {
             ListBox1.SetItemIndex(static_cast<int>(i));
             break;
         }
