@@ -373,29 +373,36 @@ bool WorkEngine::AskMissingFolder(const std::wstring& name) {
     return true;
 }
 
+bool WorkEngine::AskUsableName(const std::wstring& destination, std::wstring& name, bool mayOverwrite) {
+    for (;;) {
+        if (!AskNewName(destination, name))
+            return false;
+        if (FileExists(name)) {
+            if (!mayOverwrite) {
+                progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。", Notice);
+                continue;
+            }
+            if (progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。上書きしますか？", OverwriteConfirmation) !=
+                IDYES)
+                continue;
+            if (order_.operation == Operation::Move)
+                SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            return true;
+        }
+        if (!AskMissingFolder(name))
+            continue;
+        return workResult_ != WorkResult::Stop;
+    }
+}
+
 bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstring& destination) {
     switch (choice) {
     case 1:
         return ModifiedLater(source, destination);
     case 2: {
         std::wstring name = destination;
-        for (;;) {
-            if (!AskNewName(destination, name))
-                return false;
-            if (FileExists(name)) {
-                if (progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。上書きしますか？",
-                                  OverwriteConfirmation) != IDYES)
-                    continue;
-                if (order_.operation == Operation::Move)
-                    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-                break;
-            }
-            if (!AskMissingFolder(name))
-                continue;
-            if (workResult_ == WorkResult::Stop)
-                return false;
-            break;
-        }
+        if (!AskUsableName(destination, name, true))
+            return false;
         destination = name;
         return true;
     }
@@ -406,19 +413,8 @@ bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstrin
         return true;
     case 4: {
         std::wstring name = destination;
-        for (;;) {
-            if (!AskNewName(destination, name))
-                return false;
-            if (FileExists(name)) {
-                progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。", Notice);
-                continue;
-            }
-            if (!AskMissingFolder(name))
-                continue;
-            if (workResult_ == WorkResult::Stop)
-                return false;
-            break;
-        }
+        if (!AskUsableName(destination, name, false))
+            return false;
         while (!MoveFileW(destination.c_str(), name.c_str())) {
             if (!RetryAfterFailure(destination + L" → " + name +
                                    L"\nﾌｧｲﾙ名変更に失敗しました。処理を続行しますか？"))
