@@ -5,6 +5,16 @@ function(add_lumera_program name description)
     set(PROGRAM_DESCRIPTION ${description})
     configure_file(${PROJECT_SOURCE_DIR}/src/controls/res/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${name}_version.rc @ONLY)
     add_executable(${name} WIN32 ${ARGN} ${CMAKE_CURRENT_BINARY_DIR}/${name}_version.rc)
+    # windres reads the manifest, icons and pictures a resource script names, but the build
+    # does not see them: a changed manifest or icon must still rebuild the program.
+    foreach(source ${ARGN})
+        if(source MATCHES "\\.rc$")
+            get_filename_component(folder ${source} DIRECTORY)
+            file(GLOB resources ${folder}/*.manifest ${folder}/*.ico ${folder}/*.bmp)
+            set_property(SOURCE ${source} APPEND PROPERTY OBJECT_DEPENDS
+                         ${resources} ${PROJECT_SOURCE_DIR}/src/controls/res/program.manifest)
+        endif()
+    endforeach()
     target_link_options(${name} PRIVATE -municode)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src/controls/res)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -19,4 +19,9 @@ if [ "${LUMERA_HEAPCHECK:-0}" = 1 ]; then
     export LIBC_FATAL_STDERR_=1
 fi
 export WINEDEBUG
+# Wine makes the desktop's Trash folder in XDG_DATA_HOME but not XDG_DATA_HOME itself; in a
+# fresh build nothing else may have made it yet, and then no deleted item reaches the bin.
+if [ -n "${XDG_DATA_HOME:-}" ]; then
+    mkdir -p "$XDG_DATA_HOME"
+fi
 exec "$@"

@@ -9,6 +9,7 @@
 
 #include "form.h"
 #include "win/app_window.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 
 namespace {
@@ -99,6 +100,8 @@ void SetDropHandler(DropHandler handler) {
 
 void AcceptDroppedFiles(HWND window) {
     DragAcceptFiles(window, TRUE);
+    // Started elevated (by the installer), drops from Explorer would be filtered out.
+    AllowMessagesFromDesktop(window, {WM_DROPFILES, WM_COPYDATA, 0x0049 /* WM_COPYGLOBALDATA */});
 }
 
 void DispatchOne(MSG& message) {

@@ -10,6 +10,7 @@
 #include "dpi.h"
 #include "form.h"
 #include "tray_rules.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 
 const char* const TrayIconError = "タスクトレイにアイコンを登録できません。";
@@ -41,13 +42,17 @@ public:
         params.parent = owner;
         Create(params);
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+        // An elevated copy would never hear of Explorer's restart, and lose its icon.
+        if (taskbarCreated_)
+            AllowMessagesFromDesktop(handle(), {taskbarCreated_});
     }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == TrayCallbackMessage) {
-            if (TTrayIcon* icon = FindIcon(static_cast<int>(wParam)))
-                icon->HandleCallback(static_cast<UINT>(lParam));
+            TrayCallback callback = DecodeTrayCallback(wParam, lParam);
+            if (TTrayIcon* icon = FindIcon(callback.id))
+                icon->HandleCallback(callback);
             return 0;
         }
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
@@ -115,6 +120,7 @@ TTrayIcon::TTrayIcon(Form* owner) : owner_(owner) {
     if (!CallbackWindow())
         CallbackWindow() = std::make_unique<TCallbackWindow>(owner ? owner->handle() : nullptr);
     frameTimer_.SetHandler([this] { NextFrame(); });
+    retryTimer_.SetHandler([this] { RetryAdd(); });
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -132,7 +138,7 @@ bool TTrayIcon::Notify(TrayOperation operation) {
     if (id_ == 0 || !CallbackWindow())
         return false;
     NOTIFYICONDATAW data = {};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.cbSize = sizeof data;
     data.hWnd = CallbackWindow()->handle();
     data.uID = static_cast<UINT>(id_);
     data.uCallbackMessage = TrayCallbackMessage;
@@ -150,6 +156,11 @@ bool TTrayIcon::Notify(TrayOperation operation) {
         if (!Shell_NotifyIconW(NIM_ADD, &data))
             return false;
         added_ = true;
+        retryTimer_.SetEnabled(false);
+        // Keyboard opening and the anchor of the click come with version 4; a shell without
+        // it keeps talking the earlier way, which the callback window also understands.
+        data.uVersion = NOTIFYICON_VERSION_4;
+        Shell_NotifyIconW(NIM_SETVERSION, &data);
         return true;
     case TrayOperation::Modify:
         return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
@@ -180,10 +191,12 @@ void TTrayIcon::SetIcon(HICON icon) {
     if (icon && icon == icon_.get())
         return;
     if (!icon) {
+        source_ = nullptr;
         icon_.reset();
         SetVisible(false);
         return;
     }
+    source_ = icon;
     icon_.reset(TrayCopy(icon, CallbackWindow() ? CallbackWindow()->handle() : nullptr));
     if (added_ && !Notify(TrayOperation::Modify))
         ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
@@ -208,11 +221,13 @@ bool TTrayIcon::SetVisible(bool visible) {
         return true;
     if (visible_) {
         if (!added_ && !Notify(TrayOperation::Add)) {
-            ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
+            AddRefused();
             return false;
         }
-    } else if (added_) {
-        Notify(TrayOperation::Delete);
+    } else {
+        retryTimer_.SetEnabled(false);
+        if (added_)
+            Notify(TrayOperation::Delete);
     }
     return true;
 }
@@ -220,7 +235,27 @@ bool TTrayIcon::SetVisible(bool visible) {
 void TTrayIcon::Loaded() {
     loaded_ = true;
     if (visible_ && !added_ && !Notify(TrayOperation::Add))
-        ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
+        AddRefused();
+}
+
+void TTrayIcon::AddRefused() {
+    if (retryTimer_.enabled())
+        return;
+    retries_ = 0;
+    retryTimer_.SetEnabled(true);
+}
+
+void TTrayIcon::RetryAdd() {
+    if (EnsureAdded() || !visible_) {
+        retryTimer_.SetEnabled(false);
+        return;
+    }
+    if (++retries_ < 60)
+        return;
+    // A minute is far longer than a shell takes to start: this one refuses the icon. A new
+    // task bar ("TaskbarCreated") still adds it.
+    retryTimer_.SetEnabled(false);
+    ShowMessageBox(TrayIconError, "", MB_ICONSTOP);
 }
 
 bool TTrayIcon::EnsureAdded() {
@@ -231,6 +266,9 @@ bool TTrayIcon::EnsureAdded() {
 
 void TTrayIcon::Readd() {
     added_ = false;
+    // The new task bar may come with another DPI (a changed scale sends "TaskbarCreated").
+    if (source_ && icon_)
+        icon_.reset(TrayCopy(source_, CallbackWindow() ? CallbackWindow()->handle() : nullptr));
     EnsureAdded();
 }
 
@@ -282,14 +320,18 @@ void TTrayIcon::ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int
     }
 }
 
-void TTrayIcon::HandleCallback(UINT mouseMessage) {
+void TTrayIcon::HandleCallback(const TrayCallback& callback) {
     // Before the add the program may still be setting up (its menu not built yet).
     if (!added_)
         return;
-    POINT cursor;
-    GetCursorPos(&cursor);
-    int x = cursor.x;
-    int y = cursor.y;
+    int x = callback.x;
+    int y = callback.y;
+    if (!callback.anchored) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        x = cursor.x;
+        y = cursor.y;
+    }
     auto up = [&](MouseButton button) {
         if (OnMouseUp)
             OnMouseUp(*this, button, ShiftOf(button), x, y);
@@ -298,7 +340,10 @@ void TTrayIcon::HandleCallback(UINT mouseMessage) {
         if (OnMouseDown)
             OnMouseDown(*this, button, ShiftOf(button), x, y);
     };
-    switch (mouseMessage) {
+    // In the version 4 form the right button's menu waits for WM_CONTEXTMENU, which the
+    // keyboard (menu key, Shift+F10) sends as well, anchored at the icon.
+    bool menuOnContext = callback.anchored && RBPopupMenu && AutoPopup;
+    switch (callback.event) {
     case WM_MOUSEMOVE:
         if (OnMouseMove)
             OnMouseMove(*this, ShiftState::None, x, y);
@@ -314,7 +359,12 @@ void TTrayIcon::HandleCallback(UINT mouseMessage) {
             OnDblClick(*this);
         break;
     case WM_RBUTTONDOWN:
-        ButtonDown(RBPopupMenu, MouseButton::Right, ShiftState::Right, x, y);
+        if (!menuOnContext)
+            ButtonDown(RBPopupMenu, MouseButton::Right, ShiftState::Right, x, y);
+        break;
+    case WM_CONTEXTMENU:
+        if (menuOnContext)
+            ButtonDown(RBPopupMenu, MouseButton::Right, ShiftState::Right, x, y);
         break;
     case WM_RBUTTONUP:
         up(MouseButton::Right);
@@ -326,6 +376,6 @@ void TTrayIcon::HandleCallback(UINT mouseMessage) {
         up(MouseButton::Middle);
         break;
     default:
-        break; // right and middle double clicks included
+        break; // right and middle double clicks, NIN_SELECT and NIN_KEYSELECT included
     }
 }

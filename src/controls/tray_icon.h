@@ -12,6 +12,7 @@
 #include "gdi.h"
 #include "menu.h"
 #include "timer.h"
+#include "tray_rules.h"
 #include "win/handles.h"
 
 class Form;
@@ -40,8 +41,9 @@ public:
     void SetAnimateRate(int milliseconds);
     bool AutoPopup = true;
     HICON Icon() const { return icon_.get(); }
-    // Keeps a copy at the tray's size (the small icon size for the DPI); null releases the
-    // icon and hides it.
+    // Keeps a copy at the tray's size (the small icon size for the DPI), made anew from the
+    // given icon when the icon is added again, so the given icon must outlive its use (a
+    // shared icon from LoadIcon does); null releases the icon and hides it.
     void SetIcon(HICON icon);
     Menu* LBPopupMenu = nullptr;
     Menu* RBPopupMenu = nullptr;
@@ -50,7 +52,8 @@ public:
     // Whether the icon is meant to be in the tray; the wish outlives a refusal by the shell
     // (which may simply not run yet), see EnsureAdded.
     bool Visible() const { return visible_; }
-    // False (after telling the user) when the shell refuses the icon.
+    // False when the shell refuses the icon for now. The add is retried every second, quietly
+    // (at log-on the shell may still be starting); a refusal that lasts a minute is told.
     bool SetVisible(bool visible);
     // Adds the icon when it is meant to be visible, once the owner is set up.
     void Loaded();
@@ -70,14 +73,18 @@ public:
     std::function<void(TTrayIcon&, MouseButton, ShiftState, int x, int y)> OnMouseUp;
 
     // The shell's callback for this icon (from the shared window); ignored until the icon
-    // is in the tray.
-    void HandleCallback(UINT mouseMessage);
+    // is in the tray. With version 4 the menu opens on WM_CONTEXTMENU (the mouse's or the
+    // keyboard's) at the anchor the shell gives.
+    void HandleCallback(const TrayCallback& callback);
     // Explorer started again: a visible icon adds itself anew.
     void Readd();
 
 private:
     enum class TrayOperation { Add, Modify, Delete };
     bool Notify(TrayOperation operation);
+    // An add that failed: quiet retries, the message when they keep failing.
+    void AddRefused();
+    void RetryAdd();
     void ButtonDown(Menu* menu, MouseButton button, ShiftState shift, int x, int y);
     void NextFrame();
 
@@ -85,11 +92,14 @@ private:
     int id_ = 0;
     HIMAGELIST animateIcons_ = nullptr;
     int animateRate_ = 500;
+    HICON source_ = nullptr; // as given to SetIcon, not owned
     UniqueIcon icon_;
     Text tip_ = "TipHelp";
     bool visible_ = false;
     bool loaded_ = false;
     bool added_ = false;
+    int retries_ = 0;
+    Timer retryTimer_{1000, false};
     bool animating_ = false;
     int frameIndex_ = 0;
     UniqueIcon frameIcon_;

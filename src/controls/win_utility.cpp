@@ -115,7 +115,17 @@ void TWinUtility::SetScreenSaver(const std::wstring& file) {
     } else if (UniqueHKey key = OpenDesktopKey()) {
         RegDeleteValueW(key.get(), L"SCRNSAVE.EXE");
     }
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, file.empty() ? FALSE : TRUE, nullptr, SPIF_UPDATEINIFILE);
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, file.empty() ? FALSE : TRUE, nullptr,
+                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+ScreenSaverPolicy TWinUtility::GetScreenSaverPolicy() const {
+    if (family_ == PlatformWin95)
+        return {};
+    const Text key = "\\Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
+    return ScreenSaverPolicyFromValues(RegReadString(HKEY_CURRENT_USER, key, "ScreenSaveActive", ""),
+                                       RegReadString(HKEY_CURRENT_USER, key, "SCRNSAVE.EXE", ""),
+                                       RegReadString(HKEY_CURRENT_USER, key, "ScreenSaverIsSecure", ""));
 }
 
 bool TWinUtility::LaunchScreenSaver(int delaySeconds) {

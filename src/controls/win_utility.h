@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "desktop_rules.h"
 #include "jjstring.h"
 #include "platform_rules.h"
 
@@ -24,6 +25,8 @@ public:
     // Waits delay seconds with the windows responsive, then asks the main window to start
     // the screen saver. False when none is set or a start is already waiting.
     bool LaunchScreenSaver(int delaySeconds);
+    // What the user's policies decide about the screen saver; nothing on the 95 family.
+    ScreenSaverPolicy GetScreenSaverPolicy() const;
     bool Busy() const { return busy_; }
 
     // The wallpaper file: on the 95 family only a ".BMP" counts (else empty); on the

@@ -83,6 +83,11 @@ void SetCheckedIfChanged(MenuItem& item, bool checked) {
         item.SetChecked(checked);
 }
 
+void SetEnabledIfChanged(MenuItem& item, bool enabled) {
+    if (item.enabled() != enabled)
+        item.SetEnabled(enabled);
+}
+
 std::vector<std::wstring> WidePatterns(const std::vector<Text>& patterns) {
     std::vector<std::wstring> wide;
     for (const Text& pattern : patterns)
@@ -151,10 +156,13 @@ void DesktopMarks::ChooseScreenSaver(MenuItem& item) {
             submenu[static_cast<size_t>(FScreenIndex)].SetChecked(false);
         FScreenIndex = 0;
         submenu[0].SetChecked(true);
-        menu_.ScreenTrueRight->SetEnabled(false);
+        AllowSwitchOn(false);
         menu_.ScreenStartRight->SetEnabled(false);
         FKnownScreenSaver.clear();
         SwitchOff();
+        // Under a policy the switch stays as it is, but the choice of none is the user's.
+        if (FGoverned)
+            WinUtility1.SetScreenSaver(std::wstring());
     } else if (item.tag == last) {
         std::wstring chosen = host_.ChooseFile("ｽｸﾘｰﾝｾｰﾊﾞｰ(*.SCR)|*.scr|すべてのﾌｧｲﾙ (*.*)|*.*", "scr",
                                                "ｽｸﾘｰﾝｾｰﾊﾞｰ参照", GetLongPath(WinUtility1.GetScreenSaverW()));
@@ -171,6 +179,9 @@ void DesktopMarks::StartNow() {
 }
 
 void DesktopMarks::SwitchOn() {
+    // The user's setting would change nothing the policy decides.
+    if (FGoverned)
+        return;
     if (FKnownScreenSaver.empty()) {
         SwitchOff();
         return;
@@ -184,6 +195,8 @@ void DesktopMarks::SwitchOn() {
 }
 
 void DesktopMarks::SwitchOff() {
+    if (FGoverned)
+        return;
     host_.ShowTrayIcon(ScreenSaverOffIcon());
     menu_.ScreenTrueRight->SetChecked(false);
     menu_.ScreenFalseRight->SetChecked(true);
@@ -196,7 +209,40 @@ void DesktopMarks::SwitchOff() {
     SetSettingInt("Screen", "Enabled", 0);
 }
 
+void DesktopMarks::AllowSwitchOn(bool allowed) {
+    FSwitchOnAllowed = allowed;
+    if (!FGoverned)
+        menu_.ScreenTrueRight->SetEnabled(allowed);
+}
+
+void DesktopMarks::ShowPolicy(const ScreenSaverPolicy& policy, bool userFileSet) {
+    bool lifted = FGoverned && !policy.governed;
+    FGoverned = policy.governed;
+    SetEnabledIfChanged(*menu_.ScreenTrueRight, !FGoverned && FSwitchOnAllowed);
+    SetEnabledIfChanged(*menu_.ScreenFalseRight, !FGoverned);
+    SetEnabledIfChanged(*menu_.ScreenRight, !policy.fileFixed);
+    // Without a named one, the policy's "on" runs the user's screen saver, if any.
+    bool on = policy.on && (policy.fileFixed || userFileSet);
+    Text note = FGoverned ? ScreenSaverPolicyNote(on, policy.secure) : Text();
+    if (FPolicyNote == note)
+        return;
+    FPolicyNote = note;
+    host_.ShowTrayNote(note);
+    if (!FGoverned) {
+        // Unmarked, the stored switch takes over again in this refresh and applies itself.
+        if (lifted) {
+            menu_.ScreenTrueRight->SetChecked(false);
+            menu_.ScreenFalseRight->SetChecked(false);
+        }
+        return;
+    }
+    host_.ShowTrayIcon(on ? ScreenSaverOnIcon() : ScreenSaverOffIcon());
+    menu_.ScreenTrueRight->SetChecked(on);
+    menu_.ScreenFalseRight->SetChecked(!on);
+}
+
 void DesktopMarks::Forget() {
+    FPolicyNote.reset();
     FWallIndex = FScreenIndex = 0;
     FKnownWallpaper.clear();
     FKnownScreenSaver.clear();
@@ -232,13 +278,14 @@ void DesktopMarks::Refresh() {
     SetCheckedIfChanged(*menu_.WallStretchRight, style == 2);
 
     std::wstring screenSaver = WinUtility1.GetScreenSaverW();
+    ShowPolicy(WinUtility1.GetScreenSaverPolicy(), !screenSaver.empty());
     if (!screenSaver.empty() && !screenSaverComparison.Same(FKnownScreenSaver, screenSaver)) {
         bool listed = menu_.ScreenRight->populated();
         if (listed)
             FScreenIndex = MarkCurrentFile(*menu_.ScreenRight, FScreenIndex, screenSaver);
         // A known file marks an item other than "(なし)" once the submenu is listed.
         if (!listed || FScreenIndex != 0) {
-            menu_.ScreenTrueRight->SetEnabled(true);
+            AllowSwitchOn(true);
             menu_.ScreenStartRight->SetEnabled(true);
         }
         FKnownScreenSaver = screenSaver;

@@ -2,6 +2,8 @@
 // that keeps their check marks and the tray icon in step with the system.
 #pragma once
 
+#include <optional>
+
 #include "lumera_host.h"
 #include "tray_menu.h"
 #include "win_utility.h"
@@ -31,6 +33,12 @@ public:
     void RestoreAtEnd();
 
 private:
+    // "有効(&T)" is offered once a screen saver is known, unless a policy governs.
+    void AllowSwitchOn(bool allowed);
+    // A policy that decides whether the screen saver runs greys the switch and shows its
+    // state and reason instead; a named screen saver also greys the choice.
+    void ShowPolicy(const ScreenSaverPolicy& policy, bool userFileSet);
+
     LumeraHost& host_;
     TrayMenu& menu_;
     TWinUtility WinUtility1;
@@ -38,6 +46,9 @@ private:
     int FScreenIndex = 0;
     std::wstring FKnownWallpaper;
     std::wstring FKnownScreenSaver;
+    bool FSwitchOnAllowed = false;
+    bool FGoverned = false;
+    std::optional<Text> FPolicyNote; // as shown in the tray icon's tip; none after Forget
 };
 
 // The screen saver switched off from the menu, noted where a start after an abrupt end

@@ -34,12 +34,13 @@ void Launching::WriteDefaultLists() {
     std::wstring home = Widen(Publisher::HomePage);
     if (!SettingExists("Run", "Visible")) {
         std::wstring windows = GetWindowsDirWide();
+        std::wstring system = GetSystemDirWide();
         std::wstring mail = L"mailto:" + Widen(Publisher::MailAddress);
         WriteList("Run", "File",
                   {{Widen("メモ帳"), JoinPath(windows, L"notepad.exe")},
-                   {Widen("電卓"), JoinPath(windows, L"calc.exe")},
+                   {Widen("電卓"), DefaultCalculator(GetPlatformFamily(), windows, system)},
                    {Widen("Windowsﾌｫﾙﾀﾞ"), windows},
-                   {Widen("Systemﾌｫﾙﾀﾞ"), GetSystemDirWide()},
+                   {Widen("Systemﾌｫﾙﾀﾞ"), system},
                    {home, home},
                    {mail, mail}});
     }

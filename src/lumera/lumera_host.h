@@ -18,6 +18,8 @@ public:
                                     const std::wstring& proposedFile) = 0;
     // The tray icon shows whether the screen saver is on.
     virtual void ShowTrayIcon(HICON icon) = 0;
+    // A line under the program's name in the tray icon's tip; empty shows the name alone.
+    virtual void ShowTrayNote(const Text& note) = 0;
 
 protected:
     ~LumeraHost() = default;

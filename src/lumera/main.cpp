@@ -10,6 +10,7 @@
 #include "publisher.h"
 #include "settings.h"
 #include "splash.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/handles.h"
@@ -17,11 +18,6 @@
 #include "win/system_libraries.h"
 
 namespace {
-
-bool MutexExists(const Text& name) {
-    UniqueHandle mutex(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, Widen(name).c_str()));
-    return static_cast<bool>(mutex);
-}
 
 // Hands over to the running instance: its window comes forward, restored when minimised.
 void ActivateFirstInstance() {
@@ -52,7 +48,8 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
     RestrictLibrarySearch();
     Application::Initialize(instanceHandle, ProductTitle);
 
-    SlotScan scan = ScanInstanceSlots([](int slot) { return MutexExists(InstanceMutexName(slot)); });
+    SlotScan scan =
+        ScanInstanceSlots([](int slot) { return NamedMutexExists(Widen(InstanceMutexName(slot))); });
     if (scan.tooMany) {
         ShowAppMessage("同時に起動できるのは256個までです。", "", MB_ICONSTOP | MB_OK);
         return 0;

@@ -60,6 +60,10 @@ MenuItem::Handler TLumeraMainForm::Forward(void (TLumeraMainForm::*handler)(Menu
     return [this, handler](MenuItem& item) { (this->*handler)(item); };
 }
 
+void TLumeraMainForm::ShowTrayNote(const Text& note) {
+    TrayIcon1.SetTipHelp(note.empty() ? Text(ProductTitle) : Text(ProductTitle) + "\n" + note);
+}
+
 void TLumeraMainForm::ForgetMarks() {
     desktop_.Forget();
     logos_.Forget();

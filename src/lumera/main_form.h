@@ -135,6 +135,7 @@ private:
     std::wstring ChooseFile(const Text& filter, const Text& defaultExt, const Text& title,
                             const std::wstring& proposedFile) override;
     void ShowTrayIcon(HICON icon) override { TrayIcon1.SetIcon(icon); }
+    void ShowTrayNote(const Text& note) override;
 
     void FindSoundFiles();
     // The settings window's controls are made when first needed: most starts never show it.

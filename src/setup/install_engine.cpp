@@ -13,6 +13,7 @@
 #include "registry_entries.h"
 #include "shortcut_entry.h"
 #include "uninstall_record.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
@@ -143,6 +144,9 @@ CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& desti
             return file.result = CopyResult::Failed;
         return CopyFileIfNewer(source, destination, true, file);
     }
+    // The copy brings the package's streams along, its "downloaded from the internet" mark
+    // too, which would make the system warn at each installed program's first start.
+    DeleteFileW((destination + L":Zone.Identifier").c_str());
     // The copy keeps the source's time stamp.
     file.size = SizeOf(from);
     file.writeTime = TimeOf(from);
@@ -610,6 +614,10 @@ void StartRunPrograms(const SetupData& data, const PathContext& paths, const std
         if (command.empty())
             continue;
         const WideCommandLineParts parts = SplitCommandLine(command);
-        ShellOpen(parts.program, parts.parameters, L"");
+        // Started from the elevated installer they would run elevated too (the tray program
+        // then deaf to Explorer, and all it starts elevated): the desktop starts them as the
+        // user's own where it can.
+        if (!ProcessIsElevated() || !ShellOpenThroughDesktop(parts.program, parts.parameters))
+            ShellOpen(parts.program, parts.parameters, L"");
     }
 }

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,11 +31,29 @@ HWND CallbackWindow() {
     return FindWindowW(L"TCallbackWindow", nullptr);
 }
 
+// Where the last pop-up opened by a callback stood on the screen.
+POINT menuAt = {};
+
 // Sends the shell's callback for an icon; a pop-up it opens is closed again at once.
-void ShellSends(int id, UINT mouseMessage) {
-    UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-    SendMessageW(CallbackWindow(), TrayCallbackMessage, static_cast<WPARAM>(id), mouseMessage);
+void SendCallback(WPARAM wParam, LPARAM lParam) {
+    UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        RECT rect = {};
+        if (HWND popup = FindWindowW(L"#32768", nullptr); popup && GetWindowRect(popup, &rect))
+            menuAt = {rect.left, rect.top};
+        EndMenu();
+    });
+    SendMessageW(CallbackWindow(), TrayCallbackMessage, wParam, lParam);
     KillTimer(nullptr, closer);
+}
+
+// As shells before version 4 send it: the id and the mouse message.
+void ShellSends(int id, UINT mouseMessage) {
+    SendCallback(static_cast<WPARAM>(id), mouseMessage);
+}
+
+// As version 4 sends it: the event and the id in lParam, the anchor in wParam.
+void ShellSendsV4(int id, UINT event, int x, int y) {
+    SendCallback(MAKEWPARAM(static_cast<WORD>(x), static_cast<WORD>(y)), MAKELPARAM(event, id));
 }
 
 bool ShellKnows(int id) {
@@ -63,29 +82,47 @@ bool ShellEntry(int id, DWORD operation) {
     return Shell_NotifyIconW(operation, &data) != FALSE;
 }
 
-// Answers the message box that a refused add shows.
+int boxesAnswered = 0;
+
+// Answers (and counts) a message box of the component.
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM) -> BOOL {
             wchar_t className[16] = {};
             GetClassNameW(window, className, 16);
-            if (std::wstring(className) == L"#32770")
+            if (std::wstring(className) == L"#32770") {
                 PostMessageW(window, WM_COMMAND, IDOK, 0);
+                ++boxesAnswered;
+            }
             return TRUE;
         },
         0);
+}
+
+// Runs the message loop (and with it the component's timers) until the condition holds.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeout) {
+    ULONGLONG deadline = GetTickCount64() + timeout;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        Application::ProcessMessages();
+    }
+    return true;
 }
 
 struct Events {
     std::vector<std::pair<MouseButton, ShiftState>> downs, ups;
     int doubleClicks = 0;
     int moves = 0;
+    POINT lastDownAt = {};
 };
 
 void Record(TTrayIcon& icon, Events& events) {
-    icon.OnMouseDown = [&events](TTrayIcon&, MouseButton b, ShiftState s, int, int) {
+    icon.OnMouseDown = [&events](TTrayIcon&, MouseButton b, ShiftState s, int x, int y) {
         events.downs.push_back({b, s});
+        events.lastDownAt = {x, y};
     };
     icon.OnMouseUp = [&events](TTrayIcon&, MouseButton b, ShiftState s, int, int) {
         events.ups.push_back({b, s});
@@ -163,6 +200,40 @@ TEST(TrayIcon, RightButtonPopsTheMenuInsteadOfMouseDown) {
     EXPECT_EQ(events.downs[0].second, ShiftState::Right);
 }
 
+TEST(TrayIcon, VersionFourOpensTheMenuOnContextMenuAtTheAnchor) {
+    OwnerForm owner;
+    TTrayIcon icon(&owner);
+    PutInTray(icon);
+    Events events;
+    Record(icon, events);
+    Menu menu;
+    menu.items().Add("終了(&X)");
+    icon.RBPopupMenu = &menu;
+
+    ShellSendsV4(icon.id(), WM_RBUTTONDOWN, 300, 200); // the menu waits for the context menu
+    EXPECT_EQ(owner.menuLoops, 0);
+    EXPECT_TRUE(events.downs.empty());
+    menuAt = {};
+    ShellSendsV4(icon.id(), WM_CONTEXTMENU, 300, 200); // mouse or keyboard, at the icon
+    EXPECT_EQ(owner.menuLoops, 1);
+    EXPECT_EQ(menuAt.x, 300);
+    EXPECT_EQ(menuAt.y, 200);
+    ShellSends(icon.id(), WM_CONTEXTMENU); // not an event of the earlier form
+    EXPECT_EQ(owner.menuLoops, 1);
+
+    // Without a menu to open, the button is an event at the anchor; the context menu is none.
+    icon.AutoPopup = false;
+    ShellSendsV4(icon.id(), WM_RBUTTONDOWN, -200, 50);
+    ShellSendsV4(icon.id(), WM_CONTEXTMENU, -200, 50);
+    EXPECT_EQ(owner.menuLoops, 1);
+    ASSERT_EQ(events.downs.size(), 1u);
+    EXPECT_EQ(events.downs[0].first, MouseButton::Right);
+    EXPECT_EQ(events.lastDownAt.x, -200);
+    EXPECT_EQ(events.lastDownAt.y, 50);
+    ShellSendsV4(icon.id(), WM_LBUTTONDBLCLK, 10, 10);
+    EXPECT_EQ(events.doubleClicks, 1);
+}
+
 TEST(TrayIcon, MouseMessagesBecomeEvents) {
     OwnerForm owner;
     TTrayIcon icon(&owner);
@@ -198,8 +269,19 @@ TEST(TrayIcon, ExplorerRestartAddsVisibleIconsAgain) {
     data.uID = static_cast<UINT>(icon.id());
     Shell_NotifyIconW(NIM_DELETE, &data); // as if the tray had gone away
     ASSERT_FALSE(ShellKnows(icon.id()));
+    HICON before = icon.Icon();
     SendMessageW(CallbackWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(ShellKnows(icon.id()));
+    // Made anew from the given icon, for the DPI the new task bar has.
+    EXPECT_NE(icon.Icon(), before);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon.Icon(), &info));
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST(TrayIcon, MessagesBeforeTheAddAreIgnored) {
@@ -226,17 +308,19 @@ TEST(TrayIcon, RefusedAddKeepsTheWishAndIsRetried) {
     icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
     ASSERT_TRUE(icon.SetVisible(true));
     ASSERT_TRUE(ShellEntry(icon.id(), NIM_ADD)); // the tray refuses a second add of the id
+    boxesAnswered = 0;
     UINT_PTR answer = SetTimer(nullptr, 0, 50, AnswerBox);
-    icon.Loaded(); // tells the user
-    KillTimer(nullptr, answer);
+    icon.Loaded(); // quietly: a shell still starting at log-on refuses too
     EXPECT_TRUE(icon.Visible());
     EXPECT_FALSE(icon.inTray());
     EXPECT_FALSE(icon.EnsureAdded());
+    EXPECT_FALSE(PumpUntil([&] { return icon.inTray(); }, 1500)); // retried, still refused
 
-    ASSERT_TRUE(ShellEntry(icon.id(), NIM_DELETE)); // the tray is ready now
-    EXPECT_TRUE(icon.EnsureAdded());                // quietly: no box to answer
-    EXPECT_TRUE(icon.inTray());
+    ASSERT_TRUE(ShellEntry(icon.id(), NIM_DELETE));              // the tray is ready now
+    EXPECT_TRUE(PumpUntil([&] { return icon.inTray(); }, 3000)); // the next retry adds it
     EXPECT_TRUE(ShellKnows(icon.id()));
+    KillTimer(nullptr, answer);
+    EXPECT_EQ(boxesAnswered, 0);
 
     // Refused again, then the shell starts anew and says so.
     ASSERT_TRUE(ShellEntry(icon.id(), NIM_DELETE));

@@ -108,6 +108,7 @@ public:
     }
     ~MainForm() override { Application::SetMainWindow(nullptr); }
     int screenSaveRequests = 0;
+    int screenSaverAnnouncements = 0; // the system's word to every window that it changed
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -115,6 +116,8 @@ protected:
             ++screenSaveRequests;
             return 0;
         }
+        if (message == WM_SETTINGCHANGE && wParam == SPI_SETSCREENSAVEACTIVE)
+            ++screenSaverAnnouncements;
         return Form::HandleMessage(message, wParam, lParam);
     }
 };
@@ -143,6 +146,43 @@ TEST_F(DesktopSettingsTest, ScreenSaverSettingWritesAndSwitchesOnOrOff) {
     SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, SPIF_UPDATEINIFILE);
     desktop.SetScreenSaver("C:\\savers\\a.scr");
     EXPECT_FALSE(ScreenSaverActive());
+}
+
+TEST_F(DesktopSettingsTest, ScreenSaverSwitchIsAnnouncedToEveryWindow) {
+    MainForm main;
+    TWinUtility desktop(PlatformNT);
+    desktop.SetScreenSaver("C:\\savers\\a.scr");
+    EXPECT_EQ(main.screenSaverAnnouncements, 1);
+    desktop.SetScreenSaver("");
+    EXPECT_EQ(main.screenSaverAnnouncements, 2);
+}
+
+TEST_F(DesktopSettingsTest, ScreenSaverPolicyIsReadFromTheUsersPolicyKey) {
+    const Text policies = "\\Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
+    struct PolicyValues {
+        Text key;
+        ~PolicyValues() {
+            for (const char* name : {"ScreenSaveActive", "SCRNSAVE.EXE", "ScreenSaverIsSecure"})
+                RegDeleteValue(HKEY_CURRENT_USER, key, name);
+        }
+    } cleanup{policies};
+    TWinUtility desktop(PlatformNT);
+    EXPECT_FALSE(desktop.GetScreenSaverPolicy().governed);
+
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, policies, "SCRNSAVE.EXE", "C:\\ソ\\lock.scr"));
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, policies, "ScreenSaverIsSecure", "1"));
+    ScreenSaverPolicy policy = desktop.GetScreenSaverPolicy();
+    EXPECT_TRUE(policy.governed && policy.on && policy.fileFixed && policy.secure);
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, policies, "ScreenSaveActive", "0"));
+    EXPECT_FALSE(desktop.GetScreenSaverPolicy().on);
+    // The user's own value of the same name is no policy.
+    RegDeleteValue(HKEY_CURRENT_USER, policies, "SCRNSAVE.EXE");
+    RegDeleteValue(HKEY_CURRENT_USER, policies, "ScreenSaveActive");
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, Desktop, "ScreenSaveActive", "1"));
+    EXPECT_FALSE(desktop.GetScreenSaverPolicy().governed);
+    // The 95 family has no policy key of this kind.
+    ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, policies, "ScreenSaveActive", "0"));
+    EXPECT_FALSE(TWinUtility(PlatformWin95).GetScreenSaverPolicy().governed);
 }
 
 TEST_F(DesktopSettingsTest, ScreenSaverNinetyFiveFamilyUsesSystemIni) {

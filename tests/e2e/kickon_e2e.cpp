@@ -86,7 +86,7 @@ protected:
 };
 
 TEST_F(KickonTest, OffersOnlyTheActionThatChangesSomething) {
-    const std::wstring command = ShortProgramPath() + L" %1";
+    const std::wstring command = L"\"" + ShortProgramPath() + L"\" \"%1\"";
     {
         Kickon kickon;
         ASSERT_TRUE(kickon.Start());
@@ -176,7 +176,7 @@ TEST_F(KickonTest, AGivenAutorunRunsItsOpenLineInItsFolderWithoutAWindow) {
         std::wstring parameters, folder, expected;
     } cases[] = {
         {L"\"" + disc + L"\\AUTORUN.INF\"", disc, L" -x \"a b\"|" + disc},
-        // The shell's unquoted "%1" splits a path with blanks.
+        // An earlier version's unquoted "%1" split a path with blanks.
         {disc + L"\\AUTORUN.INF", disc, L" -x \"a b\"|" + disc},
         {quotedDisc + L"\\AUTORUN.INF", quotedDisc, L" -q|" + quotedDisc},
     };

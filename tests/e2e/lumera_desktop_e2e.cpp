@@ -158,6 +158,20 @@ TEST_F(DesktopTest, ArrangementItemsWriteTheStyleAndTheirMarksFollowTheSystem) {
     // Changed behind the program's back: the marks follow at the next refresh.
     SetDesktopValue("WallpaperStyle", Text("0"));
     EXPECT_TRUE(WaitForTrayMarks(lumera, {"中央(&C)", "無効(&F)"}));
+
+    // Fill, fit and span are none of the three; the program leaves them be, also when a
+    // wallpaper is chosen, until the user picks an arrangement.
+    for (const char* later : {"10", "6", "22"}) {
+        SetDesktopValue("WallpaperStyle", Text(later));
+        EXPECT_TRUE(WaitForTrayMarks(lumera, {"無効(&F)"})) << later;
+    }
+    ASSERT_TRUE(Choose(lumera, {"壁紙(&B)", "green"}));
+    EXPECT_TRUE(WaitForSubmenuMarks(lumera, "壁紙(&B)", {"green"}));
+    EXPECT_TRUE(WaitForTrayMarks(lumera, {"無効(&F)"}));
+    EXPECT_EQ(DesktopValue("WallpaperStyle"), Text("22"));
+    ASSERT_TRUE(Choose(lumera, {"中央(&C)"}));
+    EXPECT_TRUE(robot::WaitUntil([] { return DesktopValue("WallpaperStyle") == Text("0"); }));
+    EXPECT_TRUE(WaitForTrayMarks(lumera, {"中央(&C)", "無効(&F)"}));
     EXPECT_TRUE(lumera.Exit());
 }
 
@@ -186,6 +200,72 @@ TEST_F(DesktopTest, SwitchingOffLastsUntilTheProgramEnds) {
     EXPECT_EQ(SettingInt("Screen", "Enabled"), 1u);
     EXPECT_TRUE(IsShortFormOf(DesktopValue("SCRNSAVE.EXE"), saver))
         << DesktopValue("SCRNSAVE.EXE").value_or("(missing)");
+}
+
+// The user's screen-saver policy values, removed again at the end.
+class ScreenSaverPolicyGuard {
+public:
+    ~ScreenSaverPolicyGuard() {
+        for (const char* name : {"ScreenSaveActive", "SCRNSAVE.EXE", "ScreenSaverIsSecure"})
+            Set(name, std::nullopt);
+    }
+    void Set(const Text& name, const std::optional<Text>& value) {
+        SetRegistryString(HKEY_CURRENT_USER, "Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop",
+                          name, value);
+    }
+};
+
+// The switch items and the screen-saver submenu as the tray menu shows them.
+struct SaverItems {
+    bool onChecked, onEnabled, offChecked, offEnabled, choiceEnabled;
+    bool operator==(const SaverItems& other) const {
+        return onChecked == other.onChecked && onEnabled == other.onEnabled &&
+               offChecked == other.offChecked && offEnabled == other.offEnabled &&
+               choiceEnabled == other.choiceEnabled;
+    }
+};
+
+std::optional<SaverItems> ReadSaverItems(RunningLumera& lumera) {
+    std::optional<robot::PopupMenu> tray = ReadTrayMenu(lumera);
+    if (!tray || !tray->Find("有効(&T)") || !tray->Find("無効(&F)") || !tray->Find("ｽｸﾘｰﾝｾｰﾊﾞｰ(&S)"))
+        return std::nullopt;
+    return SaverItems{tray->Find("有効(&T)")->checked, tray->Find("有効(&T)")->enabled,
+                      tray->Find("無効(&F)")->checked, tray->Find("無効(&F)")->enabled,
+                      tray->Find("ｽｸﾘｰﾝｾｰﾊﾞｰ(&S)")->enabled};
+}
+
+TEST_F(DesktopTest, AScreenSaverSetByPolicyGreysTheSwitchWhichThenWritesNothing) {
+    const Text saver = savers + "\\Stars.scr";
+    SetDesktopValue("SCRNSAVE.EXE", saver);
+    ScreenSaverPolicyGuard policy;
+    policy.Set("SCRNSAVE.EXE", saver);
+    policy.Set("ScreenSaverIsSecure", Text("1"));
+    RunningLumera lumera;
+    ASSERT_TRUE(lumera.Start(installation));
+    // On, as the policy has it; neither the switch nor the choice can change it.
+    EXPECT_TRUE(robot::WaitUntil([&] {
+        return ReadSaverItems(lumera) == SaverItems{true, false, false, false, false};
+    }));
+    robot::SaveScreenshot("lumera-saver-policy.bmp");
+    // The stored switch asks for off: the user's setting stays, since it would change nothing.
+    SetSettingIntRaw("Screen", "Enabled", 0);
+    EXPECT_FALSE(robot::WaitUntil([] { return !DesktopValue("SCRNSAVE.EXE"); }, 3000));
+
+    // A policy that switches screen savers off: the marks follow; the choice is free again.
+    policy.Set("SCRNSAVE.EXE", std::nullopt);
+    policy.Set("ScreenSaveActive", Text("0"));
+    EXPECT_TRUE(robot::WaitUntil([&] {
+        return ReadSaverItems(lumera) == SaverItems{false, false, true, false, true};
+    }));
+
+    // Without the policy the stored switch (off) decides again.
+    policy.Set("ScreenSaveActive", std::nullopt);
+    EXPECT_TRUE(robot::WaitUntil([] { return !DesktopValue("SCRNSAVE.EXE"); }));
+    EXPECT_TRUE(robot::WaitUntil([&] {
+        return ReadSaverItems(lumera) == SaverItems{false, true, true, true, true};
+    }));
+    ASSERT_TRUE(lumera.Exit());
+    EXPECT_TRUE(IsShortFormOf(DesktopValue("SCRNSAVE.EXE"), saver));
 }
 
 TEST_F(DesktopTest, TheStoredSwitchIsFollowedWhileRunning) {

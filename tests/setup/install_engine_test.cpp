@@ -379,6 +379,22 @@ TEST_F(InstallEngineTest, CopyIfNewerResults) {
     EXPECT_EQ(CopyIfNewer(source, profile + L"\\Blocked\\tool.exe"), CopyResult::Failed);
 }
 
+// A package unpacked from a download carries the zone mark on every file; installed copies
+// must not. Wine keeps "name:stream" as a file of that name and CopyFileW leaves it behind,
+// so the mark a Windows copy would carry over is put on the destination here.
+TEST_F(InstallEngineTest, CopiesLeaveTheDownloadMarkBehind) {
+    const std::wstring source = Widen(setupFolder + "\\tool.exe");
+    const std::wstring target = profile + L"\\Marked\\tool.exe";
+    const Text mark = "[ZoneTransfer]\r\nZoneId=3\r\n";
+    ASSERT_TRUE(WriteFileBytes(source + L":Zone.Identifier", mark));
+    ForceDirectories(ExtractFileDir(target));
+    ASSERT_TRUE(WriteFileBytes(target + L":Zone.Identifier", mark));
+
+    EXPECT_EQ(CopyIfNewer(source, target), CopyResult::Copied);
+    EXPECT_FALSE(FileExists(target + L":Zone.Identifier"));
+    EXPECT_TRUE(FileExists(source + L":Zone.Identifier")) << "the package stays as it came";
+}
+
 } // namespace
 
 namespace {

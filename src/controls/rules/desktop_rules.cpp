@@ -3,6 +3,9 @@
 #include "paths.h"
 
 int WallpaperStyleFromValues(const Text& wallpaperStyle, const Text& tileWallpaper) {
+    // Shown as no arrangement at all: marking "中央" would claim a centred picture.
+    if (wallpaperStyle == "6" || wallpaperStyle == "10" || wallpaperStyle == "22")
+        return WallpaperUnoffered;
     const Text& deciding = wallpaperStyle == "0" ? tileWallpaper : wallpaperStyle;
     if (deciding == "2")
         return WallpaperStretched;
@@ -43,4 +46,16 @@ bool HasExtension(const std::wstring& file, const std::wstring& upperExtension) 
 
 bool WallpaperCounts(const std::wstring& file, bool bitmapsOnly) {
     return bitmapsOnly ? HasExtension(file, L".BMP") : !file.empty();
+}
+
+ScreenSaverPolicy ScreenSaverPolicyFromValues(const Text& active, const Text& file, const Text& secure) {
+    ScreenSaverPolicy policy;
+    policy.fileFixed = !file.empty();
+    // Only "0" and "1" are the policy's values; anything else leaves the choice to the user.
+    bool activeSet = active == "0" || active == "1";
+    policy.governed = activeSet || policy.fileFixed;
+    // A named screen saver runs unless the policy also switches screen savers off.
+    policy.on = activeSet ? active == "1" : policy.fileFixed;
+    policy.secure = policy.governed && secure == "1";
+    return policy;
 }

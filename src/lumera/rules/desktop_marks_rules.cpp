@@ -33,6 +33,12 @@ SaverSwitch SwitchForEnabledValue(long enabled, bool onMarked, bool offMarked) {
     return offMarked ? SaverSwitch::Keep : SaverSwitch::Off;
 }
 
+Text ScreenSaverPolicyNote(bool on, bool secure) {
+    if (!on)
+        return "ｽｸﾘｰﾝｾｰﾊﾞｰ: ﾎﾟﾘｼｰにより無効";
+    return secure ? "ｽｸﾘｰﾝｾｰﾊﾞｰ: ﾎﾟﾘｼｰにより有効 (ﾛｯｸ付き)" : "ｽｸﾘｰﾝｾｰﾊﾞｰ: ﾎﾟﾘｼｰにより有効";
+}
+
 std::vector<Text> WallpaperPatterns(bool ntFamily) {
     if (!ntFamily)
         return {"*.bmp"};

@@ -19,6 +19,9 @@ enum class SaverSwitch { Keep, On, Off };
 // What the stored on/off value asks for, given the marks of "有効(&T)" and "無効(&F)".
 SaverSwitch SwitchForEnabledValue(long enabled, bool onMarked, bool offMarked);
 
+// The tray icon tip's line while a policy decides whether the screen saver runs.
+Text ScreenSaverPolicyNote(bool on, bool secure);
+
 // The picture files the wallpaper submenu lists, one pattern each ("*.bmp", ...): the NT
 // family takes JPEG, PNG and GIF pictures too, the 95 family bitmaps only.
 std::vector<Text> WallpaperPatterns(bool ntFamily);

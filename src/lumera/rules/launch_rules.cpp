@@ -15,6 +15,11 @@ bool BeginsWithDriveLetter(const std::wstring& target) {
     return target.size() > second && target[second] == L':';
 }
 
+std::wstring DefaultCalculator(PlatformFamily family, const std::wstring& windowsDir,
+                               const std::wstring& systemDir) {
+    return JoinPath(family == PlatformNT ? systemDir : windowsDir, L"calc.exe");
+}
+
 Text ShutdownSwitch(int tag) {
     switch (tag) {
     case 1:

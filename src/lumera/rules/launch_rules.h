@@ -4,11 +4,17 @@
 #include <string>
 
 #include "jjstring.h"
+#include "platform_rules.h"
 
 // A target whose second character is ":" names a path on a drive letter; only such
 // targets are looked for before they are opened.
 bool BeginsWithDriveLetter(const Text& target);
 bool BeginsWithDriveLetter(const std::wstring& target);
+
+// The calculator of the default Run entry "電卓": the NT family keeps it in the system
+// folder, the 95 family in the Windows folder.
+std::wstring DefaultCalculator(PlatformFamily family, const std::wstring& windowsDir,
+                               const std::wstring& systemDir);
 
 // The switch the shutdown tool gets for the items "選択(&U)", "電源を切る(&S)",
 // "再起動(&R)" and "ﾛｸﾞｵﾌ(&C)" (tags 0 to 3); empty for anything else.

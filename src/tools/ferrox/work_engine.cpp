@@ -107,14 +107,20 @@ std::wstring Reason(DWORD error) {
     return reason;
 }
 
-// Where deleted items can go to the Recycle Bin: local fixed drives. Removable media and
-// network shares have none; there the shell would destroy the item for good.
+// Where deleted items can go to the Recycle Bin: local fixed drives whose bin the shell can
+// open. Removable media and network shares have none, and a bin that cannot be opened (under
+// Wine, a desktop trash folder that cannot be made) takes nothing; there the shell would
+// destroy the item for good, or put its own question, so ours comes first.
 bool HasRecycleBin(const std::wstring& path) {
     wchar_t volume[MAX_PATH];
     std::wstring full = CanonicalPath(path);
     if (!GetVolumePathNameW(full.c_str(), volume, MAX_PATH))
         return false;
-    return GetDriveTypeW(volume) == DRIVE_FIXED;
+    if (GetDriveTypeW(volume) != DRIVE_FIXED)
+        return false;
+    SHQUERYRBINFO bin = {};
+    bin.cbSize = sizeof bin;
+    return SUCCEEDED(SHQueryRecycleBinW(volume, &bin));
 }
 
 // The folder's own facts, read before its entries change it.

@@ -6,6 +6,7 @@
 #include "paths.h"
 #include "publisher.h"
 #include "tool_settings.h"
+#include "win/elevation.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/process.h"
@@ -16,8 +17,7 @@ constexpr const char* ToolVersion = "Morivane Tool   Ver1.00";
 bool escFlag = false;
 
 bool OtherCopyRuns(const ToolIdentity& tool) {
-    UniqueHandle other(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, Widen(tool.mutexName).c_str()));
-    return static_cast<bool>(other);
+    return NamedMutexExists(Widen(tool.mutexName));
 }
 
 void HandOver(const ToolIdentity& tool) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "jjstring.h"
+#include "platform_rules.h"
 
 // The codes are those stored as "History" "Position".
 enum class HaltoChoice { Restart = 1, PowerOff = 2, LogOff = 3 };
@@ -23,5 +24,14 @@ HaltoChoice ChoiceFromCode(long code);
 // "しばらくお待ちください。".
 Text NoticeText(HaltoChoice choice);
 
-// The ExitWindowsEx flags of the choice; none of them forces programs to end.
-UINT ExitWindowsFlags(HaltoChoice choice);
+// What ExitWindowsEx is asked for. Power-off asks the NT family to switch the power off
+// (its plain shutdown stops at "safe to turn off"); the 95 family keeps its shutdown flag
+// and gets no reason, since that parameter is reserved there. None forces programs to end.
+struct SessionEndRequest {
+    UINT flags;
+    DWORD reason;
+};
+SessionEndRequest SessionEndFor(HaltoChoice choice, PlatformFamily family);
+
+// The message when the platform refused the request: what failed, then its reason.
+std::wstring SessionEndFailureText(HaltoChoice choice, DWORD error);

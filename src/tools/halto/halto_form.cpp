@@ -132,5 +132,10 @@ void THaltoMainForm::OnClosing() {
     HaltoChoice choice = CheckedChoice();
     if (choice == HaltoChoice::LogOff)
         Hide();
-    ExitWindowsEx(ExitWindowsFlags(choice), 0);
+    SessionEndRequest request = SessionEndFor(choice, GetPlatformFamily());
+    // A policy or a missing privilege refuses the request; the user hears why.
+    if (!ExitWindowsEx(request.flags, request.reason)) {
+        DWORD error = GetLastError();
+        DataMessage(SessionEndFailureText(choice, error), Text(), MB_ICONSTOP);
+    }
 }

@@ -16,8 +16,9 @@ struct ClassesStore {
 // so no administrator rights are needed; on the 95 family the classes root itself.
 ClassesStore AssociationStore(bool ntFamily);
 
-// The file type, its name, open command and icon (program short path + " %1" / ",0"), and
-// the platform's own edit, install and print commands for INF files kept reachable.
+// The file type, its name, open command (OpenCommandOf) and icon (program short path +
+// ",0"), and the platform's own edit, install and print commands for INF files kept
+// reachable. Each change here is announced to the shell.
 void WriteAssociation(const ClassesStore& store, const std::wstring& shortProgram);
 // ".inf" is the platform's INF file type again; Kickon's own type is left in place.
 void RemoveAssociation(const ClassesStore& store);
@@ -34,11 +35,23 @@ void UndoAssociation(const ClassesStore& store, const std::wstring& shortProgram
 // classes root, since not every platform merges the two (Wine does not).
 std::wstring MergedOpenCommand(const std::wstring& extension);
 
-// True when the registered open command (as registered) is not yet this program's: then
-// associating changes something, and removing does not.
+// The command a double-click on a file with the extension runs, as the platform resolves it
+// (a choice the user made in the shell wins over the file type); the merged reading where
+// the platform's lookup does not see the current user's classes. Empty when none.
+std::wstring DoubleClickCommand(const std::wstring& extension);
+
+// The open command written for the program: program and "%1" each quoted.
+std::wstring OpenCommandOf(const std::wstring& shortProgram);
+
+// The command starts this program (short path, any letter case or form of the path) with
+// the file alone: written as now, or unquoted as earlier versions did.
+bool IsThisProgramsCommand(const std::wstring& command, const std::wstring& shortProgram);
+
+// True when the open command is not yet this program's: then associating changes
+// something, and removing does not.
 bool AssociationOffered(const std::wstring& openCommand, const std::wstring& shortProgram);
 
 // The file a start was given: parameter 1 when it names an existing file; else, for a path
-// with blanks that the shell's unquoted "%1" split, the parameters joined with single
+// with blanks that an earlier version's unquoted "%1" split, the parameters joined with single
 // blanks up to the first that names an existing file. Empty when there is none.
 std::wstring GivenFile(const std::vector<std::wstring>& parameters);

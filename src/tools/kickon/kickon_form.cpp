@@ -43,7 +43,7 @@ bool TKickonMainForm::FormCreate() {
     Button2.onClick = [this] { Button2Click(); };
 
     shortProgram_ = ShortProgramPath();
-    bool offered = AssociationOffered(MergedOpenCommand(L".inf"), shortProgram_);
+    bool offered = AssociationOffered(DoubleClickCommand(L".inf"), shortProgram_);
     Button1.SetEnabled(offered);
     Button2.SetEnabled(!offered);
 

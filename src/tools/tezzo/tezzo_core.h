@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "error_reason.h"
 #include "jjstring.h"
 
 // The file-open dialog's types; entry 1 is the programs.
@@ -20,7 +21,5 @@ std::wstring InitialName(const std::vector<std::wstring>& parameters);
 // (no working folder, shown normally). 0 when it started, else the platform's error code.
 DWORD StartName(HWND owner, const std::wstring& text);
 
-// The platform's reason for an error code, in Japanese where the platform has it.
-std::wstring ErrorReason(DWORD error);
 // The message for a name the shell could not start: the name, then the reason.
 std::wstring StartFailureText(const std::wstring& text, DWORD error);

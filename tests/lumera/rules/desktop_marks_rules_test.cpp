@@ -72,4 +72,17 @@ TEST(DesktopMarks, WideTargetsAreMarkedByTheirOwnNames) {
     EXPECT_EQ(MarkedItemIndex(std::wstring(), items), 0);
 }
 
+TEST(DesktopMarks, ThePolicyNoteSaysWhichWayThePolicyDecidedAndWhetherItLocks) {
+    const Text notes[] = {ScreenSaverPolicyNote(true, false), ScreenSaverPolicyNote(true, true),
+                          ScreenSaverPolicyNote(false, false)};
+    for (const Text& note : notes)
+        EXPECT_NE(note.find("ﾎﾟﾘｼｰ"), Text::npos) << note;
+    EXPECT_NE(notes[0], notes[1]);
+    EXPECT_NE(notes[0], notes[2]);
+    EXPECT_EQ(ScreenSaverPolicyNote(false, true), notes[2]); // nothing runs, nothing locks
+    // The tip holds 62 bytes; "Lumera Deck for Windows" and a line feed take 24 of them.
+    for (const Text& note : notes)
+        EXPECT_LE(note.size(), 38u) << note;
+}
+
 } // namespace

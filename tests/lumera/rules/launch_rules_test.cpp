@@ -18,6 +18,16 @@ TEST(LaunchRules, OnlyAColonAsSecondCharacterNamesADrive) {
     EXPECT_FALSE(BeginsWithDriveLetter("\x83\x3a"));
 }
 
+TEST(LaunchRules, TheDefaultCalculatorIsWhereTheFamilyKeepsIt) {
+    const std::wstring windows = L"C:\\WINDOWS", system32 = L"C:\\WINDOWS\\system32",
+                       system = L"C:\\WINDOWS\\SYSTEM";
+    EXPECT_EQ(DefaultCalculator(PlatformNT, windows, system32), L"C:\\WINDOWS\\system32\\calc.exe");
+    EXPECT_EQ(DefaultCalculator(PlatformWin95, windows, system), L"C:\\WINDOWS\\calc.exe");
+    EXPECT_EQ(DefaultCalculator(PlatformOther, windows, system), L"C:\\WINDOWS\\calc.exe");
+    // A Windows folder at a drive's root gets no second separator.
+    EXPECT_EQ(DefaultCalculator(PlatformWin95, L"D:\\", L"D:\\SYSTEM"), L"D:\\calc.exe");
+}
+
 TEST(LaunchRules, ShutdownItemsGiveTheirSwitch) {
     EXPECT_EQ(ShutdownSwitch(0), "");
     EXPECT_EQ(ShutdownSwitch(1), "-S");

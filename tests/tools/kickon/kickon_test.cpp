@@ -26,7 +26,7 @@ TEST(KickonAssociation, WritesTheTableAndTakesItBack) {
     const std::pair<const wchar_t*, std::wstring> expected[] = {
         {L".inf", L"Lumera(Kickon)"},
         {L"Lumera(Kickon)", Widen("ｾｯﾄｱｯﾌﾟ情報/Autorun")},
-        {L"Lumera(Kickon)\\shell\\open\\command", program + L" %1"},
+        {L"Lumera(Kickon)\\shell\\open\\command", L"\"" + program + L"\" \"%1\""},
         {L"Lumera(Kickon)\\DefaultIcon", program + L",0"},
         {L"Lumera(Kickon)\\shell\\open", Widen("実行")},
         {L"Lumera(Kickon)\\shell\\open(edit)", Widen("開く(&O)")},
@@ -39,7 +39,7 @@ TEST(KickonAssociation, WritesTheTableAndTakesItBack) {
 
     RemoveAssociation(store);
     EXPECT_EQ(read(L".inf"), L"inffile");
-    EXPECT_EQ(read(L"Lumera(Kickon)\\shell\\open\\command"), program + L" %1"); // left in place
+    EXPECT_EQ(read(L"Lumera(Kickon)\\shell\\open\\command"), L"\"" + program + L"\" \"%1\""); // left in place
 }
 
 // At uninstall: ".inf" opens as before when it still opens with this Kickon, a choice the
@@ -52,16 +52,22 @@ TEST(KickonAssociation, UndoTakesBackOnlyThisProgramsAssociation) {
         const wchar_t* chosenSince;     // what ".inf" was set to afterwards, or nullptr
         const wchar_t* infAfter;        // nullptr: no value left
         bool typeStays;
+        bool unquoted = false; // written by an earlier version: program and %1 unquoted
     } cases[] = {
         {"still this Kickon", program, nullptr, nullptr, false},
+        {"this Kickon, written unquoted", program, nullptr, nullptr, false, true},
         {"the user chose another program", program, L"txtfile", L"txtfile", false},
         {"another Kickon's", L"D:\\OTHER~1\\Kickon.exe", nullptr, L"Lumera(Kickon)", true},
+        {"another Kickon's, unquoted", L"D:\\OTHER~1\\Kickon.exe", nullptr, L"Lumera(Kickon)", true, true},
     };
     for (const auto& c : cases) {
         ScratchKey key("KickonUndo");
         // As the real store: a key path below the root, without a leading "\".
         ClassesStore store{HKEY_CURRENT_USER, Widen(key.path().substr(1)) + L"\\"};
         WriteAssociation(store, c.registeredProgram);
+        if (c.unquoted)
+            RegWriteString(store.root, store.prefix + L"Lumera(Kickon)\\shell\\open\\command", L"",
+                           c.registeredProgram + L" %1");
         if (c.chosenSince)
             RegWriteString(store.root, store.prefix + L".inf", L"", c.chosenSince);
 
@@ -86,17 +92,59 @@ TEST(KickonAssociation, StoreFollowsThePlatformFamily) {
 
 TEST(KickonAssociation, OfferedUnlessTheOpenCommandIsThisProgram) {
     ScratchFolder folder("KickonShort");
-    std::wstring program = folder.file(L"long program name.exe");
+    const std::wstring program = folder.file(L"long program name.exe");
     ASSERT_TRUE(WriteFileBytes(program, "x"));
-    std::wstring shortProgram = GetShortPath(program);
-    EXPECT_TRUE(AssociationOffered(L"", shortProgram));
-    EXPECT_TRUE(AssociationOffered(L"notepad.exe %1", shortProgram));
-    EXPECT_TRUE(AssociationOffered(shortProgram + L" \"%1\"", shortProgram));
-    // Letter case does not count.
-    std::wstring lower = shortProgram + L" %1";
+    const std::wstring shortProgram = GetShortPath(program);
+    std::wstring lower = OpenCommandOf(shortProgram);
     CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
-    EXPECT_FALSE(AssociationOffered(lower, shortProgram));
-    EXPECT_FALSE(AssociationOffered(shortProgram + L" %1", shortProgram));
+    const struct {
+        std::wstring command;
+        bool offered;
+    } cases[] = {
+        {L"", true},
+        {L"notepad.exe %1", true},
+        {OpenCommandOf(shortProgram), false},
+        {shortProgram + L" %1", false}, // an earlier version's form
+        {shortProgram + L" \"%1\"", false},
+        {L"\"" + program + L"\" \"%1\"", false}, // the long path names the same program
+        {lower, false},                          // letter case does not count
+        {shortProgram + L" %1 /x", true},        // more than the file is another command
+        {shortProgram, true},
+        {L"\"" + folder.file(L"other.exe") + L"\" \"%1\"", true},
+        {L"\"" + shortProgram, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AssociationOffered(c.command, shortProgram), c.offered) << Narrow(c.command);
+}
+
+// What a double-click runs: the type's default verb, not always "open"; the user's classes
+// where the platform's lookup does not show them (Wine's classes root does not).
+TEST(KickonAssociation, DoubleClickCommandFollowsTheDefaultVerb) {
+    // Verb keys an earlier run left would count as verbs.
+    auto forget = [] {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"LumKick.Machine");
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\LumKick.User");
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.lumkick");
+    };
+    forget();
+    ClassOverride machineType(".lumkick", "LumKick.Machine");
+    ClassOverride machineOpen("LumKick.Machine\\shell\\open\\command", "machine.exe %1");
+    EXPECT_EQ(DoubleClickCommand(L".lumkick"), L"machine.exe %1");
+    {
+        ClassOverride defaultVerb("LumKick.Machine\\shell", "install");
+        ClassOverride machineInstall("LumKick.Machine\\shell\\install\\command", "installer.exe %1");
+        EXPECT_EQ(DoubleClickCommand(L".lumkick"), L"installer.exe %1");
+    }
+    {
+        ValueOverride userType(HKEY_CURRENT_USER, "Software\\Classes\\.lumkick", "");
+        userType.Set("LumKick.User");
+        ValueOverride userCommand(HKEY_CURRENT_USER, "Software\\Classes\\LumKick.User\\shell\\open\\command",
+                                  "");
+        userCommand.Set("user.exe \"%1\"");
+        EXPECT_EQ(DoubleClickCommand(L".lumkick"), L"user.exe \"%1\"");
+    }
+    forget();
+    EXPECT_EQ(DoubleClickCommand(L".lumnothing"), L"");
 }
 
 // The current user's classes come first, key by key, as in the merged view.
