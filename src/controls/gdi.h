@@ -26,6 +26,10 @@ inline HFONT AsFont(const UniqueGdiObject& object) {
     return static_cast<HFONT>(object.get());
 }
 
+inline HBITMAP AsBitmap(const UniqueGdiObject& object) {
+    return static_cast<HBITMAP>(object.get());
+}
+
 // Selects an object into a device context for as long as it lives.
 class SelectObjectScope {
 public:

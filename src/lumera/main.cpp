@@ -58,9 +58,7 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
         ActivateFirstInstance();
         return 0;
     }
-    bool ntFamily = GetPlatformFamily() == PlatformNT;
-    if (ntFamily)
-        SetProcessPrivilege("SeBackupPrivilege", false);
+    EnableBackupPrivilege();
 
     InstanceInfo instance;
     instance.slot = scan.slot;
@@ -89,7 +87,6 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
         exitCode = Application::Run();
         CloseHelp(); // the viewer goes with the program, as the old one did
     }
-    if (ntFamily)
-        SetProcessPrivilege("SeBackupPrivilege", true);
+    DisableAllPrivileges();
     return exitCode;
 }

@@ -79,8 +79,6 @@ TBackForm::TBackForm() : Timer1(1, true) {
 
 TBackForm::~TBackForm() {
     Timer1.SetEnabled(false);
-    if (picture_)
-        DeleteObject(picture_);
 }
 
 bool TBackForm::FormCreate(const SetupData& data) {
@@ -158,11 +156,10 @@ bool TBackForm::FormCreate(const SetupData& data) {
 
     const std::wstring wallBmp = data.WallBmpFile();
     if (!wallBmp.empty() && FileExists(wallBmp)) {
-        picture_ =
-            static_cast<HBITMAP>(LoadImageW(nullptr, wallBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        picture_.reset(LoadImageW(nullptr, wallBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         if (picture_) { // a picture that fails to load is left out without a word
             BITMAP info = {};
-            GetObjectW(picture_, sizeof(info), &info);
+            GetObjectW(picture_.get(), sizeof(info), &info);
             pictureBounds_ = {PictureLeft, layout_.pictureTop, info.bmWidth, std::abs(info.bmHeight)};
         }
     }
@@ -227,7 +224,7 @@ void TBackForm::PaintPicture(HDC dc) {
     if (!picture_)
         return;
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture_);
+    HGDIOBJ old = SelectObject(source, picture_.get());
     // The picture's pixels are 96-DPI pixels like the layout around it.
     DpiScale scale = dpi();
     StretchBlt(dc, scale.Scale(pictureBounds_.left), scale.Scale(pictureBounds_.top),

@@ -10,6 +10,7 @@
 
 #include "back_layout.h"
 #include "form.h"
+#include "gdi.h"
 #include "label_effects.h"
 #include "setup_data.h"
 #include "timer.h"
@@ -44,7 +45,7 @@ public:
     COLORREF WallColor() const { return wallColor_; }
     const BackLayout& Layout() const { return layout_; }
     // The picture of "WallBmp", in 96-DPI pixels; empty when none was loaded.
-    bool PictureShown() const { return picture_ != nullptr; }
+    bool PictureShown() const { return static_cast<bool>(picture_); }
     Bounds PictureBounds() const { return pictureBounds_; }
     // True once the window was minimised by a system command.
     bool Minimized() const { return minimized_; }
@@ -72,7 +73,7 @@ private:
     COLORREF wallColor_ = RGB(0, 0, 0);
     std::vector<GradientStrip> strips_;
     BackLayout layout_;
-    HBITMAP picture_ = nullptr;
+    UniqueGdiObject picture_;
     Bounds pictureBounds_;
     bool minimized_ = false;
     bool wizardOpen_ = false;

@@ -18,6 +18,7 @@
 #include "win/files.h"
 #include "win/folders.h"
 #include "win/launch.h"
+#include "win/path_identity.h"
 #include "win/registry.h"
 #include "win/shortcut.h"
 
@@ -53,23 +54,39 @@ private:
     std::map<Text, std::vector<Text>> lists_;
 };
 
+// The three places a shortcut goes: its data-file list, its record list, its box on the
+// shortcut page and, beside the start menu, the platform folder it lies in.
+struct ShortcutPlace {
+    const char* stem;
+    RecordList list;
+    bool InstallChoices::*chosen;
+    std::wstring InstallFolders::*folder; // none: the start menu, in the program group
+};
+
+const ShortcutPlace ShortcutPlaces[] = {
+    {"StartMenu", RecordList::StartName, &InstallChoices::startMenu, nullptr},
+    {"DeskTop", RecordList::DeskTopName, &InstallChoices::desktop, &InstallFolders::desktop},
+    {"SendTo", RecordList::SendToName, &InstallChoices::sendTo, &InstallFolders::sendTo},
+};
+
 std::array<int, 4> CountSteps(const SetupData& data, DataLists& lists, const InstallChoices& choices) {
     const bool visible = data.UninstallVisible();
     const bool copying = !choices.intoSetupFolder;
     std::array<int, 4> counts{};
     counts[FolderBar] = lists.InstallCount("Dir");
     counts[ProgramBar] = (copying ? lists.InstallCount("File") : 0) + (visible ? 1 : 0);
-    counts[ShortcutBar] = (choices.startMenu ? lists.InstallCount("StartMenu") : 0) +
-                          (choices.desktop ? lists.InstallCount("DeskTop") : 0) +
-                          (choices.sendTo ? lists.InstallCount("SendTo") : 0);
     int registry = 1 + (copying ? 1 : 0) + (choices.startMenu ? 1 : 0) + lists.InstallCount("RegWrite") +
                    lists.InstallCount("RegDelete");
-    if (visible) {
+    if (visible)
         registry += 2 + (copying ? lists.UninstallCount("File") : 0) + lists.UninstallCount("Dir") +
-                    (choices.startMenu ? lists.UninstallCount("StartMenu") : 0) +
-                    (choices.desktop ? lists.UninstallCount("DeskTop") : 0) +
-                    (choices.sendTo ? lists.UninstallCount("SendTo") : 0) + lists.UninstallCount("RegWrite") +
-                    lists.UninstallCount("RegDelete") + lists.UninstallCount("Execute");
+                    lists.UninstallCount("RegWrite") + lists.UninstallCount("RegDelete") +
+                    lists.UninstallCount("Execute");
+    for (const ShortcutPlace& place : ShortcutPlaces) {
+        if (!(choices.*place.chosen))
+            continue;
+        counts[ShortcutBar] += lists.InstallCount(place.stem);
+        if (visible)
+            registry += lists.UninstallCount(place.stem);
     }
     counts[RegistryBar] = registry;
     return counts;
@@ -97,12 +114,9 @@ std::wstring UpperCase(std::wstring text) {
     return text;
 }
 
-// The folder lies in (or is) one of the given folders; case-blind.
+// The file lies in (or is) the folder; case-blind.
 bool IsWithin(const std::wstring& path, const std::wstring& folder) {
-    if (folder.empty())
-        return false;
-    const std::wstring base = UpperCase(AddBackslash(folder));
-    return UpperCase(path).compare(0, base.size(), base) == 0;
+    return !folder.empty() && IsSameOrInside(path, folder);
 }
 
 // CopyIfNewer, also giving what the destination holds afterwards. The destination's folder
@@ -181,15 +195,9 @@ public:
 
         if (!MakeFolders(folderBar) || !CopyUninstaller(programBar) || !CopyFiles(programBar))
             return InstallResult::Stopped;
-        if (choices_.startMenu)
-            MakeShortcuts("StartMenu", shortcutBar,
-                          [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
-        if (choices_.desktop)
-            MakeShortcuts("DeskTop", shortcutBar,
-                          [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
-        if (choices_.sendTo)
-            MakeShortcuts("SendTo", shortcutBar,
-                          [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        for (const ShortcutPlace& place : ShortcutPlaces)
+            if (choices_.*place.chosen)
+                MakeShortcuts(place, shortcutBar);
         ApplyRegistryEntries(registryBar);
         // Written before the record, so the record can name it and the uninstaller take it.
         favouritesWritten_ = WriteFavouritesLink(folders_.windows);
@@ -276,10 +284,15 @@ private:
         return true;
     }
 
-    template <typename Locate> void MakeShortcuts(const char* stem, Bar& bar, Locate locate) {
-        for (const Text& raw : lists_.Install(stem)) {
+    std::wstring ShortcutFile(const ShortcutPlace& place, const Text& location) const {
+        return place.folder ? ShortcutFileIn(folders_.*place.folder, location)
+                            : ExpandShortcutPath(location, paths_);
+    }
+
+    void MakeShortcuts(const ShortcutPlace& place, Bar& bar) {
+        for (const Text& raw : lists_.Install(place.stem)) {
             if (std::optional<ShortcutEntry> entry = ParseShortcutEntry(raw)) {
-                const std::wstring file = locate(entry->location);
+                const std::wstring file = ShortcutFile(place, entry->location);
                 if (!file.empty()) {
                     ForceDirectories(ExtractFileDir(file));
                     const bool made = CreateShortcut(
@@ -406,11 +419,10 @@ private:
         }
     }
 
-    template <typename Locate>
-    void RecordShortcuts(const char* stem, RecordList list, Bar& bar, Locate locate) {
+    void RecordShortcuts(const ShortcutPlace& place, Bar& bar) {
         int index = 0;
-        for (const Text& raw : lists_.Uninstall(stem)) {
-            Record(RecordValueName(list, ++index), locate(ShortcutEntryLocation(raw)));
+        for (const Text& raw : lists_.Uninstall(place.stem)) {
+            Record(RecordValueName(place.list, ++index), ShortcutFile(place, ShortcutEntryLocation(raw)));
             bar.Advance();
         }
     }
@@ -460,15 +472,9 @@ private:
         if (!choices_.intoSetupFolder)
             RecordPaths("File", RecordList::File, bar);
         RecordPaths("Dir", RecordList::Dir, bar);
-        if (choices_.startMenu)
-            RecordShortcuts("StartMenu", RecordList::StartName, bar,
-                            [&](const Text& location) { return ExpandShortcutPath(location, paths_); });
-        if (choices_.desktop)
-            RecordShortcuts("DeskTop", RecordList::DeskTopName, bar,
-                            [&](const Text& location) { return ShortcutFileIn(folders_.desktop, location); });
-        if (choices_.sendTo)
-            RecordShortcuts("SendTo", RecordList::SendToName, bar,
-                            [&](const Text& location) { return ShortcutFileIn(folders_.sendTo, location); });
+        for (const ShortcutPlace& place : ShortcutPlaces)
+            if (choices_.*place.chosen)
+                RecordShortcuts(place, bar);
         RecordEntries("RegWrite", RecordList::RegWrite, bar);
         RecordEntries("RegDelete", RecordList::RegDelete, bar);
         RecordPaths("Execute", RecordList::Execute, bar);
@@ -492,19 +498,14 @@ private:
 
 } // namespace
 
-InstallLog::InstallLog(const std::wstring& file) : handle_(INVALID_HANDLE_VALUE) {
+InstallLog::InstallLog(const std::wstring& file) {
     if (!file.empty())
-        handle_ = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-InstallLog::~InstallLog() {
-    if (IsOpen())
-        CloseHandle(handle_);
+        file_.reset(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool InstallLog::IsOpen() const {
-    return handle_ != INVALID_HANDLE_VALUE;
+    return static_cast<bool>(file_);
 }
 
 void InstallLog::Line(const std::wstring& text) {
@@ -523,7 +524,7 @@ void InstallLog::Line(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), size, nullptr,
                         nullptr);
     DWORD written = 0;
-    WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void SilentProgress::StepFailed(const std::wstring& line) {
@@ -546,11 +547,6 @@ CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destinati
     return CopyFileIfNewer(source, destination, true, file);
 }
 
-std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices) {
-    DataLists lists(data);
-    return CountSteps(data, lists, choices);
-}
-
 PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices) {
     PathContext paths = choices.paths;
     if (choices.intoSetupFolder)
@@ -571,9 +567,7 @@ InstallProposal ProposeInstallation(const SetupData& data) {
     choices.paths.installFolder = folder;
     proposal.folderChoiceAvailable = !folder.empty();
     const std::wstring longFolder = GetLongPath(folder), longSetup = GetLongPath(data.SetupFolder());
-    choices.intoSetupFolder =
-        folder.empty() ||
-        CompareStringOrdinal(longFolder.c_str(), -1, longSetup.c_str(), -1, TRUE) == CSTR_EQUAL;
+    choices.intoSetupFolder = folder.empty() || SamePath(longFolder, longSetup);
 
     for (const Text& entry : data.ReadList(SetupInstall, "StartMenu")) {
         if (entry[0] != '<' || entry.rfind("<Default>", 0) == 0) {
@@ -586,9 +580,8 @@ InstallProposal ProposeInstallation(const SetupData& data) {
         }
     }
 
-    choices.startMenu = !data.ReadString(SetupInstall, "StartMenu1", Text()).empty();
-    choices.desktop = !data.ReadString(SetupInstall, "DeskTop1", Text()).empty();
-    choices.sendTo = !data.ReadString(SetupInstall, "SendTo1", Text()).empty();
+    for (const ShortcutPlace& place : ShortcutPlaces)
+        choices.*place.chosen = !data.ReadString(SetupInstall, Text(place.stem) + "1", Text()).empty();
     return proposal;
 }
 

@@ -10,6 +10,7 @@
 
 #include "path_macros.h"
 #include "setup_data.h"
+#include "win/handles.h"
 
 // The four bars of the progress page.
 enum InstallBar { FolderBar = 0, ProgramBar = 1, ShortcutBar = 2, RegistryBar = 3 };
@@ -33,16 +34,13 @@ public:
 class InstallLog {
 public:
     explicit InstallLog(const std::wstring& file);
-    ~InstallLog();
-    InstallLog(const InstallLog&) = delete;
-    InstallLog& operator=(const InstallLog&) = delete;
 
     bool IsOpen() const;
     // Line breaks inside the text become blanks, so one step stays one line.
     void Line(const std::wstring& text);
 
 private:
-    void* handle_;
+    UniqueHandle file_;
 };
 
 // A run without windows: there are no bars to show, and a continue question is answered No,
@@ -103,9 +101,6 @@ enum class CopyResult { Failed = 0, Copied = 1, Skipped = 2, SourceMissing = 3 }
 // Copies unless the destination is as new or newer; the destination's folders are made
 // with all missing parents.
 CopyResult CopyIfNewer(const std::wstring& source, const std::wstring& destination);
-
-// The steps each bar counts, from the raw values of the data file.
-std::array<int, 4> CountInstallSteps(const SetupData& data, const InstallChoices& choices);
 
 // The installation folder the run works with: the setup program's folder for the second choice.
 PathContext EffectivePaths(const SetupData& data, const InstallChoices& choices);

@@ -70,8 +70,7 @@ int RunUninstallMode(const UninstallCommand& command) {
             ShowStartMessage(NoAppNameMessage());
         return ExitNothingDone;
     }
-    if (GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("SeBackupPrivilege", false);
+    EnableBackupPrivilege();
     ComInit com;
     UninstallOutcome outcome;
     int failures = 0;

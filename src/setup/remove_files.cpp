@@ -11,7 +11,9 @@
 #include "win/ask_platform.h"
 #include "win/encoding.h"
 #include "win/folders.h"
+#include "win/files.h"
 #include "win/handles.h"
+#include "win/path_identity.h"
 
 namespace {
 
@@ -127,11 +129,6 @@ std::wstring NormalForm(const std::wstring& path, Form form) {
     return other.empty() ? full : WithoutTrailingBackslash(WithoutLongPrefix(other));
 }
 
-bool SameFolder(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
 std::wstring Expanded(const std::wstring& text) {
     if (text.find(L'%') == std::wstring::npos)
         return text;
@@ -171,11 +168,6 @@ void AddKeyValues(HKEY root, const wchar_t* key, std::vector<std::wstring>& name
     }
 }
 
-bool IsDirectory(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // A folder that is itself a junction, symbolic link or mount point.
 bool IsLink(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -203,7 +195,7 @@ bool IsRootFolder(const std::wstring& folder) {
     std::wstring volume = AskPlatform([&path](wchar_t* b, DWORD n) {
         return GetVolumePathNameW(path.c_str(), b, n) ? static_cast<DWORD>(wcslen(b)) : 0;
     });
-    return !volume.empty() && SameFolder(WithoutTrailingBackslash(volume), path);
+    return !volume.empty() && SamePath(WithoutTrailingBackslash(volume), path);
 }
 
 ProtectedFolders::ProtectedFolders(const std::vector<std::wstring>& folders) {
@@ -214,7 +206,7 @@ ProtectedFolders::ProtectedFolders(const std::vector<std::wstring>& folders) {
                 continue;
             bool known = false;
             for (const std::wstring& existing : forms_)
-                known = known || SameFolder(existing, normal);
+                known = known || SamePath(existing, normal);
             if (!known)
                 forms_.push_back(normal);
         }
@@ -275,7 +267,7 @@ bool ProtectedFolders::Contains(const std::wstring& folder) const {
     for (Form form : {Form::Long, Form::Short}) {
         std::wstring normal = NormalForm(folder, form);
         for (const std::wstring& kept : forms_)
-            if (SameFolder(kept, normal))
+            if (SamePath(kept, normal))
                 return true;
     }
     return false;
@@ -315,7 +307,7 @@ void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep
     std::wstring current = FullPath(folder);
     // A link is one entry the install never made: removing it would take its target (Wine
     // removes the folder it points at), and climbing past it would leave the walk's path.
-    while (!current.empty() && IsDirectory(current) && !IsLink(current) && !keep.Contains(current)) {
+    while (!current.empty() && DirectoryExists(current) && !IsLink(current) && !keep.Contains(current)) {
         // The platform refuses a folder that is not empty.
         if (!RemoveDirectoryW(current.c_str()))
             break;
@@ -326,20 +318,16 @@ void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep
     }
 }
 
-void RemoveEmptyFolders(const std::wstring& folder) {
-    RemoveEmptyFolders(folder, ProtectedFolders::ForCurrentUser());
-}
-
 void NotifyFolderChanged(const std::wstring& folder) {
     std::wstring full = FullPath(folder);
     if (full.empty())
         return;
-    if (IsDirectory(full)) {
+    if (DirectoryExists(full)) {
         SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, full.c_str(), nullptr);
         return;
     }
     SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW, full.c_str(), nullptr);
     std::wstring parent = WithoutTrailingBackslash(ExtractFileDir(full));
-    if (parent.size() < full.size() && IsDirectory(parent))
+    if (parent.size() < full.size() && DirectoryExists(parent))
         SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, parent.c_str(), nullptr);
 }

@@ -38,7 +38,6 @@ bool DeleteFileAndFolders(const std::wstring& path);
 // Removes the folder when it is empty and not protected, then its parent the same way, up
 // to the first folder that is protected, not empty or cannot be removed.
 void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep);
-void RemoveEmptyFolders(const std::wstring& folder);
 
 // Tells the shell that the folder's contents changed (or that it is gone, and its parent
 // changed), so an open view or the Start menu shows the program group as it is now.

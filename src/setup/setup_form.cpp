@@ -42,18 +42,10 @@ HBRUSH CreditText::OnControlColor(HDC dc) {
 
 TSetupMainForm::TSetupMainForm(const SetupData& data, InstallLog& log) : data_(data), log_(log) {}
 
-TSetupMainForm::~TSetupMainForm() {
-    if (picture_)
-        DeleteObject(picture_);
-    if (boldFont_)
-        DeleteObject(boldFont_);
-    if (creditFont_)
-        DeleteObject(creditFont_);
-}
+TSetupMainForm::~TSetupMainForm() = default;
 
 bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
-    if (GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("SeBackupPrivilege", false);
+    EnableBackupPrivilege();
     FormParams params;
     params.className = "TSetupMainForm";
     params.caption = caption;
@@ -95,13 +87,12 @@ bool TSetupMainForm::CreateFrame(HWND owner, const Text& caption) {
 void TSetupMainForm::LoadPicture() {
     const std::wstring mainBmp = data_.MainBmpFile();
     if (!mainBmp.empty())
-        picture_ =
-            static_cast<HBITMAP>(LoadImageW(nullptr, mainBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        picture_.reset(LoadImageW(nullptr, mainBmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     // The window's own picture until the data file names one that loads.
     if (!picture_)
-        picture_ = CreateDefaultPicture(PictureWidth, DividerTop);
+        picture_.reset(CreateDefaultPicture(PictureWidth, DividerTop));
     if (picture_)
-        PictureImage.SetBitmap(picture_);
+        PictureImage.SetBitmap(AsBitmap(picture_));
 }
 
 bool TSetupMainForm::FormCreate(HWND owner) {
@@ -132,7 +123,7 @@ bool TSetupMainForm::FormCreate(HWND owner) {
         Widen(Text(SetupTitle) + " は、ｺﾝﾋﾟｭｰﾀにﾌﾟﾛｸﾞﾗﾑ \"" + appName_ +
               "\" をｾｯﾄｱｯﾌﾟしています。次の各ｺﾝﾎﾟｰﾈﾝﾄがｾｯﾄｱｯﾌﾟされる間、しばらくお待ちください..."),
         {"ﾌｫﾙﾀﾞ", "ﾌﾟﾛｸﾞﾗﾑ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｾｯﾄｱｯﾌﾟが完了しました。");
-    Run.Create(*this, PageArea, data_, boldFont_);
+    Run.Create(*this, PageArea, data_, AsFont(boldFont_));
     Progress.SetVisible(false);
     Run.SetVisible(false);
 
@@ -149,8 +140,8 @@ void TSetupMainForm::CreateProgressPage(const std::wstring& text, const std::arr
     LOGFONTW bold = {};
     GetObjectW(font(), sizeof bold, &bold);
     bold.lfWeight = FW_BOLD;
-    boldFont_ = CreateFontIndirectW(&bold);
-    Progress.Create(*this, PageArea, text, barNames, completion, boldFont_);
+    boldFont_.reset(CreateFontIndirectW(&bold));
+    Progress.Create(*this, PageArea, text, barNames, completion, AsFont(boldFont_));
 }
 
 Panel* TSetupMainForm::PagePanel(WizardPage page) {
@@ -321,8 +312,8 @@ bool TSetupMainForm::FormCloseQuery() {
     else
         allowed = ShowMessageBox(Text("ｾｯﾄｱｯﾌﾟを中止してもよろしいですか？"), SetupTitle, MessageQuestion,
                                  handle()) == IDYES;
-    if (allowed && GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("", true);
+    if (allowed)
+        DisableAllPrivileges();
     return allowed;
 }
 
@@ -435,9 +426,9 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
             Widen(Text("\" を削除しています。次の各ｺﾝﾎﾟｰﾈﾝﾄが削除される間、しばらくお待ちください...")),
         {"ﾌﾟﾛｸﾞﾗﾑ", "ﾌｫﾙﾀﾞ", "ｼｮｰﾄｶｯﾄ", "ﾚｼﾞｽﾄﾘ"}, "ｱﾝｲﾝｽﾄｰﾙが完了しました。");
     // No data file here: the window's own picture.
-    picture_ = CreateDefaultPicture(PictureWidth, DividerTop);
+    picture_.reset(CreateDefaultPicture(PictureWidth, DividerTop));
     if (picture_)
-        PictureImage.SetBitmap(picture_);
+        PictureImage.SetBitmap(AsBitmap(picture_));
     // The installer's credit line, bold italic lime at the bottom left.
     // As wide as the room left of the OK button.
     CreditLabel.Create(*this, "", {24, 280, 348, 16});
@@ -447,8 +438,8 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
     GetObjectW(font(), sizeof credit, &credit);
     credit.lfWeight = FW_BOLD;
     credit.lfItalic = TRUE;
-    creditFont_ = CreateFontIndirectW(&credit);
-    CreditLabel.SetFont(creditFont_);
+    creditFont_.reset(CreateFontIndirectW(&credit));
+    CreditLabel.SetFont(AsFont(creditFont_));
     CreditLabel.ShrinkFontToFit(WizardMinimumPoints);
     BitBtn1.SetVisible(false);
     BitBtn3.SetVisible(false);

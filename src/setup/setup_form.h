@@ -8,6 +8,7 @@
 #include "app.h"
 #include "controls.h"
 #include "form.h"
+#include "gdi.h"
 #include "install_engine.h"
 #include "licence_page.h"
 #include "method_page.h"
@@ -55,7 +56,6 @@ public:
     bool FormCloseQuery();
 
     WizardPage Page() const { return page_; }
-    const PageAvailability& Offered() const { return offered_; }
     bool Completed() const { return installStarted_ && result_ == InstallResult::Completed; }
     bool Stopped() const { return installStarted_ && result_ == InstallResult::Stopped; }
 
@@ -103,9 +103,9 @@ private:
     bool running_ = false;
     InstallResult result_ = InstallResult::Stopped;
     bool installStarted_ = false;
-    HBITMAP picture_ = nullptr;
-    HFONT boldFont_ = nullptr;
-    HFONT creditFont_ = nullptr;
+    UniqueGdiObject picture_;
+    UniqueGdiObject boldFont_;
+    UniqueGdiObject creditFont_;
     // The engine runs inside the Next handler; the window keeps painting and answering
     // through this pump. Its handlers refuse a second run and closing while it works.
     Application::PacedMessagePump pump_{20};

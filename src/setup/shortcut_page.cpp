@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "win/handles.h"
+#include "win/path_identity.h"
 #include "wizard_pages.h"
 
 namespace {
@@ -12,14 +14,13 @@ std::vector<std::wstring> ExistingGroups(const std::wstring& programs) {
     if (programs.empty())
         return names;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((programs + L"\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(FindFirstFileW((programs + L"\\*.*").c_str(), &found));
+    if (!search)
         return names;
     do {
         if (found.cFileName[0] != L'.' && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.emplace_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return names;
 }
 
@@ -52,9 +53,7 @@ bool ShortcutPage::Create(Widget& parent, const Bounds& bounds, const SetupData&
     for (const auto& name : groups)
         ListBox1.AddItem(name);
     for (size_t i = 0; i < groups.size(); ++i)
-        if (proposal.groupNeeded &&
-            CompareStringOrdinal(groups[i].c_str(), -1, proposal.choices.paths.programGroup.c_str(), -1,
-                                 TRUE) == CSTR_EQUAL) {
+        if (proposal.groupNeeded && SamePath(groups[i], proposal.choices.paths.programGroup)) {
             ListBox1.SetItemIndex(static_cast<int>(i));
             break;
         }

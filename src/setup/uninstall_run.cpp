@@ -15,6 +15,8 @@
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/handles.h"
+#include "win/path_identity.h"
 #include "win/launch.h"
 #include "win/registry.h"
 
@@ -24,22 +26,6 @@ namespace {
 
 const Text SystemUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const Text RecordParentKey = "\\Software\\Morivane\\BrisaSetup";
-
-// Full, long, without a trailing backslash: the form two spellings of one folder share.
-std::wstring CanonicalFolder(const std::wstring& folder) {
-    if (folder.empty())
-        return folder;
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH * 4, buffer, nullptr);
-    std::wstring full = length > 0 && length < MAX_PATH * 4 ? std::wstring(buffer, length) : folder;
-    std::wstring longForm = GetLongPath(full);
-    if (!longForm.empty())
-        full = longForm;
-    // "C:\" keeps its backslash, "C:\Windows\" loses it.
-    while (full.size() > 3 && full.back() == L'\\')
-        full.pop_back();
-    return full;
-}
 
 bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
@@ -203,9 +189,8 @@ private:
         for (const std::wstring& command : record_.executes) {
             const WideCommandLineParts parts = SplitCommandLine(command);
             const bool listed =
-                std::any_of(record_.files.begin(), record_.files.end(), [&](const std::wstring& file) {
-                    return SameTextIgnoringCase(file, parts.program);
-                });
+                std::any_of(record_.files.begin(), record_.files.end(),
+                            [&](const std::wstring& file) { return SamePath(file, parts.program); });
             if (!IsFullPath(parts.program) || !listed) {
                 progress_.Log(L"Not run, not a file of this installation: " + command);
                 continue;
@@ -223,23 +208,20 @@ private:
         if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process))
             return false;
-        const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return ended;
+        UniqueHandle thread(process.hThread), running(process.hProcess);
+        return WaitForSingleObject(running.get(), 60000) == WAIT_OBJECT_0;
     }
 
     // The maker's favourites link, shared by every product installed with this installer:
     // the last product that wrote it takes it, when it still holds what was written.
     void RemoveFavouritesLink() {
         const std::wstring link = FavouritesLinkFile(GetWindowsDirWide());
-        if (record_.favourites.empty() || !SameTextIgnoringCase(record_.favourites, link))
+        if (record_.favourites.empty() || !SamePath(record_.favourites, link))
             return;
         const std::wstring parent = L"Software\\Morivane\\BrisaSetup";
         for (const std::wstring& other : RegSubkeyNames(HKEY_CURRENT_USER, parent))
             if (!SameTextIgnoringCase(other, appName_) &&
-                SameTextIgnoringCase(
-                    RegReadString(HKEY_CURRENT_USER, parent + L"\\" + other, L"Favorites", L""), link)) {
+                SamePath(RegReadString(HKEY_CURRENT_USER, parent + L"\\" + other, L"Favorites", L""), link)) {
                 progress_.Log(L"Kept for another product: " + link);
                 return;
             }
@@ -289,7 +271,7 @@ void UninstallProgress::Log(const std::wstring&) {}
 bool IsUninstallerFolder(const std::wstring& programFolder, const std::wstring& windowsFolder) {
     if (programFolder.empty() || windowsFolder.empty())
         return false;
-    return SameTextIgnoringCase(CanonicalFolder(programFolder), CanonicalFolder(windowsFolder));
+    return SamePath(CanonicalPath(programFolder), CanonicalPath(windowsFolder));
 }
 
 bool RunsAsUninstaller() {

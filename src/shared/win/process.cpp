@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "encoding.h"
+#include "folders.h"
 #include "handles.h"
 
 bool SetProcessPrivilege(const Text& privilegeName, bool disableAll) {
@@ -14,12 +15,25 @@ bool SetProcessPrivilege(const Text& privilegeName, bool disableAll) {
     TOKEN_PRIVILEGES privileges = {};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!LookupPrivilegeValueW(nullptr, Widen(privilegeName).c_str(), &privileges.Privileges[0].Luid))
+    // Disabling all needs no name: the token ignores the list then.
+    if (!disableAll &&
+        !LookupPrivilegeValueW(nullptr, Widen(privilegeName).c_str(), &privileges.Privileges[0].Luid))
         return false;
     SetLastError(ERROR_SUCCESS);
-    if (!AdjustTokenPrivileges(token.get(), disableAll, &privileges, 0, nullptr, nullptr))
+    if (!AdjustTokenPrivileges(token.get(), disableAll, disableAll ? nullptr : &privileges, 0, nullptr,
+                               nullptr))
         return false;
     return GetLastError() == ERROR_SUCCESS;
+}
+
+void EnableBackupPrivilege() {
+    if (GetPlatformFamily() == PlatformNT)
+        SetProcessPrivilege("SeBackupPrivilege", false);
+}
+
+void DisableAllPrivileges() {
+    if (GetPlatformFamily() == PlatformNT)
+        SetProcessPrivilege(Text(), true);
 }
 
 namespace {

@@ -10,7 +10,6 @@ public:
     bool Create(Widget& parent, const Bounds& bounds, bool toBin);
     void Play();
     void Stop();
-    int frame() const { return frame_; }
 
     static constexpr int Frames = 16;
 

@@ -8,6 +8,8 @@
 
 #include "paths.h"
 #include "win/files.h"
+#include "win/handles.h"
+#include "win/path_identity.h"
 
 namespace {
 
@@ -36,25 +38,22 @@ struct KeepError {
     ~KeepError() { SetLastError(error); }
 };
 
-// Opens the link itself; INVALID_HANDLE_VALUE with ERROR_NOT_SUPPORTED when the platform
-// hands over the target instead (the handle then shows no reparse point).
-HANDLE OpenLinkItself(const std::wstring& link, DWORD access) {
-    HANDLE handle = CreateFileW(
+// Opens the link itself; nothing, with ERROR_NOT_SUPPORTED, when the platform hands over
+// the target instead (the handle then shows no reparse point).
+UniqueHandle OpenLinkItself(const std::wstring& link, DWORD access) {
+    UniqueHandle handle(CreateFileW(
         link.c_str(), access | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle)
         return handle;
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
+    if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
         !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        CloseHandle(handle);
+        handle.reset();
         SetLastError(ERROR_NOT_SUPPORTED);
-        return INVALID_HANDLE_VALUE;
     }
     return handle;
 }
-
-std::wstring FullPath(const std::wstring& path);
 
 } // namespace
 
@@ -93,43 +92,39 @@ DWORD ItemAttributes(const std::wstring& path, bool& link) {
         return attributes;
     // Only the listing tells the kind of reparse point.
     WIN32_FIND_DATAW found;
-    HANDLE search =
-        FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-    DWORD tag = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        tag = found.dwReserved0;
-        FindClose(search);
-    }
+    UniqueFind search(
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    const DWORD tag = search ? found.dwReserved0 : 0;
     link = IsLink(attributes, tag);
     return attributes;
 }
 
 bool RemoveLink(const std::wstring& link) {
-    HANDLE handle = OpenLinkItself(link, DELETE);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueHandle handle = OpenLinkItself(link, DELETE);
+    if (!handle)
         return false;
     FILE_DISPOSITION_INFO dispose = {TRUE};
-    bool removed = SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose);
+    bool removed = SetFileInformationByHandle(handle.get(), FileDispositionInfo, &dispose, sizeof dispose);
     KeepError keep;
-    CloseHandle(handle);
+    handle.reset();
     return removed;
 }
 
 bool MoveLink(const std::wstring& link, const std::wstring& destination, bool replace) {
-    HANDLE handle = OpenLinkItself(link, DELETE);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueHandle handle = OpenLinkItself(link, DELETE);
+    if (!handle)
         return false;
     // The rename takes the native form of the new name.
-    std::wstring name = L"\\??\\" + FullPath(destination);
+    std::wstring name = L"\\??\\" + CanonicalPath(destination);
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + (name.size() + 1) * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     rename->ReplaceIfExists = replace;
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::copy(name.begin(), name.end(), rename->FileName);
     bool moved =
-        SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
+        SetFileInformationByHandle(handle.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()));
     KeepError keep;
-    CloseHandle(handle);
+    handle.reset();
     return moved;
 }
 
@@ -137,12 +132,13 @@ bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destin
     // Held for deletion from the start: a source that someone keeps from being removed
     // is found before anything is written, and D is not touched for a move that cannot end.
     // The handle is the source itself, never what a link leads to.
-    HANDLE held = CreateFileW(source.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (held == INVALID_HANDLE_VALUE)
+    UniqueHandle held(CreateFileW(source.c_str(), DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!held)
         return false;
     if (!replace && GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        CloseHandle(held);
+        held.reset();
         SetLastError(ERROR_ALREADY_EXISTS);
         return false;
     }
@@ -163,16 +159,15 @@ bool CopyThenRemoveSource(const std::wstring& source, const std::wstring& destin
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesW(source.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         FILE_DISPOSITION_INFO dispose = {TRUE};
-        if (!SetFileInformationByHandle(held, FileDispositionInfo, &dispose, sizeof dispose)) {
+        if (!SetFileInformationByHandle(held.get(), FileDispositionInfo, &dispose, sizeof dispose)) {
             // Both copies stay whole; the move did not end.
             if (attributes != INVALID_FILE_ATTRIBUTES)
                 SetFileAttributesW(source.c_str(), attributes);
             moved = false;
         }
     }
-    DWORD error = GetLastError();
-    CloseHandle(held);
-    SetLastError(error);
+    KeepError keep;
+    held.reset();
     return moved;
 }
 
@@ -185,89 +180,19 @@ bool MoveFileKeepingSource(const std::wstring& source, const std::wstring& desti
     return CopyThenRemoveSource(source, destination, replace);
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
-namespace {
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (!size)
-        return path;
-    std::wstring full(size, L'\0');
-    DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (!length || length >= size)
-        return path;
-    full.resize(length);
-    return full;
-}
-
-std::wstring LongForm(const std::wstring& path) {
-    DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (!size)
-        return {};
-    std::wstring result(size, L'\0');
-    DWORD length = GetLongPathNameW(path.c_str(), result.data(), size);
-    if (!length || length >= size)
-        return {};
-    result.resize(length);
-    return result;
-}
-
-// A trailing "\" removed, except the one of a drive root.
-std::wstring TrimSeparator(std::wstring path) {
-    while (path.size() > 3 && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-} // namespace
-
-std::wstring ComparablePath(const std::wstring& path) {
-    std::wstring full = TrimSeparator(FullPath(path));
-    std::wstring existing = full, tail;
-    // Walk up to the part that exists; short forms there would hide that two paths meet.
-    while (!existing.empty()) {
-        std::wstring longForm = LongForm(existing);
-        if (!longForm.empty())
-            return tail.empty() ? TrimSeparator(longForm) : JoinPath(longForm, tail);
-        std::wstring parent = ExtractFileDir(existing);
-        if (parent.empty() || SamePath(parent, existing))
-            break;
-        std::wstring name = ExtractFileName(existing);
-        tail = tail.empty() ? name : JoinPath(name, tail);
-        existing = parent;
-    }
-    return full;
-}
-
 std::wstring FinalPath(const std::wstring& path) {
-    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    UniqueHandle handle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
         return {};
     std::wstring final(1024, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    DWORD length = GetFinalPathNameByHandleW(handle.get(), final.data(), static_cast<DWORD>(final.size()), 0);
     if (length >= final.size()) {
         final.resize(length + 1);
-        length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+        length = GetFinalPathNameByHandleW(handle.get(), final.data(), static_cast<DWORD>(final.size()), 0);
     }
-    CloseHandle(handle);
     if (!length || length >= final.size())
         return {};
     final.resize(length);
-    if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        final = L"\\" + final.substr(7);
-    else if (final.compare(0, 4, L"\\\\?\\") == 0)
-        final = final.substr(4);
-    return ComparablePath(final);
-}
-
-bool IsSameOrInside(const std::wstring& inner, const std::wstring& folder) {
-    if (SamePath(inner, folder))
-        return true;
-    std::wstring prefix = AddBackslash(folder);
-    return inner.size() > prefix.size() && SamePath(inner.substr(0, prefix.size()), prefix);
+    return CanonicalPath(final);
 }

@@ -27,13 +27,5 @@ DWORD ItemAttributes(const std::wstring& path, bool& link);
 // error, where the platform would act on the link's target instead (Wine follows links).
 bool RemoveLink(const std::wstring& link);
 bool MoveLink(const std::wstring& link, const std::wstring& destination, bool replace);
-// Where the item finally leads, links resolved, in the comparable form; empty when nowhere.
+// Where the item finally leads, links resolved, in the canonical form; empty when nowhere.
 std::wstring FinalPath(const std::wstring& path);
-
-// Equal paths regardless of letter case.
-bool SamePath(const std::wstring& a, const std::wstring& b);
-// The full long form of a path that need not exist yet: the existing part in its long form,
-// the rest as given; without a trailing "\" except at a drive root.
-std::wstring ComparablePath(const std::wstring& path);
-// True when inner is folder itself or lies inside it (both comparable paths).
-bool IsSameOrInside(const std::wstring& inner, const std::wstring& folder);

@@ -8,6 +8,7 @@
 #include "tool_startup.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/process.h"
 #include "work_box.h"
 
 namespace {
@@ -21,8 +22,8 @@ std::wstring DroppedDestination(const std::wstring& dropped) {
     return GetLongPath(FileExists(dropped) ? ExtractFileDir(dropped) : dropped);
 }
 
-Operation OperationFromDivision(long division) {
-    return division == 2 ? Operation::Copy : division == 3 ? Operation::Delete : Operation::Move;
+Operation OperationAt(long index) {
+    return index == 1 ? Operation::Copy : index == 2 ? Operation::Delete : Operation::Move;
 }
 
 TFerroxMainForm::TFerroxMainForm(std::vector<std::wstring> items) : items_(std::move(items)) {}
@@ -70,8 +71,7 @@ bool TFerroxMainForm::Create() {
         if (!paths.empty())
             ComboBox1.SetText(DroppedDestination(paths.front()));
     });
-    RadioGroup1.SetItemIndex(
-        static_cast<int>(OperationFromDivision(DataReadInteger("History", "Division", 1))));
+    RadioGroup1.SetItemIndex(static_cast<int>(OperationAt(DataReadInteger("History", "Division", 1) - 1)));
     RadioGroup1Click();
     FillHistory(DataReadHistory("History", "Path", HistoryCapacity));
     ComboBox1.SetText(DataReadWide("History", "Path1", std::wstring()));
@@ -87,8 +87,7 @@ void TFerroxMainForm::FillHistory(const std::vector<std::wstring>& history) {
 }
 
 Operation TFerroxMainForm::operation() const {
-    int index = RadioGroup1.itemIndex();
-    return index == 1 ? Operation::Copy : index == 2 ? Operation::Delete : Operation::Move;
+    return OperationAt(RadioGroup1.itemIndex());
 }
 
 void TFerroxMainForm::OnCloseRequest() {

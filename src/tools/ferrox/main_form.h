@@ -11,8 +11,9 @@
 
 // The path box text a drop gives: a file's folder, or a folder itself, in long form.
 std::wstring DroppedDestination(const std::wstring& dropped);
-// The operation remembered as "Division" (1 move, 2 copy, 3 delete); anything else is move.
-Operation OperationFromDivision(long division);
+// The operation of the radio button at the index (0 move, 1 copy, 2 delete); anything else is
+// move. "Division" remembers the button's index plus one.
+Operation OperationAt(long index);
 
 class TFerroxMainForm : public ToolForm {
 public:

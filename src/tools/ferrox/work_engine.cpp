@@ -9,6 +9,8 @@
 #include "paths.h"
 #include "win/encoding.h"
 #include "win/files.h"
+#include "win/handles.h"
+#include "win/path_identity.h"
 
 struct FolderEntry {
     std::wstring name;
@@ -67,9 +69,9 @@ unsigned long long FileSize(const std::wstring& path) {
 bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) {
     entries.clear();
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(FindFirstFileExW(JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, 0));
+    if (!search)
         return GetLastError() == ERROR_FILE_NOT_FOUND && DirectoryExists(folder); // an empty drive root
     do {
         if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L".."))
@@ -78,9 +80,9 @@ bool ListEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) 
             {found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
              IsLink(found.dwFileAttributes, found.dwReserved0),
              (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
-    } while (FindNextFileW(search, &found));
-    DWORD error = GetLastError();
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
+    const DWORD error = GetLastError();
+    search.reset();
     SetLastError(error);
     return error == ERROR_NO_MORE_FILES;
 }
@@ -111,7 +113,7 @@ std::wstring Reason(DWORD error) {
 // destroy the item for good, or put its own question, so ours comes first.
 bool HasRecycleBin(const std::wstring& path) {
     wchar_t volume[MAX_PATH];
-    std::wstring full = ComparablePath(path);
+    std::wstring full = CanonicalPath(path);
     if (!GetVolumePathNameW(full.c_str(), volume, MAX_PATH))
         return false;
     if (GetDriveTypeW(volume) != DRIVE_FIXED)
@@ -138,13 +140,12 @@ FolderFacts ReadFolderFacts(const std::wstring& folder) {
 void KeepFolderFacts(const std::wstring& folder, const FolderFacts& facts) {
     if (!facts.known)
         return;
-    HANDLE handle = CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        SetFileTime(handle, &facts.data.ftCreationTime, &facts.data.ftLastAccessTime,
+    UniqueHandle handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle)
+        SetFileTime(handle.get(), &facts.data.ftCreationTime, &facts.data.ftLastAccessTime,
                     &facts.data.ftLastWriteTime);
-        CloseHandle(handle);
-    }
+    handle.reset(); // closed before the attributes change
     const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (facts.data.dwFileAttributes & kept)
@@ -215,14 +216,14 @@ bool WorkEngine::DestinationIsUsable() {
     if (order_.operation == Operation::Delete)
         return true;
     // A folder copied into itself would copy its own copy again and again.
-    std::wstring destination = ComparablePath(order_.destination);
+    std::wstring destination = CanonicalPath(order_.destination);
     if (order_.operation == Operation::Copy)
         copied_.push_back(destination); // a link into the copy would copy it again
     std::wstring what = order_.operation == Operation::Move ? L"移動" : L"ｺﾋﾟｰ";
     for (const std::wstring& item : order_.items) {
         if (!DirectoryExists(item))
             continue;
-        std::wstring folder = ComparablePath(item);
+        std::wstring folder = CanonicalPath(item);
         // Into its own parent it would land on itself, every file a conflict with itself.
         if (SamePath(JoinPath(destination, ExtractFileName(folder)), folder)) {
             progress_.Ask(L"ﾌｫﾙﾀﾞ \"" + item + L"\" は既に" + what + L"先 \"" + order_.destination +
@@ -378,29 +379,36 @@ bool WorkEngine::AskMissingFolder(const std::wstring& name) {
     return true;
 }
 
+bool WorkEngine::AskUsableName(const std::wstring& destination, std::wstring& name, bool mayOverwrite) {
+    for (;;) {
+        if (!AskNewName(destination, name))
+            return false;
+        if (FileExists(name)) {
+            if (!mayOverwrite) {
+                progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。", Notice);
+                continue;
+            }
+            if (progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。上書きしますか？", OverwriteConfirmation) !=
+                IDYES)
+                continue;
+            if (order_.operation == Operation::Move)
+                SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            return true;
+        }
+        if (!AskMissingFolder(name))
+            continue;
+        return workResult_ != WorkResult::Stop;
+    }
+}
+
 bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstring& destination) {
     switch (choice) {
     case 1:
         return ModifiedLater(source, destination);
     case 2: {
         std::wstring name = destination;
-        for (;;) {
-            if (!AskNewName(destination, name))
-                return false;
-            if (FileExists(name)) {
-                if (progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。上書きしますか？",
-                                  OverwriteConfirmation) != IDYES)
-                    continue;
-                if (order_.operation == Operation::Move)
-                    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-                break;
-            }
-            if (!AskMissingFolder(name))
-                continue;
-            if (workResult_ == WorkResult::Stop)
-                return false;
-            break;
-        }
+        if (!AskUsableName(destination, name, true))
+            return false;
         destination = name;
         return true;
     }
@@ -411,19 +419,8 @@ bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstrin
         return true;
     case 4: {
         std::wstring name = destination;
-        for (;;) {
-            if (!AskNewName(destination, name))
-                return false;
-            if (FileExists(name)) {
-                progress_.Ask(name + L"\nﾌｧｲﾙは既に存在します。", Notice);
-                continue;
-            }
-            if (!AskMissingFolder(name))
-                continue;
-            if (workResult_ == WorkResult::Stop)
-                return false;
-            break;
-        }
+        if (!AskUsableName(destination, name, false))
+            return false;
         while (!MoveFileW(destination.c_str(), name.c_str())) {
             if (!RetryAfterFailure(destination + L" → " + name +
                                    L"\nﾌｧｲﾙ名変更に失敗しました。処理を続行しますか？"))

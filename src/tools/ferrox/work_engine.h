@@ -100,6 +100,9 @@ private:
     bool ApplyChoice(int choice, const std::wstring& source, std::wstring& destination);
     bool AskNewName(const std::wstring& destination, std::wstring& name);
     bool AskMissingFolder(const std::wstring& name);
+    // Asks new names until one is free (or, with mayOverwrite, its overwriting confirmed) and
+    // its folder is there; false when the user gave up or stopped the run.
+    bool AskUsableName(const std::wstring& destination, std::wstring& name, bool mayOverwrite);
     bool RecycleWithQuestion(const std::wstring& path, bool folder);
     // The answer to a failure question: true repeats the step; Abort stops the work.
     bool RetryAfterFailure(const std::wstring& text);

@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "tool_settings.h"
 #include "tool_startup.h"
+#include "win/process.h"
 
 int RestoredEdge(long stored, int screenExtent, int fallback) {
     return stored >= 0 && stored < screenExtent ? static_cast<int>(stored) : fallback;
@@ -33,6 +34,11 @@ int ToolForm::windowHeight() const {
     RECT window;
     GetWindowRect(handle(), &window);
     return window.bottom - window.top;
+}
+
+PositionRule ToolForm::CentredRule() const {
+    return {(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
+            (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred};
 }
 
 void ToolForm::RestorePosition(const PositionRule& rule, const Text& topName, const Text& leftName,

@@ -35,6 +35,8 @@ public:
     void BecomeMainWindow();
     int windowWidth() const;
     int windowHeight() const;
+    // Centred without memory, with the centre as the fallback for an edge off the screen.
+    PositionRule CentredRule() const;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

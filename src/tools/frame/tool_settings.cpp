@@ -4,6 +4,7 @@
 
 #include "dialogs.h"
 #include "win/settings_block.h"
+#include "win/path_identity.h"
 
 namespace {
 
@@ -80,9 +81,7 @@ std::vector<std::wstring> PushHistory(const std::vector<std::wstring>& earlier, 
     for (const std::wstring& old : earlier) {
         if (entries.size() >= capacity)
             break;
-        bool same = CompareStringOrdinal(old.c_str(), static_cast<int>(old.size()), entry.c_str(),
-                                         static_cast<int>(entry.size()), TRUE) == CSTR_EQUAL;
-        if (!same)
+        if (!SamePath(old, entry))
             entries.push_back(old);
     }
     return entries;

@@ -85,16 +85,6 @@ bool EscFlag() {
     return escFlag;
 }
 
-void EnableBackupPrivilege() {
-    if (GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("SeBackupPrivilege", false);
-}
-
-void DisableAllPrivileges() {
-    if (GetPlatformFamily() == PlatformNT)
-        SetProcessPrivilege("SeBackupPrivilege", true);
-}
-
 Text VersionBoxText(const ToolIdentity& tool) {
     const Text indent(20, ' ');
     return Text(tool.title) + "\n" + Text(10, ' ') + ToolVersion + "\n\n" + indent +

@@ -26,11 +26,6 @@ private:
 // True when "OtherSet" "EscToClose" read 1 at start.
 bool EscFlag();
 
-// On the NT family: enables the backup privilege (at start) or disables every privilege
-// (when the tool closes).
-void EnableBackupPrivilege();
-void DisableAllPrivileges();
-
 // The manual beside the tool's executable becomes the program's help file.
 void SetToolHelpFile();
 

@@ -48,8 +48,7 @@ bool TKickonMainForm::FormCreate() {
     Button2.SetEnabled(!offered);
 
     BecomeMainWindow();
-    RestorePosition({(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
-                     (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred});
+    RestorePosition(CentredRule());
     return true;
 }
 

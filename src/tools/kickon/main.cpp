@@ -7,6 +7,7 @@
 #include "kickon_form.h"
 #include "tool_params.h"
 #include "tool_startup.h"
+#include "win/process.h"
 #include "win/folders.h"
 #include "win/launch.h"
 #include "win/system_libraries.h"

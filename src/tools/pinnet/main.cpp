@@ -6,6 +6,7 @@
 #include "pinnet_core.h"
 #include "tool_params.h"
 #include "tool_startup.h"
+#include "win/process.h"
 #include "win/folders.h"
 #include "win/system_libraries.h"
 

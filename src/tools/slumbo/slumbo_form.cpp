@@ -42,8 +42,7 @@ bool TSlumboMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
     Button2.SetName("Button2");
     Button2.onClick = [this] { Button2Click(); };
 
-    RestorePosition({(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
-                     (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred});
+    RestorePosition(CentredRule());
     SetToolHelpFile();
     BecomeMainWindow();
     Timer2.SetHandler([this] { Timer2Timer(); });
