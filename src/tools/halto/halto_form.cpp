@@ -45,8 +45,7 @@ bool THaltoMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
     Button2.SetName("Button2");
     Button2.onClick = [this] { Button2Click(); };
 
-    RestorePosition({(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
-                     (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred});
+    RestorePosition(CentredRule());
     BecomeMainWindow();
 
     std::optional<HaltoChoice> switched =
