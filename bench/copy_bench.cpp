@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
 #include "paths.h"
 #include "win/encoding.h"
 #include "step_display.h"
@@ -249,12 +250,6 @@ double TimeEngine(const std::wstring& item, const std::wstring& target, bool& ok
     double seconds = Seconds() - start;
     ok = ok && box.questions == 0;
     return seconds;
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    size_t middle = times.size() / 2;
-    return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
 }
 
 // Times the engine and the plain loop on one part of the source, in alternating order,
