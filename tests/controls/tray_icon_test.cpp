@@ -178,15 +178,23 @@ TEST(TrayIcon, IdsCountUpToNinetyNine) {
     EXPECT_EQ(again.id(), 99);
 }
 
-TEST(TrayIcon, RightButtonPopsTheMenuInsteadOfMouseDown) {
+// An icon in the tray with a right-button menu, its events recorded.
+class TrayIconMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PutInTray(icon);
+        Record(icon, events);
+        menu.items().Add("終了(&X)");
+        icon.RBPopupMenu = &menu;
+    }
+
     OwnerForm owner;
-    TTrayIcon icon(&owner);
-    PutInTray(icon);
+    TTrayIcon icon{&owner};
     Events events;
-    Record(icon, events);
     Menu menu;
-    menu.items().Add("終了(&X)");
-    icon.RBPopupMenu = &menu;
+};
+
+TEST_F(TrayIconMenu, RightButtonPopsTheMenuInsteadOfMouseDown) {
 
     ShellSends(icon.id(), WM_RBUTTONDOWN);
     EXPECT_EQ(owner.menuLoops, 1);
@@ -200,15 +208,7 @@ TEST(TrayIcon, RightButtonPopsTheMenuInsteadOfMouseDown) {
     EXPECT_EQ(events.downs[0].second, ShiftState::Right);
 }
 
-TEST(TrayIcon, VersionFourOpensTheMenuOnContextMenuAtTheAnchor) {
-    OwnerForm owner;
-    TTrayIcon icon(&owner);
-    PutInTray(icon);
-    Events events;
-    Record(icon, events);
-    Menu menu;
-    menu.items().Add("終了(&X)");
-    icon.RBPopupMenu = &menu;
+TEST_F(TrayIconMenu, VersionFourOpensTheMenuOnContextMenuAtTheAnchor) {
 
     ShellSendsV4(icon.id(), WM_RBUTTONDOWN, 300, 200); // the menu waits for the context menu
     EXPECT_EQ(owner.menuLoops, 0);
