@@ -4,6 +4,7 @@
 
 #include "robot.h"
 #include "test_support.h"
+#include "win/encoding.h"
 
 namespace {
 
@@ -60,8 +61,10 @@ protected:
                ProbeLogLines(Saver)[0].find(L"\" /s|") != std::wstring::npos;
     }
 
-private:
+    // The user's screen saver, set to the probe and put back as it was.
     std::optional<ValueOverride> saver_;
+
+private:
     BOOL savedActive_ = FALSE;
 };
 
@@ -162,7 +165,10 @@ TEST_F(SlumboE2E, NoEndsWithoutCountingOrRemembering) {
 TEST_F(SlumboE2E, WithoutAScreenSaverTheCountdownEndsInAMessage) {
     for (const std::optional<std::wstring>& setting :
          {std::optional<std::wstring>(), std::optional<std::wstring>(SaverFolder + L"\\logon.exe")}) {
-        WriteSaverValue(setting);
+        if (setting)
+            saver_->Set(*setting);
+        else
+            saver_->Remove();
         robot::Process slumbo;
         ASSERT_TRUE(slumbo.Start(BuiltProgram("Slumbo.exe"), "1"));
         auto box = robot::WaitForMessageBox(slumbo.id());
