@@ -15,6 +15,7 @@
 #include "test_support.h"
 #include "win/encoding.h"
 #include "win/files.h"
+#include "win/registry.h"
 
 namespace {
 
@@ -24,30 +25,6 @@ const wchar_t* const BlockKey = L"Software\\Morivane\\Lumera\\Ferrox";
 const std::wstring Root = L"C:\\ferrox-e2e";
 
 // ---- Files and registry ---------------------------------------------------------------
-
-void WriteFileText(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string FileText(const std::wstring& path) {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(missing)";
-    std::string text(4096, '\0');
-    DWORD read = 0;
-    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(file);
-    text.resize(read);
-    return text;
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // A file of the given size that takes no room until written (sparse where the disk allows).
 void MakeBigFile(const std::wstring& path, LONGLONG size) {
@@ -73,39 +50,26 @@ void SetFileTime(const std::wstring& path, int dayOffset) {
     CloseHandle(file);
 }
 
+std::wstring SectionKey(const wchar_t* section) {
+    return BlockKey + std::wstring(L"\\") + section;
+}
+
 void WriteSetting(const wchar_t* section, const wchar_t* name, const std::wstring& text) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
+    RegWriteString(HKEY_CURRENT_USER, SectionKey(section), name, text);
 }
 
 void WriteSetting(const wchar_t* section, const wchar_t* name, DWORD value) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    SetSettingIntRaw("Ferrox\\" + Narrow(section), Narrow(name), value);
 }
 
 // The stored text, or "(absent)".
 std::wstring ReadSetting(const wchar_t* section, const wchar_t* name) {
-    wchar_t buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), name,
-                     RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return L"(absent)";
-    return buffer;
+    return ReadWideValue(HKEY_CURRENT_USER, Narrow(SectionKey(section)), Narrow(name)).value_or(L"(absent)");
 }
 
 bool SectionExists(const wchar_t* section) {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(BlockKey) + L"\\" + section).c_str(), 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -113,80 +77,22 @@ bool SectionExists(const wchar_t* section) {
 
 // ---- The program --------------------------------------------------------------------------
 
-// WM_GETTEXT (GetWindowTextW reads only the caption of another program's window).
-std::wstring WideTextOf(HWND window) {
-    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
-    return text;
-}
-
-void SetWideText(HWND window, const std::wstring& text) {
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// Ferrox started with wide parameters (robot::Process takes CP932 arguments only). It does
-// not outlive the test: what still runs at the end is closed, then terminated.
-class Ferrox {
+// Ferrox started with the items as parameters, each quoted where it holds a space.
+class Ferrox : public robot::Process {
 public:
-    explicit Ferrox(const std::vector<std::wstring>& parameters) {
-        std::wstring path = Widen(robot::ProgramFolder()) + L"..\\..\\bin\\Ferrox.exe";
-        std::wstring commandLine = L"\"" + path + L"\"";
-        for (const std::wstring& parameter : parameters)
-            commandLine +=
-                parameter.find(L' ') == std::wstring::npos ? L" " + parameter : L" \"" + parameter + L"\"";
-        StartWith(path, commandLine);
+    explicit Ferrox(const std::vector<std::wstring>& items) {
+        std::wstring parameters;
+        for (const std::wstring& item : items)
+            parameters += (parameters.empty() ? L"" : L" ") +
+                          (item.find(L' ') == std::wstring::npos ? item : L"\"" + item + L"\"");
+        Start(Widen(BuiltProgram("Ferrox.exe")), parameters);
     }
+    // The parameters as they stand.
     Ferrox(const std::wstring& rawParameters, bool) {
-        std::wstring path = Widen(robot::ProgramFolder()) + L"..\\..\\bin\\Ferrox.exe";
-        StartWith(path, L"\"" + path + L"\" " + rawParameters);
-    }
-    ~Ferrox() {
-        if (!process_)
-            return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-            for (HWND window : robot::FindTopWindows("", "", id_))
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(process_, 3000) == WAIT_TIMEOUT)
-                TerminateProcess(process_, 99);
-        }
-        CloseHandle(process_);
-    }
-    Ferrox(const Ferrox&) = delete;
-    Ferrox& operator=(const Ferrox&) = delete;
-
-    DWORD id() const { return id_; }
-    bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-    HWND MainWindow() { return robot::WaitForWindow(MainClass, "", id_); }
-
-    // Waits for the end; a success for exit code 0.
-    ::testing::AssertionResult EndsWithZero(DWORD timeout = robot::DefaultTimeout) {
-        if (!process_ || WaitForSingleObject(process_, timeout) != WAIT_OBJECT_0)
-            return ::testing::AssertionFailure() << "Ferrox.exe did not end";
-        DWORD code = 0;
-        GetExitCodeProcess(process_, &code);
-        if (code != 0)
-            return ::testing::AssertionFailure() << "Ferrox.exe ended with exit code 0x" << std::hex << code;
-        return ::testing::AssertionSuccess();
+        Start(Widen(BuiltProgram("Ferrox.exe")), rawParameters);
     }
 
-private:
-    void StartWith(const std::wstring& path, std::wstring commandLine) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info))
-            return;
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        id_ = info.dwProcessId;
-    }
-
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    HWND MainWindow() { return robot::WaitForWindow(MainClass, "", id()); }
 };
 
 // A radio button of a group by its caption.
@@ -197,30 +103,6 @@ HWND Radio(HWND form, const Text& caption) {
 // The path box.
 HWND PathBox(HWND form) {
     return robot::FindControl(form, "ComboBox1");
-}
-
-// A drop as the shell posts it: a DROPFILES block with wide paths, double-NUL ended. The
-// block is made inside the program, where the handle must be valid.
-bool PostDrop(HWND target, const std::vector<std::wstring>& paths) {
-    std::wstring list;
-    for (const std::wstring& path : paths)
-        list += path + L'\0';
-    list += L'\0';
-    SIZE_T size = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-    std::vector<char> block(size);
-    auto* header = reinterpret_cast<DROPFILES*>(block.data());
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    memcpy(block.data() + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    DWORD processId = robot::ProcessOf(target);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process)
-        return false;
-    // A fixed global block is its own address, so memory in the program serves as the drop.
-    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    bool written = remote && WriteProcessMemory(process, remote, block.data(), size, nullptr);
-    CloseHandle(process);
-    return written && PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 // The round trip of a message to the window in milliseconds, or -1 when it did not answer
@@ -265,7 +147,7 @@ TEST_F(FerroxTest, WithoutAUsableItemTheVersionBoxShowsAndNothingIsRemembered) {
         EXPECT_EQ(box->caption, "ﾊﾞｰｼﾞｮﾝ情報");
         EXPECT_EQ(box->text.substr(0, Title.size()), Title);
         robot::AnswerMessageBox(box->window, IDOK);
-        EXPECT_TRUE(ferrox.EndsWithZero());
+        EXPECT_EQ(ferrox.WaitForExit(), 0u);
         EXPECT_FALSE(SectionExists(L"History"));
         EXPECT_FALSE(SectionExists(L"Position"));                 // the off-screen place is not remembered
         EXPECT_EQ(ReadSetting(L"Setup", L"Title"), Widen(Title)); // the frame ran
@@ -274,7 +156,7 @@ TEST_F(FerroxTest, WithoutAUsableItemTheVersionBoxShowsAndNothingIsRemembered) {
 
 TEST_F(FerroxTest, MainWindowShowsItsControlsInOrderAndTheRememberedOperation) {
     std::wstring item = At(L"caf\u00e9.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     WriteSetting(L"History", L"Division", 3);
     WriteSetting(L"History", L"Path1", At(L"Jos\u00e9"));
     WriteSetting(L"History", L"Path2", At(L"second"));
@@ -302,7 +184,7 @@ TEST_F(FerroxTest, MainWindowShowsItsControlsInOrderAndTheRememberedOperation) {
     EXPECT_TRUE(robot::IsChecked(remove));
     EXPECT_FALSE(robot::IsChecked(move) || robot::IsChecked(copy));
     HWND path = PathBox(form);
-    EXPECT_EQ(WideTextOf(path), At(L"Jos\u00e9"));
+    EXPECT_EQ(robot::WideTextOf(path), At(L"Jos\u00e9"));
     EXPECT_EQ(SendMessageW(path, CB_GETCOUNT, 0, 0), 2);
     for (const char* name : {"ComboBox1", "Label1", "Button3"})
         EXPECT_FALSE(IsWindowEnabled(robot::FindControl(form, name))) << name;
@@ -324,13 +206,13 @@ TEST_F(FerroxTest, MainWindowShowsItsControlsInOrderAndTheRememberedOperation) {
     robot::PressKey(form, VK_ESCAPE);
     EXPECT_FALSE(robot::WaitUntil([&] { return !IsWindow(form); }, 1000));
     robot::Click(robot::FindControl(form, "Button2"));
-    EXPECT_TRUE(ferrox.EndsWithZero());
+    EXPECT_EQ(ferrox.WaitForExit(), 0u);
     EXPECT_EQ(ReadSetting(L"History", L"Path1"), At(L"Jos\u00e9")); // Cancel writes no history
 }
 
 TEST_F(FerroxTest, EscClosesTheMainWindowWhenEscToCloseIsSet) {
     std::wstring item = At(L"a.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     WriteSetting(L"OtherSet", L"EscToClose", 1);
     Ferrox ferrox({item});
     HWND form = ferrox.MainWindow();
@@ -340,12 +222,12 @@ TEST_F(FerroxTest, EscClosesTheMainWindowWhenEscToCloseIsSet) {
         return robot::FocusedControl(form) == FindWindowExW(PathBox(form), nullptr, L"Edit", nullptr);
     }));
     robot::PressKey(form, VK_ESCAPE);
-    EXPECT_TRUE(ferrox.EndsWithZero());
+    EXPECT_EQ(ferrox.WaitForExit(), 0u);
 }
 
 TEST_F(FerroxTest, ASecondStartRunsAsAnotherCopyByDefault) {
     std::wstring item = At(L"a.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     Ferrox first({item});
     ASSERT_TRUE(first.MainWindow());
     Ferrox second({item});
@@ -353,15 +235,15 @@ TEST_F(FerroxTest, ASecondStartRunsAsAnotherCopyByDefault) {
     ASSERT_TRUE(other);
     EXPECT_EQ(robot::FindTopWindows(MainClass).size(), 2u);
     robot::Click(robot::FindControl(other, "Button2"));
-    EXPECT_TRUE(second.EndsWithZero());
+    EXPECT_EQ(second.WaitForExit(), 0u);
     EXPECT_TRUE(first.running());
     robot::Click(robot::FindControl(first.MainWindow(), "Button2"));
-    EXPECT_TRUE(first.EndsWithZero());
+    EXPECT_EQ(first.WaitForExit(), 0u);
 }
 
 TEST_F(FerroxTest, TheMainWindowReturnsToItsRememberedPlace) {
     std::wstring item = At(L"a.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     struct Case {
         long top, left; // -1: absent
         long expectedTop, expectedLeft;
@@ -381,7 +263,7 @@ TEST_F(FerroxTest, TheMainWindowReturnsToItsRememberedPlace) {
         EXPECT_EQ(place.left, test.expectedLeft);
         SetWindowPos(form, nullptr, 120, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         robot::Click(robot::FindControl(form, "Button2"));
-        EXPECT_TRUE(ferrox.EndsWithZero());
+        EXPECT_EQ(ferrox.WaitForExit(), 0u);
         auto position = [](const char* name) {
             return robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\Position",
                                             name);
@@ -413,7 +295,7 @@ TEST_F(FerroxTest, OkRewritesTheHistoryWithTheNewEntryFirst) {
         WriteSetting(L"History", L"Path3", c);
         WriteSetting(L"History", L"Division", 2);
         std::wstring item = At(L"\ud55c\uae00 \uba54\ubaa8.txt");
-        WriteFileText(item, "memo");
+        WriteBytes(item, "memo");
         Ferrox ferrox({item});
         HWND form = ferrox.MainWindow();
         ASSERT_TRUE(form);
@@ -421,11 +303,11 @@ TEST_F(FerroxTest, OkRewritesTheHistoryWithTheNewEntryFirst) {
         if (test.pick)
             SendMessageW(path, CB_SETCURSEL, 1, 0);
         else
-            SetWideText(path, test.chosen);
-        EXPECT_EQ(WideTextOf(path), test.chosen);
+            robot::SetText(path, test.chosen);
+        EXPECT_EQ(robot::WideTextOf(path), test.chosen);
         robot::Click(robot::FindControl(form, "Button1"));
-        EXPECT_TRUE(ferrox.EndsWithZero());
-        EXPECT_EQ(FileText(b + L"\\\ud55c\uae00 \uba54\ubaa8.txt"), "memo");
+        EXPECT_EQ(ferrox.WaitForExit(), 0u);
+        EXPECT_EQ(ReadFileBytes(b + L"\\\ud55c\uae00 \uba54\ubaa8.txt"), "memo");
         for (size_t i = 0; i < 4; ++i) {
             std::wstring name = L"Path" + std::to_wstring(i + 1);
             std::wstring stored = ReadSetting(L"History", name.c_str());
@@ -443,26 +325,28 @@ TEST_F(FerroxTest, OkRewritesTheHistoryWithTheNewEntryFirst) {
 
 TEST_F(FerroxTest, ADroppedFileGivesItsFolderAndADroppedFolderItself) {
     std::wstring item = At(L"a.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     std::wstring folder = Folder(L"\u5f20\u4f1f \U0001F600");
     std::wstring file = folder + L"\\caf\u00e9.txt";
-    WriteFileText(file, "x");
+    WriteBytes(file, "x");
     std::wstring inner = Folder(L"\u5f20\u4f1f \U0001F600\\Jos\u00e9");
     Ferrox ferrox({item});
     HWND form = ferrox.MainWindow();
     ASSERT_TRUE(form);
     HWND path = PathBox(form);
-    ASSERT_TRUE(PostDrop(form, {file, item}));
-    EXPECT_TRUE(robot::WaitUntil([&] { return WideTextOf(path) == folder; })) << Narrow(WideTextOf(path));
-    ASSERT_TRUE(PostDrop(robot::FindControl(form, "Button1"), {inner}));
-    EXPECT_TRUE(robot::WaitUntil([&] { return WideTextOf(path) == inner; })) << Narrow(WideTextOf(path));
+    ASSERT_TRUE(robot::PostDrop(form, {file, item}));
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::WideTextOf(path) == folder; }))
+        << Narrow(robot::WideTextOf(path));
+    ASSERT_TRUE(robot::PostDrop(robot::FindControl(form, "Button1"), {inner}));
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::WideTextOf(path) == inner; }))
+        << Narrow(robot::WideTextOf(path));
     robot::Click(robot::FindControl(form, "Button2"));
-    EXPECT_TRUE(ferrox.EndsWithZero());
+    EXPECT_EQ(ferrox.WaitForExit(), 0u);
 }
 
 TEST_F(FerroxTest, AnEmptyDestinationIsRefusedForMoveAndCopyButNotForDelete) {
     std::wstring item = At(L"\u00e9t\u00e9.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     Ferrox ferrox({item});
     HWND form = ferrox.MainWindow();
     ASSERT_TRUE(form);
@@ -472,7 +356,7 @@ TEST_F(FerroxTest, AnEmptyDestinationIsRefusedForMoveAndCopyButNotForDelete) {
     for (const Case& test : cases) {
         SCOPED_TRACE(test.operation);
         robot::Click(Radio(form, test.operation));
-        SetWideText(PathBox(form), L"  ");
+        robot::SetText(PathBox(form), L"  ");
         robot::Click(robot::FindControl(form, "Button1"));
         std::optional<robot::MessageBoxInfo> box = robot::WaitForMessageBox(ferrox.id());
         ASSERT_TRUE(box);
@@ -485,20 +369,20 @@ TEST_F(FerroxTest, AnEmptyDestinationIsRefusedForMoveAndCopyButNotForDelete) {
     }
     // Delete needs no destination: the work starts at once and the item goes.
     robot::Click(Radio(form, "削除(&D)"));
-    SetWideText(PathBox(form), L"");
+    robot::SetText(PathBox(form), L"");
     robot::Click(robot::FindControl(form, "Button1"));
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
     EXPECT_FALSE(Exists(item));
     EXPECT_EQ(ReadSetting(L"History", L"Path1"), L"");
 }
 
 TEST_F(FerroxTest, BrowseAsksForTheDestinationOfTheChosenOperation) {
     std::wstring item = At(L"a.txt");
-    WriteFileText(item, "x");
+    WriteBytes(item, "x");
     Ferrox ferrox({item});
     HWND form = ferrox.MainWindow();
     ASSERT_TRUE(form);
-    SetWideText(PathBox(form), Root);
+    robot::SetText(PathBox(form), Root);
     struct Case {
         const char *operation, *title;
     } cases[] = {{"移動(&M)", "移動先を選択してください。"}, {"ｺﾋﾟｰ(&C)", "ｺﾋﾟｰ先を選択してください。"}};
@@ -513,17 +397,17 @@ TEST_F(FerroxTest, BrowseAsksForTheDestinationOfTheChosenOperation) {
             robot::WaitUntil([&] { return robot::FindControlByText(chooser, "Static", test.title); }));
         PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(chooser); }));
-        EXPECT_EQ(WideTextOf(PathBox(form)), Root); // cancelled: the path box keeps its text
+        EXPECT_EQ(robot::WideTextOf(PathBox(form)), Root); // cancelled: the path box keeps its text
     }
     robot::Click(robot::FindControl(form, "Button2"));
-    EXPECT_TRUE(ferrox.EndsWithZero());
+    EXPECT_EQ(ferrox.WaitForExit(), 0u);
 }
 
 // ---- The work -----------------------------------------------------------------------------
 
 TEST_F(FerroxTest, APathSplitAtItsBlankIsMovedWhole) {
     std::wstring folder = Folder(L"My Documents");
-    WriteFileText(folder + L"\\caf\u00e9.txt", "inside");
+    WriteBytes(folder + L"\\caf\u00e9.txt", "inside");
     std::wstring destination = At(L"\u5f20\u4f1f");
     WriteSetting(L"History", L"Division", 1);
     WriteSetting(L"History", L"Path1", destination);
@@ -532,15 +416,15 @@ TEST_F(FerroxTest, APathSplitAtItsBlankIsMovedWhole) {
     ASSERT_TRUE(form);
     EXPECT_TRUE(robot::IsChecked(Radio(form, "移動(&M)")));
     robot::Click(robot::FindControl(form, "Button1"));
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
-    EXPECT_EQ(FileText(destination + L"\\My Documents\\caf\u00e9.txt"), "inside");
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
+    EXPECT_EQ(ReadFileBytes(destination + L"\\My Documents\\caf\u00e9.txt"), "inside");
     EXPECT_FALSE(Exists(folder));
 }
 
 TEST_F(FerroxTest, RenamingOnAConflictAsksForTheNameInTheInputBox) {
     std::wstring source = Folder(L"src"), destination = Folder(L"dst");
-    WriteFileText(source + L"\\\u00e9t\u00e9.txt", "new");
-    WriteFileText(destination + L"\\\u00e9t\u00e9.txt", "old");
+    WriteBytes(source + L"\\\u00e9t\u00e9.txt", "new");
+    WriteBytes(destination + L"\\\u00e9t\u00e9.txt", "old");
     WriteSetting(L"History", L"Division", 2);
     WriteSetting(L"History", L"Path1", destination);
     Ferrox ferrox({source + L"\\\u00e9t\u00e9.txt"});
@@ -557,23 +441,23 @@ TEST_F(FerroxTest, RenamingOnAConflictAsksForTheNameInTheInputBox) {
     HWND input = robot::WaitForWindow("TInputBox", "", ferrox.id());
     ASSERT_TRUE(input);
     EXPECT_EQ(robot::TextOf(input), "名前を変更して複写");
-    EXPECT_EQ(WideTextOf(robot::FindControl(input, "Label1")), L"\u00e9t\u00e9.txt の新しい名前は？");
+    EXPECT_EQ(robot::WideTextOf(robot::FindControl(input, "Label1")), L"\u00e9t\u00e9.txt の新しい名前は？");
     HWND edit = robot::FindControl(input, "Edit1");
-    EXPECT_EQ(WideTextOf(edit), destination + L"\\\u00e9t\u00e9.txt");
+    EXPECT_EQ(robot::WideTextOf(edit), destination + L"\\\u00e9t\u00e9.txt");
     EXPECT_EQ(robot::TextOf(robot::FindControl(input, "Button1")), "OK");
     EXPECT_EQ(robot::TextOf(robot::FindControl(input, "Button2")), "ｷｬﾝｾﾙ");
     robot::SaveScreenshot("ferrox-input.bmp");
-    SetWideText(edit, destination + L"\\\ud55c\uae00.txt");
+    robot::SetText(edit, destination + L"\\\ud55c\uae00.txt");
     robot::Click(robot::FindControl(input, "Button1"));
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
-    EXPECT_EQ(FileText(destination + L"\\\ud55c\uae00.txt"), "new");
-    EXPECT_EQ(FileText(destination + L"\\\u00e9t\u00e9.txt"), "old");
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
+    EXPECT_EQ(ReadFileBytes(destination + L"\\\ud55c\uae00.txt"), "new");
+    EXPECT_EQ(ReadFileBytes(destination + L"\\\u00e9t\u00e9.txt"), "old");
 }
 
 TEST_F(FerroxTest, DeletingAFolderThatHoldsALinkLeavesWhatTheLinkLeadsTo) {
     std::wstring folder = Folder(L"\u5f20\u4f1f .git"), elsewhere = Folder(L"elsewhere");
-    WriteFileText(folder + L"\\.env", "own");
-    WriteFileText(elsewhere + L"\\caf\u00e9.txt", "not chosen");
+    WriteBytes(folder + L"\\.env", "own");
+    WriteBytes(elsewhere + L"\\caf\u00e9.txt", "not chosen");
     UnixLink link(folder + L"\\linked", elsewhere);
     if (!link.made())
         GTEST_SKIP() << "no Unix-side links here";
@@ -583,9 +467,9 @@ TEST_F(FerroxTest, DeletingAFolderThatHoldsALinkLeavesWhatTheLinkLeadsTo) {
     ASSERT_TRUE(form);
     EXPECT_TRUE(robot::IsChecked(Radio(form, "削除(&D)")));
     robot::Click(robot::FindControl(form, "Button1"));
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
     EXPECT_FALSE(Exists(folder));
-    EXPECT_EQ(FileText(elsewhere + L"\\caf\u00e9.txt"), "not chosen");
+    EXPECT_EQ(ReadFileBytes(elsewhere + L"\\caf\u00e9.txt"), "not chosen");
 }
 
 // The overwrite question of the running program, waited for.
@@ -597,8 +481,8 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
     std::wstring source = Folder(L"src"), destination = Folder(L"\ud55c\uae00");
     const std::wstring names[] = {L"1 caf\u00e9.txt", L"2 \u5f20\u4f1f.lnk", L"3 plain.txt"};
     for (const std::wstring& name : names) {
-        WriteFileText(source + L"\\" + name, "new " + Narrow(name));
-        WriteFileText(destination + L"\\" + name, "old");
+        WriteBytes(source + L"\\" + name, "new " + Narrow(name));
+        WriteBytes(destination + L"\\" + name, "old");
     }
     SetFileTime(source + L"\\" + names[0], 2); // the source is newer
     SetFileTime(destination + L"\\" + names[0], 0);
@@ -615,8 +499,8 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
     EXPECT_EQ(robot::TextOf(question), "同名のﾌｧｲﾙが存在します");
     EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label1")), "ｺﾋﾟｰ元");
     EXPECT_EQ(robot::TextOf(robot::FindControl(question, "Label4")), "ｺﾋﾟｰ先");
-    EXPECT_EQ(WideTextOf(robot::FindControl(question, "Label2")), source + L"\\" + names[0]);
-    EXPECT_EQ(WideTextOf(robot::FindControl(question, "Label5")), destination + L"\\" + names[0]);
+    EXPECT_EQ(robot::WideTextOf(robot::FindControl(question, "Label2")), source + L"\\" + names[0]);
+    EXPECT_EQ(robot::WideTextOf(robot::FindControl(question, "Label5")), destination + L"\\" + names[0]);
     EXPECT_NE(robot::TextOf(robot::FindControl(question, "Label3")).find(" byte "), Text::npos);
     EXPECT_NE(robot::TextOf(robot::FindControl(question, "Label6")).find("3 byte "), Text::npos);
     EXPECT_EQ(robot::TextOf(robot::FindControl(question, "RadioGroup1")), "複写方法");
@@ -648,7 +532,7 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
     // Second conflict: a shortcut shows the arrow on both icons; "上書きで複写" for all.
     question = WaitForQuestion(ferrox.id());
     ASSERT_TRUE(question);
-    EXPECT_EQ(WideTextOf(robot::FindControl(question, "Label2")), source + L"\\" + names[1]);
+    EXPECT_EQ(robot::WideTextOf(robot::FindControl(question, "Label2")), source + L"\\" + names[1]);
     EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image2")));
     EXPECT_TRUE(IsWindowVisible(robot::FindControl(question, "Image5")));
     robot::Click(Radio(question, "上書きで複写(&O)"));
@@ -656,10 +540,10 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
     robot::Click(robot::FindControl(question, "Button3"));
 
     // The third conflict is overwritten without a question, and the tool ends.
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
-    EXPECT_EQ(FileText(destination + L"\\" + names[0]), "old");
-    EXPECT_EQ(FileText(destination + L"\\" + names[1]), "new " + Narrow(names[1]));
-    EXPECT_EQ(FileText(destination + L"\\" + names[2]), "new " + Narrow(names[2]));
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
+    EXPECT_EQ(ReadFileBytes(destination + L"\\" + names[0]), "old");
+    EXPECT_EQ(ReadFileBytes(destination + L"\\" + names[1]), "new " + Narrow(names[1]));
+    EXPECT_EQ(ReadFileBytes(destination + L"\\" + names[2]), "new " + Narrow(names[2]));
     auto top = robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Ferrox\\Position",
                                         "OWriteTop");
     EXPECT_TRUE(top.has_value());
@@ -667,8 +551,8 @@ TEST_F(FerroxTest, TheOverwriteQuestionShowsBothFilesAndAppliesItsChoiceToAllTha
 
 TEST_F(FerroxTest, TheQuestionReadsItsEscRuleAtEachPress) {
     std::wstring source = Folder(L"src"), destination = Folder(L"dst");
-    WriteFileText(source + L"\\a.txt", "new");
-    WriteFileText(destination + L"\\a.txt", "old");
+    WriteBytes(source + L"\\a.txt", "new");
+    WriteBytes(destination + L"\\a.txt", "old");
     WriteSetting(L"History", L"Division", 2);
     WriteSetting(L"History", L"Path1", destination);
     WriteSetting(L"OtherSet", L"EscToClose", 0);
@@ -683,14 +567,14 @@ TEST_F(FerroxTest, TheQuestionReadsItsEscRuleAtEachPress) {
     WriteSetting(L"OtherSet", L"EscToClose", 1); // the main window read 0 at start; the question reads now
     robot::PressKey(question, VK_ESCAPE);
     EXPECT_TRUE(robot::WaitUntil([&] { return !IsWindow(question); }));
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
-    EXPECT_EQ(FileText(destination + L"\\a.txt"), "old"); // cancelled: skipped
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
+    EXPECT_EQ(ReadFileBytes(destination + L"\\a.txt"), "old"); // cancelled: skipped
 }
 
 TEST_F(FerroxTest, AMoveQuestionNamesItsSidesAndMarksTheNewerDestination) {
     std::wstring source = Folder(L"src"), destination = Folder(L"dst");
-    WriteFileText(source + L"\\a.txt", "new");
-    WriteFileText(destination + L"\\a.txt", "old");
+    WriteBytes(source + L"\\a.txt", "new");
+    WriteBytes(destination + L"\\a.txt", "old");
     SetFileTime(source + L"\\a.txt", 0);
     SetFileTime(destination + L"\\a.txt", 1);
     WriteSetting(L"History", L"Division", 1);
@@ -710,9 +594,9 @@ TEST_F(FerroxTest, AMoveQuestionNamesItsSidesAndMarksTheNewerDestination) {
     EXPECT_EQ(robot::ScreenRectOf(question).top, 220);
     EXPECT_EQ(robot::ScreenRectOf(question).left, 330);
     robot::Click(robot::FindControl(question, "Button2")); // ｷｬﾝｾﾙ: this file is skipped
-    EXPECT_TRUE(ferrox.EndsWithZero(20000));
-    EXPECT_EQ(FileText(source + L"\\a.txt"), "new");
-    EXPECT_EQ(FileText(destination + L"\\a.txt"), "old");
+    EXPECT_EQ(ferrox.WaitForExit(20000), 0u);
+    EXPECT_EQ(ReadFileBytes(source + L"\\a.txt"), "new");
+    EXPECT_EQ(ReadFileBytes(destination + L"\\a.txt"), "old");
 }
 
 // A long copy: a folder holding one big file, then a folder of small ones.
@@ -724,7 +608,7 @@ protected:
         MakeBigFile(big + L"\\big.bin", BigSize);
         small = Folder(L"small \ud55c");
         for (int i = 1; i <= 20; ++i)
-            WriteFileText(small + L"\\" + std::to_wstring(i) + L".txt", "small");
+            WriteBytes(small + L"\\" + std::to_wstring(i) + L".txt", "small");
         destination = Folder(L"to");
         WriteSetting(L"History", L"Division", 2);
         WriteSetting(L"History", L"Path1", destination);
@@ -758,7 +642,7 @@ TEST_F(LongCopyTest, TheProgressWindowAnswersWhileABigFileIsCopied) {
     EXPECT_LT(worst, 500) << samples << " samples";
     std::printf("progress window during the big copy: %d round trips, slowest %ld ms\n", samples, worst);
     EXPECT_GT(samples, 0);
-    EXPECT_TRUE(ferrox.EndsWithZero(60000));
+    EXPECT_EQ(ferrox.WaitForExit(60000), 0u);
     WIN32_FILE_ATTRIBUTE_DATA copied;
     ASSERT_TRUE(GetFileAttributesExW((destination + L"\\big \u00e9t\u00e9\\big.bin").c_str(),
                                      GetFileExInfoStandard, &copied));
@@ -805,7 +689,7 @@ TEST_F(LongCopyTest, AStopAskedDuringTheCopyIsAnsweredAfterTheFileInProgress) {
         robot::AnswerMessageBox(stop->window, test.answer);
         if (test.answer == IDNO) {
             // The work goes on to its end, and the tool ends with it.
-            EXPECT_TRUE(ferrox.EndsWithZero(60000));
+            EXPECT_EQ(ferrox.WaitForExit(60000), 0u);
             EXPECT_TRUE(Exists(destination + L"\\small \ud55c\\20.txt"));
             continue;
         }
@@ -814,7 +698,7 @@ TEST_F(LongCopyTest, AStopAskedDuringTheCopyIsAnsweredAfterTheFileInProgress) {
         EXPECT_TRUE(IsWindowEnabled(form));
         EXPECT_FALSE(Exists(destination + L"\\small \ud55c")); // stopped before the next item
         robot::Click(robot::FindControl(form, "Button2"));
-        EXPECT_TRUE(ferrox.EndsWithZero());
+        EXPECT_EQ(ferrox.WaitForExit(), 0u);
     }
 }
 

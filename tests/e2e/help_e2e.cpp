@@ -75,7 +75,7 @@ TEST(Help, TheTrayHelpItemsOpenTheManualAndAMissingManualOpensNothing) {
         if (withManual) {
             HWND viewer = WaitForViewer(id);
             ASSERT_NE(viewer, nullptr);
-            Screenshot(viewer, "help-viewer.bmp");
+            robot::Screenshot(viewer, "help-viewer.bmp");
             // The page on using the manual opens in the same viewer.
             ASSERT_TRUE(Choose(lumera, {"ﾍﾙﾌﾟ(&H)", "ﾍﾙﾌﾟの使い方(&U)"}));
             EXPECT_TRUE(

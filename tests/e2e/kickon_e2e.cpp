@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "lumera_support.h"
+#include "robot.h"
+#include "test_support.h"
 #include "win/encoding.h"
-
-using namespace lumera_e2e;
 
 namespace {
 
@@ -56,20 +55,6 @@ ButtonStates StatesOf(HWND form) {
             IsWindowEnabled(robot::FindControl(form, "Button2")) != FALSE};
 }
 
-// The probe's log (UTF-16 lines "command line|working folder"), read by its wide path.
-std::wstring ProbeLog(const std::wstring& probe) {
-    HANDLE file = CreateFileW((probe + L".log").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::wstring();
-    std::wstring log(GetFileSize(file, nullptr) / sizeof(wchar_t), L'\0');
-    DWORD read = 0;
-    ReadFile(file, log.data(), static_cast<DWORD>(log.size() * sizeof(wchar_t)), &read, nullptr);
-    CloseHandle(file);
-    log.resize(read / sizeof(wchar_t));
-    return log;
-}
-
 class KickonTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -113,7 +98,7 @@ TEST_F(KickonTest, OffersOnlyTheActionThatChangesSomething) {
         RECT window = robot::ScreenRectOf(form);
         EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2);
         EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2);
-        Screenshot(form, "kickon-main.bmp");
+        robot::Screenshot(form, "kickon-main.bmp");
 
         robot::Click(robot::FindControl(form, "Button1"));
         EXPECT_EQ(kickon.WaitForExit(), 0u);

@@ -3,9 +3,10 @@
 // the probe under the target's name; it logs how it was started.
 #include <gtest/gtest.h>
 
-#include "lumera_support.h"
-
-using namespace lumera_e2e;
+#include "robot.h"
+#include "test_support.h"
+#include "win/encoding.h"
+#include "win/files.h"
 
 namespace {
 
@@ -20,74 +21,23 @@ void PutLauncher(const Text& launcher) {
     CopyFileW(Widen(BuiltProgram(launcher)).c_str(), WideFile(Widen(launcher)).c_str(), FALSE);
 }
 
-void PutProbeAs(const std::wstring& name) {
-    CopyFileW(Widen(robot::ProgramFolder() + "probe.exe").c_str(), WideFile(name).c_str(), FALSE);
-}
-
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
-std::optional<std::wstring> ReadWideFile(const std::wstring& path) {
-    auto bytes = ReadBytes(path);
-    if (!bytes)
-        return std::nullopt;
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-}
-
-// The message box's text as the program wrote it, beyond code page 932.
-std::wstring WideMessage(HWND box) {
-    wchar_t text[1024] = L"";
-    GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
-    return text;
-}
-
 class LaunchersE2E : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::wstring from = WideFolder + L'\0';
-        SHFILEOPSTRUCTW remove = {};
-        remove.wFunc = FO_DELETE;
-        remove.pFrom = from.c_str();
-        remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationW(&remove);
+        DeleteTree(WideFolder);
         CreateDirectoryW(L"C:\\lumera-e2e", nullptr);
         ASSERT_TRUE(CreateDirectoryW(WideFolder.c_str(), nullptr));
     }
-    void TearDown() override {
-        std::wstring from = WideFolder + L'\0';
-        SHFILEOPSTRUCTW remove = {};
-        remove.wFunc = FO_DELETE;
-        remove.pFrom = from.c_str();
-        remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationW(&remove);
-    }
+    void TearDown() override { DeleteTree(WideFolder); }
 
     // Runs the launcher from the folder with the show command (-1: none) and waits for it
     // to end with exit code 0.
     void RunLauncher(const Text& launcher, int showCommand) {
         robot::Process process;
-        ASSERT_TRUE(StartWide(process, launcher, showCommand));
+        ASSERT_TRUE(process.Start(WideFile(Widen(launcher)), L"", L"C:\\", showCommand));
         auto code = process.WaitForExit();
         ASSERT_TRUE(code.has_value());
         EXPECT_EQ(*code, 0u);
-    }
-
-    // The robot takes CP932 paths; a folder beyond them is started through its short form.
-    static bool StartWide(robot::Process& process, const Text& launcher, int showCommand) {
-        wchar_t shortPath[MAX_PATH] = L"";
-        if (!GetShortPathNameW(WideFile(Widen(launcher)).c_str(), shortPath, MAX_PATH))
-            return false;
-        return process.Start(Narrow(shortPath), "", "C:\\", showCommand);
     }
 };
 
@@ -107,23 +57,20 @@ TEST_F(LaunchersE2E, EachLauncherStartsItsProgramWithItsParameterAndItsOwnShowCo
     for (const Case& c : cases) {
         SCOPED_TRACE(c.launcher);
         PutLauncher(c.launcher);
-        PutProbeAs(c.target);
-        DeleteFileW((WideFile(c.target) + L".log").c_str());
+        InstallProbe(WideFile(c.target));
         DeleteFileW((WideFile(c.target) + L".show.log").c_str());
         RunLauncher(c.launcher, c.showCommand);
 
-        std::wstring log = WideFile(c.target) + L".log";
         // The probe writes the show command last.
         ASSERT_TRUE(
-            robot::WaitUntil([&] { return ReadBytes(WideFile(c.target) + L".show.log").has_value(); }));
-        auto line = ReadWideFile(log);
+            robot::WaitUntil([&] { return ReadFileBytes(WideFile(c.target) + L".show.log").has_value(); }));
+        std::wstring line = ProbeLog(WideFile(c.target));
         // One start: "<program path>" <parameter>|<working folder>
-        EXPECT_NE(line->find(WideFile(c.target)), std::wstring::npos) << Narrow(*line);
-        EXPECT_NE(line->find(std::wstring(L" ") + c.parameter + L"|" + WideFolder + L"\n"),
-                  std::wstring::npos)
-            << Narrow(*line);
-        EXPECT_EQ(std::count(line->begin(), line->end(), L'\n'), 1);
-        EXPECT_EQ(ReadBytes(WideFile(c.target) + L".show.log"), c.expectedShow + "\n");
+        EXPECT_NE(line.find(WideFile(c.target)), std::wstring::npos) << Narrow(line);
+        EXPECT_NE(line.find(std::wstring(L" ") + c.parameter + L"|" + WideFolder + L"\n"), std::wstring::npos)
+            << Narrow(line);
+        EXPECT_EQ(std::count(line.begin(), line.end(), L'\n'), 1);
+        EXPECT_EQ(ReadFileBytes(WideFile(c.target) + L".show.log"), c.expectedShow + "\n");
     }
 }
 
@@ -141,11 +88,12 @@ TEST_F(LaunchersE2E, AMissingProgramIsNamedWithTheFullPathItWasLookedFor) {
         SCOPED_TRACE(c.launcher);
         PutLauncher(c.launcher);
         robot::Process process;
-        ASSERT_TRUE(StartWide(process, c.launcher, -1));
+        ASSERT_TRUE(process.Start(WideFile(Widen(c.launcher)), L"", L"C:\\"));
         auto box = robot::WaitForMessageBox(process.id());
         ASSERT_TRUE(box.has_value());
         EXPECT_EQ(box->caption, c.caption);
-        EXPECT_EQ(WideMessage(box->window), WideFile(c.target) + L"\n" + Widen("ﾌﾟﾛｸﾞﾗﾑが存在しません。"));
+        EXPECT_EQ(robot::WideMessage(box->window),
+                  WideFile(c.target) + L"\n" + Widen("ﾌﾟﾛｸﾞﾗﾑが存在しません。"));
         EXPECT_NE(GetDlgItem(box->window, IDOK), nullptr);
         robot::AnswerMessageBox(box->window, IDOK);
         auto code = process.WaitForExit();

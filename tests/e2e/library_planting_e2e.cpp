@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "lumera_support.h"
+#include "robot.h"
+#include "test_support.h"
 #include "paths.h"
 #include "win/encoding.h"
-
-using namespace lumera_e2e;
 
 namespace {
 

@@ -16,21 +16,6 @@ namespace {
 
 const Text FileNotFound = "ﾌｧｲﾙが見つかりません。";
 
-std::wstring ReadProbeLog(const Text& program) {
-    std::optional<std::string> bytes = robot::ReadFileBytes(program + ".log");
-    if (!bytes)
-        return std::wstring();
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-}
-
-std::vector<std::wstring> LogLines(const Text& program) {
-    std::vector<std::wstring> lines;
-    std::wstring log = ReadProbeLog(program);
-    for (size_t start = 0, end; (end = log.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        lines.push_back(log.substr(start, end - start));
-    return lines;
-}
-
 // The parameters a probe line shows: what follows the program's own path.
 std::wstring ProbeParameters(const std::wstring& line, const Text& program) {
     std::wstring path = Widen(program);
@@ -54,21 +39,6 @@ Text ChooseAndReadMessage(RunningLumera& lumera, std::initializer_list<Text> pat
         return "(no message)";
     robot::AnswerMessageBox(box->window, IDOK);
     return box->text;
-}
-
-bool HasFile(const Text& path) {
-    return robot::FileExists(path);
-}
-
-void WriteFileText(const Text& path, const std::string& bytes) {
-    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
-}
-
-std::optional<std::string> FileText(const Text& path) {
-    return robot::ReadFileBytes(path);
 }
 
 std::optional<Text> ClipboardText() {
@@ -146,8 +116,9 @@ TEST_F(LaunchTest, RunEntriesOpenTheirTargetOrReportAMissingProgram) {
     RunningLumera lumera;
     ASSERT_TRUE(lumera.Start(installation));
     ASSERT_TRUE(Choose(lumera, {"実行(&R)", "Runner"}));
-    ASSERT_TRUE(robot::WaitUntil([&] { return !LogLines(tool).empty(); })) << "the program was not started";
-    std::vector<std::wstring> lines = LogLines(tool);
+    ASSERT_TRUE(robot::WaitUntil([&] { return !ProbeLogLines(tool).empty(); }))
+        << "the program was not started";
+    std::vector<std::wstring> lines = ProbeLogLines(tool);
     EXPECT_EQ(ProbeParameters(lines[0], tool), L"-x 1") << lines[0];
 
     EXPECT_EQ(ChooseAndReadMessage(lumera, {"実行(&R)", "Nowhere"}),
@@ -183,8 +154,8 @@ TEST_F(LaunchTest, ShutdownItemsStartTheToolWithTheirSwitch) {
     size_t started = 0;
     for (const auto& [caption, parameters] : items) {
         ASSERT_TRUE(Choose(lumera, {"Windowsの終了(&U)", caption}));
-        ASSERT_TRUE(robot::WaitUntil([&] { return LogLines(halto).size() == started + 1; })) << caption;
-        std::wstring line = LogLines(halto)[started++];
+        ASSERT_TRUE(robot::WaitUntil([&] { return ProbeLogLines(halto).size() == started + 1; })) << caption;
+        std::wstring line = ProbeLogLines(halto)[started++];
         EXPECT_EQ(ProbeParameters(line, halto), parameters) << caption << ": " << Narrow(line);
     }
     EXPECT_TRUE(lumera.Exit());
@@ -193,7 +164,8 @@ TEST_F(LaunchTest, ShutdownItemsStartTheToolWithTheirSwitch) {
 TEST_F(LaunchTest, ShutdownItemsReportAMissingTool) {
     // A tool started by an earlier test can keep its file a moment after it ended.
     const Text halto = installation.file("Halto.exe");
-    ASSERT_TRUE(robot::WaitUntil([&] { return DeleteFileW(Widen(halto).c_str()) || !HasFile(halto); }));
+    ASSERT_TRUE(
+        robot::WaitUntil([&] { return DeleteFileW(Widen(halto).c_str()) || !robot::FileExists(halto); }));
     RunningLumera lumera;
     ASSERT_TRUE(lumera.Start(installation));
     for (const char* caption : {"選択(&U)", "ﾛｸﾞｵﾌ(&C)"}) {
@@ -204,7 +176,7 @@ TEST_F(LaunchTest, ShutdownItemsReportAMissingTool) {
 
 TEST_F(LaunchTest, DisplayPropertiesSwitchTheScreenSaverOnFirst) {
     const Text saver = installation.file("Stars.scr");
-    WriteFileText(saver, "");
+    WriteBytes(saver, "");
     std::optional<Text> savedSaver =
         robot::ReadRegistryString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
     HKEY desktop;
@@ -284,50 +256,50 @@ TEST_F(LaunchTest, StartupItemsAreParkedAndRestoredWithoutLosingAFile) {
     StartupFolders folders;
     // Parked before the start: the menu shows the parked state from its first build.
     SHCreateDirectoryExW(nullptr, Widen(folders.parkedFolder()).c_str(), nullptr);
-    WriteFileText(folders.parked("Early.lnk"), "early");
-    WriteFileText(folders.startup("Mail.lnk"), "mail");
-    WriteFileText(folders.startup("Clock.lnk"), "clock");
-    WriteFileText(folders.startup("notes.txt"), "notes");
-    WriteFileText(folders.startup("Both.lnk"), "active");
-    WriteFileText(folders.parked("Both.lnk"), "parked");
+    WriteBytes(folders.parked("Early.lnk"), "early");
+    WriteBytes(folders.startup("Mail.lnk"), "mail");
+    WriteBytes(folders.startup("Clock.lnk"), "clock");
+    WriteBytes(folders.startup("notes.txt"), "notes");
+    WriteBytes(folders.startup("Both.lnk"), "active");
+    WriteBytes(folders.parked("Both.lnk"), "parked");
     CreateDirectoryW(Widen(folders.startup("Tools")).c_str(), nullptr);
-    WriteFileText(folders.startup("Tools") + "\\inner.lnk", "inner");
+    WriteBytes(folders.startup("Tools") + "\\inner.lnk", "inner");
 
     RunningLumera lumera;
     ASSERT_TRUE(lumera.Start(installation));
     EXPECT_EQ(StartUpMarks(lumera), std::vector<Text>{"無効(&F)"});
 
     ASSERT_TRUE(Choose(lumera, {"ｽﾀｰﾄｱｯﾌﾟ(&S)", "有効(&T)"}));
-    ASSERT_TRUE(robot::WaitUntil([&] { return HasFile(folders.startup("Early.lnk")); }));
-    EXPECT_FALSE(HasFile(folders.parked("Early.lnk")));
+    ASSERT_TRUE(robot::WaitUntil([&] { return robot::FileExists(folders.startup("Early.lnk")); }));
+    EXPECT_FALSE(robot::FileExists(folders.parked("Early.lnk")));
     // The name taken on both sides stays on both sides, each with its own content, so the
     // parked folder is not removed.
-    EXPECT_EQ(FileText(folders.startup("Both.lnk")), std::string("active"));
-    EXPECT_EQ(FileText(folders.parked("Both.lnk")), std::string("parked"));
-    EXPECT_TRUE(HasFile(folders.parked("Both.lnk")));
+    EXPECT_EQ(robot::ReadFileBytes(folders.startup("Both.lnk")), std::string("active"));
+    EXPECT_EQ(robot::ReadFileBytes(folders.parked("Both.lnk")), std::string("parked"));
+    EXPECT_TRUE(robot::FileExists(folders.parked("Both.lnk")));
     EXPECT_EQ(StartUpMarks(lumera), std::vector<Text>{"有効(&T)"});
 
     ASSERT_TRUE(Choose(lumera, {"ｽﾀｰﾄｱｯﾌﾟ(&S)", "無効(&F)"}));
-    ASSERT_TRUE(robot::WaitUntil([&] { return HasFile(folders.parked("Mail.lnk")); }));
+    ASSERT_TRUE(robot::WaitUntil([&] { return robot::FileExists(folders.parked("Mail.lnk")); }));
     for (const char* name : {"Mail.lnk", "Clock.lnk", "notes.txt", "Early.lnk"}) {
-        EXPECT_TRUE(HasFile(folders.parked(name))) << name;
-        EXPECT_FALSE(HasFile(folders.startup(name))) << name;
+        EXPECT_TRUE(robot::FileExists(folders.parked(name))) << name;
+        EXPECT_FALSE(robot::FileExists(folders.startup(name))) << name;
     }
-    EXPECT_EQ(FileText(folders.startup("Both.lnk")), std::string("active"));
-    EXPECT_EQ(FileText(folders.parked("Both.lnk")), std::string("parked"));
+    EXPECT_EQ(robot::ReadFileBytes(folders.startup("Both.lnk")), std::string("active"));
+    EXPECT_EQ(robot::ReadFileBytes(folders.parked("Both.lnk")), std::string("parked"));
     // Folders are never moved.
-    EXPECT_TRUE(HasFile(folders.startup("Tools") + "\\inner.lnk"));
+    EXPECT_TRUE(robot::FileExists(folders.startup("Tools") + "\\inner.lnk"));
     EXPECT_EQ(StartUpMarks(lumera), std::vector<Text>{"無効(&F)"});
 
     // Once the twin holds nothing another restore can leave behind, it goes away.
     DeleteFileW(Widen(folders.parked("Both.lnk")).c_str());
     ASSERT_TRUE(Choose(lumera, {"ｽﾀｰﾄｱｯﾌﾟ(&S)", "有効(&T)"}));
-    ASSERT_TRUE(robot::WaitUntil([&] { return HasFile(folders.startup("Mail.lnk")); }));
+    ASSERT_TRUE(robot::WaitUntil([&] { return robot::FileExists(folders.startup("Mail.lnk")); }));
     EXPECT_TRUE(robot::WaitUntil([&] {
         return GetFileAttributesW(Widen(folders.parkedFolder()).c_str()) == INVALID_FILE_ATTRIBUTES;
     }));
-    EXPECT_TRUE(HasFile(folders.startup("notes.txt")));
-    EXPECT_EQ(FileText(folders.startup("Both.lnk")), std::string("active"));
+    EXPECT_TRUE(robot::FileExists(folders.startup("notes.txt")));
+    EXPECT_EQ(robot::ReadFileBytes(folders.startup("Both.lnk")), std::string("active"));
     EXPECT_TRUE(lumera.Exit());
 }
 

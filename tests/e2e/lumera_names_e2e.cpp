@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "lumera_support.h"
+#include "win/files.h"
+#include "win/registry.h"
 
 using namespace lumera_e2e;
 
@@ -18,27 +20,15 @@ const std::wstring SettingsKey = L"Software\\Morivane\\Lumera\\";
 const std::wstring ShellFoldersKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::optional<std::wstring> ReadWide(const std::wstring& key, const std::wstring& name) {
-    wchar_t buffer[2048];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr,
-                     buffer, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(buffer);
+    return ReadWideValue(HKEY_CURRENT_USER, Narrow(key), Narrow(name));
 }
 
 // Writes a string value, or deletes it for none.
-void WriteWide(const std::wstring& keyPath, const std::wstring& name,
-               const std::optional<std::wstring>& value) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
+void WriteWide(const std::wstring& key, const std::wstring& name, const std::optional<std::wstring>& value) {
     if (value)
-        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+        RegWriteString(HKEY_CURRENT_USER, key, name, *value);
     else
-        RegDeleteValueW(key, name.c_str());
-    RegCloseKey(key);
+        RegDeleteValue(HKEY_CURRENT_USER, Narrow(key), Narrow(name));
 }
 
 std::optional<std::wstring> Setting(const std::wstring& section, const std::wstring& name) {
@@ -47,20 +37,6 @@ std::optional<std::wstring> Setting(const std::wstring& section, const std::wstr
 
 void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
     WriteWide(SettingsKey + section, name, value);
-}
-
-std::optional<std::string> FileBytes(const std::wstring& path) {
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(handle, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(handle);
-    return bytes;
 }
 
 // Two stored paths name the same file: the program may store a short form.
@@ -72,18 +48,6 @@ bool SameFile(const std::optional<std::wstring>& stored, const std::wstring& pat
     DWORD lengthB = GetLongPathNameW(path.c_str(), b, MAX_PATH);
     return lengthA > 0 && lengthA < MAX_PATH && lengthB > 0 && lengthB < MAX_PATH &&
            CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-// The probe's log: one UTF-16 line per start.
-std::vector<std::wstring> ProbeLines(const std::wstring& program) {
-    std::vector<std::wstring> lines;
-    std::optional<std::string> bytes = FileBytes(program + L".log");
-    if (!bytes)
-        return lines;
-    std::wstring log(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-    for (size_t start = 0, end; (end = log.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        lines.push_back(log.substr(start, end - start));
-    return lines;
 }
 
 std::optional<std::wstring> ClipboardText() {
@@ -237,9 +201,9 @@ TEST_F(NamesTest, RunEntriesAndSnippetsBeyondCp932ReachTheSystemWhole) {
     ASSERT_TRUE(lumera.Start(installation));
 
     ASSERT_TRUE(Choose(lumera, {"実行(&R)", "Runner"}));
-    ASSERT_TRUE(robot::WaitUntil([&] { return !ProbeLines(program).empty(); }))
+    ASSERT_TRUE(robot::WaitUntil([&] { return !ProbeLogLines(program).empty(); }))
         << "the program was not started";
-    std::wstring line = ProbeLines(program)[0];
+    std::wstring line = ProbeLogLines(program)[0];
     EXPECT_NE(line.find(program), std::wstring::npos) << Narrow(line);
     EXPECT_NE(line.find(L" -x Jos\u00E9|"), std::wstring::npos) << Narrow(line);
 
@@ -272,14 +236,14 @@ TEST_F(NamesTest, StartupItemsOfAProfileBeyondCp932AreParkedAndRestored) {
     ASSERT_TRUE(robot::WaitUntil([&] { return Exists(parked + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk"); }));
     EXPECT_TRUE(robot::WaitUntil([&] { return Exists(parked + L"\\caf\u00E9.txt"); }));
     EXPECT_FALSE(Exists(startup + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk"));
-    EXPECT_EQ(FileBytes(parked + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk"), std::string("memo"));
+    EXPECT_EQ(ReadFileBytes(parked + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk"), std::string("memo"));
     EXPECT_TRUE(
         robot::WaitUntil([&] { return CheckedIn(lumera, "ｽﾀｰﾄｱｯﾌﾟ(&S)") == std::vector<Text>{"無効(&F)"}; }));
 
     ASSERT_TRUE(Choose(lumera, {"ｽﾀｰﾄｱｯﾌﾟ(&S)", "有効(&T)"}));
     ASSERT_TRUE(robot::WaitUntil([&] { return Exists(startup + L"\\\uD55C\uAE00 \uBA54\uBAA8.lnk"); }));
     EXPECT_TRUE(robot::WaitUntil([&] { return Exists(startup + L"\\caf\u00E9.txt"); }));
-    EXPECT_EQ(FileBytes(startup + L"\\caf\u00E9.txt"), std::string("cafe notes"));
+    EXPECT_EQ(ReadFileBytes(startup + L"\\caf\u00E9.txt"), std::string("cafe notes"));
     // Emptied, the twin goes away.
     EXPECT_TRUE(robot::WaitUntil([&] { return !Exists(parked); }));
 }
@@ -305,7 +269,7 @@ TEST_F(NamesTest, ConfirmingTheSettingsWindowKeepsEntriesBeyondCp932) {
     ASSERT_TRUE(robot::SelectTab(robot::FindControl(form, "PageControl1"), "実行"));
     HWND grid = robot::FindControl(form, "StringGrid1");
     ASSERT_TRUE(robot::WaitUntil([&] { return IsWindowVisible(grid) != FALSE; }));
-    Screenshot(form, "lumera-names-run-page.bmp");
+    robot::Screenshot(form, "lumera-names-run-page.bmp");
     robot::ClickMouse(robot::FindControl(form, "BitBtn1"));
     ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindowVisible(form); }));
 

@@ -105,12 +105,12 @@ TEST_F(SettingsWindowE2E, OpensWithTheStoredValuesAndRefillsOnTheNextRequest) {
     HWND browse = Control("BitBtn4");
     EXPECT_EQ(robot::TextOf(browse), "参照(&B)");
     EXPECT_FALSE(IsWindowEnabled(browse));
-    Screenshot(form, "lumera-settings-3.bmp");
+    robot::Screenshot(form, "lumera-settings-3.bmp");
     ASSERT_TRUE(robot::SelectTab(tabs, "実行"));
     EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(browse) != FALSE; }));
-    Screenshot(form, "lumera-settings-2.bmp");
+    robot::Screenshot(form, "lumera-settings-2.bmp");
     ASSERT_TRUE(robot::SelectTab(tabs, "基本設定"));
-    Screenshot(form, "lumera-settings-1.bmp");
+    robot::Screenshot(form, "lumera-settings-1.bmp");
 
     // An unconfirmed edit is lost when the window is asked for again.
     robot::SetText(Control("Edit1"), "C:\\unconfirmed");
@@ -232,7 +232,7 @@ TEST_F(SettingsWindowE2E, TypingIntoTheLastRowMakesItAnEntryAndAddsARow) {
     robot::PressKey(grid, VK_TAB);
     robot::TypeText(grid, "http://example.com/");
     robot::PressKey(grid, VK_RETURN);
-    Screenshot(form, "lumera-settings-grid.bmp");
+    robot::Screenshot(form, "lumera-settings-grid.bmp");
     robot::ClickMouse(Control("BitBtn1"));
     ASSERT_TRUE(WaitHidden());
 

@@ -1,10 +1,10 @@
 // Helpers for the tray program's end-to-end tests: a copy of Lumera.exe in a folder of its
-// own (the program looks beside itself for Tezzo.exe, Halto.exe, LogoDir, ...), a clean
-// settings key, and the tray menu opened and chosen from as a user would.
+// own (the program looks beside itself for Tezzo.exe, Halto.exe, LogoDir, ...) and the tray
+// menu opened and chosen from as a user would. What serves every program's tests is in the
+// robot and the test support.
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -17,48 +17,6 @@
 #include "win/encoding.h"
 
 namespace lumera_e2e {
-
-// A program built with the suite (Lumera.exe, Halto.exe, ...).
-inline Text BuiltProgram(const Text& exeName) {
-    return robot::ProgramFolder() + "..\\..\\bin\\" + exeName;
-}
-
-inline void DeleteTree(const Text& path) {
-    std::wstring from = Widen(path) + L'\0';
-    SHFILEOPSTRUCTW operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&operation);
-}
-
-// The bytes as the whole file; false when it cannot be written.
-inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-using ::WriteBytes; // the narrow form, from the test support
-
-inline bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-inline Text WindowsFolder() {
-    wchar_t folder[MAX_PATH];
-    GetWindowsDirectoryW(folder, MAX_PATH);
-    return Narrow(std::wstring(folder));
-}
-
-// The whole settings key: the next start behaves as the first.
-inline void ResetSettings() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Morivane\\Lumera");
-}
 
 // A folder C:\lumera-e2e\<name> holding a copy of Lumera.exe; removed again afterwards.
 class Installation {
@@ -212,55 +170,6 @@ inline bool Choose(RunningLumera& lumera, std::initializer_list<Text> path) {
     return !lumera.Choose(path).empty();
 }
 
-// Writes a string value, or deletes it when there is none.
-inline void SetRegistryString(HKEY root, const Text& keyPath, const Text& name,
-                              const std::optional<Text>& value) {
-    HKEY key;
-    if (RegCreateKeyExW(root, Widen(keyPath).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    if (value) {
-        std::wstring wide = Widen(*value);
-        RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key, Widen(name).c_str());
-    }
-    RegCloseKey(key);
-}
-
-inline std::optional<DWORD> SettingInt(const Text& section, const Text& name) {
-    return robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\" + section, name);
-}
-
-inline std::optional<Text> SettingString(const Text& section, const Text& name) {
-    return robot::ReadRegistryString(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\" + section, name);
-}
-
-inline bool SetSettingIntRaw(const Text& section, const Text& name, DWORD value) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen("Software\\Morivane\\Lumera\\" + section).c_str(), 0,
-                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    bool written = RegSetValueExW(key, Widen(name).c_str(), 0, REG_DWORD,
-                                  reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return written;
-}
-
-inline bool SetSettingStringRaw(const Text& section, const Text& name, const Text& value) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen("Software\\Morivane\\Lumera\\" + section).c_str(), 0,
-                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    std::wstring wide = Widen(value);
-    bool written =
-        RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return written;
-}
-
 // The program's two tray icons, as its tray icon takes them from the program file.
 class TrayIcons {
 public:
@@ -296,15 +205,6 @@ inline bool WaitForRefreshes(int ticks, DWORD timeout = robot::DefaultTimeout) {
             return false;
     }
     return true;
-}
-
-// The window as it shows now, saved for a person to look at: its surface reaches the X
-// server a moment after painting.
-inline void Screenshot(HWND form, const Text& name) {
-    RedrawWindow(form, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(500);
-    robot::SaveScreenshot(name);
 }
 
 // The first main form of the process.

@@ -24,8 +24,8 @@ TEST_F(Win98Test, FirstStartSavesTheLogosAndMarksTheSavedCopies) {
     ASSERT_TRUE(lumera.Start(installation));
 
     Text logoDir = installation.file("LogoDir");
-    EXPECT_EQ(FileText(logoDir + "\\起動.BMP"), "start-up picture");
-    EXPECT_EQ(FileText(logoDir + "\\再起動.BMP"), "restart picture");
+    EXPECT_EQ(robot::ReadFileBytes(logoDir + "\\起動.BMP"), "start-up picture");
+    EXPECT_EQ(robot::ReadFileBytes(logoDir + "\\再起動.BMP"), "restart picture");
     EXPECT_FALSE(robot::FileExists(logoDir + "\\終了.BMP"));
     EXPECT_EQ(SettingString("Logo", "LogoSys"), Text("C:\\LOGO.SYS"));
     EXPECT_EQ(SettingString("Logo", "LogowSys"), targets.restart());
@@ -62,7 +62,8 @@ TEST_F(Win98Test, ChoosingAPictureReplacesEvenAReadOnlyLogoAndTheFirstItemDelete
     Text savedStartup = installation.file("LogoDir\\起動.BMP");
 
     ASSERT_TRUE(Choose(lumera, {"再起動ﾛｺﾞ(&R)", "起動"}));
-    EXPECT_TRUE(robot::WaitUntil([&] { return FileText(targets.restart()) == "start-up picture"; }));
+    EXPECT_TRUE(
+        robot::WaitUntil([&] { return robot::ReadFileBytes(targets.restart()) == "start-up picture"; }));
     EXPECT_EQ(GetFileAttributesW(Widen(targets.restart()).c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(SettingString("Logo", "LogowFile"), savedStartup);
@@ -96,7 +97,7 @@ TEST_F(Win98Test, AnExistingLogoFolderWithoutCopiesGetsTheMachinesPictures) {
     ASSERT_TRUE(lumera.Start(installation));
     // The machine's picture is saved although the folder existed; nothing to save for the
     // restart logo, and a recorded choice is kept.
-    EXPECT_EQ(FileText(own + "\\起動.BMP"), "start-up picture");
+    EXPECT_EQ(robot::ReadFileBytes(own + "\\起動.BMP"), "start-up picture");
     EXPECT_FALSE(robot::FileExists(own + "\\再起動.BMP"));
     EXPECT_EQ(SettingString("Logo", "LogoFile"), Text("C:\\elsewhere\\old.bmp"));
     EXPECT_EQ(SettingString("Logo", "LogowFile"), Text());

@@ -81,10 +81,6 @@ private:
     Text startup_, restart_, shutdown_;
 };
 
-inline std::string FileText(const Text& path) {
-    return robot::ReadFileBytes(path).value_or("(missing)");
-}
-
 // The checked captions of a popup menu.
 inline std::vector<Text> Checked(const robot::PopupMenu& menu) {
     std::vector<Text> checked;
@@ -119,21 +115,12 @@ inline std::optional<bool> IsMarked(const robot::PopupMenu& menu, const Text& ca
 }
 
 inline size_t LogLines(const Text& probe) {
-    std::optional<std::string> log = robot::ReadFileBytes(probe + ".log");
-    if (!log)
-        return 0;
-    std::wstring text(reinterpret_cast<const wchar_t*>(log->data()), log->size() / sizeof(wchar_t));
-    return static_cast<size_t>(std::count(text.begin(), text.end(), L'\n'));
+    return ProbeLogLines(probe).size();
 }
 
 inline Text LastLogLine(const Text& probe) {
-    std::optional<std::string> log = robot::ReadFileBytes(probe + ".log");
-    if (!log)
-        return "";
-    std::wstring text(reinterpret_cast<const wchar_t*>(log->data()), log->size() / sizeof(wchar_t));
-    if (!text.empty() && text.back() == L'\n')
-        text.pop_back();
-    return Narrow(text.substr(text.rfind(L'\n') == std::wstring::npos ? 0 : text.rfind(L'\n') + 1));
+    std::vector<std::wstring> lines = ProbeLogLines(probe);
+    return lines.empty() ? "" : Narrow(lines.back());
 }
 
 // A "disc": the folder is prepared under another name and moved into place at once, so the

@@ -7,10 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "lumera_support.h"
+#include "robot.h"
+#include "test_support.h"
 #include "win/encoding.h"
-
-using namespace lumera_e2e;
 
 namespace {
 
@@ -18,44 +17,12 @@ const Text Title = "Pinnet (Lumera Deck for Windows)";
 const std::wstring Suffix = Widen("へのｼｮｰﾄｶｯﾄ.lnk");
 const std::wstring Work = L"C:\\pinnet-e2e";
 
-const std::wstring ShellFoldersKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const std::wstring UserShellFoldersKey =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 // The desktop the tests give Pinnet: a folder of their own whose name goes beyond CP932,
 // so the user's real desktop is never touched.
 const std::wstring Desktop = Work + L"\\Desk caf\u00E9";
 
-std::optional<std::wstring> ReadShellFolder(const std::wstring& keyPath, const wchar_t* name) {
-    wchar_t value[2048];
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, keyPath.c_str(), name,
-                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value,
-                     &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(value);
-}
-
-// Writes the value, or deletes it for none.
-void WriteShellFolder(const std::wstring& keyPath, const wchar_t* name,
-                      const std::optional<std::wstring>& value) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    if (value)
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    else
-        RegDeleteValueW(key, name);
-    RegCloseKey(key);
-}
-
 std::wstring LinkOnDesktop(const std::wstring& name) {
     return Desktop + L"\\" + name + Suffix;
-}
-
-void MakeFile(const std::wstring& path) {
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
 // A shortcut's target and working folder, as the shell's link object reads them.
@@ -87,13 +54,6 @@ std::optional<LinkFacts> ReadLink(const std::wstring& path) {
     return facts;
 }
 
-// A message box's text as UTF-16: the names in it go beyond CP932.
-std::wstring WideMessage(HWND box) {
-    wchar_t text[1024] = L"";
-    GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
-    return text;
-}
-
 // Pinnet started with parameters as UTF-16 (names beyond CP932 included), each quoted or
 // not as given; ended with the test whatever happens.
 class Pinnet : public robot::Process {
@@ -107,15 +67,11 @@ class PinnetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetSettings();
-        DeleteTree(Narrow(Work));
+        DeleteTree(Work);
         CreateDirectoryW(Work.c_str(), nullptr);
         CreateDirectoryW(Desktop.c_str(), nullptr);
-        // Wine's shell rewrites "Shell Folders" from "User Shell Folders": set both. Its menu
-        // builder, which would mirror desktop links into the Unix home, stays off.
-        for (int i = 0; i < 2; ++i) {
-            savedDesktop_[i] = ReadShellFolder(FolderKeys[i], L"Desktop");
-            WriteShellFolder(FolderKeys[i], L"Desktop", Desktop);
-        }
+        desktop_.emplace("Desktop", Desktop);
+        // Wine's menu builder, which would mirror desktop links into the Unix home, stays off.
         wchar_t overrides[1024] = L"";
         GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 1024);
         savedOverrides_ = overrides;
@@ -125,27 +81,15 @@ protected:
     }
     void TearDown() override {
         SetEnvironmentVariableW(L"WINEDLLOVERRIDES", savedOverrides_.c_str());
-        for (int i = 0; i < 2; ++i)
-            WriteShellFolder(FolderKeys[i], L"Desktop", savedDesktop_[i]);
-        RemoveFolder(Work);
+        desktop_.reset();
+        DeleteTree(Work);
         ResetSettings();
     }
     // The desktop shortcut the test expects for the name; removed afterwards.
     std::wstring Expect(const std::wstring& name) { return LinkOnDesktop(name); }
 
 private:
-    // DeleteTree takes CP932 paths; these names go beyond it.
-    static void RemoveFolder(const std::wstring& folder) {
-        std::wstring from = folder + L'\0';
-        SHFILEOPSTRUCTW operation = {};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationW(&operation);
-    }
-
-    const std::wstring FolderKeys[2] = {UserShellFoldersKey, ShellFoldersKey};
-    std::optional<std::wstring> savedDesktop_[2];
+    std::optional<ShellFolderOverride> desktop_;
     std::wstring savedOverrides_;
 };
 
@@ -188,7 +132,7 @@ TEST_F(PinnetTest, AFailureGivesOneMessageAndThePassGoesOn) {
     std::optional<robot::MessageBoxInfo> box = robot::WaitForMessageBox(pinnet.id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, Title);
-    EXPECT_EQ(WideMessage(box->window), blocked + L"\n" + Widen("ｼｮｰﾄｶｯﾄの作成に失敗しました。"));
+    EXPECT_EQ(robot::WideMessage(box->window), blocked + L"\n" + Widen("ｼｮｰﾄｶｯﾄの作成に失敗しました。"));
     EXPECT_TRUE(robot::AnswerMessageBox(box->window, IDOK));
     ASSERT_EQ(pinnet.WaitForExit(), 0u);
     EXPECT_TRUE(Exists(fineLink));

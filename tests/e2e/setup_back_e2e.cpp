@@ -8,10 +8,9 @@
 #include <memory>
 
 #include "back_layout.h"
-#include "lumera_support.h"
+#include "robot.h"
+#include "test_support.h"
 #include "win/encoding.h"
-
-using namespace lumera_e2e;
 
 namespace {
 

@@ -5,10 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "lumera_support.h"
+#include "robot.h"
+#include "test_support.h"
 #include "win/encoding.h"
-
-using namespace lumera_e2e;
 
 namespace {
 

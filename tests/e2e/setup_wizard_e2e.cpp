@@ -11,13 +11,11 @@
 #include <memory>
 #include <set>
 
-#include "lumera_support.h"
+#include "robot.h"
 #include "test_support.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/shortcut.h"
-
-using namespace lumera_e2e;
 
 namespace {
 
@@ -46,12 +44,6 @@ std::wstring ShellFolder(int id) {
     wchar_t path[MAX_PATH] = L"";
     SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
-}
-
-std::wstring WideText(HWND window) {
-    wchar_t text[1024] = L"";
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
-    return text;
 }
 
 // The caption without a message to the window, so a busy window does not hold the test.
@@ -286,7 +278,8 @@ TEST_F(SetupWizardE2e, ShortcutsAndAWideFolderAreInstalledRecordedAndRemoved) {
     robot::SetText(field, "");
     ASSERT_TRUE(robot::Focus(field));
     ASSERT_TRUE(robot::TypeText(field, folder));
-    ASSERT_TRUE(robot::WaitUntil([&] { return WideText(field) == folder; })) << Narrow(WideText(field));
+    ASSERT_TRUE(robot::WaitUntil([&] { return robot::WideTextOf(field) == folder; }))
+        << Narrow(robot::WideTextOf(field));
     robot::Click(next);
     auto ask = robot::WaitForMessageBox(setup.id());
     ASSERT_TRUE(ask.has_value());
@@ -359,7 +352,7 @@ TEST_F(SetupWizardE2e, BrowseChoosesTheInstallationFolder) {
     HWND field = robot::FindControl(wizard, "Edit1");
     HWND browse = robot::FindControl(wizard, "BitBtn4");
     EXPECT_EQ(robot::TextOf(browse), "参照(&A)");
-    EXPECT_TRUE(SamePath(WideText(field), pick));
+    EXPECT_TRUE(SamePath(robot::WideTextOf(field), pick));
     // A trailing backslash, which the shell does not give back, tells its answer from the field.
     robot::SetText(field, Narrow(pick) + "\\");
 
@@ -378,10 +371,10 @@ TEST_F(SetupWizardE2e, BrowseChoosesTheInstallationFolder) {
         ASSERT_TRUE(robot::AnswerMessageBox(chooser, answer));
         ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(chooser); }));
         if (answer == IDCANCEL)
-            EXPECT_EQ(WideText(field), pick + L"\\") << "Cancel keeps the field";
+            EXPECT_EQ(robot::WideTextOf(field), pick + L"\\") << "Cancel keeps the field";
         else
-            EXPECT_TRUE(robot::WaitUntil([&] { return SamePath(WideText(field), pick); }))
-                << "the chosen folder, as the shell names it: " << Narrow(WideText(field));
+            EXPECT_TRUE(robot::WaitUntil([&] { return SamePath(robot::WideTextOf(field), pick); }))
+                << "the chosen folder, as the shell names it: " << Narrow(robot::WideTextOf(field));
     }
     robot::Click(robot::FindControl(wizard, "BitBtn3"));
     auto ask = robot::WaitForMessageBox(setup.id());

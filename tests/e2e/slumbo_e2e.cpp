@@ -2,9 +2,9 @@
 // is the probe under a ".scr" name beyond code page 932; it logs how it was started.
 #include <gtest/gtest.h>
 
-#include "lumera_support.h"
-
-using namespace lumera_e2e;
+#include "robot.h"
+#include "test_support.h"
+#include "win/encoding.h"
 
 namespace {
 
@@ -17,71 +17,22 @@ Text Countdown(int remaining) {
     return "あと " + std::to_string(remaining) + " 秒後に、\nｽｸﾘｰﾝ ｾｰﾊﾞｰを起動します。";
 }
 
-void DeleteFolder(const std::wstring& folder) {
-    std::wstring from = folder + L'\0';
-    SHFILEOPSTRUCTW remove = {};
-    remove.wFunc = FO_DELETE;
-    remove.pFrom = from.c_str();
-    remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&remove);
-}
-
-// The user's screen-saver value as UTF-16 (absent: nullopt).
-std::optional<std::wstring> ReadSaverValue() {
-    wchar_t value[1024] = L"";
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"SCRNSAVE.EXE", RRF_RT_REG_SZ, nullptr,
-                     value, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(value);
-}
-
-void WriteSaverValue(const std::optional<std::wstring>& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return;
-    if (value)
-        RegSetValueExW(key, L"SCRNSAVE.EXE", 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-    else
-        RegDeleteValueW(key, L"SCRNSAVE.EXE");
-    RegCloseKey(key);
-}
-
-// How often the screen saver was started, from the probe's log: one line each.
-std::vector<std::wstring> SaverStarts() {
-    HANDLE file = CreateFileW((Saver + L".log").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    std::wstring log(reinterpret_cast<const wchar_t*>(bytes.data()), read / sizeof(wchar_t));
-    std::vector<std::wstring> lines;
-    for (size_t start = 0, end; (end = log.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        lines.push_back(log.substr(start, end - start));
-    return lines;
-}
-
 class SlumboE2E : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetSettings();
-        savedSaver_ = ReadSaverValue();
         SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &savedActive_, 0);
-        DeleteFolder(SaverFolder);
+        DeleteTree(SaverFolder);
         CreateDirectoryW(L"C:\\lumera-e2e", nullptr);
         ASSERT_TRUE(CreateDirectoryW(SaverFolder.c_str(), nullptr));
         ASSERT_TRUE(CopyFileW(Widen(robot::ProgramFolder() + "probe.exe").c_str(), Saver.c_str(), FALSE));
-        WriteSaverValue(Saver);
+        saver_.emplace(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+        saver_->Set(Saver);
     }
     void TearDown() override {
-        WriteSaverValue(savedSaver_);
+        saver_.reset();
         SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, savedActive_, nullptr, SPIF_UPDATEINIFILE);
-        DeleteFolder(SaverFolder);
+        DeleteTree(SaverFolder);
         ResetSettings();
     }
 
@@ -105,12 +56,15 @@ protected:
     }
 
     static bool SaverStartedOnce() {
-        return robot::WaitUntil([] { return !SaverStarts().empty(); }) && SaverStarts().size() == 1 &&
-               SaverStarts()[0].find(L"\" /s|") != std::wstring::npos;
+        return robot::WaitUntil([] { return !ProbeLogLines(Saver).empty(); }) &&
+               ProbeLogLines(Saver).size() == 1 &&
+               ProbeLogLines(Saver)[0].find(L"\" /s|") != std::wstring::npos;
     }
 
+    // The user's screen saver, set to the probe and put back as it was.
+    std::optional<ValueOverride> saver_;
+
 private:
-    std::optional<std::wstring> savedSaver_;
     BOOL savedActive_ = FALSE;
 };
 
@@ -192,7 +146,7 @@ TEST_F(SlumboE2E, AnEntryBeyondTheRangeIsHeldToItWhenConfirmedWithEnter) {
     EXPECT_EQ(SlumboInt("History", "WaitTime"), 3600u);
     slumbo.CloseWindows();
     EXPECT_TRUE(EndedWithZero(slumbo));
-    EXPECT_TRUE(SaverStarts().empty());
+    EXPECT_TRUE(ProbeLogLines(Saver).empty());
 }
 
 TEST_F(SlumboE2E, NoEndsWithoutCountingOrRemembering) {
@@ -202,7 +156,7 @@ TEST_F(SlumboE2E, NoEndsWithoutCountingOrRemembering) {
     EXPECT_EQ(robot::TextOf(robot::FindControl(form, "SpinEdit1")), "1");
     robot::Click(robot::FindControl(form, "Button2"));
     EXPECT_TRUE(EndedWithZero(slumbo));
-    EXPECT_TRUE(SaverStarts().empty());
+    EXPECT_TRUE(ProbeLogLines(Saver).empty());
     EXPECT_FALSE(SlumboInt("History", "WaitTime").has_value());
     EXPECT_FALSE(
         robot::ReadRegistryDword(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Screen", "Enabled"));
@@ -211,7 +165,10 @@ TEST_F(SlumboE2E, NoEndsWithoutCountingOrRemembering) {
 TEST_F(SlumboE2E, WithoutAScreenSaverTheCountdownEndsInAMessage) {
     for (const std::optional<std::wstring>& setting :
          {std::optional<std::wstring>(), std::optional<std::wstring>(SaverFolder + L"\\logon.exe")}) {
-        WriteSaverValue(setting);
+        if (setting)
+            saver_->Set(*setting);
+        else
+            saver_->Remove();
         robot::Process slumbo;
         ASSERT_TRUE(slumbo.Start(BuiltProgram("Slumbo.exe"), "1"));
         auto box = robot::WaitForMessageBox(slumbo.id());
@@ -221,7 +178,7 @@ TEST_F(SlumboE2E, WithoutAScreenSaverTheCountdownEndsInAMessage) {
         robot::AnswerMessageBox(box->window, IDOK);
         EXPECT_TRUE(EndedWithZero(slumbo));
     }
-    EXPECT_TRUE(SaverStarts().empty());
+    EXPECT_TRUE(ProbeLogLines(Saver).empty());
 }
 
 TEST_F(SlumboE2E, ASecondStartOnlyBringsTheFirstForward) {
@@ -235,7 +192,7 @@ TEST_F(SlumboE2E, ASecondStartOnlyBringsTheFirstForward) {
     EXPECT_FALSE(IsWindowVisible(robot::FindControl(form, "Panel1")));
     robot::Click(robot::FindControl(form, "Button2"));
     EXPECT_TRUE(EndedWithZero(first));
-    EXPECT_TRUE(SaverStarts().empty());
+    EXPECT_TRUE(ProbeLogLines(Saver).empty());
 }
 
 TEST_F(SlumboE2E, EscEndsARunningCountdownWhenAllowed) {
@@ -251,7 +208,7 @@ TEST_F(SlumboE2E, EscEndsARunningCountdownWhenAllowed) {
     ASSERT_TRUE(form);
     robot::PressKey(form, VK_ESCAPE);
     EXPECT_TRUE(EndedWithZero(slumbo, 5000));
-    EXPECT_TRUE(SaverStarts().empty());
+    EXPECT_TRUE(ProbeLogLines(Saver).empty());
 }
 
 } // namespace

@@ -14,15 +14,13 @@
 #include <optional>
 #include <vector>
 
-#include "lumera_support.h"
+#include "robot.h"
 #include "publisher.h"
 #include "test_support.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/profile_file.h"
 #include "win/shortcut.h"
-
-using namespace lumera_e2e;
 
 namespace {
 

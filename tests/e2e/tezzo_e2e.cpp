@@ -26,16 +26,6 @@ constexpr int ReadOnlyBox = 0x410;
 constexpr int FileNameEdit = 0x480;
 constexpr int FileNameCombo = 0x47C;
 
-std::wstring WideTextOf(HWND window) {
-    wchar_t text[2048] = L"";
-    SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-void SetWideText(HWND window, const std::wstring& text) {
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 std::vector<std::wstring> ComboItems(HWND combo) {
     std::vector<std::wstring> items;
     LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
@@ -49,46 +39,13 @@ std::vector<std::wstring> ComboItems(HWND combo) {
 
 // A stored value as UTF-16, since the names go beyond CP932; "(missing)" when absent.
 std::wstring WideSetting(const wchar_t* section, const std::wstring& name) {
-    wchar_t value[2048] = L"";
-    DWORD size = sizeof value;
-    std::wstring key = std::wstring(L"Software\\Morivane\\Lumera\\Tezzo\\") + section;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) !=
-        ERROR_SUCCESS)
-        return L"(missing)";
-    return value;
+    return ReadWideValue(HKEY_CURRENT_USER, "Software\\Morivane\\Lumera\\Tezzo\\" + Narrow(section),
+                         Narrow(name))
+        .value_or(L"(missing)");
 }
 
 std::wstring HistoryEntry(int n) {
     return WideSetting(L"History", L"Name" + std::to_wstring(n));
-}
-
-std::wstring ProbeLog(const Text& probe) {
-    std::optional<std::string> bytes = robot::ReadFileBytes(probe + ".log");
-    if (!bytes)
-        return std::wstring();
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-}
-
-void MakeFile(const std::wstring& path) {
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
-
-// A drop as the shell delivers it: a DROPFILES block with the wide paths placed in the
-// program's memory, posted to its window.
-bool Drop(HANDLE process, HWND window, const std::vector<std::wstring>& paths) {
-    std::wstring list;
-    for (const std::wstring& path : paths)
-        list += path + L'\0';
-    list += L'\0';
-    std::string block(sizeof(DROPFILES) + list.size() * sizeof(wchar_t), '\0');
-    auto* header = reinterpret_cast<DROPFILES*>(block.data());
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    memcpy(block.data() + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!remote || !WriteProcessMemory(process, remote, block.data(), block.size(), nullptr))
-        return false;
-    return PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
 }
 
 // The program's file-open dialog, once it shows.
@@ -169,7 +126,7 @@ TEST_F(TezzoTest, WindowTextsTabOrderPlacementAndCancel) {
     // The label's accelerator leads to the name box.
     robot::PressKey(form, 'O', robot::Alt);
     EXPECT_TRUE(FocusIn(Control("ComboBox1")));
-    Screenshot(form, "tezzo-main.bmp");
+    robot::Screenshot(form, "tezzo-main.bmp");
 
     robot::Click(Control("Button2"));
     EXPECT_TRUE(EndsWithZero());
@@ -220,19 +177,19 @@ TEST_F(TezzoTest, EmptyAndUnstartableNamesAreReportedAndTheWindowStays) {
     EXPECT_FALSE(SettingString("Tezzo\\History", "Name1"));
 
     const std::wstring missing = Widen(Work) + L"\\caf\u00E9 nowhere\\tool.exe";
-    SetWideText(Control("ComboBox1"), missing + L" -a");
+    robot::SetText(Control("ComboBox1"), missing + L" -a");
     robot::Click(Control("Button1"));
     box = robot::WaitForMessageBox(tezzo.id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, Title);
-    std::wstring message = WideTextOf(GetDlgItem(box->window, 0xFFFF));
+    std::wstring message = robot::WideMessage(box->window);
     EXPECT_EQ(message.find(missing + L"\n"), 0u) << Narrow(message);
     EXPECT_GT(message.size(), missing.size() + 12) << "no reason given: " << Narrow(message);
-    Screenshot(box->window, "tezzo-unstartable.bmp");
+    robot::Screenshot(box->window, "tezzo-unstartable.bmp");
     ASSERT_TRUE(robot::AnswerMessageBox(box->window, IDOK));
     // Still open with the text to correct; the history already holds it.
     ASSERT_TRUE(tezzo.running());
-    EXPECT_EQ(WideTextOf(Control("ComboBox1")), missing + L" -a");
+    EXPECT_EQ(robot::WideTextOf(Control("ComboBox1")), missing + L" -a");
     EXPECT_EQ(HistoryEntry(1), missing + L" -a");
     EXPECT_EQ(ComboItems(Control("ComboBox1")).front(), missing + L" -a");
 
@@ -255,9 +212,9 @@ TEST_F(TezzoTest, SplitParametersAreJoinedADropReplacesTheNameAndEscCloses) {
     ASSERT_TRUE(Start(Work + "\\Program Files\\x.txt"));
     EXPECT_EQ(robot::TextOf(Control("ComboBox1")), Work + "\\Program Files\\x.txt");
 
-    ASSERT_TRUE(Drop(tezzo.handle(), form, {dropped, Widen(Work + "\\other.txt")}));
-    EXPECT_TRUE(robot::WaitUntil([&] { return WideTextOf(Control("ComboBox1")) == dropped; }))
-        << Narrow(WideTextOf(Control("ComboBox1")));
+    ASSERT_TRUE(robot::PostDrop(form, {dropped, Widen(Work + "\\other.txt")}));
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::WideTextOf(Control("ComboBox1")) == dropped; }))
+        << Narrow(robot::WideTextOf(Control("ComboBox1")));
     // Esc typed into the name box closes the window when the setting says so.
     ASSERT_TRUE(FocusIn(Control("ComboBox1")));
     robot::PressKey(form, VK_ESCAPE);
@@ -287,7 +244,7 @@ TEST_F(TezzoTest, TheFileDialogRemembersItsFolderAndFilterOnEveryClose) {
     EXPECT_EQ(SendMessageW(filters, CB_GETCURSEL, 0, 0), 3);
     HWND readOnly = GetDlgItem(dialog, ReadOnlyBox);
     EXPECT_TRUE(!readOnly || !IsWindowVisible(readOnly));
-    Screenshot(dialog, "tezzo-browse.bmp");
+    robot::Screenshot(dialog, "tezzo-browse.bmp");
     robot::Click(GetDlgItem(dialog, IDCANCEL));
     ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_EQ(robot::TextOf(Control("ComboBox1")), "");
@@ -296,10 +253,10 @@ TEST_F(TezzoTest, TheFileDialogRemembersItsFolderAndFilterOnEveryClose) {
     robot::Click(Control("Button3"));
     dialog = WaitForFileDialog(tezzo.id());
     ASSERT_TRUE(dialog);
-    SetWideText(FileNameBox(dialog), chosen);
+    robot::SetText(FileNameBox(dialog), chosen);
     robot::Click(GetDlgItem(dialog, IDOK));
-    ASSERT_TRUE(robot::WaitUntil([&] { return WideTextOf(Control("ComboBox1")) == chosen; }))
-        << Narrow(WideTextOf(Control("ComboBox1")));
+    ASSERT_TRUE(robot::WaitUntil([&] { return robot::WideTextOf(Control("ComboBox1")) == chosen; }))
+        << Narrow(robot::WideTextOf(Control("ComboBox1")));
     robot::Click(Control("Button2"));
     EXPECT_TRUE(EndsWithZero());
     EXPECT_EQ(WideSetting(L"History", L"OpenDir"), second);

@@ -6,24 +6,12 @@
 
 #include "app.h"
 #include "paths.h"
+#include "setup_folder.h"
 #include "test_support.h"
 #include "win/encoding.h"
 #include "win/files.h"
 
 namespace {
-
-// A setup folder whose name CP932 cannot hold, with the given "Setup.dat" (CP932 bytes).
-struct SetupFolder {
-    explicit SetupFolder(const Text& content) : scratch("backform") {
-        folder = JoinPath(Widen(scratch.path()), std::wstring(L"Jos\u00e9 \uae40\ubbfc\uc900"));
-        EXPECT_TRUE(ForceDirectories(folder));
-        if (!content.empty()) {
-            EXPECT_TRUE(WriteFileBytes(JoinPath(folder, std::wstring(L"Setup.dat")), content));
-        }
-    }
-    ScratchFolder scratch;
-    std::wstring folder;
-};
 
 // A screen-sized bitmap to have a window draw into, read back pixel by pixel.
 class Canvas {

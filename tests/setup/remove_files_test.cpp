@@ -17,15 +17,6 @@
 
 namespace {
 
-const Text FolderKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
-
-void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    ASSERT_TRUE(ForceDirectories(ExtractFileDir(path)));
-    ASSERT_TRUE(WriteFileBytes(path, "x"));
-    ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
-}
-
 // A symbolic link made on the Unix side, as another program or the user would make it: Wine
 // shows it as a reparse point. Wine's own link calls make nothing, so "ln" does it, started
 // through the platform, which hands a Unix program to the system. False when it did not come.
@@ -66,42 +57,17 @@ bool MakeUnixLink(const std::wstring& target, const std::wstring& link) {
 // cannot hold, as the registry and the environment tell every program.
 class RemoveFilesTest : public ::testing::TestWithParam<const wchar_t*> {
 protected:
-    void SetUp() override {
-        profile = JoinPath(Widen(scratch.path()), std::wstring(L"Users\\") + GetParam());
-        startMenu = JoinPath(profile, L"Start Menu");
-        programs = JoinPath(startMenu, L"Programs");
-        const std::pair<Text, std::wstring> shellFolders[] = {
-            {"Start Menu", startMenu},
-            {"Programs", programs},
-            {"Startup", JoinPath(programs, L"Startup")},
-            {"Desktop", JoinPath(profile, L"Desktop")},
-            {"SendTo", JoinPath(profile, L"SendTo")},
-        };
-        for (const auto& [name, folder] : shellFolders)
-            for (const Text& key : FolderKeys) {
-                overrides.push_back(std::make_unique<ValueOverride>(HKEY_CURRENT_USER, key, name));
-                overrides.back()->Set(folder);
-            }
-        wchar_t saved[MAX_PATH] = L"";
-        hadProfile = GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH) != 0;
-        savedProfile = saved;
-        SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
-        ASSERT_TRUE(ForceDirectories(programs));
-    }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"USERPROFILE", hadProfile ? savedProfile.c_str() : nullptr);
-    }
-
     ScratchFolder scratch{"RemoveFiles"};
-    std::wstring profile, startMenu, programs, savedProfile;
-    bool hadProfile = false;
-    std::vector<std::unique_ptr<ValueOverride>> overrides;
+    FakeProfile user{JoinPath(Widen(scratch.path()), std::wstring(L"Users\\") + GetParam())};
+    const std::wstring &profile = user.path, &startMenu = user.startMenu, &programs = user.programs;
+
+    void SetUp() override { ASSERT_TRUE(DirectoryExists(programs)); }
 };
 
 TEST_P(RemoveFilesTest, LastShortcutOfAGroupTakesTheGroupButNeverProgramsOrStartMenu) {
     std::wstring group = JoinPath(programs, L"Lumera Deck \u00e9\\Tools");
     std::wstring link = JoinPath(group, L"Ferrox.lnk");
-    MakeFile(link, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_TRUE(MakeFile(link, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 
     EXPECT_TRUE(DeleteFileAndFolders(link));
     EXPECT_FALSE(FileExists(link));
@@ -116,7 +82,7 @@ TEST_P(RemoveFilesTest, TheWalkStopsBelowTheProfile) {
     ASSERT_FALSE(DirectoryExists(startMenu));
     ASSERT_TRUE(DirectoryExists(profile));
     std::wstring file = JoinPath(profile, L"Stuff\\Deeper\\notes.txt");
-    MakeFile(file);
+    ASSERT_TRUE(MakeFile(file));
 
     EXPECT_TRUE(DeleteFileAndFolders(file));
     EXPECT_FALSE(DirectoryExists(JoinPath(profile, L"Stuff")));
@@ -129,8 +95,8 @@ TEST_P(RemoveFilesTest, ProgramFilesAndAFolderThatIsNotEmptyStay) {
                                   "ProgramFilesDir");
     programFilesDir.Set(programFiles);
     std::wstring app = JoinPath(programFiles, L"Lumera Deck");
-    MakeFile(JoinPath(app, L"bin\\Lumera.exe"));
-    MakeFile(JoinPath(app, L"bin\\Ferrox.exe"));
+    ASSERT_TRUE(MakeFile(JoinPath(app, L"bin\\Lumera.exe")));
+    ASSERT_TRUE(MakeFile(JoinPath(app, L"bin\\Ferrox.exe")));
     ASSERT_TRUE(ForceDirectories(JoinPath(app, L"data")));
     SetFileAttributesW(JoinPath(app, L"data").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
@@ -154,7 +120,7 @@ TEST_P(RemoveFilesTest, TheStartupFoldersTwinsStay) {
     for (const char* twin : {"[きれい好き]", "[無効]"}) {
         const std::wstring folder = startup + Widen(twin);
         const std::wstring link = JoinPath(folder, L"Lumera Deck.lnk");
-        MakeFile(link);
+        ASSERT_TRUE(MakeFile(link));
         EXPECT_TRUE(DeleteFileAndFolders(link, keep));
         EXPECT_TRUE(DirectoryExists(folder)) << twin;
     }
@@ -206,7 +172,7 @@ TEST(ProtectedFolders, RootsAndTheSystemsFolders) {
 TEST(DeleteFileAndFolders, AFileThatCannotGoKeepsItsAttributesAndFolder) {
     ScratchFolder scratch("DeleteInUse");
     std::wstring file = scratch.file(std::wstring(L"Group\\in use \u00e9.txt"));
-    MakeFile(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(MakeFile(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     HANDLE open =
         CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
@@ -242,7 +208,7 @@ TEST(DeleteFileAndFolders, TheWalkStopsAtADriveRoot) {
     if (!drive.defined())
         GTEST_SKIP() << "no drive letter for a folder here";
     std::wstring file = L"R:\\Lumera Deck\\bin\\Lumera.exe";
-    MakeFile(file);
+    ASSERT_TRUE(MakeFile(file));
 
     EXPECT_TRUE(DeleteFileAndFolders(file, ProtectedFolders({})));
     EXPECT_FALSE(DirectoryExists(std::wstring(L"R:\\Lumera Deck")));
@@ -270,7 +236,7 @@ TEST(RemoveEmptyFolders, ALinkAndItsTargetStay) {
     // A file the install put there through the link: the file and its own folder go, the
     // walk ends at the link.
     const std::wstring file = JoinPath(link, L"Cache\\x.bin");
-    MakeFile(file);
+    ASSERT_TRUE(MakeFile(file));
     EXPECT_TRUE(DeleteFileAndFolders(file, keep));
     EXPECT_FALSE(FileExists(file));
     EXPECT_FALSE(DirectoryExists(JoinPath(target, L"Cache")));
@@ -283,7 +249,7 @@ TEST(RemoveEmptyFolders, ALinkAndItsTargetStay) {
 TEST(DeleteFileAndFolders, ARelativePathIsNeverResolved) {
     ScratchFolder scratch("Relative");
     const std::wstring folder = scratch.file(std::wstring(L"Cool"));
-    MakeFile(JoinPath(folder, L"x.dll"));
+    ASSERT_TRUE(MakeFile(JoinPath(folder, L"x.dll")));
     wchar_t saved[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, saved);
     ASSERT_TRUE(SetCurrentDirectoryW(Widen(scratch.path()).c_str()));
@@ -297,7 +263,7 @@ TEST(DeleteFileAndFolders, ARelativePathIsNeverResolved) {
 TEST(NotifyFolderChanged, LeavesTheGroupAsItIs) {
     ScratchFolder scratch("Notify");
     std::wstring group = scratch.file(std::wstring(L"\uae40 Group"));
-    MakeFile(JoinPath(group, L"Tezzo.lnk"));
+    ASSERT_TRUE(MakeFile(JoinPath(group, L"Tezzo.lnk")));
 
     NotifyFolderChanged(group);
     EXPECT_TRUE(FileExists(JoinPath(group, L"Tezzo.lnk")));

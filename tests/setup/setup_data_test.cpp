@@ -3,22 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "paths.h"
+#include "setup_folder.h"
 #include "test_support.h"
 #include "win/encoding.h"
 #include "win/files.h"
 
 namespace {
-
-// A setup folder whose name CP932 cannot hold, with the given "Setup.dat" (CP932 bytes).
-struct SetupFolder {
-    explicit SetupFolder(const Text& content) : scratch("setupdata") {
-        folder = JoinPath(Widen(scratch.path()), std::wstring(L"Jos\u00e9 \uae40\ubbfc\uc900"));
-        EXPECT_TRUE(ForceDirectories(folder));
-        EXPECT_TRUE(WriteFileBytes(JoinPath(folder, std::wstring(L"Setup.dat")), content));
-    }
-    ScratchFolder scratch;
-    std::wstring folder;
-};
 
 TEST(SetupData, MissingFileGivesEveryDefault) {
     ScratchFolder scratch("setupdata");

@@ -19,15 +19,8 @@
 
 namespace {
 
-const Text FolderKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
 const Text SystemEntries = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const Text RecordParent = "\\Software\\Morivane\\BrisaSetup";
-
-void MakeFile(const std::wstring& path) {
-    ASSERT_TRUE(ForceDirectories(ExtractFileDir(path)));
-    ASSERT_TRUE(WriteFileBytes(path, "x"));
-}
 
 // Answers and remembers what a run reports.
 struct ScriptedProgress : UninstallProgress {
@@ -54,27 +47,7 @@ struct ScriptedProgress : UninstallProgress {
 class UninstallRunTest : public ::testing::TestWithParam<const wchar_t*> {
 protected:
     void SetUp() override {
-        profile = JoinPath(Widen(scratch.path()), std::wstring(L"Users\\") + GetParam());
-        programs = JoinPath(profile, L"Start Menu\\Programs");
-        desktop = JoinPath(profile, L"Desktop");
-        sendTo = JoinPath(profile, L"SendTo");
-        programFiles = JoinPath(profile, L"Prog");
-        const std::pair<Text, std::wstring> shellFolders[] = {
-            {"Start Menu", JoinPath(profile, L"Start Menu")},
-            {"Programs", programs},
-            {"Startup", JoinPath(programs, L"Startup")},
-            {"Desktop", desktop},
-            {"SendTo", sendTo},
-        };
-        for (const auto& [name, folder] : shellFolders)
-            for (const Text& key : FolderKeys)
-                Override(HKEY_CURRENT_USER, key, name, folder);
-        Override(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                 programFiles);
-        wchar_t saved[MAX_PATH] = L"";
-        hadProfile = GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH) != 0;
-        savedProfile = saved;
-        SetEnvironmentVariableW(L"USERPROFILE", profile.c_str());
+        programFilesDir.Set(programFiles);
         for (const std::wstring& folder : {programs, desktop, sendTo, programFiles})
             ASSERT_TRUE(ForceDirectories(folder));
 
@@ -87,7 +60,7 @@ protected:
         sendToNames = {JoinPath(sendTo, L"Ferrox.lnk")};
         for (const auto* list : {&files, &startNames, &deskTopNames, &sendToNames})
             for (const std::wstring& path : *list)
-                MakeFile(path);
+                ASSERT_TRUE(MakeFile(path));
         ASSERT_TRUE(ForceDirectories(JoinPath(app, L"data\\cache")));
 
         settings = scratchKey.path();
@@ -98,10 +71,7 @@ protected:
 
         SetUpRecordAgain();
     }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"USERPROFILE", hadProfile ? savedProfile.c_str() : nullptr);
-        DeleteKeyAndPruneBoth();
-    }
+    void TearDown() override { DeleteKeyAndPruneBoth(); }
 
     // As an install writes it: the record, its twin, and the files claimed as copied.
     void SetUpRecordAgain() {
@@ -120,10 +90,6 @@ protected:
     }
     static HKEY HKLM() { return HKEY_LOCAL_MACHINE; }
     std::wstring wname() const { return Widen(name); }
-    void Override(HKEY root, const Text& key, const Text& valueName, const std::wstring& value) {
-        overrides.push_back(std::make_unique<ValueOverride>(root, key, valueName));
-        overrides.back()->Set(value);
-    }
     void Record(RecordList list, const std::vector<std::wstring>& values) {
         for (size_t i = 0; i < values.size(); ++i)
             ASSERT_TRUE(writer->Write(RecordValueName(list, static_cast<int>(i + 1)), values[i]));
@@ -149,18 +115,22 @@ protected:
     ScratchFolder scratch{"UninstallRun"};
     ScratchKey scratchKey{"UninstallRun"};
     Text settings;
-    std::wstring profile, programs, desktop, sendTo, programFiles, app, group, savedProfile;
+    FakeProfile user{JoinPath(Widen(scratch.path()), std::wstring(L"Users\\") + GetParam())};
+    const std::wstring &profile = user.path, &programs = user.programs, &desktop = user.desktop,
+                       &sendTo = user.sendTo;
+    const std::wstring programFiles = JoinPath(profile, L"Prog");
+    ValueOverride programFilesDir{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                  "ProgramFilesDir"};
+    std::wstring app, group;
     std::vector<std::wstring> files, startNames, deskTopNames, sendToNames;
-    bool hadProfile = false;
-    std::vector<std::unique_ptr<ValueOverride>> overrides;
     std::unique_ptr<RecordWriter> writer;
 };
 
 TEST_P(UninstallRunTest, RemovesExactlyWhatTheRecordListsAndKeepsTheUsersFolders) {
     std::wstring own = JoinPath(app, L"bin\\notes of mine.txt");
     std::wstring otherIcon = JoinPath(desktop, L"Other.lnk");
-    MakeFile(own);
-    MakeFile(otherIcon);
+    ASSERT_TRUE(MakeFile(own));
+    ASSERT_TRUE(MakeFile(otherIcon));
     ScriptedProgress progress;
 
     ASSERT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
@@ -283,8 +253,8 @@ TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {
 TEST_P(UninstallRunTest, RelativeEntriesAreSkippedNeverResolved) {
     const std::wstring cool = JoinPath(GetWindowsDirWide(), L"UninstallRunCool");
     const std::wstring dll = JoinPath(cool, L"x.dll"), link = JoinPath(cool, L"Tool.lnk");
-    MakeFile(dll);
-    MakeFile(link);
+    ASSERT_TRUE(MakeFile(dll));
+    ASSERT_TRUE(MakeFile(link));
     std::vector<std::wstring> withRelative = files;
     withRelative.push_back(L"UninstallRunCool\\x.dll");
     Record(RecordList::File, withRelative);
@@ -331,7 +301,7 @@ TEST_P(UninstallRunTest, ARecordThatIsNotWhatTheInstallWroteIsRefusedAndNothingI
     // What a program running as the user could aim at: a file outside any install and a
     // machine-wide key.
     const std::wstring victim = JoinPath(Widen(scratch.path()), std::wstring(L"Elsewhere\\victim.txt"));
-    MakeFile(victim);
+    ASSERT_TRUE(MakeFile(victim));
     const Text machineKey = "SOFTWARE\\Morivane\\LumeraTests\\forged";
     ASSERT_TRUE(RegWriteString(HKLM(), machineKey, "Keep", Text("1")));
     const std::wstring userKey = UninstallRecordKey(wname());

@@ -3,11 +3,13 @@
 #include "robot.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
 
 #include "win/encoding.h"
+#include "test_support.h"
 #include "win/files.h"
 
 namespace robot {
@@ -291,8 +293,18 @@ Text TextOf(HWND window) {
 }
 
 bool SetText(HWND window, const Text& text) {
-    std::wstring wide = Widen(text);
-    return SendWithTimeout(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) != 0;
+    return SetText(window, Widen(text));
+}
+
+std::wstring WideTextOf(HWND window) {
+    auto length = SendWithTimeout(window, WM_GETTEXTLENGTH);
+    std::wstring buffer(static_cast<size_t>(length) + 64, L'\0');
+    SendWithTimeout(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.c_str();
+}
+
+bool SetText(HWND window, const std::wstring& text) {
+    return SendWithTimeout(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
 }
 
 Text NameOf(HWND window) {
@@ -584,6 +596,33 @@ bool AnswerMessageBox(HWND box, int buttonId, DWORD timeout) {
     return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeout);
 }
 
+std::wstring WideMessage(HWND box) {
+    HWND message = GetDlgItem(box, 0xFFFF);
+    return message ? WideTextOf(message) : std::wstring();
+}
+
+// ---- Drops -------------------------------------------------------------------------------
+
+bool PostDrop(HWND target, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths)
+        list += path + L'\0';
+    list += L'\0';
+    std::vector<char> block(sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(block.data() + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(target));
+    if (!process)
+        return false;
+    // A fixed global block is its own address, so memory in the program serves as the drop.
+    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+    CloseHandle(process);
+    return written && PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
 // ---- Tray --------------------------------------------------------------------------------
 
 HWND FindTrayCallbackWindow(DWORD processId) {
@@ -719,18 +758,10 @@ HICON LoadTrayIcon(const Text& programPath, const Text& resourceName) {
 // ---- Registry and files ------------------------------------------------------------------
 
 std::optional<Text> ReadRegistryString(HKEY root, const Text& key, const Text& valueName) {
-    std::wstring wideKey = Widen(key), wideName = Widen(valueName);
-    DWORD size = 0;
-    const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), flags, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
+    std::optional<std::wstring> value = ReadWideValue(root, key, valueName);
+    if (!value)
         return std::nullopt;
-    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), flags, nullptr, buffer.data(), &size) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return Narrow(buffer.c_str());
+    return Narrow(*value);
 }
 
 std::optional<DWORD> ReadRegistryDword(HKEY root, const Text& key, const Text& valueName) {
@@ -795,6 +826,14 @@ Text SaveScreenshot(const Text& fileName) {
     WaitUntil([] { return !PaintPending(); }, 2000);
     Text path = ScreenshotFolder() + fileName;
     return WriteScreenBmp(path) ? path : Text();
+}
+
+Text Screenshot(HWND window, const Text& fileName) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Its surface reaches the X server a moment after painting.
+    Sleep(500);
+    return SaveScreenshot(fileName);
 }
 
 bool WriteScreenBmp(const Text& path) {

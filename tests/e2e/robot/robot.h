@@ -67,7 +67,11 @@ private:
 Text ClassOf(HWND window);
 Text TextOf(HWND window);                    // WM_GETTEXT
 bool SetText(HWND window, const Text& text); // WM_SETTEXT
-Text NameOf(HWND window);                    // the component name ("Button1"), empty when it has none
+// The same in UTF-16, for texts beyond CP932 (GetWindowTextW reads only another program's
+// caption).
+std::wstring WideTextOf(HWND window);
+bool SetText(HWND window, const std::wstring& text);
+Text NameOf(HWND window); // the component name ("Button1"), empty when it has none
 DWORD ProcessOf(HWND window);
 RECT ScreenRectOf(HWND window);
 
@@ -142,6 +146,14 @@ struct MessageBoxInfo {
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, DWORD timeout = DefaultTimeout);
 // Answers with a button (IDOK, IDYES, IDNO, IDCANCEL, ...); true once the box has gone.
 bool AnswerMessageBox(HWND box, int buttonId, DWORD timeout = DefaultTimeout);
+// The box's message in UTF-16, for names beyond CP932.
+std::wstring WideMessage(HWND box);
+
+// ---- Drops -------------------------------------------------------------------------------
+
+// Drops the files on the window as the shell does: a DROPFILES block with the wide paths,
+// placed in the program's memory (where the handle must be valid) and posted to the window.
+bool PostDrop(HWND target, const std::vector<std::wstring>& paths);
 
 // ---- Tray --------------------------------------------------------------------------------
 
@@ -242,5 +254,7 @@ std::vector<uint32_t> ScreenPixels(const RECT& area);
 Text SaveScreenshot(const Text& fileName);
 // Writes the screen into a BMP file at the path.
 bool WriteScreenBmp(const Text& path);
+// The window repainted as it shows now, then the screen saved as SaveScreenshot does.
+Text Screenshot(HWND window, const Text& fileName);
 
 } // namespace robot

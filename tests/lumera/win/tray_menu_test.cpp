@@ -10,10 +10,6 @@
 
 namespace {
 
-void MakeFile(const std::wstring& path) {
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
-
 class FolderItemsTest : public ::testing::Test {
 protected:
     ScratchFolder scratch{"tray-menu"};

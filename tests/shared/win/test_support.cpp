@@ -10,16 +10,20 @@
 #include "win/files.h"
 #include "win/registry.h"
 
-namespace {
-
-void DeleteTree(const Text& path) {
-    std::wstring from = Widen(path) + L'\0';
+void DeleteTree(const std::wstring& path) {
+    std::wstring from = path + L'\0';
     SHFILEOPSTRUCTW operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     SHFileOperationW(&operation);
 }
+
+void DeleteTree(const Text& path) {
+    DeleteTree(Widen(path));
+}
+
+namespace {
 
 // The Unix path of a Windows path under Wine; empty elsewhere.
 std::string UnixPathOf(const std::wstring& path) {
@@ -152,14 +156,118 @@ ShellFolderOverride::ShellFolderOverride(const Text& name, const std::wstring& f
     user_.Set(folder);
 }
 
+FakeProfile::FakeProfile(const std::wstring& folder)
+    : path(folder), startMenu(JoinPath(folder, L"Start Menu")), programs(JoinPath(startMenu, L"Programs")),
+      desktop(JoinPath(folder, L"Desktop")), sendTo(JoinPath(folder, L"SendTo")),
+      startMenu_("Start Menu", startMenu), programs_("Programs", programs),
+      startup_("Startup", JoinPath(programs, L"Startup")), desktop_("Desktop", desktop),
+      sendTo_("SendTo", sendTo) {
+    wchar_t saved[MAX_PATH] = L"";
+    if (GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH) != 0)
+        savedProfile_ = saved;
+    SetEnvironmentVariableW(L"USERPROFILE", path.c_str());
+    ForceDirectories(programs);
+}
+
+FakeProfile::~FakeProfile() {
+    SetEnvironmentVariableW(L"USERPROFILE", savedProfile_ ? savedProfile_->c_str() : nullptr);
+}
+
 Text TestProgramDir() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     return ExtractFileDir(Narrow(self));
 }
 
+Text BuiltProgram(const Text& exeName) {
+    return TestProgramDir() + "\\..\\..\\bin\\" + exeName;
+}
+
+Text WindowsFolder() {
+    wchar_t folder[MAX_PATH];
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return Narrow(std::wstring(folder));
+}
+
 bool WriteBytes(const Text& path, const Text& bytes) {
     return WriteFileBytes(path, bytes);
+}
+
+bool WriteBytes(const std::wstring& path, const Text& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MakeFile(const std::wstring& path, DWORD attributes) {
+    return ForceDirectories(ExtractFileDir(path)) && WriteFileBytes(path, "x") &&
+           SetFileAttributesW(path.c_str(), attributes);
+}
+
+std::optional<std::wstring> ReadWideValue(HKEY root, const Text& key, const Text& name) {
+    std::wstring wideKey = Widen(StripLeadingChars('\\', key)), wideName = Widen(name);
+    const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    DWORD size = 0;
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), flags, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), flags, nullptr, value.data(), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(wcslen(value.c_str()));
+    return value;
+}
+
+void SetRegistryString(HKEY root, const Text& key, const Text& name, const std::optional<Text>& value) {
+    if (value)
+        RegWriteString(root, key, name, Widen(*value));
+    else
+        RegDeleteValue(root, key, name);
+}
+
+namespace {
+
+const Text SettingsKey = "Software\\Morivane\\Lumera";
+
+} // namespace
+
+void ResetSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(SettingsKey).c_str());
+}
+
+std::optional<DWORD> SettingInt(const Text& section, const Text& name) {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, Widen(SettingsKey + "\\" + section).c_str(), Widen(name).c_str(),
+                     RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Text> SettingString(const Text& section, const Text& name) {
+    std::optional<std::wstring> value = ReadWideValue(HKEY_CURRENT_USER, SettingsKey + "\\" + section, name);
+    if (!value)
+        return std::nullopt;
+    return Narrow(*value);
+}
+
+bool SetSettingIntRaw(const Text& section, const Text& name, DWORD value) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, Widen(SettingsKey + "\\" + section).c_str(),
+                           Widen(name).c_str(), REG_DWORD, &value, sizeof value) == ERROR_SUCCESS;
+}
+
+bool SetSettingStringRaw(const Text& section, const Text& name, const Text& value) {
+    return RegWriteString(HKEY_CURRENT_USER, SettingsKey + "\\" + section, name, Widen(value));
 }
 
 void InstallProbe(const Text& path) {
@@ -190,6 +298,29 @@ bool WriteExpandString(HKEY root, const Text& key, const Text& name, const std::
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+std::wstring ProbeLog(const std::wstring& probePath) {
+    auto bytes = ReadFileBytes(probePath + L".log");
+    if (!bytes)
+        return std::wstring();
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
+}
+
+std::wstring ProbeLog(const Text& probePath) {
+    return ProbeLog(Widen(probePath));
+}
+
+std::vector<std::wstring> ProbeLogLines(const Text& probePath) {
+    return ProbeLogLines(Widen(probePath));
+}
+
+std::vector<std::wstring> ProbeLogLines(const std::wstring& probePath) {
+    std::vector<std::wstring> lines;
+    std::wstring log = ProbeLog(probePath);
+    for (size_t start = 0, end; (end = log.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        lines.push_back(log.substr(start, end - start));
+    return lines;
+}
+
 std::wstring WaitForProbeLog(const Text& probePath, size_t lines, unsigned timeoutMs) {
     return WaitForProbeLog(Widen(probePath), lines, timeoutMs);
 }
@@ -198,12 +329,9 @@ std::wstring WaitForProbeLog(const std::wstring& probePath, size_t lines, unsign
     ULONGLONG deadline = GetTickCount64() + timeoutMs;
     std::wstring log;
     do {
-        auto bytes = ReadFileBytes(probePath + L".log");
-        if (bytes) {
-            log.assign(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t));
-            if (static_cast<size_t>(std::count(log.begin(), log.end(), L'\n')) >= lines)
-                return log;
-        }
+        log = ProbeLog(probePath);
+        if (static_cast<size_t>(std::count(log.begin(), log.end(), L'\n')) >= lines)
+            return log;
         Sleep(50);
     } while (GetTickCount64() < deadline);
     return log;

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "jjstring.h"
 
@@ -72,6 +74,23 @@ private:
     ValueOverride shell_, user_;
 };
 
+// A user whose profile lies in the given folder, with the shell folders under it where a
+// fresh profile has them; the environment's USERPROFILE names it while it lives. Of the
+// folders only "Programs" (and the profile with it) is made.
+class FakeProfile {
+public:
+    explicit FakeProfile(const std::wstring& folder);
+    ~FakeProfile();
+    FakeProfile(const FakeProfile&) = delete;
+    FakeProfile& operator=(const FakeProfile&) = delete;
+
+    const std::wstring path, startMenu, programs, desktop, sendTo;
+
+private:
+    ShellFolderOverride startMenu_, programs_, startup_, desktop_, sendTo_;
+    std::optional<std::wstring> savedProfile_;
+};
+
 // The default value of a class under HKEY_CLASSES_ROOT, set for one test.
 struct ClassOverride : ValueOverride {
     ClassOverride(const Text& key, const Text& value) : ValueOverride(HKEY_CLASSES_ROOT, key, "") {
@@ -80,12 +99,41 @@ struct ClassOverride : ValueOverride {
 };
 
 Text TestProgramDir();
+// A program built with the suite ("Lumera.exe", "Ferrox.exe", ...).
+Text BuiltProgram(const Text& exeName);
+Text WindowsFolder();
+
 // The bytes as the whole file; false when it cannot be written.
 bool WriteBytes(const Text& path, const Text& bytes);
+bool WriteBytes(const std::wstring& path, const Text& bytes);
+bool Exists(const std::wstring& path); // a file or a folder
+// A small file with the attributes, its folders made first; false when it could not be made.
+bool MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+// Removes the file or folder with everything in it; nothing when there is none.
+void DeleteTree(const Text& path);
+void DeleteTree(const std::wstring& path);
+
+// A string value as stored (unexpanded), in UTF-16; nullopt when absent.
+std::optional<std::wstring> ReadWideValue(HKEY root, const Text& key, const Text& name);
+// Writes a string value, or deletes it when there is none.
+void SetRegistryString(HKEY root, const Text& key, const Text& name, const std::optional<Text>& value);
+
+// The suite's settings under HKEY_CURRENT_USER "\Software\Morivane\Lumera\<section>",
+// read and written around the programs' own code.
+void ResetSettings(); // the whole key: the next start of every program behaves as its first
+std::optional<DWORD> SettingInt(const Text& section, const Text& name);
+std::optional<Text> SettingString(const Text& section, const Text& name);
+bool SetSettingIntRaw(const Text& section, const Text& name, DWORD value);
+bool SetSettingStringRaw(const Text& section, const Text& name, const Text& value);
 
 // A copy of the probe program under the given path; its starts are logged beside it.
 void InstallProbe(const Text& path);
 void InstallProbe(const std::wstring& path);
+// What the probe logged so far, one line "command line|working folder" per start.
+std::wstring ProbeLog(const std::wstring& probePath);
+std::wstring ProbeLog(const Text& probePath);
+std::vector<std::wstring> ProbeLogLines(const std::wstring& probePath);
+std::vector<std::wstring> ProbeLogLines(const Text& probePath);
 // The probe's log lines "command line|working folder", waiting up to timeoutMs for the
 // given number of lines.
 std::wstring WaitForProbeLog(const Text& probePath, size_t lines = 1, unsigned timeoutMs = 10000);

@@ -638,14 +638,7 @@ public:
     }
 
 private:
-    void Remove() {
-        std::wstring from = path_ + L'\0';
-        SHFILEOPSTRUCTW operation = {};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        SHFileOperationW(&operation);
-    }
+    void Remove() { DeleteTree(path_); }
     std::wstring path_;
 };
 
