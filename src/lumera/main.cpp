@@ -71,6 +71,10 @@ int WINAPI wWinMain(HINSTANCE instanceHandle, HINSTANCE, PWSTR, int) {
     Options().soundEnabled = GetSettingFlag("Sound", "Visible", true);
 
     UniqueHandle mutex(CreateMutexW(nullptr, FALSE, Widen(InstanceMutexName(instance.slot)).c_str()));
+    // An update of the suite closes this program to replace its file and starts it again
+    // through the Restart Manager, which restarts only what registered; never after a crash,
+    // a hang or a reboot (the Startup shortcut starts it at log-on).
+    RegisterApplicationRestart(L"", RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     int exitCode = 0;
     {
         // The hidden form and its tray window first: the splash costs a shown top-level window,

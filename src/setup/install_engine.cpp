@@ -11,8 +11,10 @@
 #include "publisher.h"
 #include "record_twin.h"
 #include "registry_entries.h"
+#include "dialogs.h"
 #include "shortcut_entry.h"
 #include "uninstall_record.h"
+#include "uninstall_run.h"
 #include "win/elevation.h"
 #include "win/encoding.h"
 #include "win/files.h"
@@ -153,6 +155,59 @@ CopyResult CopyFileIfNewer(const std::wstring& source, const std::wstring& desti
     return file.result = CopyResult::Copied;
 }
 
+// The copy would overwrite a file that stands there: the destination is older than the source.
+bool WillOverwrite(const std::wstring& source, const std::wstring& destination) {
+    WIN32_FILE_ATTRIBUTE_DATA from, to;
+    return GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from) &&
+           !(from.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           GetFileAttributesExW(destination.c_str(), GetFileExInfoStandard, &to) &&
+           !(to.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           CompareFileTime(&to.ftLastWriteTime, &from.ftLastWriteTime) < 0;
+}
+
+// A destination a running program still holds: the new file goes beside it under a name
+// of its own, and the system puts it in place at the next restart (which takes the
+// administrator rights the installer runs with). The file is then what the restart leaves.
+bool ReplaceAtRestart(const std::wstring& source, const std::wstring& destination, FilesInUse& inUse,
+                      DestinationFile& file) {
+    WIN32_FILE_ATTRIBUTE_DATA from;
+    if (!GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &from))
+        return false;
+    // A name an earlier pending replacement still uses is left to it.
+    std::wstring beside;
+    for (int n = 1; n <= 99 && beside.empty(); ++n) {
+        const std::wstring name = destination + L".new" + (n > 1 ? std::to_wstring(n) : std::wstring());
+        if (CopyFileW(source.c_str(), name.c_str(), TRUE))
+            beside = name;
+        else if (GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (beside.empty())
+        return false;
+    DeleteFileW((beside + L":Zone.Identifier").c_str());
+    if (!inUse.MoveAtRestart(beside, destination)) {
+        DeleteFileW(beside.c_str());
+        return false;
+    }
+    file.result = CopyResult::Copied;
+    file.size = SizeOf(from);
+    file.writeTime = TimeOf(from);
+    return true;
+}
+
+// One copy step: the uninstaller or an "Install" file.
+struct FileCopy {
+    std::wstring source, destination;
+    bool installed; // one of the product's files, counted and claimed
+};
+
+std::wstring JoinedNames(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (const std::wstring& name : names)
+        text += (text.empty() ? L"" : L", ") + name;
+    return text;
+}
+
 // One bar's position, reported after every step it counts.
 class Bar {
 public:
@@ -176,11 +231,21 @@ private:
 class Installation {
 public:
     Installation(const SetupData& data, const InstallChoices& choices, const InstallFolders& folders,
-                 InstallProgress& progress)
-        : data_(data), choices_(choices), folders_(folders), progress_(progress),
+                 InstallProgress& progress, FilesInUse& inUse)
+        : data_(data), choices_(choices), folders_(folders), progress_(progress), inUse_(inUse),
           paths_(EffectivePaths(data, choices)), appName_(Widen(data.AppName())) {}
 
     InstallResult Run() {
+        const InstallResult result = Steps();
+        // Said once, after the last step, for a run that stopped too: the files are in the
+        // system's hands either way.
+        if (!pendingRestart_.empty())
+            progress_.RestartNeeded(RestartNotice(pendingRestart_, false));
+        return result;
+    }
+
+private:
+    InstallResult Steps() {
         // Without a name there is no record, so nothing of the run could be uninstalled.
         if (appName_.empty()) {
             progress_.Log(L"Refused: the data file names no product (no AppName in [Infomation]); nothing "
@@ -193,7 +258,7 @@ public:
         Bar shortcutBar(progress_, ShortcutBar, counts[ShortcutBar]);
         Bar registryBar(progress_, RegistryBar, counts[RegistryBar]);
 
-        if (!MakeFolders(folderBar) || !CopyUninstaller(programBar) || !CopyFiles(programBar))
+        if (!MakeFolders(folderBar) || !ReplaceFiles(programBar))
             return InstallResult::Stopped;
         for (const ShortcutPlace& place : ShortcutPlaces)
             if (choices_.*place.chosen)
@@ -207,7 +272,6 @@ public:
         return InstallResult::Completed;
     }
 
-private:
     bool Ask(const std::wstring& what, const wchar_t* failure) {
         progress_.Log(L"Failed: " + what + L" (" + failure + L")");
         if (progress_.AskContinue(what + L"\r\n" + failure + GoOnQuestion))
@@ -238,12 +302,19 @@ private:
         const std::wstring folder = ExtractFileDir(destination);
         DestinationFile file;
         const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), file);
-        if (result == CopyResult::Copied || result == CopyResult::Skipped) {
+        const bool atRestart = result == CopyResult::Failed && file.existed &&
+                               ReplaceAtRestart(source, destination, inUse_, file);
+        if (result == CopyResult::Copied || result == CopyResult::Skipped || atRestart) {
             madeFolders_.insert(folder);
             if (installed) {
                 installedBytes_ += file.size;
                 installedFiles_[UpperCase(destination)] = file;
             }
+        }
+        if (atRestart) {
+            pendingRestart_.push_back(destination);
+            progress_.Log(L"Replaced at restart, in use: " + destination);
+            return true;
         }
         switch (result) {
         case CopyResult::Copied:
@@ -260,28 +331,62 @@ private:
         return true;
     }
 
-    bool CopyUninstaller(Bar& bar) {
-        if (!data_.UninstallVisible())
-            return true;
-        const bool goOn = Copy(JoinPath(data_.SetupFolder(), std::wstring(L"Setup.exe")),
-                               JoinPath(folders_.windows, std::wstring(UninstallerName)), false);
-        bar.Advance();
-        return goOn;
-    }
-
-    bool CopyFiles(Bar& bar) {
+    // The uninstaller, then the "Install" files (first folder choice only), each from the
+    // setup folder by its file name; the list ends at the first empty destination.
+    std::vector<FileCopy> Copies() {
+        std::vector<FileCopy> copies;
+        if (data_.UninstallVisible())
+            copies.push_back({JoinPath(data_.SetupFolder(), std::wstring(L"Setup.exe")),
+                              JoinPath(folders_.windows, std::wstring(UninstallerName)), false});
         if (choices_.intoSetupFolder)
-            return true;
+            return copies;
         for (const Text& raw : lists_.Install("File")) {
             const std::wstring destination = ExpandPath(raw, paths_);
             if (destination.empty())
                 break;
             const std::wstring name = destination.substr(destination.rfind(L'\\') + 1);
-            if (!Copy(JoinPath(data_.SetupFolder(), name), destination, true))
-                return false;
+            copies.push_back({JoinPath(data_.SetupFolder(), name), destination, true});
+        }
+        return copies;
+    }
+
+    // Asks the programs holding a file the copies overwrite to close; true when any was asked.
+    bool CloseUsers(const std::vector<FileCopy>& copies) {
+        std::vector<std::wstring> overwritten;
+        for (const FileCopy& copy : copies)
+            if (WillOverwrite(copy.source, copy.destination))
+                overwritten.push_back(copy.destination);
+        if (overwritten.empty() || !inUse_.Register(overwritten))
+            return false;
+        const std::wstring running = JoinedNames(inUse_.Users());
+        if (running.empty())
+            return false;
+        progress_.Log((inUse_.AskToClose() ? L"Closed while their files are replaced: "
+                                           : L"Asked to close, not every one did: ") +
+                      running);
+        closedNames_ = running;
+        return true;
+    }
+
+    // The copies, with the programs that hold their files closed meanwhile and started
+    // again afterwards, also when the run stops.
+    bool ReplaceFiles(Bar& bar) {
+        const std::vector<FileCopy> copies = Copies();
+        const bool closed = CloseUsers(copies);
+        bool goOn = true;
+        for (const FileCopy& copy : copies) {
+            goOn = Copy(copy.source, copy.destination, copy.installed);
+            if (!goOn)
+                break;
             bar.Advance();
         }
-        return true;
+        if (closed) {
+            if (inUse_.Restart())
+                progress_.Log(L"Started again: " + closedNames_);
+            else
+                progress_.StepFailed(L"Failed: not started again: " + closedNames_);
+        }
+        return goOn;
     }
 
     std::wstring ShortcutFile(const ShortcutPlace& place, const Text& location) const {
@@ -484,6 +589,7 @@ private:
     const InstallChoices& choices_;
     const InstallFolders& folders_;
     InstallProgress& progress_;
+    FilesInUse& inUse_;
     const PathContext paths_;
     const std::wstring appName_;
     DataLists lists_{data_};
@@ -494,6 +600,8 @@ private:
     std::map<std::wstring, DestinationFile> installedFiles_;
     std::map<std::wstring, FileOwnership> earlierClaims_;
     std::unique_ptr<RecordWriter> record_;
+    std::vector<std::wstring> pendingRestart_; // destinations the next restart puts in place
+    std::wstring closedNames_;                 // the programs asked to close
 };
 
 } // namespace
@@ -525,6 +633,11 @@ void InstallLog::Line(const std::wstring& text) {
                         nullptr);
     DWORD written = 0;
     WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void SilentProgress::RestartNeeded(const std::wstring& notice) {
+    needsRestart_ = true;
+    log_.Line(L"Restart needed: " + notice);
 }
 
 void SilentProgress::StepFailed(const std::wstring& line) {
@@ -587,7 +700,31 @@ InstallProposal ProposeInstallation(const SetupData& data) {
 
 InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
                               const InstallFolders& folders, InstallProgress& progress) {
-    return Installation(data, choices, folders, progress).Run();
+    const std::unique_ptr<FilesInUse> inUse = SystemFilesInUse();
+    return RunInstallation(data, choices, folders, progress, *inUse);
+}
+
+InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
+                              const InstallFolders& folders, InstallProgress& progress, FilesInUse& inUse) {
+    return Installation(data, choices, folders, progress, inUse).Run();
+}
+
+void InstallProgress::RestartNeeded(const std::wstring& notice) {
+    ShowRestartNotice(notice);
+}
+
+void ShowRestartNotice(const std::wstring& notice) {
+    ShowMessageBox(notice, SetupTitle, MessageInformation, GetActiveWindow());
+}
+
+std::wstring RestartNotice(const std::vector<std::wstring>& files, bool removal) {
+    std::wstring text = Widen(removal ? "次のﾌｧｲﾙは使用中のため、ｺﾝﾋﾟｭｰﾀの再起動後に削除されます。"
+                                      : "次のﾌｧｲﾙは使用中のため、ｺﾝﾋﾟｭｰﾀの再起動後に置き換えられます。");
+    for (const std::wstring& file : files)
+        text += L"\r\n" + file;
+    return text + L"\r\n" +
+           Widen(removal ? "ｱﾝｲﾝｽﾄｰﾙを完了するには、ｺﾝﾋﾟｭｰﾀを再起動してください。"
+                         : "ｾｯﾄｱｯﾌﾟを完了するには、ｺﾝﾋﾟｭｰﾀを再起動してください。");
 }
 
 std::wstring FavouritesLinkFile(const std::wstring& windowsFolder) {

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
+#include "files_in_use.h"
 #include "path_macros.h"
 #include "setup_data.h"
 #include "win/handles.h"
@@ -27,7 +29,17 @@ public:
     virtual void Log(const std::wstring& line) { (void)line; }
     // A step that did not do what the data file asks, named by the line; the run goes on.
     virtual void StepFailed(const std::wstring& line) { Log(line); }
+    // Once at the end of a run that left files for the system to put in place at the next
+    // restart (a running program held them): RestartNotice's text, shown in an information
+    // box over the active window unless overridden.
+    virtual void RestartNeeded(const std::wstring& notice);
 };
+
+// What the user is told about files a running program still held: each is put in place
+// (or, for an uninstall, removed) when the computer next starts.
+std::wstring RestartNotice(const std::vector<std::wstring>& files, bool removal);
+// The information box of RestartNeeded, over the active window of the thread.
+void ShowRestartNotice(const std::wstring& notice);
 
 // The log a "/LOG=file" run keeps: one line per step in UTF-8, CR LF after each. The file
 // is made afresh; an empty name keeps no log.
@@ -52,12 +64,16 @@ public:
     bool AskContinue(const std::wstring& text) override;
     void Log(const std::wstring& line) override { log_.Line(line); }
     void StepFailed(const std::wstring& line) override;
+    void RestartNeeded(const std::wstring& notice) override;
     // The steps that failed while the run went on.
     int Failures() const { return failures_; }
+    // Files are left for the next restart to put in place.
+    bool NeedsRestart() const { return needsRestart_; }
 
 private:
     InstallLog& log_;
     int failures_ = 0;
+    bool needsRestart_ = false;
 };
 
 // What the wizard's pages hold when the run starts.
@@ -111,8 +127,15 @@ enum class InstallResult { Completed, Stopped, Refused };
 // later step, the uninstall record and the uninstall entry included, is skipped. Refused,
 // before any step, when the data file names no product (no AppName): nothing could be
 // recorded, so nothing could be uninstalled.
+//
+// Before the files are copied, the programs holding one that is to be replaced are asked
+// to close, and started again afterwards, without a question. A file still held is copied
+// beside its destination and put in place by the system at the next restart (a line per
+// file, then RestartNeeded); only when that cannot be arranged either is the user asked.
 InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
                               const InstallFolders& folders, InstallProgress& progress);
+InstallResult RunInstallation(const SetupData& data, const InstallChoices& choices,
+                              const InstallFolders& folders, InstallProgress& progress, FilesInUse& inUse);
 
 // "Favorites\Morivane Lounge.url" in the Windows folder; nothing when that folder is missing.
 bool WriteFavouritesLink(const std::wstring& windowsFolder);

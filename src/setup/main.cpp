@@ -27,9 +27,11 @@ constexpr int ExitStopped = 1;      // a question was answered No: the run stopp
 constexpr int ExitNothingDone = 2;  // no usable data file, no product named or no record: nothing touched
 constexpr int ExitWithFailures = 3; // completed, but steps failed; each is named in the log
 constexpr int ExitRefused = 4;      // the record is not what the install wrote: nothing touched
+constexpr int ExitAtRestart = 5;    // done, but files a running program held change at the next restart
 
 // The uninstall run with no window: it goes ahead without asking, and a file that stays
-// ends the run as a No would, so the record remains for another try.
+// (not even removable at the next restart) ends the run as a No would, so the record
+// remains for another try.
 class SilentUninstall : public UninstallProgress {
 public:
     explicit SilentUninstall(InstallLog& log) : log_(log) {}
@@ -45,8 +47,13 @@ public:
         return false;
     }
     void Log(const std::wstring& line) override { log_.Line(line); }
+    void RestartNeeded(const std::wstring& notice) override {
+        needsRestart = true;
+        log_.Line(L"Restart needed: " + notice);
+    }
 
     int failures = 0;
+    bool needsRestart = false;
 
 private:
     InstallLog& log_;
@@ -74,10 +81,12 @@ int RunUninstallMode(const UninstallCommand& command) {
     ComInit com;
     UninstallOutcome outcome;
     int failures = 0;
+    bool needsRestart = false;
     if (command.silent) {
         SilentUninstall progress(log);
         outcome = RunUninstall(command.appName, progress);
         failures = progress.failures;
+        needsRestart = progress.needsRestart;
     } else if (!ReadUninstallRecord(command.appName).present()) {
         outcome = UninstallOutcome::NoRecord; // said before any window shows
     } else if (CheckRecordTwin(command.appName) != TwinCheck::Matches) {
@@ -107,7 +116,7 @@ int RunUninstallMode(const UninstallCommand& command) {
             log.Line(L"Completed with " + std::to_wstring(failures) + L" failed step(s).");
             return ExitWithFailures;
         }
-        return ExitDone;
+        return needsRestart ? ExitAtRestart : ExitDone;
     }
     return ExitStopped;
 }
@@ -139,6 +148,10 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
     if (progress.Failures() > 0) {
         log.Line(L"Completed with " + std::to_wstring(progress.Failures()) + L" failed step(s).");
         return ExitWithFailures;
+    }
+    if (progress.NeedsRestart()) {
+        log.Line(L"Completed; the next restart puts the files in use in place.");
+        return ExitAtRestart;
     }
     log.Line(L"Completed");
     return ExitDone;

@@ -1,6 +1,7 @@
 #include "uninstall_run.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -47,13 +48,23 @@ std::wstring Quoted(const std::wstring& name) {
 // One run: the record it works from, the folders it must keep, the window it reports to.
 class Uninstaller {
 public:
-    Uninstaller(const std::wstring& appName, const UninstallRecord& record, UninstallProgress& progress)
-        : appName_(appName), record_(record), progress_(progress), keep_(ProtectedFolders::ForCurrentUser()),
-          claims_(ReadFileClaims(appName, record.files.size())) {}
+    Uninstaller(const std::wstring& appName, const UninstallRecord& record, UninstallProgress& progress,
+                FilesInUse& inUse)
+        : appName_(appName), record_(record), progress_(progress), inUse_(inUse),
+          keep_(ProtectedFolders::ForCurrentUser()), claims_(ReadFileClaims(appName, record.files.size())) {}
 
     UninstallOutcome Run(const Text& narrowName) {
+        const UninstallOutcome outcome = Steps(narrowName);
+        if (!pendingRestart_.empty())
+            progress_.RestartNeeded(RestartNotice(pendingRestart_, true));
+        return outcome;
+    }
+
+private:
+    UninstallOutcome Steps(const Text& narrowName) {
         SizeBars();
         RunRecordedPrograms();
+        CloseUsers();
         if (!DeleteProgramFiles())
             return UninstallOutcome::Stopped;
         for (const std::wstring& dir : record_.dirs) {
@@ -71,6 +82,11 @@ public:
             return UninstallOutcome::Stopped;
         UndoRegistry();
         RemoveFavouritesLink();
+        if (leftBehind_) {
+            progress_.Log(L"Kept the uninstall entry and record of " + appName_ +
+                          L" for a repeat: a file could not be removed.");
+            return UninstallOutcome::Stopped;
+        }
         // The system's own list of entries stays even when this was its last one.
         if (DeleteKeyTree(HKEY_LOCAL_MACHINE, SystemUninstallKey, narrowName))
             progress_.Log(L"Removed uninstall entry " + appName_);
@@ -83,7 +99,26 @@ public:
         return UninstallOutcome::Completed;
     }
 
-private:
+    // The programs holding a file this run removes are asked to close first; they are not
+    // started again, their files being gone.
+    void CloseUsers() {
+        std::vector<std::wstring> removed;
+        for (size_t i = 0; i < record_.files.size(); ++i)
+            if (IsFullPath(record_.files[i]) && FileExists(record_.files[i]) &&
+                ReasonToKeep(record_.files[i], claims_[i]).empty())
+                removed.push_back(record_.files[i]);
+        if (removed.empty() || !inUse_.Register(removed))
+            return;
+        std::wstring running;
+        for (const std::wstring& name : inUse_.Users())
+            running += (running.empty() ? L"" : L", ") + name;
+        if (running.empty())
+            return;
+        progress_.Log((inUse_.AskToClose() ? L"Closed before their files are removed: "
+                                           : L"Asked to close, not every one did: ") +
+                      running);
+    }
+
     void SizeBars() {
         const UninstallRecord& r = record_;
         progress_.SetBarMaximum(UninstallBar::Programs, static_cast<int>(r.files.size()));
@@ -160,9 +195,17 @@ private:
         }
         DeleteFileAndFolders(path, keep_);
         if (FileExists(path)) {
+            // Still held by a program that would not close: the system removes it at the
+            // next restart (this takes the administrator rights the uninstaller runs with).
+            if (inUse_.MoveAtRestart(path, std::wstring())) {
+                progress_.Log(L"Removed at restart, in use: " + path);
+                pendingRestart_.push_back(path);
+                return true;
+            }
             progress_.Log(L"Could not remove " + path);
             if (!progress_.AskContinue(DeleteFailedQuestion(path)))
                 return false;
+            leftBehind_ = true;
         } else {
             progress_.Log(L"Removed " + path);
         }
@@ -259,14 +302,21 @@ private:
     const std::wstring& appName_;
     const UninstallRecord& record_;
     UninstallProgress& progress_;
+    FilesInUse& inUse_;
     // Read once: the shell folders do not move during a run.
     ProtectedFolders keep_;
-    std::vector<FileOwnership> claims_; // one per recorded file
+    std::vector<FileOwnership> claims_;        // one per recorded file
+    std::vector<std::wstring> pendingRestart_; // files the next restart removes
+    bool leftBehind_ = false;                  // a file stayed, and nothing will remove it
 };
 
 } // namespace
 
 void UninstallProgress::Log(const std::wstring&) {}
+
+void UninstallProgress::RestartNeeded(const std::wstring& notice) {
+    ShowRestartNotice(notice);
+}
 
 bool IsUninstallerFolder(const std::wstring& programFolder, const std::wstring& windowsFolder) {
     if (programFolder.empty() || windowsFolder.empty())
@@ -337,6 +387,11 @@ std::wstring DeleteFailedQuestion(const std::wstring& path) {
 }
 
 UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& progress) {
+    const std::unique_ptr<FilesInUse> inUse = SystemFilesInUse();
+    return RunUninstall(appName, progress, *inUse);
+}
+
+UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& progress, FilesInUse& inUse) {
     // The record's key names come from the CP932 data file; a name beyond it has none.
     Text narrowName;
     if (appName.empty() || !NarrowExact(appName, narrowName))
@@ -362,5 +417,5 @@ UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& pr
     std::wstring windows = GetWindowsDirWide();
     if (!windows.empty())
         SetCurrentDirectoryW(windows.c_str());
-    return Uninstaller(appName, record, progress).Run(narrowName);
+    return Uninstaller(appName, record, progress, inUse).Run(narrowName);
 }

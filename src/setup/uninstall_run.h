@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files_in_use.h"
 #include "jjstring.h"
 
 // Caption of every message box of the installer and the uninstaller.
@@ -58,13 +59,18 @@ public:
     virtual void Log(const std::wstring& line);
     // A step that did not undo what the record lists, named by the line; the run goes on.
     virtual void StepFailed(const std::wstring& line) { Log(line); }
+    // Once at the end of a run that left files a running program held for the system to
+    // remove at the next restart: RestartNotice's text (install_engine.h), shown in an
+    // information box over the active window unless overridden.
+    virtual void RestartNeeded(const std::wstring& notice);
 };
 
 enum class UninstallOutcome {
     NoRecord,  // nothing to undo; nothing was touched
     Refused,   // the record is not what the install wrote; nothing was touched
     Declined,  // No to the first question; nothing was touched
-    Stopped,   // No to a continue question; record and uninstall entry stay for a repeat
+    Stopped,   // No to a continue question, or a file stayed after Yes: record and
+               // uninstall entry stay for a repeat
     Completed, // everything recorded was undone, the record and the uninstall entry are gone
 };
 
@@ -75,4 +81,10 @@ enum class UninstallOutcome {
 // there and it is still that file; a shared one only when its use count says this was its
 // last user. Empty folders left behind go as well, but never a folder the user or the system
 // owns. The Windows folder becomes the current directory.
+//
+// Before the files go, the programs holding one of them are asked to close, without a
+// question. A file still held is left for the system to remove at the next restart (a line
+// per file, then RestartNeeded); one that cannot even be scheduled asks whether to go on,
+// and going on keeps the record and the uninstall entry for a repeat.
 UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& progress);
+UninstallOutcome RunUninstall(const std::wstring& appName, UninstallProgress& progress, FilesInUse& inUse);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "fake_files_in_use.h"
 #include "paths.h"
 #include "record_twin.h"
 #include "test_support.h"
@@ -44,9 +45,10 @@ public:
         return answer;
     }
     void Log(const std::wstring& line) override { log.push_back(line); }
+    void RestartNeeded(const std::wstring& notice) override { notices.push_back(notice); }
 
     std::vector<bool> answers;
-    std::vector<std::wstring> questions, log;
+    std::vector<std::wstring> questions, log, notices;
     std::vector<InstallBar> advanced;
     std::array<int, 4> positions{}, maxima{};
 };
@@ -289,6 +291,7 @@ struct YesUninstall : UninstallProgress {
     void StepBar(UninstallBar) override {}
     bool ConfirmUninstall(const std::wstring&) override { return true; }
     bool AskContinue(const std::wstring&) override { return true; }
+    void RestartNeeded(const std::wstring&) override {}
 };
 
 TEST_F(InstallEngineTest, AReinstallsRecordHoldsExactlyWhatItWrote) {
@@ -497,6 +500,84 @@ TEST_F(InstallEngineTest, SilentRunStopsAtTheFirstQuestionAndLogsInUtf8) {
     EXPECT_EQ(lines[lines.size() - 2].rfind("Answered No: ", 0), 0u);
     EXPECT_EQ(lines[lines.size() - 2].find('\n'), Text::npos) << "the question's line break is a blank";
     EXPECT_FALSE(InstallLog(L"").IsOpen());
+}
+
+} // namespace
+
+namespace {
+
+// An update while a program holds the installed tool: it is asked to close and started
+// again, without a question; a file it still holds goes in at the next restart, and the
+// record claims the file the restart leaves there.
+TEST_F(InstallEngineTest, AnUpdateClosesWhatHoldsItsFilesAndLeavesWhatStaysHeldToTheRestart) {
+    struct Case {
+        const char* what;
+        bool held, closes, movesAllowed;
+        bool replacedNow, atRestart;
+    };
+    const Case cases[] = {
+        {"nothing holds it", false, false, true, true, false},
+        {"its program closes when asked", true, true, true, true, false},
+        {"its program will not close", true, false, true, false, true},
+        {"not even a move at the restart can be arranged", true, false, false, false, false},
+    };
+    WriteData(FullData);
+    const std::wstring tool = Installed(L"tool.exe"), source = Widen(setupFolder + "\\tool.exe");
+    FakeFilesInUse first;
+    ASSERT_EQ(RunInstallation(Data(), choices, folders, progress, first), InstallResult::Completed);
+    EXPECT_TRUE(first.registered.empty()) << "a first install overwrites nothing";
+    WORD year = 2030;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Text newer = "tool, " + std::to_string(year);
+        ASSERT_TRUE(WriteBytes(setupFolder + "\\tool.exe", newer));
+        SetWriteTime(source, year++);
+        const Text before = Contents(tool);
+        PendingRenames pending;
+        auto inUse = std::make_unique<FakeFilesInUse>();
+        inUse->movesAllowed = c.movesAllowed;
+        if (c.held)
+            ASSERT_TRUE(inUse->Hold(L"Lumera", tool, c.closes));
+        ScriptedProgress update;
+
+        EXPECT_EQ(RunInstallation(Data(), choices, folders, update, *inUse), InstallResult::Completed);
+        // Only the file the update overwrites; the readme and the uninstaller are as new.
+        EXPECT_EQ(inUse->registered, std::vector<std::wstring>{tool});
+        EXPECT_EQ(inUse->closeAsked, c.held ? 1 : 0);
+        EXPECT_EQ(inUse->restartAsked, c.held ? 1 : 0);
+        inUse.reset(); // the program ends
+        EXPECT_EQ(update.questions.size(), c.held && !c.closes && !c.movesAllowed ? 1u : 0u);
+        EXPECT_EQ(Contents(tool), c.replacedNow ? newer : before);
+        const auto moves = pending.Added();
+        if (c.atRestart) {
+            ASSERT_EQ(moves.size(), 1u);
+            const std::wstring beside = tool + L".new";
+            EXPECT_EQ(moves[0], PendingRenames::Move(L"\\??\\" + beside, L"!\\??\\" + tool));
+            EXPECT_EQ(Contents(beside), newer);
+            ASSERT_EQ(update.notices.size(), 1u);
+            EXPECT_NE(update.notices[0].find(tool), std::wstring::npos);
+            EXPECT_NE(
+                std::find(update.log.begin(), update.log.end(), L"Replaced at restart, in use: " + tool),
+                update.log.end());
+            DeleteFileW(beside.c_str());
+        } else {
+            EXPECT_TRUE(moves.empty());
+            EXPECT_TRUE(update.notices.empty());
+            EXPECT_FALSE(FileExists(tool + L".new")) << "nothing left beside it";
+        }
+        // Claimed as the file that is there once the update is complete.
+        WIN32_FILE_ATTRIBUTE_DATA facts;
+        ASSERT_TRUE(GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &facts));
+        const FileOwnership claim = ReadFileClaims(Widen(AppName), 2)[0];
+        if (c.replacedNow || c.atRestart) {
+            EXPECT_EQ(claim.claim, FileClaim::Copied);
+            EXPECT_EQ(claim.size, newer.size());
+            EXPECT_EQ(claim.writeTime,
+                      (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
+                          facts.ftLastWriteTime.dwLowDateTime);
+        }
+        EXPECT_EQ(CheckRecordTwin(Widen(AppName)), TwinCheck::Matches);
+    }
 }
 
 } // namespace

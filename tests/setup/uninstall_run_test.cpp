@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "fake_files_in_use.h"
 #include "paths.h"
 #include "record_twin.h"
 #include "test_support.h"
@@ -34,11 +35,12 @@ struct ScriptedProgress : UninstallProgress {
         questions.push_back(question);
         return goOn;
     }
+    void RestartNeeded(const std::wstring& notice) override { notices.push_back(notice); }
 
     bool confirm = true, goOn = true;
     int maxima[4] = {-1, -1, -1, -1};
     int steps[4] = {};
-    std::vector<std::wstring> confirmations, questions;
+    std::vector<std::wstring> confirmations, questions, notices;
 };
 
 // A product installed for a user whose profile lies under a name CP932 cannot hold: files
@@ -187,8 +189,10 @@ TEST_P(UninstallRunTest, AFileInUseAsksAndNoStopsTheRunLeavingTheRecordForARepea
     ASSERT_NE(busy, INVALID_HANDLE_VALUE);
     ScriptedProgress progress;
     progress.goOn = false;
+    FakeFilesInUse noRights;
+    noRights.movesAllowed = false;
 
-    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Stopped);
+    EXPECT_EQ(RunUninstall(wname(), progress, noRights), UninstallOutcome::Stopped);
     CloseHandle(busy);
     ASSERT_EQ(progress.questions.size(), 1u);
     EXPECT_EQ(progress.questions[0].rfind(files[1] + L"\n", 0), 0u) << "the question starts with the path";
@@ -207,19 +211,65 @@ TEST_P(UninstallRunTest, AFileInUseAsksAndNoStopsTheRunLeavingTheRecordForARepea
     EXPECT_FALSE(RecordExists());
 }
 
-TEST_P(UninstallRunTest, YesAfterAFileInUseGoesOnWithTheNext) {
+// A file that stays with nothing to remove it later: the rest goes, but the record and the
+// uninstall entry stay, so the product can still be uninstalled.
+TEST_P(UninstallRunTest, YesAfterAFileInUseGoesOnWithTheNextAndKeepsTheRecordForARepeat) {
     HANDLE busy =
         CreateFileW(files[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(busy, INVALID_HANDLE_VALUE);
     ScriptedProgress progress;
+    FakeFilesInUse noRights;
+    noRights.movesAllowed = false;
 
-    EXPECT_EQ(RunUninstall(wname(), progress), UninstallOutcome::Completed);
+    EXPECT_EQ(RunUninstall(wname(), progress, noRights), UninstallOutcome::Stopped);
     CloseHandle(busy);
     EXPECT_EQ(progress.questions.size(), 1u);
     EXPECT_TRUE(FileExists(files[0]));
     EXPECT_TRUE(DirectoryExists(app)) << "still holds the file that stayed";
     EXPECT_FALSE(FileExists(files[2]));
-    EXPECT_FALSE(RecordExists());
+    EXPECT_FALSE(FileExists(startNames[0]));
+    EXPECT_TRUE(RecordExists());
+    EXPECT_TRUE(SystemEntryExists());
+}
+
+// A program holding a file of the product is asked to close before the files go; a file
+// still held goes at the next restart, without a question, and the uninstall completes.
+TEST_P(UninstallRunTest, ProgramsHoldingItsFilesCloseOrLeaveThemToTheRestart) {
+    for (bool closes : {true, false}) {
+        SCOPED_TRACE(closes ? "closes when asked" : "will not close");
+        for (const auto* list : {&files, &startNames, &deskTopNames, &sendToNames})
+            for (const std::wstring& path : *list)
+                MakeFile(path);
+        SetUpRecordAgain();
+        ASSERT_TRUE(RegWriteString(HKLM(), SystemEntries + "\\" + name, "DisplayName", wname()));
+        PendingRenames pending;
+        auto inUse = std::make_unique<FakeFilesInUse>();
+        ASSERT_TRUE(inUse->Hold(L"Lumera", files[0], closes));
+        ScriptedProgress progress;
+
+        EXPECT_EQ(RunUninstall(wname(), progress, *inUse), UninstallOutcome::Completed);
+        EXPECT_EQ(inUse->registered, files);
+        EXPECT_EQ(inUse->closeAsked, 1);
+        EXPECT_EQ(inUse->restartAsked, 0) << "nothing is left to start";
+        inUse.reset();
+        EXPECT_TRUE(progress.questions.empty());
+        EXPECT_FALSE(RecordExists());
+        EXPECT_FALSE(SystemEntryExists());
+        const auto moves = pending.Added();
+        if (closes) {
+            EXPECT_FALSE(FileExists(files[0]));
+            EXPECT_TRUE(moves.empty());
+            EXPECT_TRUE(progress.notices.empty());
+        } else {
+            EXPECT_TRUE(FileExists(files[0])) << "until the restart";
+            ASSERT_EQ(moves.size(), 1u);
+            EXPECT_EQ(moves[0], PendingRenames::Move(L"\\??\\" + files[0], L""));
+            ASSERT_EQ(progress.notices.size(), 1u);
+            EXPECT_NE(progress.notices[0].find(files[0]), std::wstring::npos);
+            DeleteFileW(files[0].c_str());
+        }
+        EXPECT_FALSE(FileExists(files[1]));
+    }
 }
 
 TEST_P(UninstallRunTest, OldRecordListsAndAnotherProductsRecord) {

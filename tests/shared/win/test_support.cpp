@@ -336,3 +336,60 @@ std::wstring WaitForProbeLog(const std::wstring& probePath, size_t lines, unsign
     } while (GetTickCount64() < deadline);
     return log;
 }
+
+namespace {
+
+const wchar_t* const SessionManagerKey = L"System\\CurrentControlSet\\Control\\Session Manager";
+const wchar_t* const PendingValue = L"PendingFileRenameOperations";
+
+std::wstring ReadPendingRenames() {
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, SessionManagerKey, PendingValue, RRF_RT_REG_MULTI_SZ, nullptr,
+                     nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return std::wstring();
+    std::wstring data(size / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, SessionManagerKey, PendingValue, RRF_RT_REG_MULTI_SZ, nullptr,
+                     data.data(), &size) != ERROR_SUCCESS)
+        return std::wstring();
+    data.resize(size / sizeof(wchar_t));
+    return data;
+}
+
+// Pairs of strings; a source is never empty, so the first empty one ends the list.
+std::vector<PendingRenames::Move> PendingMoves(const std::wstring& data) {
+    std::vector<std::wstring> strings;
+    for (size_t at = 0; at < data.size();) {
+        size_t end = data.find(L'\0', at);
+        if (end == std::wstring::npos)
+            end = data.size();
+        strings.push_back(data.substr(at, end - at));
+        at = end + 1;
+    }
+    std::vector<PendingRenames::Move> moves;
+    for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
+        moves.emplace_back(strings[i], strings[i + 1]);
+    return moves;
+}
+
+} // namespace
+
+PendingRenames::PendingRenames() : saved_(ReadPendingRenames()) {}
+
+PendingRenames::~PendingRenames() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (saved_.empty())
+        RegDeleteValueW(key, PendingValue);
+    else
+        RegSetValueExW(key, PendingValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(saved_.data()),
+                       static_cast<DWORD>(saved_.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::vector<PendingRenames::Move> PendingRenames::Added() const {
+    const std::vector<Move> now = PendingMoves(ReadPendingRenames());
+    const size_t before = PendingMoves(saved_).size();
+    return now.size() > before ? std::vector<Move>(now.begin() + before, now.end()) : std::vector<Move>();
+}

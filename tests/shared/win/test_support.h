@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "jjstring.h"
@@ -160,4 +161,23 @@ public:
 private:
     std::string unixLink_;
     bool made_ = false;
+};
+
+// The system's list of moves at the next restart ("PendingFileRenameOperations"), put back
+// as it was when this ends.
+class PendingRenames {
+public:
+    using Move = std::pair<std::wstring, std::wstring>;
+
+    PendingRenames();
+    ~PendingRenames();
+    PendingRenames(const PendingRenames&) = delete;
+    PendingRenames& operator=(const PendingRenames&) = delete;
+
+    // The moves added since, as the system notes them: \??\ before each path, an empty
+    // destination for a removal, "!" before one that replaces an existing file.
+    std::vector<Move> Added() const;
+
+private:
+    std::wstring saved_;
 };
