@@ -1,0 +1,15 @@
+// Room for text in whatever Japanese font the system gives. The forms' sizes assume
+// ＭＳ Ｐゴシック; a stand-in can run taller or wider. A control whose text needs more room
+// keeps its place and grows: a check box or radio button to the right into empty space,
+// otherwise downward, moving what lies below it down and growing what holds it (group
+// boxes, tab pages, the window) by as much. Fonts are never shrunk.
+#pragma once
+
+#include <windows.h>
+
+// The control's text needs, in pixels, with its own font; {0, 0} for controls without a
+// text of their own. A static owes at least one line to a text it gets later.
+SIZE TextRoomNeeded(HWND control);
+
+// Fits every control of the top-level window (panels' controls too).
+void FitTextRoom(HWND window);
