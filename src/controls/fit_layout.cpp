@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi.h"
+#include "text_room.h"
 
 namespace {
 
@@ -121,18 +121,24 @@ bool WidenIntoFreeRoom(HWND control, int width) {
     return true;
 }
 
+// Statics, check boxes and radio buttons grow for their text; other controls keep their size.
+bool Grows(HWND control) {
+    return IsClass(control, L"Static") ||
+           (IsClass(control, L"Button") && IsCheckOrRadio(GetWindowLongW(control, GWL_STYLE)));
+}
+
 void FitControl(HWND control, Margins& margins) {
-    SIZE need = TextRoomNeeded(control);
-    if (need.cx == 0 && need.cy == 0)
+    SIZE need = {};
+    if (!Grows(control) || !MeasureTextRoom(control, need))
         return;
     RECT client;
     GetClientRect(control, &client);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     if (need.cx > client.right && !WidenIntoFreeRoom(control, need.cx) && IsClass(control, L"Button") &&
-        IsCheckOrRadio(style) && !(style & BS_MULTILINE)) {
+        !(style & BS_MULTILINE)) {
         // No room beside it: the caption wraps below instead.
         SetWindowLongW(control, GWL_STYLE, style | BS_MULTILINE);
-        need = TextRoomNeeded(control);
+        MeasureTextRoom(control, need);
     }
     GetClientRect(control, &client);
     if (need.cy > client.bottom)
@@ -147,60 +153,7 @@ void FitChildren(HWND parent, Margins& margins) {
     }
 }
 
-RECT Calculated(HDC dc, const std::wstring& text, int width, UINT format) {
-    RECT rect = {0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_CALCRECT | DT_EXPANDTABS);
-    return rect;
-}
-
 } // namespace
-
-SIZE TextRoomNeeded(HWND control) {
-    const LONG style = GetWindowLongW(control, GWL_STYLE);
-    const bool isStatic = IsClass(control, L"Static");
-    if (!isStatic && !(IsClass(control, L"Button") && IsCheckOrRadio(style)))
-        return {0, 0};
-    const LONG type = style & SS_TYPEMASK;
-    if (isStatic && type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE &&
-        type != SS_LEFTNOWORDWRAP)
-        return {0, 0};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(
-        std::max(GetWindowTextW(control, text.data(), static_cast<int>(text.size())), 0)));
-    if (!isStatic && text.empty())
-        return {0, 0};
-    RECT client;
-    GetClientRect(control, &client);
-    HDC dc = GetDC(control);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    SIZE need = {0, 0};
-    {
-        SelectObjectScope selected(dc, font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-        TEXTMETRICW metrics = {};
-        GetTextMetricsW(dc, &metrics);
-        const LONG line = metrics.tmHeight;
-        if (isStatic) {
-            const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-            if (style & SS_ELLIPSISMASK) {
-                need = {0, line};
-            } else if (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) {
-                need = {Calculated(dc, text, client.right, DT_SINGLELINE | prefix).right, line};
-            } else {
-                RECT rect = Calculated(dc, text, client.right, DT_WORDBREAK | prefix);
-                need = {rect.right, std::max(rect.bottom, line)};
-            }
-        } else {
-            // The 13-pixel box, the gap before the caption and the focus frame around it.
-            const int box = MulDiv(13, dpi, 96), gap = MulDiv(4, dpi, 96), frame = MulDiv(1, dpi, 96);
-            const UINT wrap = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
-            RECT rect = Calculated(dc, text, client.right - box - gap, wrap);
-            need = {box + gap + rect.right + frame, std::max<LONG>(rect.bottom, box)};
-        }
-    }
-    ReleaseDC(control, dc);
-    return need;
-}
 
 void FitTextRoom(HWND window) {
     Margins margins;

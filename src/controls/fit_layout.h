@@ -7,9 +7,5 @@
 
 #include <windows.h>
 
-// The control's text needs, in pixels, with its own font; {0, 0} for controls without a
-// text of their own. A static owes at least one line to a text it gets later.
-SIZE TextRoomNeeded(HWND control);
-
 // Fits every control of the top-level window (panels' controls too).
 void FitTextRoom(HWND window);

@@ -5,13 +5,12 @@
 // answers in the shared block named after the process id.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "menu_protocol.h"
+#include "text_room.h"
 
 namespace {
 
@@ -96,80 +95,6 @@ void ReadMenusInto(Block& block) {
     block.menuCount = count;
 }
 
-RECT Calculated(HDC dc, const std::wstring& text, int width, UINT format) {
-    RECT rect = {0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_CALCRECT | DT_EXPANDTABS);
-    return rect;
-}
-
-// What the text needs as the platform lays it out: statics wrap at their width (an empty one
-// still owes a line to the text it will get), check boxes and radio buttons put a 13-pixel
-// box and a gap before it, group boxes keep a margin each side of their caption, buttons
-// keep their 3-D border and any picture. False for controls that show no text of their own.
-bool MeasureNeed(HWND control, HDC dc, const std::wstring& className, const std::wstring& text,
-                 const RECT& client, SIZE& need) {
-    const LONG style = GetWindowLongW(control, GWL_STYLE);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    auto px = [dpi](int pixels96) { return MulDiv(pixels96, dpi, 96); };
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
-    const int line = metrics.tmHeight;
-    if (lstrcmpiW(className.c_str(), L"Static") == 0) {
-        const LONG type = style & SS_TYPEMASK;
-        if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE &&
-            type != SS_LEFTNOWORDWRAP)
-            return false;
-        const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-        if (style & SS_ELLIPSISMASK) {
-            need = {0, line};
-        } else if (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) {
-            RECT rect = Calculated(dc, text, client.right, DT_SINGLELINE | prefix);
-            need = {rect.right, line};
-        } else {
-            RECT rect = Calculated(dc, text, client.right, DT_WORDBREAK | prefix);
-            need = {rect.right, std::max<int>(rect.bottom, line)};
-        }
-        return true;
-    }
-    if (lstrcmpiW(className.c_str(), L"Button") != 0 || text.empty())
-        return false;
-    const LONG type = style & BS_TYPEMASK;
-    const UINT wrap = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
-    switch (type) {
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: {
-        const int box = px(13) + px(4);
-        RECT rect = Calculated(dc, text, client.right - box, wrap);
-        need = {box + rect.right + px(1), std::max<int>(rect.bottom, px(13))};
-        return true;
-    }
-    case BS_GROUPBOX: {
-        RECT rect = Calculated(dc, text, 0, DT_SINGLELINE);
-        need = {rect.right + px(16), rect.bottom};
-        return true;
-    }
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON: {
-        RECT rect = Calculated(dc, text, client.right - px(6), wrap);
-        int picture = 0;
-        BUTTON_IMAGELIST images = {};
-        if (SendMessageW(control, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)) && images.himl) {
-            int width = 0, height = 0;
-            ImageList_GetIconSize(images.himl, &width, &height);
-            picture = width + px(4);
-        }
-        need = {rect.right + picture + px(6), rect.bottom + px(4)};
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
 BOOL CALLBACK MeasureControl(HWND control, LPARAM param) {
     Block& block = *reinterpret_cast<Block*>(param);
     if (block.textCount >= MaxTexts || !(GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE))
@@ -181,14 +106,8 @@ BOOL CALLBACK MeasureControl(HWND control, LPARAM param) {
         std::max(GetWindowTextW(control, text.data(), static_cast<int>(text.size())), 0)));
     RECT client;
     GetClientRect(control, &client);
-    HDC dc = GetDC(control);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     SIZE need = {};
-    bool measured = MeasureNeed(control, dc, className, text, client, need);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    if (!measured)
+    if (!MeasureTextRoom(control, need))
         return TRUE;
     MeasuredText& out = block.texts[block.textCount++];
     out.window = reinterpret_cast<std::uint64_t>(control);
