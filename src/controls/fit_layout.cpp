@@ -134,11 +134,14 @@ void FitControl(HWND control, Margins& margins) {
     RECT client;
     GetClientRect(control, &client);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    if (need.cx > client.right && !WidenIntoFreeRoom(control, need.cx) && IsClass(control, L"Button") &&
-        !(style & BS_MULTILINE)) {
-        // No room beside it: the caption wraps below instead.
-        SetWindowLongW(control, GWL_STYLE, style | BS_MULTILINE);
-        MeasureTextRoom(control, need);
+    if (need.cx > client.right) {
+        if (WidenIntoFreeRoom(control, need.cx)) {
+            MeasureTextRoom(control, need); // a wider static wraps into fewer lines
+        } else if (IsClass(control, L"Button") && !(style & BS_MULTILINE)) {
+            // No room beside it: the caption wraps below instead.
+            SetWindowLongW(control, GWL_STYLE, style | BS_MULTILINE);
+            MeasureTextRoom(control, need);
+        }
     }
     GetClientRect(control, &client);
     if (need.cy > client.bottom)
