@@ -163,3 +163,19 @@ void FitTextRoom(HWND window) {
     NoteMargins(window, margins);
     FitChildren(window, margins);
 }
+
+void RefitText(HWND control) {
+    if (!(GetWindowLongW(control, GWL_STYLE) & WS_CHILD) || !Grows(control))
+        return;
+    HWND window = GetAncestor(control, GA_ROOT);
+    if (!IsWindowVisible(window))
+        return; // fitted as it shows
+    SIZE need = {};
+    RECT client;
+    GetClientRect(control, &client);
+    if (!MeasureTextRoom(control, need) || (need.cx <= client.right && need.cy <= client.bottom))
+        return;
+    Margins margins;
+    NoteMargins(window, margins);
+    FitControl(control, margins);
+}

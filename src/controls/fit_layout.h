@@ -9,3 +9,7 @@
 
 // Fits every control of the top-level window (panels' controls too).
 void FitTextRoom(HWND window);
+
+// After the control's text changed: while its window shows, a text that no longer fits grows
+// the control as the window's showing would have.
+void RefitText(HWND control);

@@ -188,4 +188,24 @@ TEST(FitLayout, GrowRules) {
     }
 }
 
+// A text set while the window shows is fitted at once; one set while it is hidden, at the show.
+TEST(FitLayout, ATextSetLaterIsFittedWhileTheWindowShows) {
+    Scene scene(100);
+    Widget& text = scene.Add({Place::Static, "text", nullptr, {10, 10, 60, 13}, "short"});
+    Widget& below = scene.Add({Place::Static, "below", nullptr, {10, 40, 100, 13}, "below"});
+    const RECT was = InParent(text), belowWas = InParent(below);
+
+    text.SetText(Long);
+    EXPECT_EQ(InParent(text).bottom, was.bottom) << "hidden: left for the show";
+    scene.ShowQuietly();
+    const RECT shown = InParent(text);
+    ASSERT_GT(shown.bottom, was.bottom);
+
+    text.SetText(Longer);
+    const RECT later = InParent(text);
+    EXPECT_GT(later.bottom, shown.bottom);
+    EXPECT_EQ(later.right - later.left, was.right - was.left);
+    EXPECT_EQ(InParent(below).top, belowWas.top + (later.bottom - was.bottom));
+}
+
 } // namespace
