@@ -44,12 +44,36 @@ install_marlett() {
 }
 
 # A Wine prefix of its own, made fresh: never the user's ~/.wine.
-fresh_wine_prefix() { # prefix-dir
+# The Japanese faces the programs ask for, each with the IPA face of the same metrics
+# (fonts-ipafont-gothic): what most users see, whose Windows has the faces. Without
+# them Wine falls back to another, taller Japanese font, as a Windows installed in another
+# language does.
+japanese_font_replacements=(
+    "ＭＳ Ｐゴシック=IPAPGothic" "MS PGothic=IPAPGothic" "MS UI Gothic=IPAPGothic"
+    "ＭＳ ゴシック=IPAGothic" "MS Gothic=IPAGothic"
+)
+
+substitute_japanese_fonts() {
+    local pair
+    if ! fc-list 2>/dev/null | grep -q IPAPGothic; then
+        echo "warning: IPA P Gothic is missing (package fonts-ipafont-gothic); the prefix shows the fallback font" >&2
+        return 0
+    fi
+    for pair in "${japanese_font_replacements[@]}"; do
+        "$wine_loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /d "${pair#*=}" /f \
+            >/dev/null 2>&1
+    done
+}
+
+fresh_wine_prefix() { # prefix-dir [fallback-fonts]
     export WINEPREFIX="$1"
     "$wineserver" -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     "$wine_loader" wineboot -i >/dev/null 2>&1
     install_marlett
+    if [ "${2:-}" != fallback-fonts ]; then
+        substitute_japanese_fonts
+    fi
     # One virtual desktop with a shell tray for every program of the prefix.
     "$wine_loader" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$wine_loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian, only what is missing: MinGW-w64,
-# Wine with its fonts (Marlett draws the caption buttons), Xvfb, the Japanese locale and a
-# CJK font, clang with libFuzzer, GoogleTest, and chmcmd and chmls for the manual.
+# Wine with its fonts (Marlett draws the caption buttons), Xvfb, the Japanese locale, a
+# CJK font and IPA P Gothic (the metrics of the faces the programs name), clang with
+# libFuzzer, GoogleTest, and chmcmd and chmls for the manual.
 set -euo pipefail
 
 packages=(
     cmake make g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine64 xvfb xauth x11-utils imagemagick
-    locales fonts-noto-cjk fonts-wine fp-utils
+    locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine fp-utils
 )
 
 sudo_cmd=()

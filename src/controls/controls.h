@@ -82,23 +82,6 @@ class Label : public Control {
 public:
     // "&X" in the caption moves the focus to the next control in tab order.
     bool Create(Widget& parent, const Text& caption, const Bounds& bounds, DWORD alignment = SS_LEFT);
-    // Steps the font down a point at a time, to minPoints at the least, until the caption
-    // fits the label whole. A stand-in for a missing font may run taller or wider than the
-    // one named, and a cut-off text would lose its last lines. True when it fits.
-    // After a DPI change the label starts again from the font it had before shrinking,
-    // made for the new DPI.
-    bool ShrinkFontToFit(int minPoints);
-    // Whether the caption, wrapped as the label wraps it, fits inside the label.
-    bool TextFits() const;
-
-protected:
-    LRESULT HandleControlMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    UniqueGdiObject fittedFont_; // the label's font when it made its own
-    int fitMinPoints_ = 0;       // not 0 once asked to fit
-    LOGFONTW fitBase_ = {};      // the font before shrinking, made for fitBaseDpi_
-    int fitBaseDpi_ = 96;
 };
 
 class GroupBox : public Control {

@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "controls.h"
+#include "fit_layout.h"
 
 bool Form::CreateForm(const FormParams& form) {
     WindowParams params;
@@ -35,6 +36,7 @@ void Form::OnDpiChanged(int newDpi, const RECT& suggested) {
         font_ = std::move(newFont); // the old one only now, after every control let go of it
     SetWindowPos(handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitTextRoom(handle()); // the new font's lines need not scale with the positions
     InvalidateRect(handle(), nullptr, TRUE);
 }
 
@@ -139,6 +141,11 @@ bool Form::PreviewMessage(MSG& message) {
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_SHOWWINDOW:
+        // Texts are in place once the form shows; a fallback font may need more room.
+        if (wParam)
+            FitTextRoom(handle());
+        break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

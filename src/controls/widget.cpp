@@ -1,5 +1,7 @@
 #include "widget.h"
 
+#include "fit_layout.h"
+
 #include "win/encoding.h"
 
 namespace {
@@ -69,6 +71,7 @@ std::wstring Widget::wideText() const {
 
 void Widget::SetText(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());
+    RefitText(hwnd_);
 }
 
 bool Widget::enabled() const {

@@ -21,7 +21,5 @@ bool LicencePage::Create(Widget& parent, const Bounds& bounds, const Text& appNa
         "前述のﾗｲｾﾝｽ契約のすべての項目に同意しますか？ [いいえ]を選択すると、ｾｯﾄｱｯﾌﾟは中止されます。  " +
             appName + " をｲﾝｽﾄｰﾙするには、この契約に同意いただく必要があります。",
         {12, 200, 447, 60});
-    LicenceLabel.ShrinkFontToFit(WizardMinimumPoints);
-    LicenceQuestion.ShrinkFontToFit(WizardMinimumPoints);
     return true;
 }

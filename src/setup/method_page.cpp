@@ -24,7 +24,6 @@ bool MethodPage::Create(Widget& parent, const Bounds& bounds, const Text& capaci
     RadioButton1.SetEnabled(proposal.folderChoiceAvailable);
     RadioButton1.SetChecked(!proposal.choices.intoSetupFolder);
     RadioButton2.SetChecked(proposal.choices.intoSetupFolder);
-    MethodLabel.ShrinkFontToFit(WizardMinimumPoints);
     return true;
 }
 

@@ -15,7 +15,6 @@ bool ProgressPage::Create(Widget& parent, const Bounds& bounds, const std::wstri
         Bars[i].Create(*this, {0, 86 + i * 36, w, 16});
         Bars[i].SetName("ProgressBar" + std::to_string(i + 1));
     }
-    ProgressLabel.ShrinkFontToFit(WizardMinimumPoints);
     CompleteLabel.Create(*this, completion, {0, 226, w, 18}, SS_CENTER);
     CompleteLabel.SetName("CompleteLabel");
     CompleteLabel.SetFont(boldFont);

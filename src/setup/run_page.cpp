@@ -16,6 +16,5 @@ bool RunPage::Create(Widget& parent, const Bounds& bounds, const SetupData& data
         RunBoxes[i].SetVisible(!option.caption.empty());
     }
     RunLabel.Create(*this, "[終了]をｸｲｯｸすると、ｾｯﾄｱｯﾌﾟを終了します。", {0, 200, w, 18});
-    RunLabel.ShrinkFontToFit(WizardMinimumPoints);
     return true;
 }

@@ -440,7 +440,6 @@ bool TSetupMainForm::FormCreateUninstall(const std::wstring& appName) {
     credit.lfItalic = TRUE;
     creditFont_.reset(CreateFontIndirectW(&credit));
     CreditLabel.SetFont(AsFont(creditFont_));
-    CreditLabel.ShrinkFontToFit(WizardMinimumPoints);
     BitBtn1.SetVisible(false);
     BitBtn3.SetVisible(false);
     BitBtn2.SetBounds(BitBtn3.bounds());

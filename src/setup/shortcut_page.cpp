@@ -66,6 +66,5 @@ bool ShortcutPage::Create(Widget& parent, const Bounds& bounds, const SetupData&
     CheckBox2.SetEnabled(desktop_);
     CheckBox3.SetChecked(sendTo_);
     CheckBox3.SetEnabled(sendTo_);
-    ShortcutLabel.ShrinkFontToFit(WizardMinimumPoints);
     return true;
 }

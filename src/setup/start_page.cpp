@@ -11,6 +11,5 @@ bool StartSetupPage::Create(Widget& parent, const Bounds& bounds, const Text& ap
                           appName + " のｾｯﾄｱｯﾌﾟを開始します。",
                       {0, 0, bounds.width, bounds.height});
     StartLabel.SetName("StartLabel");
-    StartLabel.ShrinkFontToFit(WizardMinimumPoints);
     return true;
 }

@@ -20,6 +20,5 @@ bool WelcomePage::Create(Widget& parent, const Bounds& bounds, const Text& appNa
         return false;
     WelcomeLabel.Create(*this, WelcomeText(appName), {0, 0, bounds.width, bounds.height});
     WelcomeLabel.SetName("WelcomeLabel");
-    WelcomeLabel.ShrinkFontToFit(WizardMinimumPoints);
     return true;
 }

@@ -36,9 +36,6 @@ WizardPage PageBefore(WizardPage page, const PageAvailability& offered);
 // Shown (after the folder) when the installation folder is not a full path.
 extern const char* const NotFullPathMessage;
 
-// A long text on a page steps its font down to this size rather than lose its last lines.
-constexpr int WizardMinimumPoints = 6;
-
 // A text file for a read-only box: CP932 as written, every line break as CR LF; empty
 // when the file cannot be read.
 std::wstring TextForBox(const std::wstring& file);

@@ -1,5 +1,5 @@
-// Labels that step their font down until the text fits, and the paced message pump that
-// keeps windows answering during long work on their thread.
+// The paced message pump that keeps windows answering during long work on their thread,
+// and buttons' glyphs.
 #include <gtest/gtest.h>
 
 #include "app.h"
@@ -13,87 +13,6 @@ class FitForm : public Form {
 public:
     FitForm() { CreateForm({"TFitTestForm", "fit test", WS_OVERLAPPEDWINDOW, 300, 200}); }
 };
-
-int PointsOf(HFONT font, HWND window) {
-    LOGFONTW logFont = {};
-    GetObjectW(font, sizeof logFont, &logFont);
-    HDC dc = GetDC(window);
-    int points = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 72,
-                        GetDeviceCaps(dc, LOGPIXELSY));
-    ReleaseDC(window, dc);
-    return points;
-}
-
-const Text LongText = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen "
-                      "fifteen sixteen seventeen eighteen nineteen twenty";
-
-TEST(LabelFit, ATextThatFitsKeepsTheFont) {
-    FitForm form;
-    Label label;
-    ASSERT_TRUE(label.Create(form, "short", {0, 0, 200, 40}));
-    HFONT before = label.font();
-    EXPECT_TRUE(label.ShrinkFontToFit(6));
-    EXPECT_EQ(label.font(), before);
-}
-
-TEST(LabelFit, ALongTextGetsASmallerFontThatShowsItWhole) {
-    FitForm form;
-    Label label;
-    ASSERT_TRUE(label.Create(form, "", {0, 0, 200, 56}));
-    label.SetText(LongText);
-    const int before = PointsOf(label.font(), label.handle());
-    ASSERT_FALSE(label.TextFits()) << "the test text must overflow at " << before << " pt";
-    EXPECT_TRUE(label.ShrinkFontToFit(4));
-    EXPECT_TRUE(label.TextFits());
-    EXPECT_LT(PointsOf(label.font(), label.handle()), before);
-    // Shrinking again keeps what already fits.
-    HFONT fitted = label.font();
-    EXPECT_TRUE(label.ShrinkFontToFit(4));
-    EXPECT_EQ(label.font(), fitted);
-}
-
-TEST(LabelFit, StopsAtTheMinimumAndSaysTheTextStillOverflows) {
-    FitForm form;
-    Label label;
-    ASSERT_TRUE(label.Create(form, "", {0, 0, 60, 14}));
-    label.SetText(LongText);
-    const int before = PointsOf(label.font(), label.handle());
-    EXPECT_FALSE(label.ShrinkFontToFit(before - 1));
-    EXPECT_EQ(PointsOf(label.font(), label.handle()), before - 1);
-}
-
-// The form scales the label on a DPI change; a label that had to shrink fits again from
-// the font it was given (bold here, as the installer's credit line) instead of keeping
-// one made for the old DPI and size.
-TEST(LabelFit, FitsAgainFromItsOwnFontAfterADpiChange) {
-    FitForm form;
-    LOGFONTW bold = {};
-    GetObjectW(form.font(), sizeof bold, &bold);
-    bold.lfWeight = FW_BOLD;
-    UniqueGdiObject boldFont(CreateFontIndirectW(&bold));
-    Label label;
-    ASSERT_TRUE(label.Create(form, "", {0, 0, 200, 56}));
-    label.SetText(LongText);
-    label.SetFont(AsFont(boldFont));
-    const int given = PointsOf(label.font(), label.handle());
-    ASSERT_TRUE(label.ShrinkFontToFit(4));
-    ASSERT_LT(PointsOf(label.font(), label.handle()), given);
-
-    auto weight = [&label] {
-        LOGFONTW font = {};
-        GetObjectW(label.font(), sizeof font, &font);
-        return font.lfWeight;
-    };
-    label.SetBounds({0, 0, 300, 200});
-    SendMessageW(label.handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
-    EXPECT_EQ(PointsOf(label.font(), label.handle()), given) << "room enough now for the font given";
-    EXPECT_EQ(weight(), FW_BOLD);
-    label.SetBounds({0, 0, 200, 56});
-    SendMessageW(label.handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
-    EXPECT_LT(PointsOf(label.font(), label.handle()), given);
-    EXPECT_EQ(weight(), FW_BOLD);
-    EXPECT_TRUE(label.TextFits());
-}
 
 TEST(PacedMessagePump, FetchesAtMostOncePerInterval) {
     Application::PacedMessagePump pump(200);

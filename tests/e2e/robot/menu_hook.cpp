@@ -1,5 +1,6 @@
 // The robot's hook DLL. Installed into a program's UI thread, it runs inside that process
-// and can therefore read the thread's open pop-up menus, which another process cannot.
+// and can therefore read the thread's open pop-up menus, and measure its controls' texts
+// with their own fonts, which another process cannot.
 // The robot sends the registered trigger message to a window of the thread; the hook
 // answers in the shared block named after the process id.
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "menu_protocol.h"
+#include "text_room.h"
 
 namespace {
 
@@ -93,6 +95,39 @@ void ReadMenusInto(Block& block) {
     block.menuCount = count;
 }
 
+BOOL CALLBACK MeasureControl(HWND control, LPARAM param) {
+    Block& block = *reinterpret_cast<Block*>(param);
+    if (block.textCount >= MaxTexts || !(GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE))
+        return TRUE;
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        std::max(GetWindowTextW(control, text.data(), static_cast<int>(text.size())), 0)));
+    RECT client;
+    GetClientRect(control, &client);
+    SIZE need = {};
+    if (!MeasureTextRoom(control, need))
+        return TRUE;
+    MeasuredText& out = block.texts[block.textCount++];
+    out.window = reinterpret_cast<std::uint64_t>(control);
+    lstrcpynW(out.className, className, 32);
+    lstrcpynW(out.text, text.c_str(), MaxText);
+    GetWindowRect(control, &out.rect);
+    out.needWidth = need.cx;
+    out.needHeight = need.cy;
+    out.haveWidth = client.right;
+    out.haveHeight = client.bottom;
+    return TRUE;
+}
+
+void MeasureTextsInto(Block& block) {
+    block.textCount = 0;
+    auto target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(block.target));
+    if (IsWindow(target))
+        EnumChildWindows(target, MeasureControl, reinterpret_cast<LPARAM>(&block));
+}
+
 void Answer() {
     std::wstring name = BlockNamePrefix + std::to_wstring(GetCurrentProcessId());
     HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
@@ -106,6 +141,8 @@ void Answer() {
                 ReadMenusInto(*block);
             else if (block->command == EndMenus)
                 EndMenu();
+            else if (block->command == MeasureTexts)
+                MeasureTextsInto(*block);
             MemoryBarrier();
             block->answered = request;
         }

@@ -18,8 +18,9 @@ inline const wchar_t* const BlockNamePrefix = L"Lumera.Robot.MenuBlock.";
 inline const char* const HookProcName = "LumeraMenuHookProc";
 
 enum Command : std::int32_t {
-    ReadMenus = 1, // fill in the open pop-up menus
-    EndMenus = 2,  // close every open menu of the thread (EndMenu)
+    ReadMenus = 1,    // fill in the open pop-up menus
+    EndMenus = 2,     // close every open menu of the thread (EndMenu)
+    MeasureTexts = 3, // measure the texts of the target window's controls with their own fonts
 };
 
 constexpr int MaxMenus = 8;
@@ -48,12 +49,29 @@ struct OpenMenu {
     Item items[MaxItems];
 };
 
+constexpr int MaxTexts = 160;
+
+// A control's text measured inside the program: GDI fonts do not cross processes.
+struct MeasuredText {
+    std::uint64_t window;
+    wchar_t className[32];
+    wchar_t text[MaxText];
+    RECT rect;               // on the screen
+    std::int32_t needWidth;  // pixels the text takes with the control's own font, box
+    std::int32_t needHeight; // glyph and margins included
+    std::int32_t haveWidth;  // pixels the control gives it
+    std::int32_t haveHeight;
+};
+
 struct Block {
     volatile std::int32_t request;  // written last by the robot
     volatile std::int32_t answered; // set to request by the hook once the rest is written
     std::int32_t command;
     std::int32_t menuCount;
     OpenMenu menus[MaxMenus];
+    std::uint64_t target; // MeasureTexts: the top-level window
+    std::int32_t textCount;
+    MeasuredText texts[MaxTexts];
 };
 
 } // namespace menu_protocol

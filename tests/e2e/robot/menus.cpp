@@ -1,6 +1,8 @@
 // Pop-up menus of another process, read by the hook DLL inside it. The robot creates the
 // shared block, installs the hook into the thread that shows the menu, sends the trigger
 // message to the menu's window and reads the answer.
+#include <algorithm>
+#include <cwchar>
 #include <string>
 
 #include "menu_protocol.h"
@@ -195,6 +197,33 @@ bool MenuReader::Choose(const Text& caption) {
         return ClickAt({(item->rect.left + item->rect.right) / 2, (item->rect.top + item->rect.bottom) / 2});
     }
     return false;
+}
+
+std::vector<TextFit> MenuReader::MeasureTexts(HWND topWindow) {
+    std::vector<TextFit> texts;
+    if (!ready())
+        return texts;
+    auto& block = *static_cast<menu_protocol::Block*>(block_);
+    block.target = reinterpret_cast<std::uint64_t>(topWindow);
+    block.textCount = 0;
+    if (!Ask(topWindow, menu_protocol::MeasureTexts))
+        return texts;
+    for (int i = 0; i < block.textCount && i < menu_protocol::MaxTexts; ++i) {
+        const menu_protocol::MeasuredText& measured = block.texts[i];
+        TextFit fit;
+        fit.window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(measured.window));
+        wchar_t text[menu_protocol::MaxText];
+        std::copy(measured.text, measured.text + menu_protocol::MaxText, text);
+        text[menu_protocol::MaxText - 1] = 0;
+        fit.text = Narrow(text);
+        fit.className = Narrow(std::wstring(measured.className, wcsnlen(measured.className, 32)));
+        fit.name = NameOf(fit.window);
+        fit.rect = measured.rect;
+        fit.need = {measured.needWidth, measured.needHeight};
+        fit.have = {measured.haveWidth, measured.haveHeight};
+        texts.push_back(std::move(fit));
+    }
+    return texts;
 }
 
 int MenuReader::OpenCount() const {

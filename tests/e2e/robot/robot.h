@@ -197,6 +197,16 @@ struct PopupMenu {
 // Visible "#32768" menu windows of the process.
 int OpenMenuCount(DWORD processId);
 
+// A control's text measured inside the program with the control's own font, against the
+// room the control gives it (client pixels).
+struct TextFit {
+    HWND window = nullptr;
+    Text className, text, name;
+    RECT rect = {}; // on the screen
+    SIZE need = {}, have = {};
+    bool fits() const { return need.cx <= have.cx && need.cy <= have.cy; }
+};
+
 // Reads a program's open pop-up menus through the hook DLL (robot_menu_hook.dll beside the
 // test program), which it installs into the thread showing the menu and removes again when
 // destroyed.
@@ -221,6 +231,9 @@ public:
     bool CloseAll(DWORD timeout = DefaultTimeout);
     // How many menus of the process are open now.
     int OpenCount() const;
+    // The texts of the window's visible-styled controls (hidden pages included): statics,
+    // check boxes, radio buttons, group box captions and buttons, measured by the hook.
+    std::vector<TextFit> MeasureTexts(HWND topWindow);
 
 private:
     bool Ask(HWND menuWindow, int command);
