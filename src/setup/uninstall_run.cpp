@@ -55,6 +55,10 @@ public:
 
     UninstallOutcome Run(const Text& narrowName) {
         const UninstallOutcome outcome = Steps(narrowName);
+        // After every file, so the system finds them empty then.
+        for (const std::wstring& folder : FoldersLeftEmptyBy(pendingRestart_, keep_))
+            if (inUse_.MoveAtRestart(folder, std::wstring()))
+                progress_.Log(L"Folder removed at restart: " + folder);
         if (!pendingRestart_.empty())
             progress_.RestartNeeded(RestartNotice(pendingRestart_, true));
         return outcome;
