@@ -21,6 +21,8 @@ public:
     // Asks those programs to close, never forcing one; true when every one closed.
     virtual bool AskToClose() = 0;
     // Starts again the programs AskToClose closed (those that asked the system for it).
+    // The system restarts only programs that ran as the signed-in user without elevation,
+    // and so never raises the tray program's rights, though the installer runs elevated.
     virtual bool Restart() = 0;
     // Has the system move the file over the destination at the next restart, or remove it
     // when the destination is empty. Needs administrator rights.

@@ -108,6 +108,7 @@ struct DestinationFile {
     CopyResult result = CopyResult::Failed;
     bool existed = false; // a file stood there before the step
     unsigned long long size = 0, writeTime = 0;
+    std::wstring beside; // the copy's name in the folder while it waits for the restart
 };
 
 std::wstring UpperCase(std::wstring text) {
@@ -192,6 +193,7 @@ bool ReplaceAtRestart(const std::wstring& source, const std::wstring& destinatio
     file.result = CopyResult::Copied;
     file.size = SizeOf(from);
     file.writeTime = TimeOf(from);
+    file.beside = beside.substr(beside.rfind(L'\\') + 1);
     return true;
 }
 
@@ -467,7 +469,8 @@ private:
         unsigned long long size = 0, time = 0;
         if (copied) {
             if (installed->second.result == CopyResult::Copied)
-                return {FileClaim::Copied, installed->second.size, installed->second.writeTime};
+                return {FileClaim::Copied, installed->second.size, installed->second.writeTime,
+                        installed->second.beside};
             size = installed->second.size;
             time = installed->second.writeTime;
         } else {
@@ -480,8 +483,9 @@ private:
         // Already in place: ours only when an earlier install of the product put this very file there.
         if (before.claim == FileClaim::Later)
             return before;
+        // The very file: any copy that waited beside it has been moved over it since.
         if (before.claim == FileClaim::Copied && before.size == size && before.writeTime == time)
-            return before;
+            return {FileClaim::Copied, size, time, std::wstring()};
         return {};
     }
 

@@ -92,7 +92,8 @@ std::wstring RecordTwinKey(const std::wstring& appName) {
 std::wstring FormatOwnership(const FileOwnership& ownership) {
     switch (ownership.claim) {
     case FileClaim::Copied:
-        return L"copied " + std::to_wstring(ownership.size) + L" " + std::to_wstring(ownership.writeTime);
+        return L"copied " + std::to_wstring(ownership.size) + L" " + std::to_wstring(ownership.writeTime) +
+               (ownership.beside.empty() ? L"" : L" beside " + ownership.beside);
     case FileClaim::Later:
         return L"later";
     case FileClaim::Shared:
@@ -106,13 +107,22 @@ std::wstring FormatOwnership(const FileOwnership& ownership) {
 FileOwnership ParseOwnership(const std::wstring& text) {
     FileOwnership ownership;
     unsigned long long size = 0, time = 0;
-    wchar_t end = 0;
-    if (text == L"later")
+    int end = -1;
+    if (text == L"later") {
         ownership.claim = FileClaim::Later;
-    else if (text == L"shared")
+    } else if (text == L"shared") {
         ownership.claim = FileClaim::Shared;
-    else if (std::swscanf(text.c_str(), L"copied %llu %llu%lc", &size, &time, &end) == 2)
-        ownership = {FileClaim::Copied, size, time};
+    } else if (std::swscanf(text.c_str(), L"copied %llu %llu%n", &size, &time, &end) == 2 && end > 0) {
+        const std::wstring rest = text.substr(static_cast<size_t>(end));
+        const std::wstring besidePrefix = L" beside ";
+        if (rest.empty())
+            ownership = {FileClaim::Copied, size, time, std::wstring()};
+        // A name in the same folder, never a path.
+        else if (rest.compare(0, besidePrefix.size(), besidePrefix) == 0 &&
+                 rest.size() > besidePrefix.size() &&
+                 rest.find_first_of(L"\\/:", besidePrefix.size()) == std::wstring::npos)
+            ownership = {FileClaim::Copied, size, time, rest.substr(besidePrefix.size())};
+    }
     return ownership;
 }
 

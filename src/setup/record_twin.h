@@ -32,9 +32,13 @@ struct FileOwnership {
     FileClaim claim = FileClaim::None;
     unsigned long long size = 0;
     unsigned long long writeTime = 0; // FILETIME as one number
+    // Copied, but a running program held the destination: the copy waits beside it under
+    // this name (same folder) for the system to move it over at the next restart.
+    std::wstring beside{};
 };
 
-// The stored form, "copied <size> <time>", "later", "shared"; None for anything else.
+// The stored form, "copied <size> <time>" (then " beside <name>" for a copy still waiting),
+// "later", "shared"; None for anything else.
 std::wstring FormatOwnership(const FileOwnership& ownership);
 FileOwnership ParseOwnership(const std::wstring& text);
 

@@ -318,6 +318,47 @@ void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep
     }
 }
 
+std::vector<std::wstring> FoldersLeftEmptyBy(const std::vector<std::wstring>& files,
+                                             const ProtectedFolders& keep) {
+    std::vector<std::wstring> going, folders;
+    for (const std::wstring& file : files)
+        if (IsFullPath(file))
+            going.push_back(FullPath(file));
+    auto isGoing = [&going](const std::wstring& path) {
+        for (const std::wstring& entry : going)
+            if (SamePath(entry, path))
+                return true;
+        return false;
+    };
+    auto holdsOnlyWhatGoes = [&isGoing](const std::wstring& folder) {
+        WIN32_FIND_DATAW found;
+        UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+        if (!search)
+            return false;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L".." && !isGoing(folder + L"\\" + name))
+                return false;
+        } while (FindNextFileW(search.get(), &found));
+        return true;
+    };
+    const size_t fileCount = going.size();
+    for (size_t i = 0; i < fileCount; ++i) {
+        std::wstring current = WithoutTrailingBackslash(ExtractFileDir(going[i]));
+        // As RemoveEmptyFolders walks, never past a link or a folder to keep.
+        while (!current.empty() && DirectoryExists(current) && !IsLink(current) && !keep.Contains(current) &&
+               !isGoing(current) && holdsOnlyWhatGoes(current)) {
+            going.push_back(current);
+            folders.push_back(current);
+            const std::wstring parent = WithoutTrailingBackslash(ExtractFileDir(current));
+            if (parent.size() >= current.size())
+                break;
+            current = parent;
+        }
+    }
+    return folders;
+}
+
 void NotifyFolderChanged(const std::wstring& folder) {
     std::wstring full = FullPath(folder);
     if (full.empty())

@@ -39,6 +39,12 @@ bool DeleteFileAndFolders(const std::wstring& path);
 // to the first folder that is protected, not empty or cannot be removed.
 void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep);
 
+// The folders RemoveEmptyFolders would remove once the files are gone, for the system to
+// remove after them at the next restart: from each file's folder upwards, every folder
+// holding nothing but those files and such folders, deepest first.
+std::vector<std::wstring> FoldersLeftEmptyBy(const std::vector<std::wstring>& files,
+                                             const ProtectedFolders& keep);
+
 // Tells the shell that the folder's contents changed (or that it is gone, and its parent
 // changed), so an open view or the Start menu shows the program group as it is now.
 void NotifyFolderChanged(const std::wstring& folder);

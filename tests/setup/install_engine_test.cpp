@@ -536,8 +536,9 @@ TEST_F(InstallEngineTest, AnUpdateClosesWhatHoldsItsFilesAndLeavesWhatStaysHeldT
         PendingRenames pending;
         auto inUse = std::make_unique<FakeFilesInUse>();
         inUse->movesAllowed = c.movesAllowed;
-        if (c.held)
+        if (c.held) {
             ASSERT_TRUE(inUse->Hold(L"Lumera", tool, c.closes));
+        }
         ScriptedProgress update;
 
         EXPECT_EQ(RunInstallation(Data(), choices, folders, update, *inUse), InstallResult::Completed);
@@ -577,6 +578,113 @@ TEST_F(InstallEngineTest, AnUpdateClosesWhatHoldsItsFilesAndLeavesWhatStaysHeldT
                           facts.ftLastWriteTime.dwLowDateTime);
         }
         EXPECT_EQ(CheckRecordTwin(Widen(AppName)), TwinCheck::Matches);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// An update left the new tool beside the held one for the restart, and the uninstall runs
+// before that restart: the tool standing there is the version the update replaced, so it
+// goes with the waiting copy, and nothing is left for the restart to put back. A waiting
+// copy that no longer matches the claim is nobody's to remove.
+TEST_F(InstallEngineTest, AnUninstallBeforeTheRestartTakesThePendingReplacementWithTheFileItReplaces) {
+    struct Case {
+        const char* what;
+        bool heldAtUninstall, besideChanged;
+    };
+    const Case cases[] = {
+        {"the program ended since", false, false},
+        {"the program still holds it", true, false},
+        {"the waiting copy was changed since", false, true},
+    };
+    WriteData(FullData);
+    const std::wstring tool = Installed(L"tool.exe"), beside = tool + L".new";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteBytes(setupFolder + "\\tool.exe", "tool, first"));
+        SetWriteTime(Widen(setupFolder + "\\tool.exe"), 2020);
+        FakeFilesInUse none;
+        ASSERT_EQ(RunInstallation(Data(), choices, folders, progress, none), InstallResult::Completed);
+        ASSERT_TRUE(WriteBytes(setupFolder + "\\tool.exe", "tool, update"));
+        SetWriteTime(Widen(setupFolder + "\\tool.exe"), 2021);
+        PendingRenames pending;
+        {
+            FakeFilesInUse running;
+            ASSERT_TRUE(running.Hold(L"Lumera", tool, false));
+            ScriptedProgress update;
+            ASSERT_EQ(RunInstallation(Data(), choices, folders, update, running), InstallResult::Completed);
+        }
+        ASSERT_EQ(Contents(beside), "tool, update");
+        if (c.besideChanged) {
+            ASSERT_TRUE(WriteFileBytes(beside, "another program's"));
+            SetWriteTime(beside, 2021);
+        }
+        const size_t updateMoves = pending.Added().size();
+        auto inUse = std::make_unique<FakeFilesInUse>();
+        if (c.heldAtUninstall) {
+            ASSERT_TRUE(inUse->Hold(L"Lumera", tool, false));
+        }
+        YesUninstall uninstall;
+
+        EXPECT_EQ(RunUninstall(Widen(AppName), uninstall, *inUse), UninstallOutcome::Completed);
+        const std::vector<std::wstring> registered = inUse->registered;
+        inUse.reset(); // the program ends
+        const auto moves = pending.Added();
+        ASSERT_GE(moves.size(), updateMoves);
+        const std::vector<PendingRenames::Move> added(moves.begin() + updateMoves, moves.end());
+        if (c.besideChanged) {
+            EXPECT_EQ(Contents(tool), "tool, first") << "another file stands there since the install";
+            EXPECT_EQ(Contents(beside), "another program's");
+            EXPECT_TRUE(added.empty());
+        } else {
+            EXPECT_FALSE(FileExists(beside)) << "the restart has nothing to move";
+            EXPECT_EQ(FileExists(tool), c.heldAtUninstall);
+            if (c.heldAtUninstall) {
+                // Then the folders its removal empties, up to the first one that holds more.
+                const std::wstring folder = choices.paths.installFolder;
+                EXPECT_EQ(added, (std::vector<PendingRenames::Move>{
+                                     {L"\\??\\" + tool, L""},
+                                     {L"\\??\\" + folder, L""},
+                                     {L"\\??\\" + ExtractFileDir(folder), L""},
+                                 }));
+                EXPECT_NE(std::find(registered.begin(), registered.end(), tool), registered.end())
+                    << "its program was asked to close";
+            } else {
+                EXPECT_TRUE(added.empty());
+                EXPECT_FALSE(DirectoryExists(choices.paths.installFolder));
+            }
+        }
+        EXPECT_FALSE(ReadUninstallRecord(Widen(AppName)).present());
+        DeleteFileW(tool.c_str());
+        DeleteFileW(beside.c_str());
+    }
+}
+
+// The claim names the waiting copy by a name in the file's own folder, never by a path.
+TEST(FileClaimText, ACopyWaitingBesideReadsBackOnlyByANameInTheSameFolder) {
+    const struct {
+        const wchar_t* text;
+        FileClaim claim;
+        const wchar_t* beside;
+    } cases[] = {
+        {L"copied 5 7", FileClaim::Copied, L""},
+        {L"copied 5 7 beside tool.exe.new2", FileClaim::Copied, L"tool.exe.new2"},
+        {L"copied 5 7 beside a b.exe.new", FileClaim::Copied, L"a b.exe.new"},
+        {L"copied 5 7 beside ..\\tool.exe", FileClaim::None, L""},
+        {L"copied 5 7 beside C:tool.exe", FileClaim::None, L""},
+        {L"copied 5 7 beside ", FileClaim::None, L""},
+        {L"copied 5 7 x", FileClaim::None, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.text));
+        const FileOwnership ownership = ParseOwnership(c.text);
+        EXPECT_EQ(ownership.claim, c.claim);
+        EXPECT_EQ(ownership.beside, c.beside);
+        if (c.claim != FileClaim::None) {
+            EXPECT_EQ(FormatOwnership(ownership), c.text);
+        }
     }
 }
 

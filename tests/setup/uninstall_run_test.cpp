@@ -262,8 +262,9 @@ TEST_P(UninstallRunTest, ProgramsHoldingItsFilesCloseOrLeaveThemToTheRestart) {
             EXPECT_TRUE(progress.notices.empty());
         } else {
             EXPECT_TRUE(FileExists(files[0])) << "until the restart";
-            ASSERT_EQ(moves.size(), 1u);
-            EXPECT_EQ(moves[0], PendingRenames::Move(L"\\??\\" + files[0], L""));
+            // Then the product's folder it alone keeps, but never the program-files folder.
+            EXPECT_EQ(moves, (std::vector<PendingRenames::Move>{{L"\\??\\" + files[0], L""},
+                                                                {L"\\??\\" + app, L""}}));
             ASSERT_EQ(progress.notices.size(), 1u);
             EXPECT_NE(progress.notices[0].find(files[0]), std::wstring::npos);
             DeleteFileW(files[0].c_str());
