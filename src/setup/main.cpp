@@ -10,6 +10,7 @@
 #include "record_twin.h"
 #include "setup_data.h"
 #include "setup_form.h"
+#include "uninstall_form.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
 #include "win/encoding.h"
