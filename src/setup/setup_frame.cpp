@@ -6,13 +6,6 @@
 #include "win/process.h"
 #include "wizard_art.h"
 
-namespace {
-
-constexpr int FormHeight = 310;
-constexpr int PictureWidth = 145;
-
-} // namespace
-
 SetupFrame::SetupFrame(InstallLog& log, std::wstring recordName)
     : log_(log), recordName_(std::move(recordName)) {}
 

@@ -29,8 +29,8 @@ public:
     ProgressPage Progress;
 
 protected:
-    static constexpr int FormWidth = 471;
-    static constexpr int DividerTop = 265;
+    static constexpr int FormWidth = 471, FormHeight = 310;
+    static constexpr int PictureWidth = 145, DividerTop = 265;
     static inline const Bounds PageArea = {150, 4, 315, 258}; // right of the picture
     static inline const Text NextText = "次へ(&N) >";
     static inline const Text CancelText = "ｷｬﾝｾﾙ";
