@@ -10,12 +10,13 @@
 #include "record_twin.h"
 #include "setup_data.h"
 #include "setup_form.h"
+#include "uninstall_form.h"
 #include "uninstall_record.h"
 #include "uninstall_run.h"
-#include "win/ask_platform.h"
 #include "win/encoding.h"
 #include "win/folders.h"
 #include "win/handles.h"
+#include "win/path_identity.h"
 #include "win/process.h"
 #include "win/system_libraries.h"
 
@@ -162,13 +163,7 @@ int RunSilentInstall(const SetupData& data, const std::wstring& logFile) {
 // program Setup starts finds anything that lies there by name. A log named relative to
 // it still goes there.
 void LeaveStartFolder(UninstallCommand& command) {
-    if (!command.logFile.empty()) {
-        std::wstring full = AskPlatform([&command](wchar_t* b, DWORD n) {
-            return GetFullPathNameW(command.logFile.c_str(), n, b, nullptr);
-        });
-        if (!full.empty())
-            command.logFile = full;
-    }
+    command.logFile = FullPath(command.logFile);
     std::wstring system = GetSystemDirWide();
     if (!system.empty())
         SetCurrentDirectoryW(system.c_str());

@@ -13,15 +13,6 @@ bool StartsWith(const Text& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-// Stripped of trailing "\", but a drive root keeps its own ("D:" alone would mean the
-// current folder of drive D).
-std::wstring WithoutTrailingBackslash(const std::wstring& path) {
-    std::wstring stripped = RemoveBackslash(path);
-    if (stripped.size() == 2 && stripped[1] == L':' && path.size() > 2)
-        stripped += L'\\';
-    return stripped;
-}
-
 std::wstring Under(const std::wstring& folder, const Text& rest) {
     return folder.empty() ? std::wstring() : JoinPath(folder, Widen(rest));
 }

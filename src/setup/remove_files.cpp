@@ -87,48 +87,6 @@ const wchar_t* const FolderVariables[] = {
 const char* const FallbackShellFolders[] = {"Start Menu", "Programs", "Startup",
                                             "Desktop",    "SendTo",   "Recent"};
 
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
-    return text.compare(0, wcslen(prefix), prefix) == 0;
-}
-
-// "\\?\C:\x" is "C:\x" and "\\?\UNC\server\share" is "\\server\share".
-std::wstring WithoutLongPrefix(const std::wstring& path) {
-    if (StartsWith(path, L"\\\\?\\UNC\\"))
-        return L"\\\\" + path.substr(8);
-    if (StartsWith(path, L"\\\\?\\"))
-        return path.substr(4);
-    return path;
-}
-
-// Trailing backslashes go, except the one that makes "C:\" a root.
-std::wstring WithoutTrailingBackslash(std::wstring path) {
-    while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && path[1] == L':'))
-        path.pop_back();
-    return path;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    if (path.empty())
-        return std::wstring();
-    std::wstring full =
-        AskPlatform([&path](wchar_t* b, DWORD n) { return GetFullPathNameW(path.c_str(), n, b, nullptr); });
-    return WithoutTrailingBackslash(WithoutLongPrefix(full.empty() ? path : full));
-}
-
-enum class Form { Long, Short };
-
-// The full path in one spelling, so two names of one folder compare equal.
-std::wstring NormalForm(const std::wstring& path, Form form) {
-    std::wstring full = FullPath(path);
-    if (full.empty())
-        return full;
-    std::wstring other = AskPlatform([&full, form](wchar_t* b, DWORD n) {
-        return form == Form::Long ? GetLongPathNameW(full.c_str(), b, n)
-                                  : GetShortPathNameW(full.c_str(), b, n);
-    });
-    return other.empty() ? full : WithoutTrailingBackslash(WithoutLongPrefix(other));
-}
-
 std::wstring Expanded(const std::wstring& text) {
     if (text.find(L'%') == std::wstring::npos)
         return text;
@@ -176,32 +134,10 @@ bool IsLink(const std::wstring& path) {
 
 } // namespace
 
-bool IsRootFolder(const std::wstring& folder) {
-    // "C:" alone would resolve to that drive's current folder; as a folder to keep it is the drive.
-    std::wstring given = WithoutLongPrefix(folder);
-    if (given.size() == 2 && given[1] == L':')
-        return true;
-    std::wstring path = FullPath(folder);
-    if (path.empty())
-        return false;
-    if (path.size() <= 3 && path.size() >= 2 && path[1] == L':')
-        return true;
-    if (StartsWith(path, L"\\\\")) {
-        // "\\server" and "\\server\share" are roots; anything below them is not.
-        size_t server = path.find(L'\\', 2);
-        return server == std::wstring::npos || path.find(L'\\', server + 1) == std::wstring::npos;
-    }
-    // A volume mounted on a folder is a root too.
-    std::wstring volume = AskPlatform([&path](wchar_t* b, DWORD n) {
-        return GetVolumePathNameW(path.c_str(), b, n) ? static_cast<DWORD>(wcslen(b)) : 0;
-    });
-    return !volume.empty() && SamePath(WithoutTrailingBackslash(volume), path);
-}
-
 ProtectedFolders::ProtectedFolders(const std::vector<std::wstring>& folders) {
     for (const std::wstring& folder : folders) {
-        for (Form form : {Form::Long, Form::Short}) {
-            std::wstring normal = NormalForm(folder, form);
+        for (PathForm form : {PathForm::Long, PathForm::Short}) {
+            std::wstring normal = CanonicalPath(folder, form);
             if (normal.empty())
                 continue;
             bool known = false;
@@ -264,8 +200,8 @@ ProtectedFolders ProtectedFolders::ForCurrentUser() {
 bool ProtectedFolders::Contains(const std::wstring& folder) const {
     if (IsRootFolder(folder))
         return true;
-    for (Form form : {Form::Long, Form::Short}) {
-        std::wstring normal = NormalForm(folder, form);
+    for (PathForm form : {PathForm::Long, PathForm::Short}) {
+        std::wstring normal = CanonicalPath(folder, form);
         for (const std::wstring& kept : forms_)
             if (SamePath(kept, normal))
                 return true;
@@ -311,7 +247,7 @@ void RemoveEmptyFolders(const std::wstring& folder, const ProtectedFolders& keep
         // The platform refuses a folder that is not empty.
         if (!RemoveDirectoryW(current.c_str()))
             break;
-        std::wstring parent = WithoutTrailingBackslash(ExtractFileDir(current));
+        std::wstring parent = ExtractFileDir(current);
         if (parent.size() >= current.size())
             break;
         current = parent;
@@ -368,7 +304,7 @@ void NotifyFolderChanged(const std::wstring& folder) {
         return;
     }
     SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW, full.c_str(), nullptr);
-    std::wstring parent = WithoutTrailingBackslash(ExtractFileDir(full));
+    std::wstring parent = ExtractFileDir(full);
     if (parent.size() < full.size() && DirectoryExists(parent))
         SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, parent.c_str(), nullptr);
 }

@@ -26,9 +26,6 @@ private:
     std::vector<std::wstring> forms_;
 };
 
-// True when the path is a drive root ("C:\", "C:") or a share root ("\\server\share").
-bool IsRootFolder(const std::wstring& folder);
-
 // Clears the file's read-only, hidden and system attributes and deletes it; true when it
 // was deleted. A file that stays keeps its attributes. The folder that held it is then
 // walked with RemoveEmptyFolders. A path naming a folder is left alone (false).

@@ -63,6 +63,13 @@ std::wstring RemoveBackslash(const std::wstring& path) {
     return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
 }
 
+std::wstring WithoutTrailingBackslash(const std::wstring& path) {
+    std::wstring stripped = RemoveBackslash(path);
+    if (stripped.size() == 2 && stripped[1] == L':' && path.size() > 2)
+        stripped += L'\\';
+    return stripped;
+}
+
 std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
     size_t start = name.find_first_not_of(L'\\');
     return AddBackslash(directory) + (start == std::wstring::npos ? std::wstring() : name.substr(start));

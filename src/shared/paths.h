@@ -24,6 +24,9 @@ Text FileNameWithoutExt(const Text& path);
 
 std::wstring AddBackslash(const std::wstring& path);
 std::wstring RemoveBackslash(const std::wstring& path);
+// RemoveBackslash, except that a drive root keeps its own ("C:" alone would name the
+// drive's current folder).
+std::wstring WithoutTrailingBackslash(const std::wstring& path);
 std::wstring JoinPath(const std::wstring& directory, const std::wstring& name);
 std::wstring ExtractFileName(const std::wstring& path);
 std::wstring ExtractFileDir(const std::wstring& path);

@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "lumera_support.h"
 #include "robot.h"
 #include "publisher.h"
 #include "test_support.h"
@@ -426,7 +427,7 @@ TEST_F(SuitePackageE2e, AnUpdateAndAnUninstallOverRunningProgramsLeaveWhatStaysH
     const Text installed = *folder;
     robot::Process tray;
     ASSERT_TRUE(tray.Start(installed + "\\Lumera.exe", "", installed));
-    ASSERT_TRUE(RunningLumera::WaitUntilReady(tray.id(), 20000));
+    ASSERT_TRUE(lumera_e2e::RunningLumera::WaitUntilReady(tray.id(), 20000));
 
     // A newer package: every program but the installer changed, and later.
     std::vector<Text> newer;
@@ -467,7 +468,7 @@ TEST_F(SuitePackageE2e, AnUpdateAndAnUninstallOverRunningProgramsLeaveWhatStaysH
     EXPECT_EQ(moves, replaced);
 
     // What the Restart Manager asks of the tray program: it ends at once, its place saved.
-    HWND form = MainForm(tray.id());
+    HWND form = lumera_e2e::MainForm(tray.id());
     ASSERT_NE(form, nullptr);
     DWORD_PTR answer = 0;
     ASSERT_TRUE(SendMessageTimeoutW(form, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000,

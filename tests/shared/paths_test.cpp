@@ -54,6 +54,10 @@ TEST(WidePaths, JoinAndBackslashes) {
     EXPECT_EQ(RemoveBackslash(L"C:\\\\"), L"C:");
     EXPECT_EQ(RemoveBackslash(L"\\\\"), L"");
     EXPECT_EQ(RemoveBackslash(L"C:\\Zo\u00EB"), L"C:\\Zo\u00EB");
+    EXPECT_EQ(WithoutTrailingBackslash(L"C:\\Zo\u00EB\\\\"), L"C:\\Zo\u00EB");
+    EXPECT_EQ(WithoutTrailingBackslash(L"C:\\\\"), L"C:\\");
+    EXPECT_EQ(WithoutTrailingBackslash(L"C:"), L"C:");
+    EXPECT_EQ(WithoutTrailingBackslash(L"\\\\server\\share\\"), L"\\\\server\\share");
 }
 
 TEST(WidePaths, NameDirectoryAndExtension) {

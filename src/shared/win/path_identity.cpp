@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "ask_platform.h"
 #include "paths.h"
 
 namespace {
 
+// "\\?\C:\x" is "C:\x" and "\\?\UNC\server\share" is "\\server\share".
 std::wstring WithoutLongPrefix(const std::wstring& path) {
     if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
         return L"\\" + path.substr(7);
@@ -15,14 +18,11 @@ std::wstring WithoutLongPrefix(const std::wstring& path) {
     return path;
 }
 
-std::wstring TrimSeparator(std::wstring path) {
-    while (path.size() > 3 && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-std::wstring LongForm(const std::wstring& path) {
-    return AskPlatform([&path](wchar_t* b, DWORD n) { return GetLongPathNameW(path.c_str(), b, n); });
+std::wstring PlatformForm(const std::wstring& path, PathForm form) {
+    return AskPlatform([&path, form](wchar_t* b, DWORD n) {
+        return form == PathForm::Long ? GetLongPathNameW(path.c_str(), b, n)
+                                      : GetShortPathNameW(path.c_str(), b, n);
+    });
 }
 
 } // namespace
@@ -32,18 +32,22 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
                                 TRUE) == CSTR_EQUAL;
 }
 
-std::wstring CanonicalPath(const std::wstring& path) {
+std::wstring FullPath(const std::wstring& path) {
     if (path.empty())
         return path;
     std::wstring full =
         AskPlatform([&path](wchar_t* b, DWORD n) { return GetFullPathNameW(path.c_str(), n, b, nullptr); });
-    full = TrimSeparator(WithoutLongPrefix(full.empty() ? path : full));
+    return WithoutTrailingBackslash(WithoutLongPrefix(full.empty() ? path : full));
+}
+
+std::wstring CanonicalPath(const std::wstring& path, PathForm form) {
+    const std::wstring full = FullPath(path);
     std::wstring existing = full, tail;
     while (!existing.empty()) {
-        std::wstring longForm = LongForm(existing);
-        if (!longForm.empty()) {
-            longForm = TrimSeparator(WithoutLongPrefix(longForm));
-            return tail.empty() ? longForm : JoinPath(longForm, tail);
+        std::wstring found = PlatformForm(existing, form);
+        if (!found.empty()) {
+            found = WithoutTrailingBackslash(WithoutLongPrefix(found));
+            return tail.empty() ? found : JoinPath(found, tail);
         }
         std::wstring parent = ExtractFileDir(existing);
         if (parent.empty() || SamePath(parent, existing))
@@ -60,4 +64,26 @@ bool IsSameOrInside(const std::wstring& inner, const std::wstring& folder) {
         return true;
     std::wstring prefix = AddBackslash(folder);
     return inner.size() > prefix.size() && SamePath(inner.substr(0, prefix.size()), prefix);
+}
+
+bool IsRootFolder(const std::wstring& folder) {
+    // "C:" alone would resolve to that drive's current folder; as a folder it is the drive.
+    std::wstring given = WithoutLongPrefix(folder);
+    if (given.size() == 2 && given[1] == L':')
+        return true;
+    std::wstring path = FullPath(folder);
+    if (path.empty())
+        return false;
+    if (path.size() <= 3 && path.size() >= 2 && path[1] == L':')
+        return true;
+    if (path.compare(0, 2, L"\\\\") == 0) {
+        // "\\server" and "\\server\share" are roots; anything below them is not.
+        size_t server = path.find(L'\\', 2);
+        return server == std::wstring::npos || path.find(L'\\', server + 1) == std::wstring::npos;
+    }
+    // A volume mounted on a folder is a root too.
+    std::wstring volume = AskPlatform([&path](wchar_t* b, DWORD n) {
+        return GetVolumePathNameW(path.c_str(), b, n) ? static_cast<DWORD>(wcslen(b)) : 0;
+    });
+    return !volume.empty() && SamePath(WithoutTrailingBackslash(volume), path);
 }

@@ -154,7 +154,7 @@ void TFerroxMainForm::Button1Click() {
 
     TWorkBox box({chosen, path, items_});
     work_ = &box;
-    int result = box.Execute(handle());
+    WorkResult result = box.Execute(handle());
     work_ = nullptr;
     // A stopped run leaves the window open for another try.
     if (result == WorkResult::Normal)

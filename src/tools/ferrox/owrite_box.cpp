@@ -25,8 +25,8 @@ int CompareModified(const std::wstring& a, const std::wstring& b) {
 }
 
 OverwriteAnswer TOWriteBox::Execute(HWND owner, const OverwriteQuestion& question) {
-    answer_ = OverwriteAnswer();
-    answer_.selectedIndex = question.preselected;
+    // Closed without a button, the question leaves the file as it is.
+    answer_ = {question.preselected, false, true};
     helpContext_ = HelpFerroxOverwrite;
     if (!CreateForm({"TOWriteBox", "同名のﾌｧｲﾙが存在します",
                      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 377, 217, owner,
@@ -92,7 +92,7 @@ void TOWriteBox::Fill(const OverwriteQuestion& question) {
         *this, "複写方法", {8, 120, 361, 57},
         {"新しい時に複写(&T)", "名前を変更して複写(&N)", "上書きで複写(&O)", "複写先の名前を変更(&R)"}, 2);
     RadioGroup1.SetName("RadioGroup1");
-    RadioGroup1.SetItemIndex(std::clamp(question.preselected, 0, 3));
+    RadioGroup1.SetItemIndex(static_cast<int>(question.preselected));
     Button1.Create(*this, "OK(&Y)", {134, 185, 75, 25});
     Button1.SetName("Button1");
     Button2.Create(*this, "ｷｬﾝｾﾙ(&N)", {214, 185, 75, 25});
@@ -100,25 +100,26 @@ void TOWriteBox::Fill(const OverwriteQuestion& question) {
     Button3.Create(*this, "以降全て(&A)", {294, 185, 75, 25});
     Button3.SetName("Button3");
     SetDefaultButton(Button1);
-    Button1.onClick = [this] { Finish(WorkResult::ChoiceFirst + std::max(0, RadioGroup1.itemIndex())); };
-    Button2.onClick = [this] { Finish(WorkResult::Normal); };
-    Button3.onClick = [this] { Finish(WorkResult::AllChoiceFirst + std::max(0, RadioGroup1.itemIndex())); };
+    Button1.onClick = [this] { Finish(false, false); };
+    Button2.onClick = [this] { Finish(false, true); };
+    Button3.onClick = [this] { Finish(true, false); };
 }
 
-void TOWriteBox::Finish(int result) {
-    answer_.result = result;
+void TOWriteBox::Finish(bool forAll, bool cancelled) {
+    answer_.forAll = forAll;
+    answer_.cancelled = cancelled;
     Close();
 }
 
 void TOWriteBox::OnEscape() {
     if (DataReadInteger("OtherSet", "EscToClose", 1) == 1)
-        Finish(WorkResult::Normal);
+        Finish(false, true);
 }
 
 void TOWriteBox::OnCloseRequest() {
     int index = RadioGroup1.itemIndex();
     if (index >= 0)
-        answer_.selectedIndex = index;
+        answer_.choice = static_cast<OverwriteChoice>(index);
     SavePosition("OWriteTop", "OWriteLeft", true);
     DestroyWindow(handle());
 }

@@ -26,7 +26,7 @@ protected:
 
 private:
     void Fill(const OverwriteQuestion& question);
-    void Finish(int result);
+    void Finish(bool forAll, bool cancelled);
 
     Label Label1, Label2, Label3, Label4, Label5, Label6;
     Image Image1, Image2, Image3, Image4, Image5, Image6;

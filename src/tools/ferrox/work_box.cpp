@@ -17,7 +17,7 @@ TWorkBox::TWorkBox(WorkOrder order)
                 [this](int percent) { ProgressBar1.SetPosition(percent); }},
                Widen(CurrentTool().title)) {}
 
-int TWorkBox::Execute(HWND owner) {
+WorkResult TWorkBox::Execute(HWND owner) {
     helpContext_ = HelpFerroxWork;
     if (!CreateForm({"TWorkBox", CurrentTool().title, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 437,
                      148, owner, WS_EX_DLGMODALFRAME}))

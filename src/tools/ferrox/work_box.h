@@ -14,9 +14,8 @@ class TWorkBox : public ToolForm, private WorkProgress {
 public:
     explicit TWorkBox(WorkOrder order);
 
-    // Shows the window modally above the owner, runs the work and closes; the work's
-    // result (WorkResult::Normal or WorkResult::Stop).
-    int Execute(HWND owner);
+    // Shows the window modally above the owner, runs the work and closes; the work's result.
+    WorkResult Execute(HWND owner);
 
 protected:
     // Closing while the work runs asks for the stop, as the cancel button does.
@@ -47,5 +46,5 @@ private:
     Timer Timer1{1, false};
     StepDisplay display_;
     bool working_ = false;
-    int result_ = WorkResult::Normal;
+    WorkResult result_ = WorkResult::Normal;
 };

@@ -167,19 +167,20 @@ WorkEngine::WorkEngine(WorkOrder order, WorkProgress& progress)
 
 void WorkEngine::RequestCancel() {
     // A stop already decided stays a stop.
-    if (workResult_ != WorkResult::Stop)
-        workResult_ = WorkResult::CancelRequested;
+    if (!stopped_)
+        cancelRequested_ = true;
 }
 
-int WorkEngine::Run() {
-    if (workResult_ != WorkResult::CancelRequested)
-        workResult_ = WorkResult::Normal;
-    lastChoiceIndex_ = 0;
-    applyAllChoice_ = 0;
+WorkResult WorkEngine::Run() {
+    // A request made before an earlier run stopped went with that stop.
+    cancelRequested_ = cancelRequested_ && !stopped_;
+    stopped_ = false;
+    lastChoice_ = OverwriteChoice::IfNewer;
+    choiceForAll_.reset();
     copied_.clear();
     if (!DestinationIsUsable()) {
-        workResult_ = WorkResult::Stop;
-        return workResult_;
+        stopped_ = true;
+        return workResult();
     }
     for (const std::wstring& item : order_.items) {
         if (CancelCheck())
@@ -204,12 +205,12 @@ int WorkEngine::Run() {
         } else {
             TransferFolder(item, JoinPath(order_.destination, ExtractFileName(RemoveBackslash(item))));
         }
-        if (workResult_ == WorkResult::Stop)
+        if (stopped_)
             break;
     }
     // The last item's cancel request is still answered, so the window knows whether to stay.
     CancelCheck();
-    return workResult_;
+    return workResult();
 }
 
 bool WorkEngine::DestinationIsUsable() {
@@ -249,10 +250,10 @@ bool WorkEngine::DestinationIsUsable() {
 }
 
 bool WorkEngine::CancelCheck() {
-    if (workResult_ == WorkResult::CancelRequested)
-        workResult_ = progress_.Ask(L"作業を中止しますか？", AbortQuestion) == IDYES ? WorkResult::Stop
-                                                                                     : WorkResult::Normal;
-    return workResult_ == WorkResult::Stop;
+    if (cancelRequested_ && !stopped_)
+        stopped_ = progress_.Ask(L"作業を中止しますか？", AbortQuestion) == IDYES;
+    cancelRequested_ = false;
+    return stopped_;
 }
 
 void WorkEngine::Pause() {
@@ -260,56 +261,63 @@ void WorkEngine::Pause() {
         progress_.Delay(stepDelay_);
 }
 
+bool WorkEngine::RunStep(const Text& caption, const std::wstring& item, const std::wstring& fromTo,
+                         const std::function<bool()>& step) {
+    progress_.ShowStep(caption, item, fromTo);
+    progress_.SetProgress(0);
+    Pause();
+    if (!step())
+        return false;
+    progress_.SetProgress(100);
+    progress_.ProcessMessages();
+    return true;
+}
+
 bool WorkEngine::RetryAfterFailure(const std::wstring& text) {
     int answer = progress_.Ask(text, FailureQuestion);
     if (answer == IDRETRY)
         return true;
     if (answer == IDABORT)
-        workResult_ = WorkResult::Stop;
+        stopped_ = true;
     return false;
 }
 
 bool WorkEngine::EnsureFolder(const std::wstring& folder) {
     if (DirectoryExists(folder))
         return true;
-    progress_.ShowStep("ﾌｫﾙﾀﾞを作成しています...", folder, L"");
-    progress_.SetProgress(0);
-    Pause();
-    ForceDirectories(folder);
-    while (!DirectoryExists(folder)) {
-        if (!RetryAfterFailure(folder + L"\nﾌｫﾙﾀﾞの作成に失敗しました。処理を続行しますか？"))
-            return false;
+    return RunStep("ﾌｫﾙﾀﾞを作成しています...", folder, L"", [&] {
         ForceDirectories(folder);
-    }
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
-    return true;
+        while (!DirectoryExists(folder)) {
+            if (!RetryAfterFailure(folder + L"\nﾌｫﾙﾀﾞの作成に失敗しました。処理を続行しますか？"))
+                return false;
+            ForceDirectories(folder);
+        }
+        return true;
+    });
 }
 
 bool WorkEngine::SettleConflict(const std::wstring& source, std::wstring& destination) {
-    int choice = applyAllChoice_;
-    if (!choice) {
-        OverwriteAnswer answer = progress_.AskOverwrite(
-            {source, destination, order_.operation == Operation::Move, lastChoiceIndex_});
-        lastChoiceIndex_ = std::clamp(answer.selectedIndex, 0, 3);
-        if (answer.result >= WorkResult::AllChoiceFirst && answer.result < WorkResult::AllChoiceFirst + 4) {
-            choice = answer.result - WorkResult::AllChoiceFirst + 1;
-            applyAllChoice_ = choice;
-        } else if (answer.result >= WorkResult::ChoiceFirst && answer.result < WorkResult::ChoiceFirst + 4) {
-            choice = answer.result - WorkResult::ChoiceFirst + 1;
-        } else {
-            return false; // cancelled: this file stays as it is
-        }
-    }
-    return ApplyChoice(choice, source, destination);
+    if (choiceForAll_)
+        return ApplyChoice(*choiceForAll_, source, destination);
+    OverwriteAnswer answer =
+        progress_.AskOverwrite({source, destination, order_.operation == Operation::Move, lastChoice_});
+    lastChoice_ = answer.choice;
+    if (answer.cancelled)
+        return false; // this file stays as it is
+    if (answer.forAll)
+        choiceForAll_ = answer.choice;
+    return ApplyChoice(answer.choice, source, destination);
 }
 
 void WorkEngine::TransferFile(const std::wstring& source, std::wstring destination, unsigned long long size) {
     bool move = order_.operation == Operation::Move;
-    progress_.ShowStep(move ? "移動しています..." : "ｺﾋﾟｰしています...", ExtractFileName(source),
-                       L"\"" + FolderName(source) + L"\"から\"" + FolderName(destination) + L"\"へ");
-    progress_.SetProgress(0);
-    Pause();
+    RunStep(move ? "移動しています..." : "ｺﾋﾟｰしています...", ExtractFileName(source),
+            L"\"" + FolderName(source) + L"\"から\"" + FolderName(destination) + L"\"へ",
+            [&] { return Transfer(source, destination, size); });
+}
+
+bool WorkEngine::Transfer(const std::wstring& source, std::wstring& destination, unsigned long long size) {
+    bool move = order_.operation == Operation::Move;
     // The first try never replaces: an existing D shows itself by the failure, which
     // saves a look-up per file (costly in large folders). Only a conflict the user
     // settled lets the transfer replace what is there.
@@ -320,11 +328,11 @@ void WorkEngine::TransferFile(const std::wstring& source, std::wstring destinati
     for (;;) {
         if (conflict) {
             if (!SettleConflict(source, destination))
-                return;
+                return false;
             replace = true;
             conflict = false;
             if (SamePath(source, destination))
-                break; // nothing to transfer
+                return true; // nothing to transfer
         }
         DWORD error = ERROR_SUCCESS;
         auto transfer = [&] {
@@ -336,9 +344,8 @@ void WorkEngine::TransferFile(const std::wstring& source, std::wstring destinati
             return ok;
         };
         // A long copy runs while the window stays usable.
-        bool done = size <= QuickTransferSize ? transfer() : progress_.RunBlocking(transfer);
-        if (done)
-            break;
+        if (size <= QuickTransferSize ? transfer() : progress_.RunBlocking(transfer))
+            return true;
         if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) &&
             FileExists(destination)) {
             conflict = true;
@@ -347,10 +354,8 @@ void WorkEngine::TransferFile(const std::wstring& source, std::wstring destinati
         if (!RetryAfterFailure(source + L" → " + destination + L"\n" +
                                (move ? L"ﾌｧｲﾙ移動に失敗しました。処理を続行しますか？"
                                      : L"ﾌｧｲﾙｺﾋﾟｰに失敗しました。処理を続行しますか？")))
-            return;
+            return false;
     }
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
 }
 
 bool WorkEngine::AskNewName(const std::wstring& destination, std::wstring& name) {
@@ -397,27 +402,27 @@ bool WorkEngine::AskUsableName(const std::wstring& destination, std::wstring& na
         }
         if (!AskMissingFolder(name))
             continue;
-        return workResult_ != WorkResult::Stop;
+        return !stopped_;
     }
 }
 
-bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstring& destination) {
+bool WorkEngine::ApplyChoice(OverwriteChoice choice, const std::wstring& source, std::wstring& destination) {
     switch (choice) {
-    case 1:
+    case OverwriteChoice::IfNewer:
         return ModifiedLater(source, destination);
-    case 2: {
+    case OverwriteChoice::NewName: {
         std::wstring name = destination;
         if (!AskUsableName(destination, name, true))
             return false;
         destination = name;
         return true;
     }
-    case 3:
+    case OverwriteChoice::Overwrite:
         // A copy resets them only once the new file is complete.
         if (order_.operation == Operation::Move)
             SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
         return true;
-    case 4: {
+    case OverwriteChoice::RenameExisting: {
         std::wstring name = destination;
         if (!AskUsableName(destination, name, false))
             return false;
@@ -428,9 +433,8 @@ bool WorkEngine::ApplyChoice(int choice, const std::wstring& source, std::wstrin
         }
         return true;
     }
-    default:
-        return true;
     }
+    return true;
 }
 
 bool WorkEngine::ReadEntries(const std::wstring& folder, std::vector<FolderEntry>& entries) {
@@ -471,15 +475,13 @@ void WorkEngine::TransferFolder(const std::wstring& source, const std::wstring& 
         KeepFolderFacts(destination, facts);
     if (!move || !DirectoryExists(source))
         return;
-    progress_.ShowStep("ﾌｫﾙﾀﾞを削除しています...", source, L"");
-    progress_.SetProgress(0);
-    Pause();
-    while (!RemoveDirectoryW(source.c_str())) {
-        if (!RetryAfterFailure(source + L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"))
-            return;
-    }
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
+    RunStep("ﾌｫﾙﾀﾞを削除しています...", source, L"", [&] {
+        while (!RemoveDirectoryW(source.c_str())) {
+            if (!RetryAfterFailure(source + L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"))
+                return false;
+        }
+        return true;
+    });
 }
 
 void WorkEngine::CopyThroughLink(const std::wstring& link, const std::wstring& destination) {
@@ -501,17 +503,16 @@ void WorkEngine::CopyThroughLink(const std::wstring& link, const std::wstring& d
 }
 
 void WorkEngine::MoveLinkItself(const std::wstring& link, const std::wstring& destination) {
-    progress_.ShowStep("移動しています...", ExtractFileName(link),
-                       L"\"" + FolderName(link) + L"\"から\"" + FolderName(destination) + L"\"へ");
-    progress_.SetProgress(0);
-    Pause();
-    while (!MoveLink(link, destination, false)) {
-        if (!RetryAfterFailure(link + L" → " + destination + L"\n" + Reason(GetLastError()) +
-                               L"\nﾘﾝｸの移動に失敗しました。ﾘﾝｸ先には触れていません。処理を続行しますか？"))
-            return;
-    }
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
+    RunStep("移動しています...", ExtractFileName(link),
+            L"\"" + FolderName(link) + L"\"から\"" + FolderName(destination) + L"\"へ", [&] {
+                while (!MoveLink(link, destination, false)) {
+                    if (!RetryAfterFailure(
+                            link + L" → " + destination + L"\n" + Reason(GetLastError()) +
+                            L"\nﾘﾝｸの移動に失敗しました。ﾘﾝｸ先には触れていません。処理を続行しますか？"))
+                        return false;
+                }
+                return true;
+            });
 }
 
 bool WorkEngine::RecycleWithQuestion(const std::wstring& path, bool folder) {
@@ -556,12 +557,10 @@ void WorkEngine::DeleteItem(const std::wstring& item, bool folder, bool link) {
 }
 
 void WorkEngine::RecycleFile(const std::wstring& path) {
-    progress_.ShowStep("削除しています...", path, L"");
-    progress_.SetProgress(0);
-    Pause();
-    RecycleWithQuestion(path, false);
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
+    RunStep("削除しています...", path, L"", [&] {
+        RecycleWithQuestion(path, false);
+        return true;
+    });
 }
 
 void WorkEngine::RecycleFolder(const std::wstring& folder) {
@@ -584,12 +583,10 @@ void WorkEngine::RecycleFolder(const std::wstring& folder) {
     }
     if (!DirectoryExists(folder))
         return;
-    progress_.ShowStep("ﾌｫﾙﾀﾞを削除しています...", folder, L"");
-    progress_.SetProgress(0);
-    Pause();
-    RecycleWithQuestion(folder, true);
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
+    RunStep("ﾌｫﾙﾀﾞを削除しています...", folder, L"", [&] {
+        RecycleWithQuestion(folder, true);
+        return true;
+    });
 }
 
 void WorkEngine::RemoveForGood(const std::wstring& path, bool folder, bool link) {
@@ -601,29 +598,26 @@ void WorkEngine::RemoveForGood(const std::wstring& path, bool folder, bool link)
             return;
         for (const FolderEntry& entry : entries) {
             RemoveForGood(JoinPath(path, entry.name), entry.folder, entry.link);
-            if (workResult_ == WorkResult::Stop)
+            if (stopped_)
                 return;
         }
     }
-    progress_.ShowStep(folder ? "ﾌｫﾙﾀﾞを削除しています..." : "削除しています...", path, L"");
-    progress_.SetProgress(0);
-    Pause();
-    for (;;) {
-        if (!link)
-            SetFileAttributesW(path.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
-        // A link is removed as itself, never through what it leads to.
-        bool removed = link     ? RemoveLink(path)
-                       : folder ? RemoveDirectoryW(path.c_str())
-                                : DeleteFileW(path.c_str());
-        if (removed)
-            break;
-        if (!RetryAfterFailure(
-                path + L"\n" + Reason(GetLastError()) +
-                (link     ? L"\nﾘﾝｸの削除に失敗しました。ﾘﾝｸ先には触れていません。処理を続行しますか？"
-                 : folder ? L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"
-                          : L"\nﾌｧｲﾙの削除に失敗しました。処理を続行しますか？")))
-            return;
-    }
-    progress_.SetProgress(100);
-    progress_.ProcessMessages();
+    RunStep(folder ? "ﾌｫﾙﾀﾞを削除しています..." : "削除しています...", path, L"", [&] {
+        for (;;) {
+            if (!link)
+                SetFileAttributesW(path.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
+            // A link is removed as itself, never through what it leads to.
+            bool removed = link     ? RemoveLink(path)
+                           : folder ? RemoveDirectoryW(path.c_str())
+                                    : DeleteFileW(path.c_str());
+            if (removed)
+                return true;
+            if (!RetryAfterFailure(
+                    path + L"\n" + Reason(GetLastError()) +
+                    (link ? L"\nﾘﾝｸの削除に失敗しました。ﾘﾝｸ先には触れていません。処理を続行しますか？"
+                     : folder ? L"\nﾌｫﾙﾀﾞの削除に失敗しました。処理を続行しますか？"
+                              : L"\nﾌｧｲﾙの削除に失敗しました。処理を続行しますか？")))
+                return false;
+        }
+    });
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,15 +14,16 @@
 
 enum class Operation { Move = 0, Copy = 1, Delete = 2 };
 
-// The values of the work's result, shared by the main window, the progress window and the
-// overwrite question.
-namespace WorkResult {
-constexpr int Normal = 7;
-constexpr int CancelRequested = 1;
-constexpr int Stop = 6;
-constexpr int ChoiceFirst = 2;     // 2..5: the overwrite question's OK with choice 1..4
-constexpr int AllChoiceFirst = 12; // 12..15: its "以降全て(&A)" with choice 1..4
-} // namespace WorkResult
+// How a work ended: to its end (items the user passed over included), or stopped.
+enum class WorkResult { Normal, Stop };
+
+// The overwrite question's ways to settle a name conflict, in the order it offers them.
+enum class OverwriteChoice {
+    IfNewer = 0,        // the source replaces the file when it was modified later
+    NewName = 1,        // the source goes under a name the user gives
+    Overwrite = 2,      // the source replaces the file
+    RenameExisting = 3, // the file there takes a name the user gives, the source its place
+};
 
 struct WorkOrder {
     Operation operation = Operation::Copy;
@@ -32,12 +34,13 @@ struct WorkOrder {
 struct OverwriteQuestion {
     std::wstring source, destination;
     bool move = false;
-    int preselected = 0; // choice index 0..3
+    OverwriteChoice preselected = OverwriteChoice::IfNewer;
 };
 
 struct OverwriteAnswer {
-    int result = WorkResult::Normal; // Normal when cancelled, 2..5 or 12..15
-    int selectedIndex = 0;           // 0..3, remembered for the next question
+    OverwriteChoice choice = OverwriteChoice::IfNewer; // selected; remembered for the next question
+    bool forAll = false;    // "以降全て(&A)": the choice settles every further conflict unasked
+    bool cancelled = false; // the file stays as it is
 };
 
 // What the engine needs from the window it runs in; every call comes on that window's thread.
@@ -70,11 +73,11 @@ class WorkEngine {
 public:
     WorkEngine(WorkOrder order, WorkProgress& progress);
 
-    // Runs the whole work; the final result: Normal, or Stop when it was stopped.
-    int Run();
+    // Runs the whole work.
+    WorkResult Run();
     // The progress window's cancel button; honoured at the next cancel check.
     void RequestCancel();
-    int workResult() const { return workResult_; }
+    WorkResult workResult() const { return stopped_ ? WorkResult::Stop : WorkResult::Normal; }
     // The pause before each disk step: 500 ms on removable media, 50 for deletes, else 0.
     unsigned stepDelay() const { return stepDelay_; }
 
@@ -82,6 +85,8 @@ private:
     // Implementation members are the engine's own.
     bool DestinationIsUsable();
     void TransferFile(const std::wstring& source, std::wstring destination, unsigned long long size);
+    // The transfer itself, a name conflict settled with the user; false when the file stays.
+    bool Transfer(const std::wstring& source, std::wstring& destination, unsigned long long size);
     void TransferFolder(const std::wstring& source, const std::wstring& destination);
     // Copies the folder a link leads to, unless that would never end (the user is told).
     void CopyThroughLink(const std::wstring& link, const std::wstring& destination);
@@ -96,8 +101,8 @@ private:
     bool EnsureFolder(const std::wstring& folder);
     // Asks (or applies the choice for all) and settles a name conflict; false skips the file.
     bool SettleConflict(const std::wstring& source, std::wstring& destination);
-    // Settles a name conflict; false skips the file. destination may change (choice 2).
-    bool ApplyChoice(int choice, const std::wstring& source, std::wstring& destination);
+    // Settles a name conflict; false skips the file. destination may change (NewName).
+    bool ApplyChoice(OverwriteChoice choice, const std::wstring& source, std::wstring& destination);
     bool AskNewName(const std::wstring& destination, std::wstring& name);
     bool AskMissingFolder(const std::wstring& name);
     // Asks new names until one is free (or, with mayOverwrite, its overwriting confirmed) and
@@ -109,12 +114,17 @@ private:
     // Asks when a cancel was requested; true when the work must stop.
     bool CancelCheck();
     void Pause();
+    // One step on the disk: shown at progress 0 after the pause, then done; at 100, with the
+    // window's messages handled, unless the step gave up (false).
+    bool RunStep(const Text& caption, const std::wstring& item, const std::wstring& fromTo,
+                 const std::function<bool()>& step);
 
     WorkOrder order_;
     WorkProgress& progress_;
-    int workResult_ = WorkResult::Normal;
+    bool cancelRequested_ = false; // the cancel button, not yet asked about
+    bool stopped_ = false;
     unsigned stepDelay_ = 0;
-    int applyAllChoice_ = 0;           // 0: ask; 1..4: applied to every further conflict
-    int lastChoiceIndex_ = 0;          // preselected in the next overwrite question
+    std::optional<OverwriteChoice> choiceForAll_;           // settles every further conflict unasked
+    OverwriteChoice lastChoice_ = OverwriteChoice::IfNewer; // preselected in the next question
     std::vector<std::wstring> copied_; // a copy's folders (final forms) no link may lead back into
 };

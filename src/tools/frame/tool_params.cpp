@@ -6,6 +6,7 @@
 
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/path_identity.h"
 
 std::vector<std::wstring> ToolParameters() {
     int count = 0;
@@ -33,18 +34,6 @@ bool Names(const std::wstring& candidate) {
     return !candidate.empty() && (FileExists(candidate) || DirectoryExists(candidate));
 }
 
-// Absolute: the shell ignores "undo" for relative paths, and the item must not depend on
-// the folder the process happens to be in.
-std::wstring AbsoluteLongPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    DWORD length = size ? GetFullPathNameW(path.c_str(), size, full.data(), nullptr) : 0;
-    if (!length || length >= size)
-        return GetLongPath(path);
-    full.resize(length);
-    return GetLongPath(full);
-}
-
 } // namespace
 
 std::vector<std::wstring> AccumulateExistingPaths(const std::vector<std::wstring>& parameters) {
@@ -59,7 +48,9 @@ std::vector<std::wstring> AccumulateExistingPaths(const std::vector<std::wstring
             accumulated += parameters[last];
             std::wstring candidate = TrimBlanks(accumulated);
             if (Names(candidate)) {
-                items.push_back(AbsoluteLongPath(candidate));
+                // Absolute: the shell ignores "undo" for relative paths, and the item must not
+                // depend on the folder the process happens to be in.
+                items.push_back(GetLongPath(FullPath(candidate)));
                 break;
             }
         }

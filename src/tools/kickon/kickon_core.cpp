@@ -6,18 +6,13 @@
 #include "win/encoding.h"
 #include "win/files.h"
 #include "win/folders.h"
+#include "win/path_identity.h"
 #include "win/registry.h"
 #include "win/system_libraries.h"
 
 namespace {
 
 const wchar_t* const FileType = L"Lumera(Kickon)";
-
-std::wstring UpperCase(std::wstring text) {
-    if (!text.empty())
-        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
 
 // Explorer keeps a type's verbs and icon until told that associations changed.
 void AnnounceAssociationChange() {
@@ -147,7 +142,7 @@ bool IsThisProgramsCommand(const std::wstring& command, const std::wstring& shor
     const std::wstring program = CommandProgram(command, rest);
     if (program.empty() || (rest != L"%1" && rest != L"\"%1\""))
         return false;
-    return UpperCase(GetShortPath(program)) == UpperCase(shortProgram);
+    return SamePath(GetShortPath(program), shortProgram);
 }
 
 bool AssociationOffered(const std::wstring& openCommand, const std::wstring& shortProgram) {

@@ -4,17 +4,6 @@
 #include "win/encoding.h"
 #include "win/shortcut.h"
 
-namespace {
-
-// A drive root keeps its backslash; any other folder is named without it.
-std::wstring WithoutTrailingBackslash(const std::wstring& path) {
-    if (path.size() > 3 && path.back() == L'\\')
-        return path.substr(0, path.size() - 1);
-    return path;
-}
-
-} // namespace
-
 std::wstring ShortcutFileName(const std::wstring& item) {
     return ExtractFileName(WithoutTrailingBackslash(item)) + Widen("へのｼｮｰﾄｶｯﾄ.lnk");
 }

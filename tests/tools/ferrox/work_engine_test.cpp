@@ -71,7 +71,7 @@ public:
         overwrites.push_back(question);
         if (overwriteAnswers.empty()) {
             ADD_FAILURE() << "unexpected overwrite question for " << Narrow(question.destination);
-            return {};
+            return {OverwriteChoice::IfNewer, false, true};
         }
         OverwriteAnswer answer = overwriteAnswers.front();
         overwriteAnswers.pop_front();
@@ -151,8 +151,8 @@ Text Content(const std::wstring& path) {
     return bytes ? *bytes : "-";
 }
 
-int RunWork(Operation operation, const std::wstring& destination, std::vector<std::wstring> items,
-            ScriptedProgress& progress) {
+WorkResult RunWork(Operation operation, const std::wstring& destination, std::vector<std::wstring> items,
+                   ScriptedProgress& progress) {
     WorkEngine engine({operation, destination, std::move(items)}, progress);
     return engine.Run();
 }
@@ -228,20 +228,20 @@ TEST_F(WorkEngineTest, MovingFilesAndFoldersLeavesNothingBehind) {
 TEST_F(WorkEngineTest, EveryConflictChoiceOnCopyAndMove) {
     struct Case {
         const char* what;
-        int result;             // the overwrite question's answer
+        OverwriteAnswer answer;
         int sourceAge, destAge; // seconds
         bool readOnlyDestination;
         Text destination; // afterwards
         Text renamed;     // the file under the name typed in the input box
         bool sourceStaysOnMove;
     } cases[] = {
-        {"newer source, choice 1", WorkResult::ChoiceFirst, 0, 100, false, "new", "-", false},
-        {"older source, choice 1", WorkResult::ChoiceFirst, 100, 0, false, "old", "-", true},
-        {"equal times, choice 1", WorkResult::ChoiceFirst, 50, 50, false, "old", "-", true},
-        {"choice 2", WorkResult::ChoiceFirst + 1, 0, 100, false, "old", "new", false},
-        {"choice 3 over read-only", WorkResult::ChoiceFirst + 2, 100, 0, true, "new", "-", false},
-        {"choice 4", WorkResult::ChoiceFirst + 3, 0, 100, false, "new", "old", false},
-        {"cancelled", WorkResult::Normal, 0, 100, false, "old", "-", true},
+        {"newer source, choice 1", {OverwriteChoice::IfNewer}, 0, 100, false, "new", "-", false},
+        {"older source, choice 1", {OverwriteChoice::IfNewer}, 100, 0, false, "old", "-", true},
+        {"equal times, choice 1", {OverwriteChoice::IfNewer}, 50, 50, false, "old", "-", true},
+        {"choice 2", {OverwriteChoice::NewName}, 0, 100, false, "old", "new", false},
+        {"choice 3 over read-only", {OverwriteChoice::Overwrite}, 100, 0, true, "new", "-", false},
+        {"choice 4", {OverwriteChoice::RenameExisting}, 0, 100, false, "new", "old", false},
+        {"cancelled", {OverwriteChoice::IfNewer, false, true}, 0, 100, false, "old", "-", true},
     };
     for (Operation operation : {Operation::Copy, Operation::Move}) {
         for (const Case& c : cases) {
@@ -257,8 +257,7 @@ TEST_F(WorkEngineTest, EveryConflictChoiceOnCopyAndMove) {
                 SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
             ScriptedProgress progress;
-            progress.overwriteAnswers.push_back(
-                {c.result, c.result == WorkResult::Normal ? 0 : c.result - 2});
+            progress.overwriteAnswers.push_back(c.answer);
             progress.names.push_back(renamed);
             EXPECT_EQ(RunWork(operation, JoinPath(run, L"dst"), {source}, progress), WorkResult::Normal);
             EXPECT_EQ(Content(destination), c.destination);
@@ -269,8 +268,8 @@ TEST_F(WorkEngineTest, EveryConflictChoiceOnCopyAndMove) {
             EXPECT_EQ(progress.overwrites[0].source, source);
             EXPECT_EQ(progress.overwrites[0].destination, destination);
             EXPECT_EQ(progress.overwrites[0].move, move);
-            EXPECT_EQ(progress.overwrites[0].preselected, 0);
-            if (c.result == WorkResult::ChoiceFirst + 2) { // the reset attributes stay reset
+            EXPECT_EQ(progress.overwrites[0].preselected, OverwriteChoice::IfNewer);
+            if (c.answer.choice == OverwriteChoice::Overwrite) { // the reset attributes stay reset
                 EXPECT_EQ(GetFileAttributesW(destination.c_str()) &
                               (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
                           0u);
@@ -293,27 +292,27 @@ TEST_F(WorkEngineTest, RememberedChoiceAndAllFollowingHoldForOneRunOnly) {
     }
     ScriptedProgress progress;
     // Choice 2 with the input box cancelled skips the first file; its index is offered next.
-    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 1, 1});
+    progress.overwriteAnswers.push_back({OverwriteChoice::NewName});
     progress.names.push_back(std::nullopt);
-    progress.overwriteAnswers.push_back({WorkResult::AllChoiceFirst + 2, 2});
+    progress.overwriteAnswers.push_back({OverwriteChoice::Overwrite, true});
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst"), items, progress), WorkResult::Normal);
     ASSERT_EQ(progress.overwrites.size(), 2u);
-    EXPECT_EQ(progress.overwrites[0].preselected, 0);
-    EXPECT_EQ(progress.overwrites[1].preselected, 1);
+    EXPECT_EQ(progress.overwrites[0].preselected, OverwriteChoice::IfNewer);
+    EXPECT_EQ(progress.overwrites[1].preselected, OverwriteChoice::NewName);
     EXPECT_EQ(Content(At(L"dst\\" + Cafe)), "old");
     for (const std::wstring& name : {Memo, Zhang, Smile})
         EXPECT_EQ(Content(At(L"dst\\" + name)), "new");
 
     // A new run asks again, starting from the first choice.
     ScriptedProgress again;
-    again.overwriteAnswers.push_back({WorkResult::Normal, 3});
-    again.overwriteAnswers.push_back({WorkResult::Normal, 0});
-    again.overwriteAnswers.push_back({WorkResult::Normal, 0});
-    again.overwriteAnswers.push_back({WorkResult::Normal, 0});
+    again.overwriteAnswers.push_back({OverwriteChoice::RenameExisting, false, true});
+    again.overwriteAnswers.push_back({OverwriteChoice::IfNewer, false, true});
+    again.overwriteAnswers.push_back({OverwriteChoice::IfNewer, false, true});
+    again.overwriteAnswers.push_back({OverwriteChoice::IfNewer, false, true});
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst"), items, again), WorkResult::Normal);
     ASSERT_EQ(again.overwrites.size(), 4u);
-    EXPECT_EQ(again.overwrites[0].preselected, 0);
-    EXPECT_EQ(again.overwrites[1].preselected, 3);
+    EXPECT_EQ(again.overwrites[0].preselected, OverwriteChoice::IfNewer);
+    EXPECT_EQ(again.overwrites[1].preselected, OverwriteChoice::RenameExisting);
 }
 
 TEST_F(WorkEngineTest, NewNameQuestionsConfirmOverwritingAndCreateMissingFolders) {
@@ -324,7 +323,7 @@ TEST_F(WorkEngineTest, NewNameQuestionsConfirmOverwritingAndCreateMissingFolders
     std::wstring inMissing = At(L"dst\\\u65b0\\" + Zhang);
 
     ScriptedProgress progress;
-    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 1, 1});
+    progress.overwriteAnswers.push_back({OverwriteChoice::NewName});
     // A bare name stays beside the destination: No to overwriting it asks again; No to
     // creating the folder asks again; Yes creates it.
     progress.names = {L"taken.txt", L"\u65b0\\" + Zhang, inMissing};
@@ -343,7 +342,7 @@ TEST_F(WorkEngineTest, NewNameQuestionsConfirmOverwritingAndCreateMissingFolders
     // Yes overwrites the named file, read-only or not.
     SetFileAttributesW(At(L"dst\\taken.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ScriptedProgress yes;
-    yes.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 1, 1});
+    yes.overwriteAnswers.push_back({OverwriteChoice::NewName});
     yes.names = {L"taken.txt"};
     yes.answers = {IDYES};
     EXPECT_EQ(RunWork(Operation::Move, At(L"dst"), {source}, yes), WorkResult::Normal);
@@ -358,7 +357,7 @@ TEST_F(WorkEngineTest, RenamingTheDestinationRefusesTakenNamesWithANotice) {
     Put(At(L"dst\\" + Smile), "taken");
 
     ScriptedProgress progress;
-    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 3, 3});
+    progress.overwriteAnswers.push_back({OverwriteChoice::RenameExisting});
     progress.names = {At(L"dst\\" + Smile), At(L"dst\\" + Zhang)};
     progress.answers = {IDOK};
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst"), {source}, progress), WorkResult::Normal);
@@ -376,7 +375,7 @@ TEST_F(WorkEngineTest, FailedCopiesAskToRetryIgnoreOrAbort) {
         std::vector<int> answers;
         bool clearTheWay; // the blocking folder is removed when the question shows
         Text first, second;
-        int result;
+        WorkResult result;
     } cases[] = {
         {"retry after the cause is gone", {IDRETRY}, true, "1", "2", WorkResult::Normal},
         {"retry in vain, then ignore", {IDRETRY, IDIGNORE}, false, "-", "2", WorkResult::Normal},
@@ -429,7 +428,7 @@ TEST_F(WorkEngineTest, CancelIsHonouredAfterTheFileInProgress) {
     struct Case {
         int answer;
         size_t copied;
-        int result;
+        WorkResult result;
     } cases[] = {{IDYES, 2, WorkResult::Stop}, {IDNO, 5, WorkResult::Normal}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer == IDYES ? "yes" : "no");
@@ -525,7 +524,7 @@ TEST_F(WorkEngineTest, MovingAFolderWithASkippedFileKeepsTheFolderAndAsks) {
     Put(JoinPath(folder, Smile), "moved");
     Put(At(L"dst\\\u5f20\u4f1f\\" + Cafe), "old");
     ScriptedProgress progress;
-    progress.overwriteAnswers.push_back({WorkResult::Normal, 0});
+    progress.overwriteAnswers.push_back({OverwriteChoice::IfNewer, false, true});
     progress.answers = {IDIGNORE};
     EXPECT_EQ(RunWork(Operation::Move, At(L"dst"), {folder}, progress), WorkResult::Normal);
     ASSERT_EQ(progress.questions.size(), 1u);
@@ -539,7 +538,7 @@ TEST_F(WorkEngineTest, CopyingAFileOntoItselfTransfersNothing) {
     std::wstring file = At(L"Same\\" + Cafe);
     Put(file, "mine");
     ScriptedProgress progress;
-    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    progress.overwriteAnswers.push_back({OverwriteChoice::Overwrite});
     EXPECT_EQ(RunWork(Operation::Copy, At(L"SAME"), {file}, progress), WorkResult::Normal);
     EXPECT_EQ(progress.overwrites.size(), 1u);
     EXPECT_TRUE(progress.questions.empty());
@@ -558,7 +557,7 @@ TEST_F(WorkEngineTest, AFolderThatCannotBeCreatedAsksAndAbortStops) {
         if (answer == IDIGNORE)
             progress.answers.push_back(IDIGNORE);
         std::wstring under = At(L"plain.txt\\sub");
-        int result = RunWork(Operation::Copy, under, {first, second}, progress);
+        WorkResult result = RunWork(Operation::Copy, under, {first, second}, progress);
         EXPECT_EQ(result, answer == IDABORT ? WorkResult::Stop : WorkResult::Normal);
         EXPECT_EQ(progress.Asked(under + L"\nﾌｫﾙﾀﾞの作成に失敗しました。処理を続行しますか？"),
                   answer == IDABORT ? 1u : 2u);
@@ -605,7 +604,7 @@ TEST_F(WorkEngineTest, ADeletionTheShellRefusesAsks) {
         // The file goes away behind the engine's back just before the shell would take it.
         progress.onDelay = [&] { DeleteFileW(file.c_str()); };
         progress.answers = {answer};
-        int result = RunWork(Operation::Delete, L"", {file, other}, progress);
+        WorkResult result = RunWork(Operation::Delete, L"", {file, other}, progress);
         ASSERT_EQ(progress.questions.size(), 1u);
         EXPECT_EQ(progress.questions[0].text, file + L"\nﾌｧｲﾙの削除に失敗しました。処理を続行しますか？");
         EXPECT_EQ(result, answer == IDABORT ? WorkResult::Stop : WorkResult::Normal);
@@ -653,7 +652,7 @@ TEST_F(WorkEngineTest, MovesAcrossVolumesCopyThenRemoveTheSource) {
     Put(JoinPath(other.path(), Smile), "old", 100);
 
     ScriptedProgress progress;
-    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    progress.overwriteAnswers.push_back({OverwriteChoice::Overwrite});
     EXPECT_EQ(RunWork(Operation::Move, other.path(), {plain, readOnly, replacing}, progress),
               WorkResult::Normal);
     EXPECT_TRUE(progress.questions.empty()) << Narrow(progress.questions.front().text);
@@ -682,7 +681,7 @@ TEST_F(WorkEngineTest, AMoveAcrossVolumesThatBreaksOffKeepsTheSourceAndLeavesNoP
 
     EXPECT_FALSE(CopyThenRemoveSource(source, JoinPath(other.path(), Memo), true));
     ScriptedProgress progress;
-    progress.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    progress.overwriteAnswers.push_back({OverwriteChoice::Overwrite});
     progress.answers = {IDIGNORE};
     EXPECT_EQ(RunWork(Operation::Move, other.path(), {source}, progress), WorkResult::Normal);
     EXPECT_EQ(progress.Asked(L"ﾌｧｲﾙ移動に失敗しました。"), 1u);
@@ -933,7 +932,7 @@ TEST_F(WorkEngineTest, DotNamesAreMovedAndDeletedLikeAnyOtherEntry) {
 TEST_F(WorkEngineTest, AFolderThatCannotBeListedAsksInsteadOfCopyingItEmpty) {
     struct Case {
         int answer;
-        int result;
+        WorkResult result;
         bool copied;
     } cases[] = {{IDRETRY, WorkResult::Normal, true},
                  {IDIGNORE, WorkResult::Normal, false},
@@ -1027,7 +1026,7 @@ TEST_F(WorkEngineTest, AnOverwriteThatBreaksOffLeavesTheOldFileAsItWas) {
     CloseHandle(file);
 
     KilledMidCopy killed;
-    killed.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    killed.overwriteAnswers.push_back({OverwriteChoice::Overwrite});
     killed.answers = {IDABORT};
     RunWork(Operation::Copy, At(L"dst"), {source}, killed);
     ASSERT_TRUE(killed.killed) << "the copy ended before it could be broken off";
@@ -1042,7 +1041,7 @@ TEST_F(WorkEngineTest, AnOverwriteThatBreaksOffLeavesTheOldFileAsItWas) {
     Put(source, "new");
     HANDLE lock = CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ScriptedProgress failed;
-    failed.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    failed.overwriteAnswers.push_back({OverwriteChoice::Overwrite});
     failed.answers = {IDIGNORE};
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst2"), {source}, failed), WorkResult::Normal);
     CloseHandle(lock);
@@ -1053,7 +1052,7 @@ TEST_F(WorkEngineTest, AnOverwriteThatBreaksOffLeavesTheOldFileAsItWas) {
 
     // Complete, it takes the old file's place.
     ScriptedProgress again;
-    again.overwriteAnswers.push_back({WorkResult::ChoiceFirst + 2, 2});
+    again.overwriteAnswers.push_back({OverwriteChoice::Overwrite});
     EXPECT_EQ(RunWork(Operation::Copy, At(L"dst2"), {source}, again), WorkResult::Normal);
     EXPECT_EQ(Content(destination), "new");
     EXPECT_EQ(EntriesIn(At(L"dst2")), 1u);
@@ -1068,7 +1067,7 @@ TEST_F(WorkEngineTest, AFolderIntoItsOwnParentIsRefusedBeforeAnyStep) {
             SCOPED_TRACE(Narrow(destination));
             ScriptedProgress progress;
             progress.answers = {IDOK};
-            progress.overwriteAnswers.push_back({WorkResult::AllChoiceFirst + 2, 2});
+            progress.overwriteAnswers.push_back({OverwriteChoice::Overwrite, true});
             EXPECT_EQ(RunWork(operation, destination, {folder}, progress), WorkResult::Stop);
             ASSERT_EQ(progress.questions.size(), 1u);
             EXPECT_NE(progress.questions[0].text.find(L"\"" + folder + L"\""), std::wstring::npos);
