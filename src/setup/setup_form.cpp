@@ -221,6 +221,7 @@ void TSetupMainForm::RunInstallation() {
     result_ = ::RunInstallation(data_, Choices(), InstallFolders::FromPlatform(), *this);
     running_ = false;
     Progress.CompleteLabel.SetVisible(true);
+    ShowKeptRestartNotice();
     if (result_ != InstallResult::Completed) {
         DestroyWindow(handle());
         return;

@@ -52,6 +52,7 @@ private:
     void SetBar(InstallBar bar, int position, int max) override;
     bool AskContinue(const std::wstring& text) override { return AskToContinue(text); }
     void Log(const std::wstring& line) override { log_.Line(line); }
+    void RestartNeeded(const std::wstring& notice) override { KeepRestartNotice(notice); }
 
     Panel* PagePanel(WizardPage page);
     // The method page's Next: a first folder choice must name a full path on a drive with

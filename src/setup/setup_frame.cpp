@@ -72,6 +72,14 @@ bool SetupFrame::AskToContinue(const std::wstring& question) {
     return yes;
 }
 
+void SetupFrame::ShowKeptRestartNotice() {
+    if (restartNotice_.empty())
+        return;
+    log_.Line(L"Restart needed: " + restartNotice_);
+    ShowMessageBox(restartNotice_, SetupTitle, MessageInformation, handle());
+    restartNotice_.clear();
+}
+
 bool SetupFrame::FormKeyDown(WPARAM key) {
     if (key != VK_ESCAPE)
         return false;

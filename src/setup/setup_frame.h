@@ -44,6 +44,10 @@ protected:
     // A failed step's question (stop icon, No the default); the answer goes to the log.
     bool AskToContinue(const std::wstring& question);
     virtual bool CloseAllowed() = 0;
+    // A run's notice that files wait for the restart, kept until the window has shown that
+    // the run ended: said in the middle, it would read as if the run had stopped there.
+    void KeepRestartNotice(const std::wstring& notice) { restartNotice_ = notice; }
+    void ShowKeptRestartNotice();
     void OnCloseRequest() override;
 
     InstallLog& log_;
@@ -53,6 +57,7 @@ protected:
 
 private:
     std::wstring recordName_;
+    std::wstring restartNotice_;
     UniqueGdiObject picture_;
     UniqueGdiObject boldFont_;
 };

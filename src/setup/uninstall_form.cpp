@@ -52,6 +52,7 @@ void TUninstallForm::Timer1Timer() {
     Timer1.SetEnabled(false);
     outcome_ = RunUninstall(appName_, *this);
     Progress.CompleteLabel.SetVisible(true);
+    ShowKeptRestartNotice();
     if (outcome_ != UninstallOutcome::Completed) {
         DestroyWindow(handle());
         return;

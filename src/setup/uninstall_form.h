@@ -37,6 +37,7 @@ private:
     bool ConfirmUninstall(const std::wstring& question) override;
     bool AskContinue(const std::wstring& question) override { return AskToContinue(question); }
     void Log(const std::wstring& line) override { log_.Line(line); }
+    void RestartNeeded(const std::wstring& notice) override { KeepRestartNotice(notice); }
 
     std::wstring appName_;
     UninstallOutcome outcome_ = UninstallOutcome::Declined;
