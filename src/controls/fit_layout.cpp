@@ -15,20 +15,6 @@ bool IsClass(HWND window, const wchar_t* name) {
     return lstrcmpiW(className, name) == 0;
 }
 
-bool IsCheckOrRadio(LONG style) {
-    switch (style & BS_TYPEMASK) {
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

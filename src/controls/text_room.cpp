@@ -44,13 +44,7 @@ bool MeasureButton(HWND control, LONG style, HDC dc, const std::wstring& text, c
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     auto px = [dpi](int pixels96) { return MulDiv(pixels96, dpi, 96); };
     const bool multiline = (style & BS_MULTILINE) != 0;
-    switch (style & BS_TYPEMASK) {
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: {
+    if (IsCheckOrRadio(style)) {
         // The box, then half a digit's width before the caption; the focus frame is drawn
         // inside the caption's room, so it asks for none of its own.
         const int box = 12 * dpi / 96 + 1;
@@ -65,6 +59,7 @@ bool MeasureButton(HWND control, LONG style, HDC dc, const std::wstring& text, c
         }
         return true;
     }
+    switch (style & BS_TYPEMASK) {
     case BS_GROUPBOX:
         need = {SingleLineInkWidth(dc, text, true) + px(16), line};
         return true;
@@ -175,4 +170,18 @@ bool MeasureTextRoom(HWND control, SIZE& need) {
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return measured;
+}
+
+bool IsCheckOrRadio(LONG style) {
+    switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return true;
+    default:
+        return false;
+    }
 }

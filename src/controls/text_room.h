@@ -12,6 +12,9 @@
 // A static with no text yet still owes a line to the text it will get.
 bool MeasureTextRoom(HWND control, SIZE& need);
 
+// Whether a button of this style is a check box or radio button: a box, then its caption.
+bool IsCheckOrRadio(LONG style);
+
 // Where a single line's visible ink ends, from its left edge: its advance less the blank the
 // last glyph leaves after itself, or plus what it overhangs. Trailing blanks and "&" prefix marks
 // take no room. A line the control clips there loses nothing visible.
