@@ -2,8 +2,8 @@
 // will not overwrite or delete a running program's file, so an update or uninstall first
 // asks the programs holding its files to close, as the system does at a log-off, starts
 // them again once the files are in place, and leaves a file still held to the next
-// restart. Behind an interface: Wine's Restart Manager does nothing and Wine lets a
-// running program's file go, so tests drive the installer with a fake.
+// restart. Behind an interface: Wine's Restart Manager does nothing, so tests drive the
+// installer with a fake, and stand in for a running program with a file held open.
 #pragma once
 
 #include <memory>
