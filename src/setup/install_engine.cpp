@@ -322,7 +322,8 @@ private:
     bool Copy(const std::wstring& source, const std::wstring& destination, bool installed) {
         // Each destination folder is made once per run; a copy failing without it makes it again.
         const std::wstring folder = ExtractFileDir(destination);
-        if (installed)
+        // A step that skips the file, as new or newer, leaves the earlier update's copy to the restart.
+        if (installed && (!FileExists(destination) || WillOverwrite(source, destination)))
             DropWaitingCopy(destination);
         DestinationFile file;
         const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), file);
@@ -504,6 +505,9 @@ private:
         }
         // Already in place: ours only when an earlier install of the product put this very file there.
         if (before.claim == FileClaim::Later)
+            return before;
+        // Left as it is, and the copy an earlier update left beside it still waits for the restart.
+        if (!WaitingCopy(path, before).empty())
             return before;
         // The very file: any copy that waited beside it has been moved over it since.
         if (before.claim == FileClaim::Copied && before.size == size && before.writeTime == time)
