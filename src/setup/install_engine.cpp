@@ -260,6 +260,8 @@ private:
         Bar shortcutBar(progress_, ShortcutBar, counts[ShortcutBar]);
         Bar registryBar(progress_, RegistryBar, counts[RegistryBar]);
 
+        // Before the copies, which deal with what an earlier update left waiting.
+        ReadEarlierClaims();
         if (!MakeFolders(folderBar) || !ReplaceFiles(programBar))
             return InstallResult::Stopped;
         for (const ShortcutPlace& place : ShortcutPlaces)
@@ -297,11 +299,32 @@ private:
         return true;
     }
 
+    // An earlier update left its copy beside the file for the restart to move over it. Its
+    // pending move would undo this step at the restart, or outlive an uninstall that takes
+    // only the copy this run claims; with its copy gone the system skips the move. A copy
+    // no longer as claimed is not ours to remove.
+    void DropWaitingCopy(const std::wstring& destination) {
+        const auto earlier = earlierClaims_.find(UpperCase(destination));
+        if (earlier == earlierClaims_.end())
+            return;
+        const std::wstring waiting = WaitingCopy(destination, earlier->second);
+        if (waiting.empty())
+            return;
+        if (DeleteFileW(waiting.c_str()))
+            progress_.Log(L"Removed the copy an earlier update left for the restart: " + waiting);
+        else
+            progress_.StepFailed(L"Failed: the copy an earlier update left for the restart stays: " +
+                                 waiting);
+    }
+
     // False when the run is to stop.
     // Installed files count towards the size the system's list of programs shows.
     bool Copy(const std::wstring& source, const std::wstring& destination, bool installed) {
         // Each destination folder is made once per run; a copy failing without it makes it again.
         const std::wstring folder = ExtractFileDir(destination);
+        // A step that skips the file, as new or newer, leaves the earlier update's copy to the restart.
+        if (installed && (!FileExists(destination) || WillOverwrite(source, destination)))
+            DropWaitingCopy(destination);
         DestinationFile file;
         const CopyResult result = CopyFileIfNewer(source, destination, !madeFolders_.count(folder), file);
         const bool atRestart = result == CopyResult::Failed && file.existed &&
@@ -483,6 +506,9 @@ private:
         // Already in place: ours only when an earlier install of the product put this very file there.
         if (before.claim == FileClaim::Later)
             return before;
+        // Left as it is, and the copy an earlier update left beside it still waits for the restart.
+        if (!WaitingCopy(path, before).empty())
+            return before;
         // The very file: any copy that waited beside it has been moved over it since.
         if (before.claim == FileClaim::Copied && before.size == size && before.writeTime == time)
             return {FileClaim::Copied, size, time, std::wstring()};
@@ -490,7 +516,6 @@ private:
     }
 
     void WriteRecord(Bar& bar) {
-        ReadEarlierClaims();
         record_ = std::make_unique<RecordWriter>(appName_, data_.UninstallVisible());
         SYSTEMTIME now;
         GetLocalTime(&now);

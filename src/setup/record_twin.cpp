@@ -126,6 +126,35 @@ FileOwnership ParseOwnership(const std::wstring& text) {
     return ownership;
 }
 
+bool IsClaimedFile(const std::wstring& path, const FileOwnership& ownership) {
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts) ||
+        (facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    const unsigned long long size =
+        (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
+    const unsigned long long time =
+        (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
+        facts.ftLastWriteTime.dwLowDateTime;
+    return size == ownership.size && time == ownership.writeTime;
+}
+
+std::wstring WaitingCopy(const std::wstring& path, const FileOwnership& ownership) {
+    const size_t slash = path.rfind(L'\\');
+    if (ownership.claim != FileClaim::Copied || ownership.beside.empty() || slash == std::wstring::npos)
+        return std::wstring();
+    // "<name>.new", "<name>.new2", ...: the names the install gives such a copy.
+    const std::wstring name = path.substr(slash + 1) + L".new";
+    const std::wstring& beside = ownership.beside;
+    if (beside.size() < name.size() ||
+        CompareStringOrdinal(beside.c_str(), static_cast<int>(name.size()), name.c_str(),
+                             static_cast<int>(name.size()), TRUE) != CSTR_EQUAL ||
+        beside.find_first_not_of(L"0123456789", name.size()) != std::wstring::npos)
+        return std::wstring();
+    const std::wstring copy = path.substr(0, slash + 1) + beside;
+    return IsClaimedFile(copy, ownership) ? copy : std::wstring();
+}
+
 RecordWriter::RecordWriter(const std::wstring& appName, bool withTwin)
     : appName_(appName), withTwin_(withTwin) {
     if (appName_.empty())

@@ -42,6 +42,14 @@ struct FileOwnership {
 std::wstring FormatOwnership(const FileOwnership& ownership);
 FileOwnership ParseOwnership(const std::wstring& text);
 
+// The file is there with the claimed size and time.
+bool IsClaimedFile(const std::wstring& path, const FileOwnership& ownership);
+// The claimed copy still waiting beside the file for the system to move it over at the
+// next restart, or empty. Only the claim in the administrators' twin names it, and only
+// the very copy the install made (size, time) counts, so no other program can pass a
+// file of its own off as one.
+std::wstring WaitingCopy(const std::wstring& path, const FileOwnership& ownership);
+
 // Writes a record afresh: the constructor removes every value of the user's record (its
 // subkeys, such as "OtherSet", stay) and, with a twin, the whole twin; each Write then goes
 // to both. Without a twin (no uninstall entry) only the user's record is written.

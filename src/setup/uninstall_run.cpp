@@ -136,37 +136,6 @@ private:
         progress_.SetBarMaximum(UninstallBar::Registry, static_cast<int>(entries + 2));
     }
 
-    // The claimed copy still waiting beside the file for the system to move it over at the
-    // next restart, or empty. Only the claim in the administrators' twin names it, and only
-    // the very copy the install made (size, time) counts, so no other program can pass a
-    // file of its own off as one.
-    static std::wstring WaitingCopy(const std::wstring& path, const FileOwnership& ownership) {
-        if (ownership.claim != FileClaim::Copied || ownership.beside.empty())
-            return std::wstring();
-        // "<name>.new", "<name>.new2", ...: the names the install gives such a copy.
-        const std::wstring name = path.substr(path.rfind(L'\\') + 1) + L".new";
-        const std::wstring& beside = ownership.beside;
-        if (beside.size() < name.size() || !SameTextIgnoringCase(beside.substr(0, name.size()), name) ||
-            beside.find_first_not_of(L"0123456789", name.size()) != std::wstring::npos)
-            return std::wstring();
-        const std::wstring copy = ExtractFileDir(path) + L"\\" + beside;
-        return IsSameFile(copy, ownership) ? copy : std::wstring();
-    }
-
-    // The file is there with the claimed size and time.
-    static bool IsSameFile(const std::wstring& path, const FileOwnership& ownership) {
-        WIN32_FILE_ATTRIBUTE_DATA facts;
-        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts) ||
-            (facts.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            return false;
-        const unsigned long long size =
-            (static_cast<unsigned long long>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
-        const unsigned long long time =
-            (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
-            facts.ftLastWriteTime.dwLowDateTime;
-        return size == ownership.size && time == ownership.writeTime;
-    }
-
     // Why a recorded file stays, or empty when it is this product's to remove.
     std::wstring ReasonToKeep(const std::wstring& path, const FileOwnership& ownership) const {
         switch (ownership.claim) {
@@ -174,8 +143,8 @@ private:
             return L"Kept, not put there by this product: ";
         case FileClaim::Copied:
             // The file an update replaces at the restart is the version it replaced: ours.
-            if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES || IsSameFile(path, ownership) ||
-                !WaitingCopy(path, ownership).empty())
+            if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ||
+                IsClaimedFile(path, ownership) || !WaitingCopy(path, ownership).empty())
                 return std::wstring();
             return L"Kept, another file stands there since the install: ";
         case FileClaim::Shared: {

@@ -662,6 +662,82 @@ TEST_F(InstallEngineTest, AnUninstallBeforeTheRestartTakesThePendingReplacementW
     }
 }
 
+// What the system does at the restart: each noted move in turn, skipped when its file is gone.
+void Restart(const std::vector<PendingRenames::Move>& moves) {
+    const auto bare = [](std::wstring path) {
+        if (!path.empty() && path[0] == L'!')
+            path.erase(0, 1);
+        return path.rfind(L"\\??\\", 0) == 0 ? path.substr(4) : path;
+    };
+    for (const PendingRenames::Move& move : moves) {
+        const std::wstring from = bare(move.first), to = bare(move.second);
+        if (!FileExists(from))
+            continue;
+        if (to.empty())
+            DeleteFileW(from.c_str());
+        else
+            MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+}
+
+// An update leaves the tool waiting beside the held one; a second update comes before the
+// restart, then maybe an uninstall. The restart must leave what the last step meant: the
+// second update's tool, or nothing; never the first update's copy moving in after all.
+TEST_F(InstallEngineTest, ASecondStepBeforeTheRestartOutranksTheCopyTheFirstUpdateLeftWaiting) {
+    struct Case {
+        const char* what;
+        bool heldAgain, uninstall;
+        bool older = false; // the second run installs the first package again: a skip
+    };
+    const Case cases[] = {
+        {"the second update replaces it directly", false, false},
+        {"the second update finds it held again", true, false},
+        {"an uninstall follows the direct replacement", false, true},
+        {"an uninstall follows the second waiting copy", true, true},
+        {"the first package again leaves the update waiting", false, false, true},
+        {"an uninstall follows the first package again", false, true, true},
+    };
+    WriteData(FullData);
+    const std::wstring tool = Installed(L"tool.exe"), source = Widen(setupFolder + "\\tool.exe");
+    const auto update = [&](const Text& text, WORD year, bool held) {
+        ASSERT_TRUE(WriteBytes(setupFolder + "\\tool.exe", text));
+        SetWriteTime(source, year);
+        FakeFilesInUse inUse;
+        if (held) {
+            ASSERT_TRUE(inUse.Hold(L"Lumera", tool, false));
+        }
+        ScriptedProgress run;
+        ASSERT_EQ(RunInstallation(Data(), choices, folders, run, inUse), InstallResult::Completed);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PendingRenames pending;
+        update("tool, first", 2020, false);
+        update("tool, update", 2021, true);
+        ASSERT_EQ(Contents(tool + L".new"), "tool, update");
+        if (c.older)
+            update("tool, first", 2020, c.heldAgain);
+        else
+            update("tool, second update", 2022, c.heldAgain);
+        const FileOwnership claim = ReadFileClaims(Widen(AppName), 2)[0];
+        EXPECT_EQ(claim.beside, c.heldAgain || c.older ? L"tool.exe.new" : L"")
+            << "one waiting copy, by the first name";
+        if (c.uninstall) {
+            YesUninstall yes;
+            FakeFilesInUse none;
+            EXPECT_EQ(RunUninstall(Widen(AppName), yes, none), UninstallOutcome::Completed);
+        }
+
+        Restart(pending.Added());
+        EXPECT_EQ(Contents(tool), c.uninstall ? "(missing)"
+                                  : c.older   ? "tool, update"
+                                              : "tool, second update");
+        for (const wchar_t* left : {L".new", L".new2"})
+            EXPECT_FALSE(FileExists(tool + left)) << "left beside it: " << Narrow(left);
+        DeleteFileW(tool.c_str());
+    }
+}
+
 // The claim names the waiting copy by a name in the file's own folder, never by a path.
 TEST(FileClaimText, ACopyWaitingBesideReadsBackOnlyByANameInTheSameFolder) {
     const struct {
