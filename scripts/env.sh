@@ -55,7 +55,9 @@ japanese_font_replacements=(
 
 substitute_japanese_fonts() {
     local pair
-    if ! fc-list 2>/dev/null | grep -q IPAPGothic; then
+    # grep reads to the end: quitting at the first match would end fc-list with SIGPIPE,
+    # which pipefail counts as the font missing.
+    if ! fc-list : family 2>/dev/null | grep IPAPGothic >/dev/null; then
         echo "warning: IPA P Gothic is missing (package fonts-ipafont-gothic); the prefix shows the fallback font" >&2
         return 0
     fi

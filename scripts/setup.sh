@@ -9,7 +9,7 @@ packages=(
     cmake make g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine64 xvfb xauth x11-utils imagemagick
-    locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine fp-utils
+    locales fontconfig fonts-noto-cjk fonts-ipafont-gothic fonts-wine fp-utils
 )
 
 sudo_cmd=()

@@ -6,6 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 "$repo_root/scripts/setup.sh" || exit 1
 mkdir -p "$build_root"
+rm -f "$native_build/ctest.log" "$windows_build/ctest.log" "$fuzz_build/ctest.log"
 
 passed=0
 failed=0
@@ -95,6 +96,21 @@ else
     build_failed fuzz
 fi
 
+# What failed and where, last, beside the summary: a report that shows only the end of
+# the output still says why.
+failure_digest() {
+    local log
+    for log in "$native_build/ctest.log" "$windows_build/ctest.log" "$fuzz_build/ctest.log"; do
+        [ -f "$log" ] || continue
+        awk '/: Failure$|\[ HANGING  \]|\*\*\*(Failed|Timeout)|^Exception/ { n = 6 } n > 0 { print; n-- }' "$log"
+    done | head -120
+}
+
+if [ "$failed" -gt 0 ]; then
+    echo
+    echo "== what failed"
+    failure_digest
+fi
 echo
 echo "Summary: $passed passed, $failed failed${failed_names[*]:+ (${failed_names[*]})}"
 [ "$failed" -eq 0 ]
