@@ -102,7 +102,19 @@ failure_digest() {
     local log
     for log in "$native_build/ctest.log" "$windows_build/ctest.log" "$fuzz_build/ctest.log"; do
         [ -f "$log" ] || continue
-        awk '/: Failure$|\[ HANGING  \]|\*\*\*(Failed|Timeout)|^Exception/ { n = 6 } n > 0 { print; n-- }' "$log"
+        # Each failed assertion with a few lines after it; of a test that timed out, the
+        # end of its output (the case it was in, and the hang report when one was made).
+        awk '
+            function flush_timeout(  i) {
+                for (i = (kept > 25 ? kept - 24 : 1); i <= kept; i++) print tail[i]
+                kept = 0; timed_out = 0
+            }
+            /^ *[0-9]+\/[0-9]+ Test/ && timed_out { flush_timeout() }
+            /\*\*\*Timeout/ { print; timed_out = 1; next }
+            timed_out { tail[++kept] = $0; next }
+            /: Failure$|\[ HANGING  \]|\*\*\*Failed|^Exception/ { n = 6 }
+            n > 0 { print; n-- }
+            END { if (timed_out) flush_timeout() }' "$log"
     done | head -120
 }
 

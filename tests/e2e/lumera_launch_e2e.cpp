@@ -2,6 +2,8 @@
 // the display properties, and parking the Startup folder's items.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -55,23 +57,41 @@ std::optional<Text> ClipboardText() {
     return text;
 }
 
-// Ends the programs the tray program started (the display properties), so none outlives
-// the test.
-void EndChildrenOf(DWORD parent) {
+// The processes started by `parent`, and by those in turn.
+std::vector<DWORD> DescendantsOf(DWORD parent) {
+    std::vector<std::pair<DWORD, DWORD>> links; // child, parent
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return;
+        return {};
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != parent)
-            continue;
-        if (HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-            TerminateProcess(child, 0);
-            CloseHandle(child);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        links.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    CloseHandle(snapshot);
+    std::vector<DWORD> found = {parent};
+    for (size_t i = 0; i < found.size(); ++i) {
+        for (const auto& [child, itsParent] : links) {
+            if (itsParent == found[i] && std::find(found.begin(), found.end(), child) == found.end())
+                found.push_back(child);
         }
     }
-    CloseHandle(snapshot);
+    found.erase(found.begin());
+    return found;
+}
+
+// Waits for the program the tray program starts (the display properties), then ends it and
+// what it started. One left running keeps the test's output open, and the test never ends.
+bool EndProgramsStartedBy(DWORD parent) {
+    if (!robot::WaitUntil([&] { return !DescendantsOf(parent).empty(); }))
+        return false;
+    for (DWORD id : DescendantsOf(parent)) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+    return true;
 }
 
 class LaunchTest : public ::testing::Test {
@@ -200,7 +220,7 @@ TEST_F(LaunchTest, DisplayPropertiesSwitchTheScreenSaverOnFirst) {
 
     ASSERT_TRUE(Choose(lumera, {"画面のﾌﾟﾛﾊﾟﾃｨ(&P)"}));
     EXPECT_TRUE(robot::WaitUntil([&] { return SettingInt("Screen", "Enabled") == 1u && currentSaver(); }));
-    EndChildrenOf(lumera.process.id());
+    EXPECT_TRUE(EndProgramsStartedBy(lumera.process.id())) << "the display properties were not started";
     EXPECT_TRUE(lumera.Exit());
 
     if (savedSaver) {
