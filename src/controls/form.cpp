@@ -85,6 +85,25 @@ void Form::CenterOnScreen() {
     int x = work.left + ((work.right - work.left) - (window.right - window.left)) / 2;
     int y = work.top + ((work.bottom - work.top) - (window.bottom - window.top)) / 2;
     SetWindowPos(handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    centredAt_ = POINT{x, y};
+}
+
+void Form::FitTexts() {
+    FitTextRoom(handle());
+}
+
+// Texts are in place once the form shows; a fallback font may need more room. A form still
+// where CenterOnScreen put it is centred again for the size it grew to.
+void Form::FitAtShow() {
+    RECT before;
+    GetWindowRect(handle(), &before);
+    FitTextRoom(handle());
+    RECT after;
+    GetWindowRect(handle(), &after);
+    const bool grew = after.right - after.left != before.right - before.left ||
+                      after.bottom - after.top != before.bottom - before.top;
+    if (grew && centredAt_ && centredAt_->x == before.left && centredAt_->y == before.top)
+        CenterOnScreen();
 }
 
 void Form::Show() {
@@ -142,9 +161,8 @@ bool Form::PreviewMessage(MSG& message) {
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SHOWWINDOW:
-        // Texts are in place once the form shows; a fallback font may need more room.
         if (wParam)
-            FitTextRoom(handle());
+            FitAtShow();
         break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "control.h"
 #include "fonts.h"
@@ -26,6 +27,9 @@ public:
     bool CreateForm(const FormParams& params);
     void SetClientSize(int width, int height);
     void CenterOnScreen();
+    // Gives every text the room its font needs (see fit_layout.h). A form placed from its
+    // own size fits first, so that its place holds when it shows; showing fits again.
+    void FitTexts();
     void Show();
     void Hide();
     // Asks the form to close, as the close box does.
@@ -58,9 +62,11 @@ protected:
 
 private:
     void ScaleChildren(HWND parent, int oldDpi, int newDpi, HFONT oldFont, HFONT newFont);
+    void FitAtShow();
 
     UniqueGdiObject font_;
     FontSpec fontSpec_;
     int dpi_ = 96; // the DPI the controls are laid out for now
     int defaultId_ = 0;
+    std::optional<POINT> centredAt_; // where CenterOnScreen last put the window
 };

@@ -69,6 +69,7 @@ bool TAboutBox::FormCreate(HWND owner) {
     Label4.onDblClick = [this] { Label4DblClick(); };
     AlignCopyrightLabels(Label3, Label4, OkButton.left);
 
+    FitTexts(); // placed at the size it shows with
     RECT window;
     GetWindowRect(handle(), &window);
     int width = window.right - window.left;

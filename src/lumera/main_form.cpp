@@ -218,6 +218,7 @@ void TLumeraMainForm::FindSoundFiles() {
 }
 
 void TLumeraMainForm::PlaceWindow() {
+    FitTexts(); // placed at the size it shows with
     RECT window;
     GetWindowRect(handle(), &window);
     int width = window.right - window.left;

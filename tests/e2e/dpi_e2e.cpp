@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 
+#include "font_choice.h"
 #include "lumera_support.h"
 #include "test_support.h"
 
@@ -118,6 +119,9 @@ protected:
     }
 
     DpiSetting setting;
+    // A label that needs more room grows by whole lines, not by 1.5: compared in the face
+    // whose texts fit at both sizes.
+    FontChoice font{JapaneseFace::Ipa};
 };
 
 TEST_F(DpiE2E, SettingsWindowScalesEveryControlOfItsFirstPage) {

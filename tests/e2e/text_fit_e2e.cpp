@@ -1,7 +1,8 @@
 // Every window of every program, once with the face most users have (IPA P Gothic, of
-// ＭＳ Ｐゴシック's metrics, standing in for it) and once with the taller Japanese font the
-// programs fall back to without it: each control's text, measured inside the program with
-// the control's own font, fits the room the control gives it.
+// ＭＳ Ｐゴシック's metrics, standing in for it) and once with a taller Japanese font, as a
+// Windows without that face falls back to: each control's text, measured inside the program
+// with the control's own font, fits the room the control gives it, and a window placed from
+// its size (centred, or kept off the screen's bottom) is there at the size it grew to.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "font_choice.h"
 #include "lumera_support.h"
 #include "robot.h"
 #include "win/encoding.h"
@@ -18,76 +20,19 @@ using namespace lumera_e2e;
 
 namespace {
 
-// What the test prefix substitutes (scripts/env.sh); Wine reads it at each program's start.
-const wchar_t* const ReplacementsKey = L"Software\\Wine\\Fonts\\Replacements";
-const std::pair<const wchar_t*, const wchar_t*> Replacements[] = {
-    {L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", L"IPAPGothic"}, // ＭＳ Ｐゴシック
-    {L"MS PGothic", L"IPAPGothic"},
-    {L"MS UI Gothic", L"IPAPGothic"},
-    {L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF", L"IPAGothic"}, // ＭＳ ゴシック
-    {L"MS Gothic", L"IPAGothic"},
-};
-
-// Sets the replacements (or removes them) for the programs started meanwhile, and puts back
-// what the prefix had.
-class FontChoice {
-public:
-    explicit FontChoice(bool substitute) {
-        HKEY key;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, ReplacementsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        for (const auto& [face, replacement] : Replacements) {
-            wchar_t value[64] = L"";
-            DWORD size = sizeof value;
-            if (RegGetValueW(key, nullptr, face, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS)
-                saved_.emplace_back(face, value);
-            if (substitute)
-                RegSetValueExW(key, face, 0, REG_SZ, reinterpret_cast<const BYTE*>(replacement),
-                               static_cast<DWORD>((wcslen(replacement) + 1) * sizeof(wchar_t)));
-            else
-                RegDeleteValueW(key, face);
-        }
-        RegCloseKey(key);
-    }
-    ~FontChoice() {
-        HKEY key;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, ReplacementsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-            return;
-        for (const auto& [face, replacement] : Replacements)
-            RegDeleteValueW(key, face);
-        for (const auto& [face, replacement] : saved_)
-            RegSetValueExW(key, face.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(replacement.c_str()),
-                           static_cast<DWORD>((replacement.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
-    FontChoice(const FontChoice&) = delete;
-    FontChoice& operator=(const FontChoice&) = delete;
-
-private:
-    std::vector<std::pair<std::wstring, std::wstring>> saved_;
-};
-
-int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool FamilyInstalled(const wchar_t* name) {
-    LOGFONTW query = {};
-    query.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(query.lfFaceName, name, LF_FACESIZE);
-    bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &query, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found;
-}
-
 const Text AppName = "Fit Check";
+
+// Where a window without a stored place shows, from its size.
+using Placement = POINT (*)(SIZE window);
+POINT Centred(SIZE window) {
+    return {(GetSystemMetrics(SM_CXSCREEN) - window.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - window.cy) / 2};
+}
+POINT AboveTheBottom(SIZE window) { // 40 from the left, 36 above the screen's bottom
+    return {40, GetSystemMetrics(SM_CYSCREEN) - window.cy - 36};
+}
 const Text Work = "C:\\fit-e2e";
 
-class TextFitE2e : public ::testing::TestWithParam<bool> {
+class TextFitE2e : public ::testing::TestWithParam<JapaneseFace> {
 protected:
     void SetUp() override {
         ResetSettings();
@@ -99,7 +44,14 @@ protected:
         ResetSettings();
     }
 
-    const char* fontName() const { return GetParam() ? "ipa" : "fallback"; }
+    const char* fontName() const { return GetParam() == JapaneseFace::Ipa ? "ipa" : "tall"; }
+
+    void ExpectPlaced(HWND window, Placement placement, const Text& what) {
+        const RECT is = robot::ScreenRectOf(window);
+        const POINT expected = placement({is.right - is.left, is.bottom - is.top});
+        EXPECT_EQ(is.left, expected.x) << what;
+        EXPECT_EQ(is.top, expected.y) << what;
+    }
 
     // Measures every top-level window of the process, keeps a screenshot of the screen as it
     // is and notes each text that does not fit.
@@ -136,6 +88,7 @@ protected:
         HWND settings = robot::WaitForWindow("TLumeraMainForm", "", id);
         ASSERT_TRUE(settings);
         Measure(id, "lumera-settings");
+        ExpectPlaced(settings, Centred, "lumera-settings");
         robot::PressKey(settings, VK_ESCAPE);
         ASSERT_TRUE(robot::WaitUntil([&] { return !IsWindowVisible(settings); }));
         robot::ParkMouse();
@@ -143,18 +96,20 @@ protected:
         HWND about = robot::WaitForWindow("TAboutBox", "", id);
         ASSERT_TRUE(about);
         Measure(id, "lumera-about");
+        ExpectPlaced(about, Centred, "lumera-about");
         robot::PressKey(about, VK_ESCAPE);
         ASSERT_TRUE(robot::WaitUntil([&] { return robot::FindTopWindows("TAboutBox", "", id).empty(); }));
         EXPECT_TRUE(lumera.Exit());
     }
 
     // A tool whose one window shows at a start without parameters, closed again.
-    void Tool(const Text& exe, const Text& formClass) {
+    void Tool(const Text& exe, const Text& formClass, Placement placement) {
         robot::Process tool;
         ASSERT_TRUE(tool.Start(BuiltProgram(exe)));
         HWND form = robot::WaitForWindow(formClass, "", tool.id());
         ASSERT_TRUE(form) << exe;
         Measure(tool.id(), exe);
+        ExpectPlaced(form, placement, exe);
         PostMessageW(form, WM_CLOSE, 0, 0);
         ExpectEndsWith(tool, 0);
     }
@@ -240,14 +195,14 @@ protected:
 };
 
 TEST_P(TextFitE2e, EveryTextFitsItsControl) {
-    if (GetParam())
-        ASSERT_TRUE(FamilyInstalled(L"IPAPGothic")) << "fonts-ipafont-gothic is not installed";
+    ASSERT_TRUE(FontChoice::Installed(GetParam() == JapaneseFace::Ipa ? L"IPAPGothic" : TallFace))
+        << "fonts-ipafont-gothic or fonts-noto-cjk is not installed";
     FontChoice font(GetParam());
     TrayProgram();
-    Tool("Kickon.exe", "TKickonMainForm");
-    Tool("Tezzo.exe", "TTezzoMainForm");
-    Tool("Halto.exe", "THaltoMainForm");
-    Tool("Slumbo.exe", "TSlumboMainForm");
+    Tool("Kickon.exe", "TKickonMainForm", Centred);
+    Tool("Tezzo.exe", "TTezzoMainForm", AboveTheBottom);
+    Tool("Halto.exe", "THaltoMainForm", Centred);
+    Tool("Slumbo.exe", "TSlumboMainForm", Centred);
     Ferrox();
     Wizard();
     Uninstaller();
@@ -257,7 +212,9 @@ TEST_P(TextFitE2e, EveryTextFitsItsControl) {
     EXPECT_TRUE(misfits_.empty()) << misfits_.size() << " texts do not fit:" << list;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, TextFitE2e, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "IpaPGothic" : "Fallback"; });
+INSTANTIATE_TEST_SUITE_P(Fonts, TextFitE2e, ::testing::Values(JapaneseFace::Ipa, JapaneseFace::Tall),
+                         [](const auto& info) {
+                             return info.param == JapaneseFace::Ipa ? "IpaPGothic" : "Tall";
+                         });
 
 } // namespace

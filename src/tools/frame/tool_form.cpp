@@ -36,7 +36,8 @@ int ToolForm::windowHeight() const {
     return window.bottom - window.top;
 }
 
-PositionRule ToolForm::CentredRule() const {
+PositionRule ToolForm::CentredRule() {
+    FitTexts();
     return {(GetSystemMetrics(SM_CYSCREEN) - windowHeight()) / 2,
             (GetSystemMetrics(SM_CXSCREEN) - windowWidth()) / 2, Placement::Centred};
 }

@@ -36,7 +36,7 @@ public:
     int windowWidth() const;
     int windowHeight() const;
     // Centred without memory, with the centre as the fallback for an edge off the screen.
-    PositionRule CentredRule() const;
+    PositionRule CentredRule();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

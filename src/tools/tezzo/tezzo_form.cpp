@@ -43,6 +43,7 @@ bool TTezzoMainForm::FormCreate(const std::vector<std::wstring>& parameters) {
     Button3.onClick = [this] { Button3Click(); };
 
     const DpiScale scale = dpi(); // the gaps to the screen's edges are 96-DPI pixels
+    FitTexts();                   // the gap below is kept at the height the window shows with
     RestorePosition({GetSystemMetrics(SM_CYSCREEN) - windowHeight() - scale.Scale(36), scale.Scale(40),
                      Placement::Centred});
     ShowHistory(DataReadHistory("History", "Name", HistoryCapacity));
