@@ -12,6 +12,8 @@
 
 namespace {
 
+// In the tables a text meant to fit one line gets 24 pixels, room for a line of any 9-point
+// face; the subjects' 13 and 17 pixels never hold their texts.
 const Text Long = "one two three four five six seven eight nine ten";
 const Text Longer = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
 
@@ -113,21 +115,21 @@ int ClientHeight(Form& form) {
 TEST(FitLayout, GrowRules) {
     const std::vector<Case> cases = {
         {"a check box widens into the free room to its right",
-         {{Place::Check, "box", nullptr, {10, 10, 40, 17}, "caption wider than forty"}},
+         {{Place::Check, "box", nullptr, {10, 10, 40, 24}, "caption wider than forty"}},
          nullptr,
          {{"box", true, Kept, false}},
          false},
         {"with a neighbour beside it, it wraps and grows down; what lies below moves with it",
          {{Place::Check, "box", nullptr, {10, 10, 40, 17}, "caption wider than forty"},
-          {Place::Static, "beside", nullptr, {60, 10, 100, 13}, "x"},
-          {Place::Static, "below", nullptr, {10, 40, 100, 13}, "below"}},
+          {Place::Static, "beside", nullptr, {60, 10, 100, 24}, "x"},
+          {Place::Static, "below", nullptr, {10, 40, 100, 24}, "below"}},
          "box",
          {{"box", false, ByTheGrowth, false}, {"below", false, Kept, true}},
          true},
         {"a frame around a growing text grows with it",
          {{Place::Group, "frame", nullptr, {5, 5, 200, 50}, "frame"},
           {Place::Static, "text", nullptr, {10, 20, 60, 13}, Long},
-          {Place::Static, "below", nullptr, {5, 70, 100, 13}, "below"}},
+          {Place::Static, "below", nullptr, {5, 70, 100, 24}, "below"}},
          "text",
          {{"text", false, ByTheGrowth, false},
           {"frame", false, ByTheGrowth, false},
@@ -138,7 +140,7 @@ TEST(FitLayout, GrowRules) {
           {Place::HiddenPage, "page2", nullptr, {0, 0, 300, 100}, ""},
           {Place::Static, "text1", "page1", {10, 10, 60, 13}, Long},
           {Place::Static, "text2", "page2", {10, 10, 60, 13}, Longer},
-          {Place::Static, "below", nullptr, {10, 120, 100, 13}, "below"}},
+          {Place::Static, "below", nullptr, {10, 120, 100, 24}, "below"}},
          "text2",
          {{"page1", false, ByTheGrowth, false},
           {"page2", false, ByTheGrowth, false},
@@ -192,7 +194,7 @@ TEST(FitLayout, GrowRules) {
 TEST(FitLayout, ATextSetLaterIsFittedWhileTheWindowShows) {
     Scene scene(100);
     Widget& text = scene.Add({Place::Static, "text", nullptr, {10, 10, 60, 13}, "short"});
-    Widget& below = scene.Add({Place::Static, "below", nullptr, {10, 40, 100, 13}, "below"});
+    Widget& below = scene.Add({Place::Static, "below", nullptr, {10, 40, 100, 24}, "below"});
     const RECT was = InParent(text), belowWas = InParent(below);
 
     text.SetText(Long);
@@ -206,6 +208,31 @@ TEST(FitLayout, ATextSetLaterIsFittedWhileTheWindowShows) {
     EXPECT_GT(later.bottom, shown.bottom);
     EXPECT_EQ(later.right - later.left, was.right - was.left);
     EXPECT_EQ(InParent(below).top, belowWas.top + (later.bottom - was.bottom));
+}
+
+// A form that grows at the show: one still where it was centred is centred for its new
+// size; one placed elsewhere keeps its top left corner.
+TEST(FitLayout, AGrowingFormStaysCentredOnlyWhereItWasCentred) {
+    for (bool moved : {false, true}) {
+        SCOPED_TRACE(moved ? "moved" : "centred");
+        Scene scene(40);
+        scene.Add({Place::Static, "text", nullptr, {10, 10, 60, 13}, Long});
+        RECT was;
+        GetWindowRect(scene.handle(), &was);
+        if (moved) {
+            SetWindowPos(scene.handle(), nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            OffsetRect(&was, 7 - was.left, 9 - was.top);
+        }
+        scene.ShowQuietly();
+        RECT is;
+        GetWindowRect(scene.handle(), &is);
+        ASSERT_GT(is.bottom - is.top, was.bottom - was.top);
+        RECT work;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const LONG centredTop = work.top + ((work.bottom - work.top) - (is.bottom - is.top)) / 2;
+        EXPECT_EQ(is.left, was.left);
+        EXPECT_EQ(is.top, moved ? was.top : centredTop);
+    }
 }
 
 } // namespace
