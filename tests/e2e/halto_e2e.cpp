@@ -4,7 +4,6 @@
 // asked for shows in wineboot's command line (a restart has no "--shutdown").
 #include <windows.h>
 
-#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <gtest/gtest.h>
@@ -98,16 +97,12 @@ private:
         Request request;
         request.message = message;
         request.lParam = lParam;
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32W entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-            if (_wcsicmp(entry.szExeFile, L"wineboot.exe") == 0) {
-                request.askerParent = entry.th32ParentProcessID;
-                request.askerCommandLine = CommandLineOf(entry.th32ProcessID);
+        for (const robot::RunningProcess& process : robot::RunningProcesses()) {
+            if (_wcsicmp(process.exeName.c_str(), L"wineboot.exe") == 0) {
+                request.askerParent = process.parent;
+                request.askerCommandLine = CommandLineOf(process.id);
             }
         }
-        CloseHandle(snapshot);
         for (HWND halto : robot::FindTopWindows("THaltoMainForm"))
             request.haltoVisible = request.haltoVisible || IsWindowVisible(halto);
         request.positionWritten = HaltoInt("Position", "MainTop").has_value();

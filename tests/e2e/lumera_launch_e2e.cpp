@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -59,20 +58,13 @@ std::optional<Text> ClipboardText() {
 
 // The processes started by `parent`, and by those in turn.
 std::vector<DWORD> DescendantsOf(DWORD parent) {
-    std::vector<std::pair<DWORD, DWORD>> links; // child, parent
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return {};
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        links.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
-    CloseHandle(snapshot);
+    const std::vector<robot::RunningProcess> processes = robot::RunningProcesses();
     std::vector<DWORD> found = {parent};
     for (size_t i = 0; i < found.size(); ++i) {
-        for (const auto& [child, itsParent] : links) {
-            if (itsParent == found[i] && std::find(found.begin(), found.end(), child) == found.end())
-                found.push_back(child);
+        for (const robot::RunningProcess& process : processes) {
+            if (process.parent == found[i] &&
+                std::find(found.begin(), found.end(), process.id) == found.end())
+                found.push_back(process.id);
         }
     }
     found.erase(found.begin());

@@ -5,7 +5,6 @@
 // and an uninstall run over the installed tray program and a file held as Windows holds a
 // running program's.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -164,12 +163,8 @@ std::wstring Canonical(const std::wstring& path) {
 
 int RunningCopies(const wchar_t* exeName) {
     int count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        count += lstrcmpiW(entry.szExeFile, exeName) == 0;
-    CloseHandle(snapshot);
+    for (const robot::RunningProcess& process : robot::RunningProcesses())
+        count += lstrcmpiW(process.exeName.c_str(), exeName) == 0;
     return count;
 }
 

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -249,6 +250,19 @@ bool Process::Start(const std::wstring& path, const std::wstring& arguments,
     process_ = info.hProcess;
     id_ = info.dwProcessId;
     return true;
+}
+
+std::vector<RunningProcess> RunningProcesses() {
+    std::vector<RunningProcess> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return found;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        found.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+    CloseHandle(snapshot);
+    return found;
 }
 
 bool Process::running() const {

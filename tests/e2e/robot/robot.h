@@ -62,6 +62,15 @@ private:
     DWORD id_ = 0;
 };
 
+// One entry of the system's process list.
+struct RunningProcess {
+    DWORD id;
+    DWORD parent;
+    std::wstring exeName; // the file name only
+};
+// Every process running now.
+std::vector<RunningProcess> RunningProcesses();
+
 // ---- Windows and controls ----------------------------------------------------------------
 
 Text ClassOf(HWND window);
